@@ -1,0 +1,63 @@
+# Titrion: build and test from Linux. `make test` installs what it needs (Debian 12, as root).
+SHELL := /bin/bash
+BUILD  ?= build
+NATIVE := $(BUILD)/native
+WIN64  := $(BUILD)/win64
+FUZZ   := $(BUILD)/fuzz
+BENCH  := $(BUILD)/bench
+JOBS   ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
+
+DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+  wine wine64 xvfb xauth clang zip unzip
+
+.PHONY: all deps build build-native build-windows test test-native test-windows fuzz bench run clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(DEB_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  export DEBIAN_FRONTEND=noninteractive; \
+	  apt-get update -q && apt-get install -y -q --no-install-recommends $$missing </dev/null; \
+	fi
+
+$(NATIVE)/CMakeCache.txt:
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug -DTITRION_SANITIZE=ON
+
+$(WIN64)/CMakeCache.txt:
+	cmake -S . -B $(WIN64) -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+
+build-native: $(NATIVE)/CMakeCache.txt
+	cmake --build $(NATIVE) -j $(JOBS)
+
+build-windows: $(WIN64)/CMakeCache.txt
+	cmake --build $(WIN64) -j $(JOBS)
+
+build: build-native build-windows
+
+test-native: build-native
+	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
+
+test-windows: build-windows
+	xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-ctest.sh $(WIN64)
+
+test: deps
+	$(MAKE) build
+	$(MAKE) test-native
+	$(MAKE) test-windows
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTITRION_LIBFUZZER=ON
+	cmake --build $(FUZZ) -j $(JOBS)
+	tools/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTITRION_BENCH=ON
+	cmake --build $(BENCH) -j $(JOBS) --target core_bench
+	$(BENCH)/tests/bench/core_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,33 @@
+# GoogleTest for both flavours. The native flavour uses the distribution's build; the
+# Windows flavour builds the distribution's sources with the cross compiler.
+if(TITRION_WINDOWS)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(TITRION_GTEST gtest gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(TITRION_GTEST GTest::gtest GTest::gtest_main)
+endif()
+
+# titrion_test(name SOURCES ... LIBS ... [GUI])
+# Native: one ctest entry per test case. Windows: one entry per executable, run
+# under Wine by the cross-compiling emulator; every executable carries the manifest.
+function(titrion_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${TITRION_GTEST})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  if(TITRION_WINDOWS)
+    target_link_libraries(${name} PRIVATE titrion_manifest)
+    if(T_GUI)
+      target_link_libraries(${name} PRIVATE titrion_testui)
+    endif()
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+  else()
+    include(GoogleTest)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  endif()
+endfunction()

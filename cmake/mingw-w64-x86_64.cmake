@@ -1,0 +1,16 @@
+# Cross build for 64-bit Windows with the posix-thread MinGW-w64 compilers.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+if(NOT MINGW_TRIPLE)
+  set(MINGW_TRIPLE x86_64-w64-mingw32)
+endif()
+set(MINGW_TRIPLE ${MINGW_TRIPLE} CACHE STRING "MinGW target triple")
+set(CMAKE_C_COMPILER   ${MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${MINGW_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Every test executable runs under Wine through this wrapper.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh)

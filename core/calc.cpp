@@ -1,0 +1,69 @@
+#include "core/calc.h"
+
+dyn_array_direct<ext_float> arr_de(10, 10, nullptr);
+dyn_array_direct<ext_float> arr_d2e(10, 10, nullptr);
+dyn_array_direct<ext_float_pair> arr_vb(10, 10, nullptr);
+dyn_array_direct<sorted_struct> arr_res(10, 10, nullptr);
+
+bool use_comma = true;
+int vb_precis = 3;
+int e_precis = 4;
+int de_precis = 4;
+int d2e_precis = 4;
+int res_precis = 4;
+int graph_precis = 4;
+
+ext_float GetCross(ext_float& x1, ext_float& x2, ext_float& y1, ext_float& y2) {
+    const ext_float dx = x2 - x1;
+    const ext_float dy = y1 - y2;
+    const ext_float t = y1 / dy;
+    return x1 + t * dx;
+}
+
+namespace {
+
+// Zero and undefined both count as "not positive".
+bool is_positive(const ext_float& d2e) { return d2e > ext_float(0.0); }
+
+void flush_derived() {
+    arr_de.flush();
+    arr_d2e.flush();
+    arr_res.flush();
+}
+
+} // namespace
+
+void recalc_arrays() {
+    flush_derived();
+    const int n = arr_vb.size();
+    if (n == 0) return;
+
+    const ext_float_pair* p = arr_vb.items;
+    for (int k = 0; k + 1 < n; ++k)
+        arr_de.append((p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb));
+    // Without memory for every difference the later steps would read missing elements:
+    // show nothing derived rather than something wrong.
+    if (arr_de.size() != n - 1) return flush_derived();
+
+    const ext_float* de = arr_de.items;
+    for (int k = 0; k + 2 < n; ++k)
+        arr_d2e.append((de[k + 1] - de[k]) / ((p[k + 2].vb - p[k].vb) / ext_float(2.0)));
+    if (arr_d2e.size() != (n > 2 ? n - 2 : 0)) return flush_derived();
+
+    if (arr_d2e.is_empty()) return;
+
+    ext_float* d2e = arr_d2e.items;
+    bool previous = is_positive(d2e[0]);
+    for (int i = 1; i < arr_d2e.size(); ++i) {
+        const bool current = is_positive(d2e[i]);
+        if (current == previous) continue;
+        sorted_struct result;
+        result.data.x1 = p[i].vb;
+        result.data.x2 = p[i + 1].vb;
+        result.data.y1 = d2e[i - 1];
+        result.data.y2 = d2e[i];
+        result.key = GetCross(result.data.x1, result.data.x2, result.data.y1, result.data.y2);
+        if (arr_res.append(result) < 0) return flush_derived();
+        previous = current;
+    }
+}

@@ -1,0 +1,42 @@
+// The document's points, their derived arrays and the evaluation of the titration curve.
+#pragma once
+#include "core/dyn_array_direct.h"
+#include "core/ext_float.h"
+
+// The values an equivalence volume was interpolated from.
+struct RESULT_DATA {
+    ext_float x1;  // Vb of the last point before the sign change of E''
+    ext_float y1;  // E'' there
+    ext_float x2;  // Vb of the first point after it
+    ext_float y2;  // E'' there
+};
+
+// One equivalence volume (undefined when an input of the interpolation was).
+struct sorted_struct {
+    ext_float key;
+    RESULT_DATA data;
+
+    ext_float& get_key() { return key; }
+    RESULT_DATA& get_data() { return data; }
+};
+
+// Constructed in this order, destroyed in the reverse one.
+extern dyn_array_direct<ext_float> arr_de;        // E' between neighbouring points
+extern dyn_array_direct<ext_float> arr_d2e;       // E'' at each inner point
+extern dyn_array_direct<ext_float_pair> arr_vb;   // the document, ascending Vb
+extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
+
+// Display settings: the decimal separator and decimal places of each quantity.
+extern bool use_comma;
+extern int vb_precis;
+extern int e_precis;
+extern int de_precis;
+extern int d2e_precis;
+extern int res_precis;
+extern int graph_precis;
+
+// The abscissa where the line through (x1, y1) and (x2, y2) crosses zero.
+ext_float GetCross(ext_float& x1, ext_float& x2, ext_float& y1, ext_float& y2);
+
+// Rebuilds arr_de, arr_d2e and arr_res from arr_vb.
+void recalc_arrays();

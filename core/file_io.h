@@ -1,0 +1,17 @@
+// The ".tid" data file: a header comment and one "Vb<TAB>E" line per point.
+#pragma once
+#include "core/dyn_array_direct.h"
+#include "core/ext_float.h"
+
+// True only when the file at `path` now holds the points; on failure a previous file at
+// `path` is left exactly as it was.
+bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points);
+
+// Empties `points` and fills it from the file in ascending Vb. False when the file cannot be
+// opened (points untouched), on the first malformed line, or on a read error.
+bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points);
+
+// Tokenizers over a writable NUL-terminated line.
+char* strip_eol(char* line);  // cuts the line at its first LF
+char* skip_ws(char* pos);     // first position that is not a blank, or the end
+char* seek(char* pos);        // first position that is a blank, or the end

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+#include "core/file_io.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class DataFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("titrion-file-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / "doc.tid").string();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    void Write(const std::string& bytes) {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    std::string Read() {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool ReadBack() { return internal_read(path.c_str(), points); }
+    void Add(double vb, double e) { points.append(ext_float_pair(vb, e)); }
+
+    fs::path dir;
+    std::string path;
+    dyn_array_direct<ext_float_pair> points{10, 10, nullptr};
+};
+
+} // namespace
+
+TEST(Tokenizers, BlanksAreControlBytesSpaceAndHighBitBytes) {
+    char line[] = " \t\r\x85\xff" "12,5ml\x01" "x\n" "tail";
+    EXPECT_STREQ(" \t\r\x85\xff" "12,5ml\x01" "x", strip_eol(line));
+    char* token = skip_ws(line);
+    EXPECT_EQ(line + 5, token);
+    char* end = seek(token);
+    EXPECT_EQ(line + 11, end);
+    EXPECT_EQ('\x01', *end);
+    char empty[] = "";
+    EXPECT_EQ(empty, skip_ws(empty));
+    EXPECT_EQ(empty, seek(empty));
+    char no_eol[] = "abc";
+    EXPECT_STREQ("abc", strip_eol(no_eol));
+}
+
+TEST_F(DataFile, WritesHeaderAndGFormatWithCrLf) {
+    Add(12.5, 25);
+    Add(-3.14159265, 1234567);
+    Add(0.00001234, 100000);
+    Add(1e-300, -0.5);
+    ASSERT_TRUE(internal_save(path.c_str(), points));
+    EXPECT_EQ(
+        "# Titrionika 2.0\r\n\r\n"
+        "12.5\t25\r\n"
+        "-3.14159\t1.23457e+06\r\n"
+        "1.234e-05\t100000\r\n"
+        "1e-300\t-0.5\r\n",
+        Read());
+}
+
+TEST_F(DataFile, EmptyDocumentIsHeaderAndBlankLineAndReadsBackEmpty) {
+    ASSERT_TRUE(internal_save(path.c_str(), points));
+    EXPECT_EQ("# Titrionika 2.0\r\n\r\n", Read());
+    Add(1, 1);
+    EXPECT_TRUE(ReadBack());
+    EXPECT_EQ(0, points.size());
+}
+
+TEST_F(DataFile, GrammarCommentsBlanksTokensAndExtraColumns) {
+    Write("\n   \n# comment\n  # 9 9\n\t 1,5 200 mV\r\n1#2 3\r\n"
+          "\x85" "4e0\xa0" "5.5E1\tremark\n  12.5ml\t-7\n# Titrionika 2.0\n");
+    ASSERT_TRUE(ReadBack());
+    ASSERT_EQ(4, points.size());
+    EXPECT_EQ(1.0, points[0]->vb.value);
+    EXPECT_EQ(3.0, points[0]->e.value);
+    EXPECT_EQ(1.5, points[1]->vb.value);
+    EXPECT_EQ(200.0, points[1]->e.value);
+    EXPECT_EQ(4.0, points[2]->vb.value);
+    EXPECT_EQ(55.0, points[2]->e.value);
+    EXPECT_EQ(12.5, points[3]->vb.value);
+    EXPECT_EQ(-7.0, points[3]->e.value);
+}
+
+TEST_F(DataFile, UnsortedAndRepeatedVolumesEndSortedNewestFirst) {
+    Write("2 20\n1 10\n2 30\n");
+    ASSERT_TRUE(ReadBack());
+    ASSERT_EQ(3, points.size());
+    EXPECT_EQ(10.0, points[0]->e.value);
+    EXPECT_EQ(30.0, points[1]->e.value);
+    EXPECT_EQ(20.0, points[2]->e.value);
+}
+
+TEST_F(DataFile, BadLinesStopWithFalseKeepingWhatCameBefore) {
+    for (const char* bad : {"1 2\n1,5 ;\n3 4\n", "1 2\n7\n", "1 2\n7   \r\n", "1 2\nabc 5\n", "1 2\n5 inf\n",
+                            "1 2\n0x10 5\n"}) {
+        Write(bad);
+        EXPECT_FALSE(ReadBack()) << bad;
+        ASSERT_EQ(1, points.size()) << bad;
+        EXPECT_EQ(2.0, points[0]->e.value);
+    }
+    Write("");
+    EXPECT_TRUE(ReadBack());
+    EXPECT_EQ(0, points.size());
+}
+
+TEST_F(DataFile, LongLinesAreReadInPiecesOf254Bytes) {
+    // 254 bytes: a comment piece; the rest of the line is a piece of its own.
+    std::string line = "#" + std::string(253, 'x') + "1 2\n";
+    Write(line);
+    ASSERT_TRUE(ReadBack());
+    ASSERT_EQ(1, points.size());
+    EXPECT_EQ(1.0, points[0]->vb.value);
+    // A long trailing remark splits into a piece that is not a point.
+    Write("1 2 " + std::string(260, 'r') + "\n");
+    EXPECT_FALSE(ReadBack());
+    // Exactly 254 bytes before the LF: the LF alone is an empty piece.
+    Write(std::string(250, ' ') + "1 2\r\n");
+    EXPECT_TRUE(ReadBack());
+    EXPECT_EQ(1, points.size());
+}
+
+TEST_F(DataFile, MissingFileLeavesTargetUntouched) {
+    Add(5, 6);
+    EXPECT_FALSE(internal_read((dir / "none.tid").string().c_str(), points));
+    ASSERT_EQ(1, points.size());
+    EXPECT_EQ(5.0, points[0]->vb.value);
+}
+
+TEST_F(DataFile, RandomDocumentsRoundTripToSixSignificantDigits) {
+    std::mt19937 rng(1234);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-8, 8);
+    for (int round = 0; round < 20; ++round) {
+        points.flush();
+        for (int i = 0; i < 50; ++i)
+            points.insert_sorted(ext_float_pair(mantissa(rng) * std::pow(10.0, exponent(rng)),
+                                                mantissa(rng) * std::pow(10.0, exponent(rng))));
+        ASSERT_TRUE(internal_save(path.c_str(), points));
+        dyn_array_direct<ext_float_pair> back(10, 10, nullptr);
+        ASSERT_TRUE(internal_read(path.c_str(), back));
+        ASSERT_EQ(points.size(), back.size());
+        for (int i = 0; i < points.size(); ++i) {
+            char want[32], got[32];
+            for (int k = 0; k < 2; ++k) {
+                const double a = k ? points[i]->e.value : points[i]->vb.value;
+                const double b = k ? back[i]->e.value : back[i]->vb.value;
+                std::snprintf(want, sizeof want, "%.5e", a);
+                std::snprintf(got, sizeof got, "%.5e", b);
+                EXPECT_STREQ(want, got) << "round " << round << " point " << i;
+            }
+        }
+    }
+    points.flush();
+    Add(0.12345678, 1);
+    ASSERT_TRUE(internal_save(path.c_str(), points));
+    ASSERT_TRUE(ReadBack());
+    EXPECT_EQ(0.123457, points[0]->vb.value);
+}
+
+TEST_F(DataFile, SaveReplacesTheWholeOldFile) {
+    Write(std::string(5000, 'o'));
+    Add(1, 2);
+    ASSERT_TRUE(internal_save(path.c_str(), points));
+    EXPECT_EQ("# Titrionika 2.0\r\n\r\n1\t2\r\n", Read());
+    int files = 0;
+    for (auto& entry : fs::directory_iterator(dir)) files += entry.is_regular_file();
+    EXPECT_EQ(1, files) << "no scratch file is left behind";
+}
+
+TEST_F(DataFile, SaveThatCannotCreateItsFileFailsAndKeepsTheOldOne) {
+    Write("old");
+    fs::create_directory(path + ".~tmp");  // the scratch name is taken by a folder
+    Add(1, 2);
+    EXPECT_FALSE(internal_save(path.c_str(), points));
+    EXPECT_EQ("old", Read());
+    EXPECT_FALSE(internal_save((dir / "no" / "such" / "folder.tid").string().c_str(), points));
+}
+
+#ifndef _WIN32
+TEST_F(DataFile, FullDiskIsAFailureAndTheOldFileStays) {
+    const std::string old = "# Titrionika 2.0\r\n\r\n1\t1\r\n";
+    Write(old);
+    for (int i = 0; i < 1000; ++i) Add(i * 0.01, i * 1.5);
+    // A file size limit makes the writes fail as a full disk would.
+    struct rlimit saved;
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
+    const bool saved_ok = internal_save(path.c_str(), points);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(saved_ok);
+    EXPECT_EQ(old, Read());
+    EXPECT_FALSE(fs::exists(path + ".~tmp"));
+}
+#endif
