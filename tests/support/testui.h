@@ -1,0 +1,91 @@
+// Test helpers for answering modal UI on the test's own thread and for counting beeps.
+//
+//   testui::ModalScript ui;                 // hooks this thread until destroyed
+//   ui.press(IDYES);                        // answer for the 1st dialog that opens
+//   ui.type(1148, "C:\\x\\a.tid", IDOK);    // answer for the 2nd
+//   ui.call([](HWND dlg) { ... });          // arbitrary answer for the 3rd
+//   CodeUnderTest();                        // opens them; returns when they are closed
+//   EXPECT_EQ(ui.seen()[0].caption, "Dotaz");
+//
+// Answers run from a thread timer inside the dialog's own modal loop, so the dialog is
+// fully initialised when its answer runs. A dialog that opens with no answer left is
+// cancelled (IDCANCEL, then WM_CLOSE) and counted by unexpected(), so a test never hangs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace testui {
+
+// What was seen of one dialog or message box when it was first activated.
+struct Seen {
+    HWND hwnd = nullptr;
+    std::string cls;      // window class, "#32770" for dialogs and message boxes
+    std::string caption;  // window text
+    std::string text;     // texts of its static controls, joined by '\n'
+    UINT icon = 0;        // MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION, 0 = none
+};
+
+using Action = std::function<void(HWND dlg)>;
+
+class ModalScript {
+public:
+    // Only dialog-class windows ("#32770") are answered unless a class name is given.
+    explicit ModalScript(const char* window_class = "#32770");
+    ~ModalScript();
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+    // Queue the answer for the next dialog that opens, in order of opening.
+    ModalScript& press(int button_id);
+    ModalScript& type(int control_id, const std::string& text, int button_id);
+    ModalScript& call(Action action);
+
+    const std::vector<Seen>& seen() const;
+    size_t pending() const;     // answers not yet used
+    int unexpected() const;     // dialogs that opened with no answer left
+
+    struct Impl;
+
+private:
+    Impl* impl_;
+};
+
+// Helpers usable inside call() actions.
+void Press(HWND dlg, int button_id);                     // as a click on the button
+void SetText(HWND dlg, int control_id, const std::string& text);  // also into a combo's edit
+std::string Text(HWND wnd);                              // window text (UTF-8 under the manifest)
+std::string ItemText(HWND dlg, int control_id);
+Seen Describe(HWND dlg);
+
+// Counts MessageBeep calls made from the test executable and the named modules (for
+// example "vexplot3.dll") by redirecting their import of user32!MessageBeep to a wrapper
+// that counts and calls through. Restored on destruction. One counter at a time.
+class BeepCounter {
+public:
+    explicit BeepCounter(std::initializer_list<const char*> modules = {});
+    ~BeepCounter();
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+
+    int exclamations() const;  // MessageBeep(MB_ICONEXCLAMATION)
+    int total() const;         // any MessageBeep
+    void reset();
+    int patched() const;       // import slots redirected (0 means nothing can be counted)
+
+private:
+    struct Slot {
+        void** address;
+        void* original;
+    };
+    std::vector<Slot> slots_;
+};
+
+// Delivers posted and sent messages waiting for this thread, without waiting for new ones.
+void Pump();
+
+}  // namespace testui
