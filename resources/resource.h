@@ -1,0 +1,103 @@
+// Resource identifiers of titrion3.exe: dialogs, menus, icons, bitmaps, strings, controls
+// and commands. Included by the resource scripts and by the code.
+#pragma once
+
+// Dialogs
+#define IDD_MAIN            101
+#define IDD_ADDEDIT         107
+#define IDD_ABOUT           110
+#define IDD_HELPERROR       111
+#define IDD_OPTIONS         112
+#define IDD_DETAILS         113
+#define IDD_HTMLEXPORT      114
+#define IDD_GRAPHOPTIONS    121
+
+// Menus and the accelerator table
+#define IDR_MAINMENU        102
+#define IDR_ACCEL           104
+#define IDR_GRAPHMENU       111
+#define IDR_RESULTSMENU     117
+#define IDR_LISTMENU        120
+
+// Icons and bitmaps
+#define IDI_TITRION         103
+#define IDB_HEADERS         105
+#define IDB_TOOLBAR         106
+#define IDI_VB              108
+#define IDI_E               109
+#define IDI_ABOUT           110
+
+// String table: the toolbar labels
+#define IDS_TB_NEW          1
+#define IDS_TB_OPEN         2
+#define IDS_TB_SAVE         3
+#define IDS_TB_ADD          4
+#define IDS_TB_EDIT         5
+#define IDS_TB_DELETE       6
+#define IDS_TB_ABOUT        7
+
+// Controls of the main window
+#define IDC_TOOLBAR         1000
+#define IDC_STATUS          1002
+#define IDC_LIST            1004
+#define IDC_RESULTS         1006
+
+// Point entry
+#define IDC_VB              1005
+#define IDC_E               1006
+
+// About box and help error box
+#define IDC_ABOUT_TITLE     1007
+#define IDC_LINK            1008
+
+// Options
+#define IDC_USE_COMMA       1011
+#define IDC_VB_PRECIS       1005
+#define IDC_E_PRECIS        1006
+#define IDC_DE_PRECIS       1014
+#define IDC_D2E_PRECIS      1015
+#define IDC_RES_PRECIS      1016
+#define IDC_GRAPH_PRECIS    1017
+
+// Details
+#define IDC_DETAIL_VB       1005
+#define IDC_DETAIL_X1       1006
+#define IDC_DETAIL_Y1       1007
+#define IDC_DETAIL_X2       1008
+#define IDC_DETAIL_Y2       1009
+
+// HTML export
+#define IDC_HTML_FILE       1015
+#define IDC_HTML_BROWSE     1016
+#define IDC_HTML_GRAPH      1017
+#define IDC_HTML_TITLE      1019
+
+// Graph options
+#define IDC_SHOW_AXES       1020
+#define IDC_SHOW_LABELS     1021
+#define IDC_CLR_BKG         1022
+#define IDC_CLR_LINE        1023
+#define IDC_CLR_AXES        1024
+#define IDC_CLR_LABELS      1025
+
+// Commands (menus, accelerators, toolbar)
+#define IDM_EXIT            40001
+#define IDM_NEW             40002
+#define IDM_OPEN            40003
+#define IDM_SAVE            40004
+#define IDM_SAVEAS          40005
+#define IDM_ADD             40009
+#define IDM_EDIT            40010
+#define IDM_DELETE          40011
+#define IDM_DELETEALL       40012
+#define IDM_OPTIONS         40013
+#define IDM_DETAILS         40014
+#define IDM_GRAPH           40015
+#define IDM_ABOUT           40018
+#define IDM_EXPORTHTML      40021
+#define IDM_COPY            40022
+#define IDM_PASTE           40023
+#define IDM_CUT             40024
+#define IDM_HELP_RTF        40027
+#define IDM_HELP_PDF        40028
+#define IDM_GRAPH_OPTIONS   40029
