@@ -1,0 +1,19 @@
+// Conversion of UTF-8 text to the windows-1250 code page, independent of the system's
+// code page (the HTML report is fixed to windows-1250 whatever the machine uses).
+#pragma once
+#include <cstddef>
+#include <cstdio>
+
+// The byte that stands for the character in windows-1250, or -1 when it has none.
+int cp1250_from_unicode(unsigned long code_point);
+
+// The character a byte of windows-1250 stands for, or -1 for the five unassigned bytes.
+long cp1250_to_unicode(unsigned char byte);
+
+// Converts the NUL-terminated UTF-8 `text`. A character without a windows-1250 byte and
+// every byte of a malformed sequence become '?'. Writes at most `out_size` bytes, NUL
+// included, and returns the length of the whole conversion (as snprintf does).
+std::size_t utf8_to_cp1250(const char* text, char* out, std::size_t out_size);
+
+// Writes the converted text to `file`; false on a write error.
+bool fputs_cp1250(const char* text, std::FILE* file);

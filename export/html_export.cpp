@@ -1,0 +1,133 @@
+#include "export/html_export.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/calc.h"
+#include "export/cp1250.h"
+#include "export/web_address.h"
+
+char* HTML_quote(const char* text) {
+    if (!text) text = "";
+    std::size_t length = 0;
+    std::size_t brackets = 0;
+    for (const char* p = text; *p; ++p, ++length) {
+        if (*p == '<' || *p == '>') ++brackets;
+    }
+    char* quoted = static_cast<char*>(std::malloc(length + 3 * brackets + 1));
+    if (!quoted) return nullptr;
+    char* out = quoted;
+    for (const char* p = text; *p; ++p) {
+        if (*p == '<') { std::memcpy(out, "&lt;", 4); out += 4; }
+        else if (*p == '>') { std::memcpy(out, "&gt;", 4); out += 4; }
+        else *out++ = *p;
+    }
+    *out = '\0';
+    return quoted;
+}
+
+namespace {
+
+// Writes the page piece by piece; the first failed write is remembered.
+class PageWriter {
+public:
+    explicit PageWriter(std::FILE* file) : file_(file), ok_(true) {}
+
+    PageWriter& text(const char* utf8) {
+        if (ok_) ok_ = fputs_cp1250(utf8, file_);
+        return *this;
+    }
+    PageWriter& number(const ext_float& value, int precision) {
+        char buffer[EXT_FLOAT_TEXT];
+        value.format(buffer, 0, precision, use_comma);
+        return text(buffer);
+    }
+    PageWriter& integer(int value) {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%d", value);
+        return text(buffer);
+    }
+    // Line ends are CR LF whatever the platform's text files use.
+    PageWriter& line(const char* utf8 = "") { return text(utf8).text("\r\n"); }
+
+    bool ok() const { return ok_; }
+
+private:
+    std::FILE* file_;
+    bool ok_;
+};
+
+void write_points(PageWriter& page) {
+    const int n = arr_vb.size();
+    for (int i = 0; i < n; ++i) {
+        const ext_float_pair& point = *arr_vb[i];
+        page.text("<TR><TD>").integer(i + 1)
+            .text("</TD><TD>").number(point.vb, vb_precis)
+            .text("</TD><TD>").number(point.e, e_precis)
+            .text("</TD><TD></TD><TD>");
+        if (i > 0 && i < n - 1) {
+            if (const ext_float* d2e = arr_d2e[i - 1]) page.number(*d2e, d2e_precis);
+        }
+        page.line("</TD></TR>");
+        if (i < n - 1) {
+            page.text("<TR><TD></TD><TD></TD><TD></TD><TD>");
+            if (const ext_float* de = arr_de[i]) page.number(*de, de_precis);
+            page.line("</TD><TD></TD></TR>");
+        }
+    }
+}
+
+void write_results(PageWriter& page) {
+    if (arr_res.is_empty()) return;
+    page.line("<HR>")
+        .line("<H2>Výsledky:</H2>")
+        .line("<TABLE BORDER=1>")
+        .line("<TR><TD><B>V<SUB>b</SUB></B>/ml</TD></TR>");
+    for (int i = 0; i < arr_res.size(); ++i)
+        page.text("<TR><TD>").number(arr_res[i]->key, res_precis).text("</TD></TR>");
+    page.line("</TABLE>");
+}
+
+} // namespace
+
+bool internal_export_html(const char* file_name, const char* heading, bool /*include_graph*/) {
+    char* title = HTML_quote(heading);
+    if (!title) return false;
+    // Binary mode: the bytes, CR LF included, are exactly those written.
+    std::FILE* file = file_name && *file_name ? std::fopen(file_name, "wb") : nullptr;
+    if (!file) {
+        std::free(title);
+        return false;
+    }
+
+    PageWriter page(file);
+    page.line("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Final//CZ\">")
+        .line("<HTML>")
+        .line("<HEAD>")
+        .text("<TITLE>").text(title).line("</TITLE>")
+        .line("<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">")
+        .line("<META HTTP-EQUIV=\"Generator\" CONTENT=\"Titrionika\">")
+        .line("</HEAD>")
+        .line("<BODY>")
+        .text("<H1>").text(title).line("</H1>")
+        .line("<H2>Naměřené hodnoty:</H2>")
+        .line("<TABLE BORDER=1>")
+        .line("<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/ml</TD>"
+              "<TD><B>E'</B>/ml</TD><TD><B>E''</B>/ml</TD></TR>");
+    write_points(page);
+    page.line("</TABLE>");
+    write_results(page);
+    page.line("<HR>")
+        .text("<DIV ALIGN=CENTER><SMALL>Vytvořeno programem <A HREF=\"")
+        .text(TITRION_WEB_ADDRESS)
+        .line("\">Titrionika</A>.</SMALL></DIV>")
+        .line("</BODY>")
+        .line("</HTML>");
+    std::free(title);
+
+    // A full disk shows only when the buffered bytes are flushed.
+    const bool written = page.ok() && std::fflush(file) == 0 && !std::ferror(file);
+    const bool closed = std::fclose(file) == 0;
+    return written && closed;
+}
