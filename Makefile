@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 
 DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  wine wine64 xvfb xauth clang zip unzip
+  wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip
 
 .PHONY: all deps build build-native build-windows test test-native test-windows fuzz bench run clean
 
@@ -50,9 +50,9 @@ test: deps
 	$(MAKE) test-windows
 
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S tests/fuzz -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTITRION_LIBFUZZER=ON
-	cmake --build $(FUZZ) -j $(JOBS)
-	tools/fuzz.sh $(FUZZ) $(FUZZ_SECONDS)
+	cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTITRION_LIBFUZZER=ON
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_read fuzz_number
+	tools/fuzz.sh $(FUZZ)/tests/fuzz $(FUZZ_SECONDS)
 
 bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTITRION_BENCH=ON

@@ -24,6 +24,21 @@ bool is_blank(char c) {
     return u != 0 && (u <= 32 || u >= 128);
 }
 
+// Where insert_sorted would place `point`: the first element not less than it. Every
+// value read is defined, so the array stays ordered and a binary search finds the same
+// place as the linear scan, which would make reading quadratic in the number of points.
+int sorted_position(const dyn_array_direct<ext_float_pair>& points, const ext_float_pair& point) {
+    int low = 0, high = points.size();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (points.items[middle] < point)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
+}
+
 bool replace_file(const char* from, const char* to) {
 #ifdef _WIN32
     const unsigned long MOVEFILE_REPLACE_EXISTING_ = 0x1, MOVEFILE_WRITE_THROUGH_ = 0x8;
@@ -96,7 +111,8 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points) {
         *seek(second) = '\0';
 
         ext_float_pair point;
-        ok = point.vb.parse(first) && point.e.parse(second) && points.insert_sorted(point) >= 0;
+        ok = point.vb.parse(first) && point.e.parse(second) &&
+             points.insert(point, sorted_position(points, point));
     }
     if (std::ferror(f)) ok = false;
     std::fclose(f);

@@ -112,6 +112,25 @@ TEST_F(DataFile, UnsortedAndRepeatedVolumesEndSortedNewestFirst) {
     EXPECT_EQ(20.0, points[2]->e.value);
 }
 
+TEST_F(DataFile, ScrambledFileGivesTheOrderOfInsertingPointByPoint) {
+    std::mt19937 rng(99);
+    std::uniform_int_distribution<int> volume(0, 40);
+    std::string text;
+    dyn_array_direct<ext_float_pair> expected(10, 10, nullptr);
+    for (int i = 0; i < 500; ++i) {
+        const int vb = volume(rng);
+        text += std::to_string(vb) + " " + std::to_string(i) + "\n";
+        expected.insert_sorted(ext_float_pair(vb, i));
+    }
+    Write(text);
+    ASSERT_TRUE(ReadBack());
+    ASSERT_EQ(expected.size(), points.size());
+    for (int i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(expected[i]->vb.value, points[i]->vb.value) << i;
+        EXPECT_EQ(expected[i]->e.value, points[i]->e.value) << i;
+    }
+}
+
 TEST_F(DataFile, BadLinesStopWithFalseKeepingWhatCameBefore) {
     for (const char* bad : {"1 2\n1,5 ;\n3 4\n", "1 2\n7\n", "1 2\n7   \r\n", "1 2\nabc 5\n", "1 2\n5 inf\n",
                             "1 2\n0x10 5\n"}) {
