@@ -12,7 +12,7 @@ DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip
 
-.PHONY: all deps build build-native build-windows test test-native test-windows fuzz bench run clean
+.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean
 
 all: build
 
@@ -37,6 +37,12 @@ build-windows: $(WIN64)/CMakeCache.txt
 	cmake --build $(WIN64) -j $(JOBS)
 
 build: build-native build-windows
+
+# A check that the code stays buildable for 32-bit Windows (not run by the tests).
+build-i686:
+	@dpkg-query -W g++-mingw-w64-i686-posix >/dev/null 2>&1 || apt-get install -y -q --no-install-recommends g++-mingw-w64-i686-posix </dev/null
+	cmake -S . -B $(BUILD)/win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake
+	cmake --build $(BUILD)/win32 -j $(JOBS)
 
 test-native: build-native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
