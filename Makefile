@@ -10,9 +10,10 @@ FUZZ_SECONDS ?= 60
 
 DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-  wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip
+  wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip \
+  pandoc weasyprint fonts-dejavu-core poppler-utils
 
-.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean
+.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean docs
 
 all: build
 
@@ -64,6 +65,10 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTITRION_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS) --target core_bench
 	$(BENCH)/tests/bench/core_bench
+
+# The user manual beside the program, titrion2.pdf and titrion2.rtf, from docs/help.
+docs: deps
+	tools/make-help.sh docs/help $(BUILD)/docs
 
 clean:
 	rm -rf $(BUILD)
