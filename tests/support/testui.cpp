@@ -13,6 +13,9 @@ struct ModalScript::Impl {
     HHOOK hook = nullptr;
     Impl* outer = nullptr;
     std::deque<Action> answers;
+    std::deque<Action> menu_answers;
+    std::deque<HWND> menus_waiting;
+    int menus = 0;
     std::deque<HWND> waiting;   // activated, answer not yet run
     std::set<HWND> handled;     // answered or ignored, until destroyed
     std::vector<Seen> seen;
@@ -84,6 +87,20 @@ void CALLBACK RunAnswers(HWND, UINT, UINT_PTR, DWORD) {
         KillTimer(nullptr, impl->timer);
         impl->timer = 0;
     }
+    while (!impl->menus_waiting.empty()) {
+        HWND menu = impl->menus_waiting.front();
+        impl->menus_waiting.pop_front();
+        if (!IsWindow(menu)) continue;
+        if (impl->menu_answers.empty()) {
+            CloseMenu();
+            continue;
+        }
+        Action action = std::move(impl->menu_answers.front());
+        impl->menu_answers.pop_front();
+        action(menu);
+        impl = current;
+        if (!impl) return;
+    }
     while (!impl->waiting.empty()) {
         HWND dlg = impl->waiting.front();
         impl->waiting.pop_front();
@@ -113,11 +130,19 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wparam, LPARAM lparam) {
             impl->waiting.push_back(wnd);
             Schedule(impl);
         }
+    } else if (impl && code == HCBT_CREATEWND) {
+        HWND wnd = reinterpret_cast<HWND>(wparam);
+        if (ClassOf(wnd) == "#32768") {
+            ++impl->menus;
+            impl->menus_waiting.push_back(wnd);
+            Schedule(impl);
+        }
     } else if (impl && code == HCBT_DESTROYWND) {
         HWND wnd = reinterpret_cast<HWND>(wparam);
         impl->handled.erase(wnd);
-        for (auto it = impl->waiting.begin(); it != impl->waiting.end();)
-            it = *it == wnd ? impl->waiting.erase(it) : it + 1;
+        for (auto* queue : {&impl->waiting, &impl->menus_waiting})
+            for (auto it = queue->begin(); it != queue->end();)
+                it = *it == wnd ? queue->erase(it) : it + 1;
     }
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
@@ -164,9 +189,15 @@ ModalScript& ModalScript::call(Action action) {
     return *this;
 }
 
+ModalScript& ModalScript::menu(Action action) {
+    impl_->menu_answers.push_back(std::move(action));
+    return *this;
+}
+
 const std::vector<Seen>& ModalScript::seen() const { return impl_->seen; }
 size_t ModalScript::pending() const { return impl_->answers.size(); }
 int ModalScript::unexpected() const { return impl_->unexpected; }
+int ModalScript::menus() const { return impl_->menus; }
 
 void Press(HWND dlg, int button_id) {
     HWND button = GetDlgItem(dlg, button_id);
@@ -186,6 +217,13 @@ void SetText(HWND dlg, int control_id, const std::string& text) {
     if (edit) SetWindowTextA(edit, text.c_str());
     SetWindowTextA(ctl, text.c_str());
 }
+
+void ChooseMenuItem(HWND menu, char mnemonic) {
+    // The menu's own loop reads keyboard input from the thread's queue.
+    PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(mnemonic), 0);
+}
+
+void CloseMenu() { EndMenu(); }
 
 std::string Text(HWND wnd) {
     int len = GetWindowTextLengthA(wnd);
@@ -229,30 +267,21 @@ void Pump() {
     }
 }
 
-// ---- beep counter ----
+// ---- import hooks ----
 
 namespace {
 
-using MessageBeepFn = BOOL(WINAPI*)(UINT);
-MessageBeepFn real_beep = nullptr;
-int beeps_total = 0;
-int beeps_exclamation = 0;
-
-BOOL WINAPI CountingMessageBeep(UINT type) {
-    ++beeps_total;
-    if (type == MB_ICONEXCLAMATION) ++beeps_exclamation;
-    return real_beep(type);
-}
-
+// Calls `visit(slot, by_name)` for every import slot of `module` that comes from `dll`;
+// `by_name` tells whether the slot imports `function` by that name.
 template <typename Visit>
-void ForEachUser32Import(HMODULE module, Visit visit) {
+void ForEachImport(HMODULE module, const char* dll, const char* function, Visit visit) {
     auto* base = reinterpret_cast<BYTE*>(module);
     auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
     auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
     const IMAGE_DATA_DIRECTORY& dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     if (!dir.VirtualAddress) return;
     for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + dir.VirtualAddress); d->Name; ++d) {
-        if (_stricmp(reinterpret_cast<char*>(base + d->Name), "user32.dll") != 0) continue;
+        if (_stricmp(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
         auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
         auto* name = d->OriginalFirstThunk ? reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk)
                                            : nullptr;
@@ -261,7 +290,7 @@ void ForEachUser32Import(HMODULE module, Visit visit) {
             if (name) {
                 if (!IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) {
                     auto* ibn = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData);
-                    by_name = std::strcmp(reinterpret_cast<char*>(ibn->Name), "MessageBeep") == 0;
+                    by_name = std::strcmp(reinterpret_cast<char*>(ibn->Name), function) == 0;
                 }
                 ++name;
             }
@@ -279,30 +308,53 @@ void WriteSlot(void** address, void* value) {
 
 }  // namespace
 
-BeepCounter::BeepCounter(std::initializer_list<const char*> modules) {
-    real_beep = reinterpret_cast<MessageBeepFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "MessageBeep")));
-    reset();
+ImportHook::ImportHook(const char* dll, const char* function, void* replacement,
+                       std::initializer_list<const char*> modules) {
+    HMODULE lib = GetModuleHandleA(dll);
+    if (!lib) lib = LoadLibraryA(dll);
+    original_ = lib ? reinterpret_cast<void*>(GetProcAddress(lib, function)) : nullptr;
     std::vector<HMODULE> targets{GetModuleHandleA(nullptr)};
     for (const char* m : modules)
         if (HMODULE h = GetModuleHandleA(m)) targets.push_back(h);
     for (HMODULE module : targets) {
-        ForEachUser32Import(module, [&](void** address, bool by_name) {
-            if (by_name || *address == reinterpret_cast<void*>(real_beep)) {
+        ForEachImport(module, dll, function, [&](void** address, bool by_name) {
+            if (by_name || (original_ && *address == original_)) {
                 slots_.push_back({address, *address});
-                WriteSlot(address, reinterpret_cast<void*>(&CountingMessageBeep));
+                WriteSlot(address, replacement);
             }
         });
     }
 }
 
-BeepCounter::~BeepCounter() {
+ImportHook::~ImportHook() {
     for (const Slot& s : slots_) WriteSlot(s.address, s.original);
+}
+
+// ---- beep counter ----
+
+namespace {
+
+using MessageBeepFn = BOOL(WINAPI*)(UINT);
+MessageBeepFn real_beep = nullptr;
+int beeps_total = 0;
+int beeps_exclamation = 0;
+
+BOOL WINAPI CountingMessageBeep(UINT type) {
+    ++beeps_total;
+    if (type == MB_ICONEXCLAMATION) ++beeps_exclamation;
+    return real_beep ? real_beep(type) : TRUE;
+}
+
+}  // namespace
+
+BeepCounter::BeepCounter(std::initializer_list<const char*> modules)
+    : hook_("user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountingMessageBeep), modules) {
+    real_beep = reinterpret_cast<MessageBeepFn>(hook_.original());
+    reset();
 }
 
 int BeepCounter::exclamations() const { return beeps_exclamation; }
 int BeepCounter::total() const { return beeps_total; }
-int BeepCounter::patched() const { return static_cast<int>(slots_.size()); }
 
 void BeepCounter::reset() {
     beeps_total = 0;

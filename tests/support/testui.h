@@ -7,6 +7,7 @@
 //   CodeUnderTest();                        // opens them; returns when they are closed
 //   EXPECT_EQ(ui.seen()[0].caption, "Dotaz");
 //
+// Popup menus are answered the same way with menu().
 // Answers run from a thread timer inside the dialog's own modal loop, so the dialog is
 // fully initialised when its answer runs. A dialog that opens with no answer left is
 // cancelled (IDCANCEL, then WM_CLOSE) and counted by unexpected(), so a test never hangs.
@@ -44,10 +45,14 @@ public:
     ModalScript& press(int button_id);
     ModalScript& type(int control_id, const std::string& text, int button_id);
     ModalScript& call(Action action);
+    // Queue the answer for the next popup menu shown (TrackPopupMenu) on this thread; a
+    // popup menu shown with no answer left is closed and still counted by menus().
+    ModalScript& menu(Action action);
 
     const std::vector<Seen>& seen() const;
     size_t pending() const;     // answers not yet used
     int unexpected() const;     // dialogs that opened with no answer left
+    int menus() const;          // popup menus shown
 
     struct Impl;
 
@@ -60,29 +65,48 @@ void Press(HWND dlg, int button_id);                     // as a click on the bu
 void SetText(HWND dlg, int control_id, const std::string& text);  // also into a combo's edit
 std::string Text(HWND wnd);                              // window text (UTF-8 under the manifest)
 std::string ItemText(HWND dlg, int control_id);
+void ChooseMenuItem(HWND menu, char mnemonic);            // inside menu() actions
+void CloseMenu();
 Seen Describe(HWND dlg);
 
-// Counts MessageBeep calls made from the test executable and the named modules (for
-// example "vexplot3.dll") by redirecting their import of user32!MessageBeep to a wrapper
-// that counts and calls through. Restored on destruction. One counter at a time.
-class BeepCounter {
+// Redirects the import of `function` from `dll` in the test executable and the named
+// modules (for example "vexplot3.dll") to `replacement` until destroyed. The program's
+// code is unchanged; only the slot its calls go through is. original() is the real function.
+class ImportHook {
 public:
-    explicit BeepCounter(std::initializer_list<const char*> modules = {});
-    ~BeepCounter();
-    BeepCounter(const BeepCounter&) = delete;
-    BeepCounter& operator=(const BeepCounter&) = delete;
+    ImportHook(const char* dll, const char* function, void* replacement,
+               std::initializer_list<const char*> modules = {});
+    ~ImportHook();
+    ImportHook(const ImportHook&) = delete;
+    ImportHook& operator=(const ImportHook&) = delete;
 
-    int exclamations() const;  // MessageBeep(MB_ICONEXCLAMATION)
-    int total() const;         // any MessageBeep
-    void reset();
-    int patched() const;       // import slots redirected (0 means nothing can be counted)
+    void* original() const { return original_; }
+    int patched() const { return static_cast<int>(slots_.size()); }  // 0: nothing redirected
 
 private:
     struct Slot {
         void** address;
         void* original;
     };
+    void* original_ = nullptr;
     std::vector<Slot> slots_;
+};
+
+// Counts MessageBeep calls made from the test executable and the named modules through an
+// ImportHook whose wrapper counts and calls through. One counter at a time.
+class BeepCounter {
+public:
+    explicit BeepCounter(std::initializer_list<const char*> modules = {});
+    BeepCounter(const BeepCounter&) = delete;
+    BeepCounter& operator=(const BeepCounter&) = delete;
+
+    int exclamations() const;  // MessageBeep(MB_ICONEXCLAMATION)
+    int total() const;         // any MessageBeep
+    void reset();
+    int patched() const { return hook_.patched(); }
+
+private:
+    ImportHook hook_;
 };
 
 // Delivers posted and sent messages waiting for this thread, without waiting for new ones.

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/HyperLink.h"
+#include "tests/controls/host.h"
+#include "tests/support/testui.h"
+
+namespace {
+
+struct ShellCall {
+    HWND owner;
+    std::string file;
+    int show;
+};
+std::vector<ShellCall> shell_calls;
+
+// Stands in for the shell: records what would be opened.
+HINSTANCE WINAPI FakeShellExecute(HWND owner, LPCSTR, LPCSTR file, LPCSTR, LPCSTR, INT show) {
+    shell_calls.push_back({owner, file ? file : "", show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+const int W = 200, H = 30;
+const int CX = W / 2, CY = H / 2;  // on the label
+const char LINK[] = "Web\thttp://example.org/x";
+
+class HyperLink : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { RegisterHyperLinkCtl(); }
+    void SetUp() override {
+        shell_calls.clear();
+        ASSERT_GT(shell.patched(), 0);
+    }
+    HWND Make(DWORD style = 0, const char* text = LINK) {
+        HWND ctl = host.Child(szHC, text, style, 1008, W, H);
+        EXPECT_TRUE(ctl);
+        return ctl;
+    }
+    Host host;
+    testui::ImportHook shell{"shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(&FakeShellExecute)};
+};
+
+TEST_F(HyperLink, ClickOpensOnlyTheTarget) {
+    HWND ctl = Make();
+    Click(ctl, CX, CY);
+    ASSERT_EQ(shell_calls.size(), 1u);
+    EXPECT_EQ(shell_calls[0].file, "http://example.org/x");
+    EXPECT_EQ(shell_calls[0].owner, host.hwnd);
+    EXPECT_EQ(shell_calls[0].show, SW_SHOWNORMAL);
+    EXPECT_EQ(GetFocus(), ctl);
+    EXPECT_EQ(testui::Text(ctl), LINK);
+}
+
+TEST_F(HyperLink, CopyPutsOnlyTheTargetOnTheClipboard) {
+    HWND ctl = Make();
+    SetClipboard("old");
+    SendMessageA(ctl, WM_COMMAND, HYPERLINK_CMD_COPY, 0);
+    EXPECT_EQ(ClipboardText(), "http://example.org/x");
+    EXPECT_EQ(GetClipboardOwner(), host.hwnd);
+    EXPECT_TRUE(shell_calls.empty());
+
+    HWND plain = Make(0, "http://example.org/whole");
+    EXPECT_EQ(CopyLink(plain), 1);
+    EXPECT_EQ(ClipboardText(), "http://example.org/whole");
+    Click(plain, CX, CY);
+    ASSERT_EQ(shell_calls.size(), 1u);
+    EXPECT_EQ(shell_calls[0].file, "http://example.org/whole");
+}
+
+TEST_F(HyperLink, ClickBesideTheLabelDoesNothing) {
+    HWND ctl = Make();
+    Click(ctl, 2, CY);
+    Click(ctl, W - 2, 1);
+    EXPECT_TRUE(shell_calls.empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(HyperLink, DragOffAndReleaseOpensNothing) {
+    HWND ctl = Make();
+    LButtonDown(ctl, CX, CY);
+    EXPECT_EQ(GetCapture(), ctl);
+    MouseMove(ctl, -20, CY);  // left of the control
+    LButtonUp(ctl, -20, CY);
+    EXPECT_TRUE(shell_calls.empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+    // A later release elsewhere belongs to no press.
+    LButtonUp(ctl, CX, CY);
+    EXPECT_TRUE(shell_calls.empty());
+}
+
+TEST_F(HyperLink, DragOffAndBackOpensOnce) {
+    HWND ctl = Make();
+    LButtonDown(ctl, CX, CY);
+    MouseMove(ctl, W + 40, CY);
+    MouseMove(ctl, CX + 1, CY);
+    LButtonUp(ctl, CX + 1, CY);
+    EXPECT_EQ(shell_calls.size(), 1u);
+}
+
+TEST_F(HyperLink, LosingTheCaptureEndsThePress) {
+    HWND ctl = Make();
+    LButtonDown(ctl, CX, CY);
+    ReleaseCapture();  // someone else took the mouse; the press ends where the pointer is
+    EXPECT_EQ(GetCapture(), nullptr);
+    LButtonUp(ctl, CX, CY);
+    EXPECT_LE(shell_calls.size(), 1u);
+}
+
+TEST_F(HyperLink, SpaceActivatesOnceAndAClickMeanwhileBeeps) {
+    HWND ctl = Make();
+    testui::BeepCounter beeps;
+    SetFocus(ctl);
+    KeyDown(ctl, VK_SPACE);
+    KeyDown(ctl, VK_SPACE);  // auto-repeat
+    EXPECT_TRUE(shell_calls.empty());
+    Click(ctl, CX, CY);
+    EXPECT_EQ(beeps.exclamations(), 1);
+    EXPECT_TRUE(shell_calls.empty());
+    KeyUp(ctl, VK_SPACE);
+    EXPECT_EQ(shell_calls.size(), 1u);
+    KeyUp(ctl, VK_SPACE);
+    EXPECT_EQ(shell_calls.size(), 1u);
+}
+
+TEST_F(HyperLink, DisabledControlBeepsAndAnswersStatic) {
+    HWND ctl = Make();
+    EXPECT_EQ(SendMessageA(ctl, WM_GETDLGCODE, 0, 0), DLGC_BUTTON);
+    EnableWindow(ctl, FALSE);
+    EXPECT_EQ(SendMessageA(ctl, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    testui::BeepCounter beeps;
+    Click(ctl, CX, CY);
+    EXPECT_EQ(beeps.exclamations(), 1);
+    EXPECT_TRUE(shell_calls.empty());
+    EnableWindow(ctl, TRUE);
+    Click(ctl, CX, CY);
+    EXPECT_EQ(shell_calls.size(), 1u);
+}
+
+TEST_F(HyperLink, NoFocusStyleIsStaticAndNeverFocused) {
+    HWND ctl = Make(CTLS_NOFOCUS);
+    EXPECT_EQ(SendMessageA(ctl, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
+    SetFocus(host.hwnd);
+    Click(ctl, CX, CY);
+    EXPECT_EQ(GetFocus(), host.hwnd);
+    EXPECT_EQ(shell_calls.size(), 1u);  // the mouse still works
+    KeyDown(ctl, VK_SPACE);
+    KeyUp(ctl, VK_SPACE);
+    EXPECT_EQ(shell_calls.size(), 1u);
+}
+
+TEST_F(HyperLink, PopupMenuExecutesAndCopies) {
+    HWND ctl = Make();
+    testui::ModalScript ui;
+    ui.menu([](HWND menu) { testui::ChooseMenuItem(menu, 'c'); });
+    ui.menu([](HWND menu) { testui::ChooseMenuItem(menu, 'e'); });
+    SetClipboard("old");
+    SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(CX, CY));
+    testui::Pump();
+    EXPECT_EQ(ClipboardText(), "http://example.org/x");
+    SetFocus(ctl);
+    KeyDown(ctl, VK_APPS);
+    testui::Pump();
+    EXPECT_EQ(ui.menus(), 2);
+    ASSERT_EQ(shell_calls.size(), 1u);
+    EXPECT_EQ(shell_calls[0].file, "http://example.org/x");
+    // Beside the label there is no menu.
+    SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, CY));
+    EXPECT_EQ(ui.menus(), 2);
+}
+
+TEST_F(HyperLink, NotifyStylePostsCommandAndOffersNoMenu) {
+    HWND ctl = Make(CTLS_NOTIFY);
+    testui::ModalScript ui;
+    Click(ctl, CX, CY);
+    SetFocus(ctl);
+    KeyDown(ctl, VK_SPACE);
+    KeyUp(ctl, VK_SPACE);
+    SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(CX, CY));
+    KeyDown(ctl, VK_APPS);
+    testui::Pump();
+    EXPECT_EQ(ui.menus(), 0);
+    EXPECT_TRUE(shell_calls.empty());
+    ASSERT_EQ(host.commands.size(), 2u);
+    for (const auto& c : host.commands) {
+        EXPECT_EQ(c.id, 1008);
+        EXPECT_EQ(c.code, 0);
+        EXPECT_EQ(c.from, ctl);
+    }
+}
+
+TEST_F(HyperLink, SharedFontLivesAsLongAsTheLastControl) {
+    HWND a = Make();
+    HWND b = Make();
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(a, WM_GETFONT, 0, 0));
+    ASSERT_TRUE(font);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(b, WM_GETFONT, 0, 0)), font);
+    LOGFONTA lf{};
+    ASSERT_TRUE(GetObjectA(font, sizeof lf, &lf));
+    EXPECT_TRUE(lf.lfUnderline);
+    DestroyWindow(a);
+    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    DestroyWindow(b);
+    EXPECT_EQ(GetObjectType(font), 0u);
+    HWND c = Make();
+    HFONT again = reinterpret_cast<HFONT>(SendMessageA(c, WM_GETFONT, 0, 0));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(GetObjectType(again), static_cast<DWORD>(OBJ_FONT));
+    Click(c, CX, CY);  // measured and working with the new font
+    EXPECT_EQ(shell_calls.size(), 1u);
+}
+
+}  // namespace
