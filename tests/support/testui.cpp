@@ -40,23 +40,27 @@ bool LooksModal(HWND wnd) {
     return !owner || !IsWindowEnabled(owner);
 }
 
+struct Search {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK MatchId(HWND child, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    if (GetDlgCtrlID(child) != s->id) return TRUE;
+    s->found = child;
+    return FALSE;
+}
+
 HWND FindDescendant(HWND parent, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (GetDlgCtrlID(child) == s->id) {
-                s->found = child;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{id, nullptr};
+    EnumChildWindows(parent, MatchId, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+BOOL CALLBACK RememberWindow(HWND wnd, LPARAM param) {
+    reinterpret_cast<ModalScript::Impl*>(param)->handled.insert(wnd);
+    return TRUE;
 }
 
 UINT IconKind(HICON icon) {
@@ -152,13 +156,7 @@ LRESULT CALLBACK CbtHook(int code, WPARAM wparam, LPARAM lparam) {
 ModalScript::ModalScript(const char* window_class) : impl_(new Impl) {
     impl_->window_class = window_class;
     // Windows that already exist are not answered when they are activated again.
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM param) -> BOOL {
-            reinterpret_cast<Impl*>(param)->handled.insert(wnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(impl_));
+    EnumThreadWindows(GetCurrentThreadId(), RememberWindow, reinterpret_cast<LPARAM>(impl_));
     impl_->outer = current;
     current = impl_;
     impl_->hook = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
