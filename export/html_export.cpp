@@ -6,7 +6,7 @@
 
 #include "core/calc.h"
 #include "export/cp1250.h"
-#include "export/web_address.h"
+#include "app/about.h"
 
 char* HTML_quote(const char* text) {
     if (!text) text = "";

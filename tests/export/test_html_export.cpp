@@ -11,7 +11,7 @@
 
 #include "core/calc.h"
 #include "export/html_export.h"
-#include "export/web_address.h"
+#include "app/about.h"
 
 namespace fs = std::filesystem;
 
