@@ -51,6 +51,15 @@ void Click(HWND wnd, int x, int y) {
     LButtonUp(wnd, x, y);
 }
 
+void PointerAt(HWND wnd, int x, int y) {
+    POINT pt{x, y};
+    ClientToScreen(wnd, &pt);
+    SetCursorPos(pt.x, pt.y);
+    PostMessageA(wnd, WM_NULL, 0, 0);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+}
+
 std::string ClipboardText() {
     std::string s = "<none>";
     if (!OpenClipboard(nullptr)) return "<cannot open>";

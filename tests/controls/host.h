@@ -27,6 +27,9 @@ void LButtonUp(HWND wnd, int x, int y);
 void KeyDown(HWND wnd, UINT vk);
 void KeyUp(HWND wnd, UINT vk);
 void Click(HWND wnd, int x, int y);
+// Moves the pointer to a client point of `wnd` and retrieves a message there, so that
+// GetMessagePos gives that point to the next handler.
+void PointerAt(HWND wnd, int x, int y);
 
 // Text now on the clipboard as CF_TEXT, or "<none>".
 std::string ClipboardText();

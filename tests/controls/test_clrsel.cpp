@@ -137,6 +137,22 @@ TEST_F(ClrSel, DragOutAndBackOpensOnce) {
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
+TEST_F(ClrSel, LosingTheCaptureEndsThePressWhereThePointerIs) {
+    HWND ctl = Make();
+    testui::ModalScript ui;
+    ui.press(IDCANCEL);
+    LButtonDown(ctl, 5, 5);
+    PointerAt(ctl, W + 5, 5);  // off the control
+    ReleaseCapture();
+    EXPECT_TRUE(chooser_calls.empty());
+    LButtonDown(ctl, 5, 5);
+    PointerAt(ctl, 6, 6);
+    ReleaseCapture();
+    EXPECT_EQ(chooser_calls.size(), 1u);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(ui.unexpected(), 0);
+}
+
 TEST_F(ClrSel, SpaceOpensOnceAndAClickMeanwhileBeeps) {
     HWND ctl = Make();
     SetFocus(ctl);

@@ -102,13 +102,32 @@ TEST_F(HyperLink, DragOffAndBackOpensOnce) {
     EXPECT_EQ(shell_calls.size(), 1u);
 }
 
-TEST_F(HyperLink, LosingTheCaptureEndsThePress) {
+TEST_F(HyperLink, LosingTheCaptureEndsThePressWhereThePointerIs) {
     HWND ctl = Make();
     LButtonDown(ctl, CX, CY);
-    ReleaseCapture();  // someone else took the mouse; the press ends where the pointer is
+    PointerAt(ctl, CX + 1, CY);
+    ReleaseCapture();  // another window took the mouse
+    EXPECT_EQ(shell_calls.size(), 1u);
+    LButtonUp(ctl, CX, CY);  // belongs to no press any more
+    EXPECT_EQ(shell_calls.size(), 1u);
+
+    LButtonDown(ctl, CX, CY);
+    PointerAt(ctl, 2, CY);  // beside the label
+    ReleaseCapture();
+    EXPECT_EQ(shell_calls.size(), 1u);
     EXPECT_EQ(GetCapture(), nullptr);
-    LButtonUp(ctl, CX, CY);
-    EXPECT_LE(shell_calls.size(), 1u);
+}
+
+TEST_F(HyperLink, HandCursorOnlyOverTheLabel) {
+    HWND ctl = Make();
+    const LPARAM client = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    ASSERT_NE(LoadCursorA(nullptr, IDC_HAND), LoadCursorA(nullptr, IDC_ARROW));
+    PointerAt(ctl, CX, CY);
+    EXPECT_TRUE(SendMessageA(ctl, WM_SETCURSOR, reinterpret_cast<WPARAM>(ctl), client));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+    PointerAt(ctl, 2, CY);
+    EXPECT_TRUE(SendMessageA(ctl, WM_SETCURSOR, reinterpret_cast<WPARAM>(ctl), client));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
 }
 
 TEST_F(HyperLink, SpaceActivatesOnceAndAClickMeanwhileBeeps) {
