@@ -10,7 +10,10 @@
 // Popup menus are answered the same way with menu().
 // Answers run from a thread timer inside the dialog's own modal loop, so the dialog is
 // fully initialised when its answer runs. A dialog that opens with no answer left is
-// cancelled (IDCANCEL, then WM_CLOSE) and counted by unexpected(), so a test never hangs.
+// cancelled (IDCANCEL, then EndDialog) and counted by unexpected(), so a test never hangs.
+// Windows that exist when the script is made are never answered; a dialog opened later is
+// taken as modal UI when its owner is disabled or it has no owner, so make the script after
+// creating a modeless main window.
 #pragma once
 
 #include <windows.h>
