@@ -1,0 +1,50 @@
+// The persistent settings: one table of global variables, read from the INI file beside the
+// program at start and written back at exit.
+#pragma once
+#include <windows.h>
+
+enum {
+    CONFIG_END = -1,
+    CONFIG_INT = 1,   // target: int
+    CONFIG_STR = 2,   // target: char[size]
+    CONFIG_BOOL = 3,  // target: bool
+};
+
+struct CONFIG_ITEM {
+    int type;
+    const char* section;
+    const char* key_name;
+    void* target;
+    int size;  // CONFIG_STR: buffer size in characters, NUL included; 0 otherwise
+};
+
+extern const char sect_main[];
+extern const char sect_graph[];
+extern const char config_file[];  // "titrion2.ini"
+
+// The program's settings, in the order they are written.
+extern CONFIG_ITEM config[];
+
+// Colours (COLORREF) and switches of the graph window.
+extern COLORREF graph_bkg;
+extern COLORREF graph_line;
+extern COLORREF graph_axes;
+extern COLORREF graph_labels;
+extern bool graph_show_labels;
+extern bool graph_show_axes;
+
+// Read or write every row of `table` up to its CONFIG_END row; `file_name` lies beside the
+// program. A missing file or key leaves the variable as it is (a string row becomes empty).
+void LoadConfig(const char* file_name, CONFIG_ITEM* table);
+void SaveConfig(const char* file_name, CONFIG_ITEM* table);
+
+// One row; `path` is the full path of the INI file.
+void ConfigLoadInt(const char* path, CONFIG_ITEM* row);
+void ConfigLoadStr(const char* path, CONFIG_ITEM* row);
+void ConfigLoadBool(const char* path, CONFIG_ITEM* row);
+void ConfigSaveInt(const char* path, CONFIG_ITEM* row);
+void ConfigSaveStr(const char* path, CONFIG_ITEM* row);
+void ConfigSaveBool(const char* path, CONFIG_ITEM* row);
+
+// Writes `value` as unsigned decimal (-1 as 4294967295, which reads back as -1).
+BOOL WritePrivateProfileInt(const char* path, const char* section, const char* key, int value);

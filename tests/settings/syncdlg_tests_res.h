@@ -1,0 +1,21 @@
+// Dialogs of the synchronised-dialog tests.
+#pragma once
+
+#define IDD_SYNC_EMPTY   200
+#define IDD_SYNC_FIELDS  201
+#define IDD_SYNC_DETAILS 202
+
+#define IDC_TEMPLATE_EDIT 1000
+#define IDC_STR           1001
+#define IDC_INT_A         1002
+#define IDC_INT_B         1003
+#define IDC_CHECK         1004
+#define IDC_FLOAT         1005
+#define IDC_MISSING       4242
+
+// The read-only edits of the details dialog.
+#define IDC_D_VB 1005
+#define IDC_D_X1 1006
+#define IDC_D_Y1 1007
+#define IDC_D_X2 1008
+#define IDC_D_Y2 1009

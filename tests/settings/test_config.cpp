@@ -1,0 +1,255 @@
+// The settings table against real INI files beside the test program.
+#include "settings/config.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/calc.h"
+
+namespace {
+
+const char kFile[] = "settings_test.ini";
+
+std::string BesideProgram(const char* name) {
+    char path[MAX_PATH];
+    const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string p(path, n);
+    return p.substr(0, p.rfind('\\') + 1) + name;
+}
+
+// The file's non-empty lines, line ends stripped.
+std::vector<std::string> Lines(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        if (!line.empty()) lines.push_back(line);
+    }
+    return lines;
+}
+
+// section -> key -> value; a key that appears twice in a section is kept as "<twice>".
+using Ini = std::map<std::string, std::map<std::string, std::string>>;
+
+Ini Parse(const std::vector<std::string>& lines) {
+    Ini ini;
+    std::string section;
+    for (const std::string& line : lines) {
+        if (line.front() == '[') {
+            section = line.substr(1, line.size() - 2);
+            ini[section];
+            continue;
+        }
+        const size_t eq = line.find('=');
+        const std::string key = line.substr(0, eq);
+        auto& keys = ini[section];
+        keys[key] = keys.count(key) ? "<twice>" : line.substr(eq + 1);
+    }
+    return ini;
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+void SetDefaults() {
+    use_comma = true;
+    vb_precis = 3;
+    e_precis = 4;
+    de_precis = 4;
+    d2e_precis = 4;
+    res_precis = 4;
+    graph_precis = 4;
+    graph_bkg = 0;
+    graph_line = 16711680;
+    graph_axes = 255;
+    graph_labels = 65280;
+    graph_show_labels = true;
+    graph_show_axes = true;
+}
+
+const std::vector<std::string> kDefaultFile = {
+    "[Main]",
+    "use_comma=1",
+    "vb_precis=3",
+    "e_precis=4",
+    "de_precis=4",
+    "d2e_precis=4",
+    "res_precis=4",
+    "[Graph]",
+    "graph_precis=4",
+    "graph_bkg=0",
+    "graph_line=16711680",
+    "graph_axes=255",
+    "graph_labels=65280",
+    "graph_show_labels=1",
+    "graph_show_axes=1",
+};
+
+class ConfigFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        path_ = BesideProgram(kFile);
+        DeleteFileA(path_.c_str());
+        SetDefaults();
+    }
+    void TearDown() override {
+        DeleteFileA(path_.c_str());
+        SetDefaults();
+    }
+    std::string path_;
+};
+
+TEST_F(ConfigFile, TableListsThirteenSettingsNamedAfterTheirVariables) {
+    struct Expected {
+        int type;
+        const char* section;
+        const char* key;
+        const void* target;
+    } const expected[] = {
+        {CONFIG_BOOL, "Main", "use_comma", &use_comma},
+        {CONFIG_INT, "Main", "vb_precis", &vb_precis},
+        {CONFIG_INT, "Main", "e_precis", &e_precis},
+        {CONFIG_INT, "Main", "de_precis", &de_precis},
+        {CONFIG_INT, "Main", "d2e_precis", &d2e_precis},
+        {CONFIG_INT, "Main", "res_precis", &res_precis},
+        {CONFIG_INT, "Graph", "graph_precis", &graph_precis},
+        {CONFIG_INT, "Graph", "graph_bkg", &graph_bkg},
+        {CONFIG_INT, "Graph", "graph_line", &graph_line},
+        {CONFIG_INT, "Graph", "graph_axes", &graph_axes},
+        {CONFIG_INT, "Graph", "graph_labels", &graph_labels},
+        {CONFIG_BOOL, "Graph", "graph_show_labels", &graph_show_labels},
+        {CONFIG_BOOL, "Graph", "graph_show_axes", &graph_show_axes},
+    };
+    for (size_t i = 0; i < 13; ++i) {
+        SCOPED_TRACE(expected[i].key);
+        EXPECT_EQ(config[i].type, expected[i].type);
+        EXPECT_STREQ(config[i].section, expected[i].section);
+        EXPECT_STREQ(config[i].key_name, expected[i].key);
+        EXPECT_EQ(config[i].target, expected[i].target);
+        EXPECT_EQ(config[i].size, 0);
+    }
+    EXPECT_EQ(config[13].type, CONFIG_END);
+    EXPECT_STREQ(config_file, "titrion2.ini");
+}
+
+TEST_F(ConfigFile, NoFileKeepsEveryValueAndSavingWritesBothSectionsInTableOrder) {
+    // Values other than the defaults show that a missing file touches nothing.
+    vb_precis = 7;
+    graph_line = 0x123456;
+    graph_show_axes = false;
+    LoadConfig(kFile, config);
+    EXPECT_EQ(vb_precis, 7);
+    EXPECT_EQ(graph_line, 0x123456u);
+    EXPECT_FALSE(graph_show_axes);
+    EXPECT_TRUE(use_comma);
+    EXPECT_EQ(graph_labels, 65280u);
+
+    SetDefaults();
+    SaveConfig(kFile, config);
+    EXPECT_EQ(Lines(path_), kDefaultFile);
+}
+
+TEST_F(ConfigFile, OneKeyChangesOnlyItsVariableAndSavingWritesAllKeys) {
+    WriteFile(path_, "[Main]\r\nvb_precis=2\r\n");
+    LoadConfig(kFile, config);
+    EXPECT_EQ(vb_precis, 2);
+    EXPECT_TRUE(use_comma);
+    EXPECT_EQ(e_precis, 4);
+    EXPECT_EQ(res_precis, 4);
+    EXPECT_EQ(graph_precis, 4);
+    EXPECT_EQ(graph_bkg, 0u);
+    EXPECT_EQ(graph_line, 16711680u);
+    EXPECT_EQ(graph_axes, 255u);
+    EXPECT_TRUE(graph_show_labels);
+    EXPECT_TRUE(graph_show_axes);
+
+    // The profile functions keep a key that exists in place and append the others.
+    SaveConfig(kFile, config);
+    Ini expected = Parse(kDefaultFile);
+    expected["Main"]["vb_precis"] = "2";
+    EXPECT_EQ(Parse(Lines(path_)), expected);
+}
+
+TEST_F(ConfigFile, BooleansReadAnyNonZeroAsTrueAndAreWrittenAsOneOrZero) {
+    use_comma = false;
+    WriteFile(path_,
+              "[Main]\r\nuse_comma=5\r\n[Graph]\r\ngraph_show_labels=0\r\ngraph_show_axes=x\r\n");
+    LoadConfig(kFile, config);
+    EXPECT_TRUE(use_comma);
+    EXPECT_FALSE(graph_show_labels);
+    // Text that is no number reads as 0.
+    EXPECT_FALSE(graph_show_axes);
+
+    SaveConfig(kFile, config);
+    Ini ini = Parse(Lines(path_));
+    EXPECT_EQ(ini["Main"]["use_comma"], "1");
+    EXPECT_EQ(ini["Graph"]["graph_show_labels"], "0");
+    EXPECT_EQ(ini["Graph"]["graph_show_axes"], "0");
+    EXPECT_EQ(ini["Main"].size() + ini["Graph"].size(), 13u);
+}
+
+TEST_F(ConfigFile, NegativeIntegersAreWrittenUnsignedAndReadBackUnchanged) {
+    e_precis = -1;
+    res_precis = -2147483647 - 1;
+    graph_labels = 0xFFFFFFFFu;
+    SaveConfig(kFile, config);
+    const std::vector<std::string> lines = Lines(path_);
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[3], "e_precis=4294967295");
+    EXPECT_EQ(lines[6], "res_precis=2147483648");
+    EXPECT_EQ(lines[12], "graph_labels=4294967295");
+
+    SetDefaults();
+    LoadConfig(kFile, config);
+    EXPECT_EQ(e_precis, -1);
+    EXPECT_EQ(res_precis, -2147483647 - 1);
+    EXPECT_EQ(graph_labels, 0xFFFFFFFFu);
+    EXPECT_EQ(vb_precis, 3);
+}
+
+TEST_F(ConfigFile, WritePrivateProfileIntWritesUnsignedDecimal) {
+    EXPECT_TRUE(WritePrivateProfileInt(path_.c_str(), "S", "minus", -5));
+    EXPECT_TRUE(WritePrivateProfileInt(path_.c_str(), "S", "zero", 0));
+    EXPECT_EQ(Lines(path_), (std::vector<std::string>{"[S]", "minus=4294967291", "zero=0"}));
+}
+
+TEST_F(ConfigFile, StringRowsDefaultToEmptyAndCutAtTheirSize) {
+    char name[8] = "keep";
+    char other[8] = "old";
+    int number = 9;
+    CONFIG_ITEM table[] = {
+        {CONFIG_STR, "Texts", "name", name, sizeof name},
+        {CONFIG_STR, "Texts", "other", other, sizeof other},
+        {42, "Texts", "unknown", &number, 0},  // a type neither pass knows is skipped
+        {CONFIG_END, nullptr, nullptr, nullptr, 0},
+    };
+    WriteFile(path_, "[Texts]\r\nname=abcdefghijk\r\nunknown=5\r\n");
+    LoadConfig(kFile, table);
+    EXPECT_STREQ(name, "abcdefg");
+    // A string row's default is empty, not what the buffer held.
+    EXPECT_STREQ(other, "");
+    EXPECT_EQ(number, 9);
+
+    std::snprintf(other, sizeof other, "x y");
+    SaveConfig(kFile, table);
+    EXPECT_EQ(Lines(path_), (std::vector<std::string>{"[Texts]", "name=abcdefg", "unknown=5",
+                                                      "other=x y"}));
+}
+
+TEST_F(ConfigFile, AnEndRowOnlyTableWritesNothing) {
+    CONFIG_ITEM table[] = {{CONFIG_END, nullptr, nullptr, nullptr, 0}};
+    SaveConfig(kFile, table);
+    LoadConfig(kFile, table);
+    EXPECT_EQ(GetFileAttributesA(path_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+} // namespace
