@@ -71,6 +71,7 @@ SYNC_PROC GetSyncProc(const tag_CTL_SYNC* row) {
 
 bool SyncOut(HWND dialog, tag_CTL_SYNC* table, bool show_errors) {
     bool result = true;
+    if (!table) return result;
     for (tag_CTL_SYNC* row = table; row->type != SYNC_END; ++row) {
         const SYNC_PROC proc = GetSyncProc(row);
         assert(proc && "binding row without a sync procedure");
@@ -85,6 +86,7 @@ bool SyncOut(HWND dialog, tag_CTL_SYNC* table, bool show_errors) {
 }
 
 bool TrySyncIn(HWND dialog, tag_CTL_SYNC* table, bool show_errors) {
+    if (!table) return true;
     for (tag_CTL_SYNC* row = table; row->type != SYNC_END; ++row) {
         const SYNC_PROC proc = GetSyncProc(row);
         assert(proc && "binding row without a sync procedure");
@@ -104,6 +106,7 @@ bool TrySyncIn(HWND dialog, tag_CTL_SYNC* table, bool show_errors) {
 
 bool SyncIn(HWND dialog, tag_CTL_SYNC* table, bool show_errors) {
     if (!TrySyncIn(dialog, table, show_errors)) return false;
+    if (!table) return true;
     for (tag_CTL_SYNC* row = table; row->type != SYNC_END; ++row) {
         const SYNC_PROC proc = GetSyncProc(row);
         assert(proc && "binding row without a sync procedure");

@@ -39,6 +39,7 @@ typedef tag_CTL_SYNC CTL_SYNC;
 // The procedure serving a row; null for a type without one.
 SYNC_PROC GetSyncProc(const tag_CTL_SYNC* row);
 
+// A null table binds nothing.
 // Fills every control; false when a failure was reported.
 bool SyncOut(HWND dialog, tag_CTL_SYNC* table, bool show_errors);
 // Checks the controls in table order and stops at the first unacceptable one (reporting it

@@ -116,11 +116,14 @@ TEST_F(SyncDialog, EndRowOnlyTableKeepsTheTemplateAndOkConfirms) {
         shown_out = ItemText(dlg, IDC_TEMPLATE_EDIT);
         Press(dlg, IDOK);
     });
+    ui.press(IDOK);
     EXPECT_TRUE(RunSynced(IDD_SYNC_EMPTY, table));
     EXPECT_TRUE(RunSyncedOut(IDD_SYNC_EMPTY, table));
+    // No table at all binds nothing either.
+    EXPECT_TRUE(RunSynced(IDD_SYNC_EMPTY, nullptr));
     EXPECT_EQ(shown, "šablona");
     EXPECT_EQ(shown_out, "šablona");
-    ASSERT_EQ(ui.seen().size(), 2u);
+    ASSERT_EQ(ui.seen().size(), 3u);
     EXPECT_EQ(ui.seen()[0].caption, "Prázdný");
     EXPECT_EQ(ui.unexpected(), 0);
 }
