@@ -4,6 +4,7 @@
 #define IDD_SYNC_EMPTY   200
 #define IDD_SYNC_FIELDS  201
 #define IDD_SYNC_DETAILS 202
+#define IDD_SYNC_COLOURS 203
 
 #define IDC_TEMPLATE_EDIT 1000
 #define IDC_STR           1001
@@ -19,3 +20,11 @@
 #define IDC_D_Y1 1007
 #define IDC_D_X2 1008
 #define IDC_D_Y2 1009
+
+// The colour dialog, laid out as the graph options.
+#define IDC_AXES   1020
+#define IDC_LABELS 1021
+#define IDC_BKG    1022
+#define IDC_LINE   1023
+#define IDC_AXES_C 1024
+#define IDC_LABELS_C 1025

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "controls/ClrSel.h"
 #include "core/calc.h"
 #include "core/ext_float.h"
 #include "tests/settings/syncdlg_tests_res.h"
@@ -496,6 +497,55 @@ TEST_F(SyncDialog, RowWithoutItsControlNeverStoresAndNeverMovesTheFocus) {
     EXPECT_EQ(focus, field);
     EXPECT_EQ(missing, 7);
     EXPECT_EQ(a, 1);
+}
+
+TEST_F(SyncDialog, ColourSelectorsShowAndStoreTheirColours) {
+    ASSERT_NE(RegisterClrSelCtl(), 0);
+    COLORREF colours[4] = {RGB(0, 0, 0), RGB(0, 0, 255), RGB(255, 0, 0), RGB(0, 255, 0)};
+    int axes = 1, labels = 0;
+    const int ids[4] = {IDC_BKG, IDC_LINE, IDC_AXES_C, IDC_LABELS_C};
+    tag_CTL_SYNC table[] = {
+        {SYNC_CHECKBOX, nullptr, IDC_AXES, &axes, 0, nullptr, nullptr, nullptr},
+        {SYNC_CHECKBOX, nullptr, IDC_LABELS, &labels, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, ids[0], &colours[0], 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, ids[1], &colours[1], 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, ids[2], &colours[2], 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, ids[3], &colours[3], 0, nullptr, nullptr, nullptr},
+        kEnd,
+    };
+    std::vector<COLORREF> shown;
+    // The user picks other colours (as the chooser would set them) and unchecks the axes.
+    auto pick = [&](HWND dlg) {
+        shown.clear();
+        for (int id : ids)
+            shown.push_back(static_cast<COLORREF>(SendDlgItemMessageA(dlg, id, CLRSEL_GETCOLOR, 0, 0)));
+        SendDlgItemMessageA(dlg, IDC_LINE, CLRSEL_SETCOLOR, RGB(1, 2, 3), 0);
+        SendDlgItemMessageA(dlg, IDC_LABELS_C, CLRSEL_SETCOLOR, RGB(200, 100, 50), 0);
+        SendDlgItemMessageA(dlg, IDC_AXES, BM_CLICK, 0, 0);
+    };
+    ModalScript ui;
+    ui.call([&](HWND dlg) {
+        pick(dlg);
+        Press(dlg, IDCANCEL);
+    });
+    EXPECT_FALSE(RunSynced(IDD_SYNC_COLOURS, table));
+    EXPECT_EQ(shown, (std::vector<COLORREF>{0x000000, 0xFF0000, 0x0000FF, 0x00FF00}));
+    EXPECT_EQ(colours[1], RGB(0, 0, 255));
+    EXPECT_EQ(colours[3], RGB(0, 255, 0));
+    EXPECT_EQ(axes, 1);
+
+    ui.call([&](HWND dlg) {
+        pick(dlg);
+        Press(dlg, IDOK);
+    });
+    EXPECT_TRUE(RunSynced(IDD_SYNC_COLOURS, table));
+    EXPECT_EQ(colours[0], RGB(0, 0, 0));
+    EXPECT_EQ(colours[1], RGB(1, 2, 3));
+    EXPECT_EQ(colours[2], RGB(255, 0, 0));
+    EXPECT_EQ(colours[3], RGB(200, 100, 50));
+    EXPECT_EQ(axes, 0);
+    EXPECT_EQ(labels, 0);
+    EXPECT_EQ(ui.unexpected(), 0);
 }
 
 TEST_F(SyncDialog, GetSyncProcServesEachType) {
