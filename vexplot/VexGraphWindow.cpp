@@ -4,6 +4,8 @@
 #include <new>
 #include <string.h>
 
+#include "controls/ClrText.h"
+#include "controls/HyperLink.h"
 #include "vexplot/internal.h"
 #include "vexplot/resource.h"
 
@@ -155,6 +157,9 @@ int VexGraphWindow::Register(HINSTANCE instance)
         return 1;
     // Set before trying, so a failed registration is not retried.
     registered = true;
+    // The library's own copies of the two controls, for its own module.
+    RegisterClrTextCtl();
+    RegisterHyperLinkCtl();
 
     WNDCLASSA wc;
     memset(&wc, 0, sizeof wc);

@@ -64,9 +64,13 @@ TEST(VexWindowClass, RegisterOnceThenReportsOne)
     EXPECT_EQ(wc.hCursor, LoadCursorA(NULL, IDC_ARROW));
     EXPECT_NE(wc.hIcon, nullptr);  // icon 101 of this program
     EXPECT_EQ(wc.lpszMenuName, nullptr);
-    // The library's own copies of the two controls were registered on the way.
-    EXPECT_TRUE(GetClassInfoA(me, "VexClrText", &wc));
-    EXPECT_TRUE(GetClassInfoA(me, "VexHyperLink", &wc));
+    // The library's own copies of the two controls were registered on the way, for the
+    // library's module.
+    HMODULE dll = GetModuleHandleA("vexplot3.dll");
+    ASSERT_NE(dll, nullptr);
+    EXPECT_TRUE(GetClassInfoA(dll, "VexClrText", &wc));
+    EXPECT_TRUE(GetClassInfoA(dll, "VexHyperLink", &wc));
+    EXPECT_FALSE(GetClassInfoA(me, "VexClrText", &wc));
 
     WindowPtr w(vt::NewWindow(30, 20));
     EXPECT_EQ(VexGraphWindow::usage, 1);
