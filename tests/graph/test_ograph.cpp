@@ -355,7 +355,8 @@ protected:
         WindowPtr reference = NewWindow();
         reference->Clear(kBlack);
         reference->DrawLabel(og->RealToScreenX(0.0), og->RealToScreenY(0.0), LabelFont(), expected, kGreen);
-        EXPECT_GT(Count(reference.get(), kGreen), 0);
+        // Something was drawn (the font may smooth small glyphs, so not all of it pure green).
+        EXPECT_LT(Count(reference.get(), kBlack), W * H) << expected;
         EXPECT_TRUE(SameRegion(win.get(), reference.get(), 0, 0, W, H)) << expected;
     }
 };
