@@ -13,7 +13,7 @@ DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip \
   pandoc weasyprint fonts-dejavu-core poppler-utils
 
-.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean docs
+.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean docs dist
 
 all: build
 
@@ -53,6 +53,7 @@ test-windows: build-windows
 
 test: deps
 	$(MAKE) build
+	$(MAKE) dist
 	$(MAKE) test-native
 	$(MAKE) test-windows
 
@@ -69,6 +70,10 @@ bench: deps
 # The user manual beside the program, titrion2.pdf and titrion2.rtf, from docs/help.
 docs: deps
 	tools/make-help.sh docs/help $(BUILD)/docs
+
+# The release for Windows users: $(BUILD)/dist/titrion3.zip.
+dist: build-windows docs
+	tools/make-dist.sh $(WIN64) $(BUILD)/docs $(BUILD)/dist
 
 clean:
 	rm -rf $(BUILD)

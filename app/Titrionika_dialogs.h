@@ -1,0 +1,30 @@
+// Options, Details, HTML export and help commands of the main window.
+#pragma once
+
+// The page the help error box links to: where a PDF reader can be had.
+#define PDF_READER_WEB_ADDRESS "https://www.adobe.com/"
+
+#ifndef RC_INVOKED
+#include <windows.h>
+
+// Options dialog (command 40013): the decimal comma and the precisions; refills the lists.
+void ShowOptions();
+// The message and the check of every precision field: a non-negative integer.
+extern char int_error[];
+bool validate(unsigned id, void* value);
+
+// Details of the selected result (command 40014, double click on a result).
+void ShowDetails();
+
+// HTML report of the document (command 40021).
+void ExportHTML();
+INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);
+
+// Opens "titrion2.pdf" (kind 1) or "titrion2.rtf" (any other kind) beside the program and
+// turns every failure of the shell into a message.
+void ShowHelp(int kind);
+// The shell call ShowHelp makes; tests put their own here to see the request and to give
+// any result.
+using HelpShellExecute = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+extern HelpShellExecute help_shell_execute;
+#endif

@@ -1,0 +1,85 @@
+// The HTML export command: the dialog that asks for the file and the title.
+#include "app/Titrionika_dialogs.h"
+
+#include <cstring>
+
+#include "app/Titrionika.h"
+#include "controls/cmndlgex.h"
+#include "core/calc.h"
+#include "export/html_export.h"
+#include "resources/resource.h"
+#include "settings/syncdlg.h"
+
+namespace {
+
+constexpr int FILE_SIZE = 260;
+constexpr int HEADING_SIZE = 256;
+
+const char html_filter[] = "Soubory HTML (*.html)\0*.html\0Všechny soubory (*.*)\0*.*\0";
+
+BOOL OnInitDialog(HWND dialog, tag_CTL_SYNC* table) {
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(table));
+    SyncOut(dialog, table, true);
+    return TRUE;
+}
+
+void OnBrowse(HWND dialog) {
+    char name[FILE_SIZE] = "";
+    GetDlgItemTextA(dialog, IDC_HTML_FILE, name, FILE_SIZE - 1);
+    if (GetFileName(dialog, html_filter, "Exportovat HTML", name, FILE_SIZE, 1))
+        SetDlgItemTextA(dialog, IDC_HTML_FILE, name);
+}
+
+BOOL OnCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDOK: {
+        auto* table = reinterpret_cast<tag_CTL_SYNC*>(GetWindowLongPtrA(dialog, DWLP_USER));
+        if (SyncIn(dialog, table, true)) EndDialog(dialog, 1);
+        break;
+    }
+    case IDCANCEL:
+        EndDialog(dialog, 2);
+        break;
+    case IDC_HTML_BROWSE:
+        OnBrowse(dialog);
+        break;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, reinterpret_cast<tag_CTL_SYNC*>(lparam));
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wparam));
+    }
+    return FALSE;
+}
+
+void ExportHTML() {
+    if (arr_vb.is_empty()) {
+        MessageBoxA(hwndMain, "Dokument je prázdný", "Export do HTML", MB_ICONWARNING);
+        return;
+    }
+    char file[FILE_SIZE] = "";
+    char heading[HEADING_SIZE] = "";
+    int include_graph = 0;
+    // The document's name without its folder and extension proposes the title.
+    if (GetFileTitleA(fname, heading, HEADING_SIZE - 1) != 0) heading[0] = '\0';
+    if (char* dot = std::strrchr(heading, '.')) *dot = '\0';
+
+    tag_CTL_SYNC table[] = {
+        {SYNC_STR_EDIT, nullptr, IDC_HTML_FILE, file, FILE_SIZE, nullptr, nullptr, nullptr},
+        {SYNC_STR_EDIT, nullptr, IDC_HTML_TITLE, heading, HEADING_SIZE - 1, nullptr, nullptr, nullptr},
+        {SYNC_CHECKBOX, nullptr, IDC_HTML_GRAPH, &include_graph, 0, nullptr, nullptr, nullptr},
+        {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
+    };
+    if (DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_HTMLEXPORT), hwndMain, ExportHTMLDlgProc,
+                        reinterpret_cast<LPARAM>(table)) != 1)
+        return;
+    if (!internal_export_html(file, heading, include_graph == 1))
+        MessageBoxA(hwndMain, "Chyba při zápisu do souboru.", nullptr, MB_ICONERROR);
+}

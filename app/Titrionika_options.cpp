@@ -1,0 +1,38 @@
+// The Options dialog: how numbers are shown.
+#include "app/Titrionika_dialogs.h"
+
+#include <cstdint>
+
+#include "app/Titrionika.h"
+#include "core/calc.h"
+#include "resources/resource.h"
+#include "settings/syncdlg.h"
+
+char int_error[] = "Zadejte celé nezáporné číslo";
+
+bool validate(unsigned /*id*/, void* value) {
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(value)) >= 0;
+}
+
+void ShowOptions() {
+    int comma = use_comma ? 1 : 0;
+    tag_CTL_SYNC table[] = {
+        {SYNC_CHECKBOX, nullptr, IDC_USE_COMMA, &comma, 0, nullptr, nullptr, nullptr},
+        {SYNC_INT_EDIT, nullptr, IDC_VB_PRECIS, &vb_precis, 0, int_error, nullptr, validate},
+        {SYNC_INT_EDIT, nullptr, IDC_E_PRECIS, &e_precis, 0, int_error, nullptr, validate},
+        {SYNC_INT_EDIT, nullptr, IDC_DE_PRECIS, &de_precis, 0, int_error, nullptr, validate},
+        {SYNC_INT_EDIT, nullptr, IDC_D2E_PRECIS, &d2e_precis, 0, int_error, nullptr, validate},
+        {SYNC_INT_EDIT, nullptr, IDC_RES_PRECIS, &res_precis, 0, int_error, nullptr, validate},
+        {SYNC_INT_EDIT, nullptr, IDC_GRAPH_PRECIS, &graph_precis, 0, int_error, nullptr, validate},
+        {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
+    };
+    if (!SyncedDlg(hInst, MAKEINTRESOURCEA(IDD_OPTIONS), hwndMain, table)) return;
+    use_comma = comma == 1;
+
+    const int point_row = ListView_GetNextItem(hwndList, -1, LVNI_SELECTED);
+    const int result_row = ListView_GetNextItem(hwndResults, -1, LVNI_SELECTED);
+    StuffListView();
+    // The refill keeps the rows, so the same rows are selected again.
+    if (point_row != -1) ListView_SetItemState(hwndList, point_row, LVIS_SELECTED, LVIS_SELECTED);
+    if (result_row != -1) ListView_SetItemState(hwndResults, result_row, LVIS_SELECTED, LVIS_SELECTED);
+}

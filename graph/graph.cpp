@@ -1,0 +1,153 @@
+#include "graph/graph.h"
+
+#include <new>
+
+#include "app/Titrionika.h"
+#include "core/calc.h"
+#include "resources/resource.h"
+#include "settings/config.h"
+#include "settings/syncdlg.h"
+
+OrtogonalGraph* og = nullptr;
+WNDPROC OldProc = nullptr;
+
+namespace {
+
+constexpr int GRAPH_WIDTH = 320;
+constexpr int GRAPH_HEIGHT = 240;
+constexpr int GRAPH_MIN_WIDTH = 320;
+constexpr int GRAPH_MIN_HEIGHT = 200;
+constexpr int GRAPH_POINT_SLOT = 4;
+
+// Frees the graph and gives the main window back its input.
+void ReleaseGraph() {
+    delete og;
+    og = nullptr;
+    EnableWindow(hwndMain, TRUE);
+}
+
+LRESULT OnClose(HWND hwnd) {
+    // Enabled before the graph window hides, so that activation returns to the main window.
+    ReleaseGraph();
+    ShowWindow(hwnd, SW_HIDE);
+    DestroyWindow(hwnd);
+    return 0;
+}
+
+void OnConfig(HWND hwnd) {
+    int axes = graph_show_axes ? 1 : 0;
+    int labels = graph_show_labels ? 1 : 0;
+    tag_CTL_SYNC table[] = {
+        {SYNC_CHECKBOX, nullptr, IDC_SHOW_AXES, &axes, 0, nullptr, nullptr, nullptr},
+        {SYNC_CHECKBOX, nullptr, IDC_SHOW_LABELS, &labels, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_BKG, &graph_bkg, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_LINE, &graph_line, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_AXES, &graph_axes, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_LABELS, &graph_labels, 0, nullptr, nullptr, nullptr},
+        {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
+    };
+    if (!SyncedDlg(hInst, MAKEINTRESOURCEA(IDD_GRAPHOPTIONS), hwnd, table)) return;
+    graph_show_axes = axes == 1;
+    graph_show_labels = labels == 1;
+    if (!og) return;
+    og->SetColor(OG_BACKGROUND, graph_bkg);
+    og->SetColor(OG_LINE, graph_line);
+    og->SetColor(OG_AXES, graph_axes);
+    og->SetColor(OG_LABELS, graph_labels);
+    og->SetFlags(graph_show_axes, graph_show_labels);
+}
+
+LRESULT OnCommand(HWND hwnd, unsigned id) {
+    switch (id) {
+    case IDM_EXIT:
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+        break;
+    case IDM_GRAPH_OPTIONS:
+        OnConfig(hwnd);
+        break;
+    }
+    return 0;
+}
+
+LRESULT OnGetMinMaxInfo(HWND hwnd, WPARAM wparam, LPARAM lparam) {
+    DefWindowProcA(hwnd, WM_GETMINMAXINFO, wparam, lparam);
+    auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+    info->ptMinTrackSize.x = GRAPH_MIN_WIDTH;
+    info->ptMinTrackSize.y = GRAPH_MIN_HEIGHT;
+    return 0;
+}
+
+// The window can also go without WM_CLOSE (with its owner, for instance); the graph must
+// not outlive the window it draws on.
+LRESULT OnDestroy(HWND hwnd, WPARAM wparam, LPARAM lparam) {
+    if (og && og->window && og->window->GetWindow() == hwnd) ReleaseGraph();
+    return CallWindowProcA(OldProc, hwnd, WM_DESTROY, wparam, lparam);
+}
+
+// The points: E'' of every inner point against its volume, labelled with the volume.
+void AddPoints() {
+    const int n = arr_vb.size();
+    for (int i = 0; i + 2 < n && i < arr_d2e.size(); ++i) {
+        const ext_float& vb = arr_vb[i + 1]->vb;
+        og->AddPoint(vb.value, arr_d2e[i]->value, vb, GRAPH_POINT_SLOT);
+    }
+}
+
+} // namespace
+
+void ShowGraph() {
+    if (og) {
+        HWND open = og->window->GetWindow();
+        SetForegroundWindow(open);
+        BringWindowToTop(open);
+        return;
+    }
+    auto* window = new (std::nothrow) VexGraphWindow(
+        hInst, hwndMain, LoadMenuA(hInst, MAKEINTRESOURCEA(IDR_GRAPHMENU)),
+        WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, 0,
+        "Titrionika", 100, 100, GRAPH_WIDTH, GRAPH_HEIGHT, 1, GraphRedrawProc);
+    if (!window) return;
+    if (!window->GetWindow()) {
+        // No window, so nothing will ever free the object for us.
+        delete window;
+        return;
+    }
+    EnableWindow(hwndMain, FALSE);
+    window->ShrinkWindow();
+    og = new (std::nothrow) OrtogonalGraph(window, 0.0, 0.0, 1.0, 1.0, graph_show_axes,
+                                           graph_show_labels, GM_LINES);
+    if (!og) {
+        EnableWindow(hwndMain, TRUE);
+        DestroyWindow(window->GetWindow());
+        return;
+    }
+    AddPoints();
+    OldProc = window->Subclass(GraphWinProc);
+    og->SetFormat(graph_precis, use_comma);
+    og->SetColor(OG_BACKGROUND, graph_bkg);
+    og->SetColor(OG_AXES, graph_axes);
+    og->SetColor(OG_LINE, graph_line);
+    og->SetColor(OG_LABELS, graph_labels);
+    og->AutoZoom();
+    og->Paint();
+}
+
+void GraphRedrawProc(HDC /*dc*/, HWND /*hwnd*/) {
+    if (!og) return;
+    og->AutoZoom();
+    og->Paint();
+}
+
+LRESULT CALLBACK GraphWinProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_GETMINMAXINFO:
+        return OnGetMinMaxInfo(hwnd, wparam, lparam);
+    case WM_CLOSE:
+        return OnClose(hwnd);
+    case WM_COMMAND:
+        return OnCommand(hwnd, LOWORD(wparam));
+    case WM_DESTROY:
+        return OnDestroy(hwnd, wparam, lparam);
+    }
+    return CallWindowProcA(OldProc, hwnd, msg, wparam, lparam);
+}
