@@ -1,6 +1,8 @@
 // The HTML export command: the dialog that asks for the file and the title.
 #include "app/Titrionika_dialogs.h"
 
+#include <commdlg.h>
+
 #include <cstring>
 
 #include "app/Titrionika.h"
