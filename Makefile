@@ -53,7 +53,6 @@ test-windows: build-windows
 
 test: deps
 	$(MAKE) build
-	$(MAKE) dist
 	$(MAKE) test-native
 	$(MAKE) test-windows
 
