@@ -245,7 +245,7 @@ TEST_F(ConfigFile, StringRowsDefaultToEmptyAndCutAtTheirSize) {
                                                       "other=x y"}));
 }
 
-TEST_F(ConfigFile, AnEndRowOnlyTableWritesNothing) {
+TEST_F(ConfigFile, AnEndRowOnlyTableTouchesNoFile) {
     CONFIG_ITEM table[] = {{CONFIG_END, nullptr, nullptr, nullptr, 0}};
     SaveConfig(kFile, table);
     LoadConfig(kFile, table);

@@ -548,6 +548,25 @@ TEST_F(SyncDialog, ColourSelectorsShowAndStoreTheirColours) {
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
+TEST_F(SyncDialog, StringBufferWithoutItsEndIsReportedNotShown) {
+    char text[4] = {'a', 'b', 'c', 'd'};  // no NUL within its size
+    tag_CTL_SYNC table[] = {
+        {SYNC_STR_EDIT, nullptr, IDC_STR, text, sizeof text, nullptr, "Nelze zobrazit", nullptr},
+        kEnd,
+    };
+    ModalScript ui;
+    ui.call([](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+    std::string shown = "?";
+    ui.call([&](HWND dlg) {
+        shown = ItemText(dlg, IDC_STR);
+        Press(dlg, IDCANCEL);
+    });
+    EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, table));
+    ASSERT_EQ(ui.seen().size(), 2u);
+    EXPECT_EQ(ui.seen()[0].text, "Nelze zobrazit");
+    EXPECT_EQ(shown, "");
+}
+
 TEST_F(SyncDialog, GetSyncProcServesEachType) {
     tag_CTL_SYNC row = kEnd;
     const std::pair<int, SYNC_PROC> expected[] = {
