@@ -202,6 +202,8 @@ int VexGraphWindow::GetMaxY() { return height - 1; }
 
 void VexGraphWindow::GetRect(RECT* rect)
 {
+    if (!rect)
+        return;
     rect->left = 0;
     rect->top = 0;
     rect->right = width - 1;

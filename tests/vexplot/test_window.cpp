@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/testui.h"
 #include "tests/vexplot/vexplot_test_util.h"
@@ -391,6 +392,61 @@ TEST(VexAbout, TheSystemMenuItemOpensTheAboutBox)
     // Its font and brush went with it.
     EXPECT_EQ(vt::GdiObjectCount(), gdi_before);
     EXPECT_TRUE(IsWindow(hwnd));
+}
+
+}  // namespace
+
+namespace {
+
+std::string VersionString(const std::vector<char>& block, const char* name)
+{
+    char* value = NULL;
+    UINT length = 0;
+    std::string path = std::string("\\StringFileInfo\\040504e4\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return "<missing>";
+    return std::string(value);
+}
+
+TEST(VexResources, TheLibraryCarriesItsIconAndVersionBlock)
+{
+    HMODULE dll = GetModuleHandleA("vexplot3.dll");
+    ASSERT_NE(dll, nullptr);
+    HICON icon = static_cast<HICON>(LoadImageA(dll, MAKEINTRESOURCEA(101), IMAGE_ICON, 32, 32, 0));
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    BITMAP bitmap;
+    ASSERT_TRUE(GetObjectA(info.hbmColor, sizeof bitmap, &bitmap));
+    EXPECT_EQ(bitmap.bmWidth, 32);
+    EXPECT_EQ(bitmap.bmHeight, 32);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyIcon(icon);
+
+    char path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameA(dll, path, MAX_PATH), 0u);
+    DWORD size = GetFileVersionInfoSizeA(path, NULL);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = NULL;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(18, 0));
+    WORD* translation = NULL;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                               reinterpret_cast<void**>(&translation), &length));
+    ASSERT_GE(length, 4u);
+    EXPECT_EQ(translation[0], 0x0405);  // Czech
+    EXPECT_EQ(translation[1], 1252);
+    EXPECT_EQ(VersionString(block, "FileVersion"), "3, 0, 0");
+    EXPECT_EQ(VersionString(block, "ProductVersion"), "3, 0, 0");
+    EXPECT_EQ(VersionString(block, "InternalName"), "vexplot3");
+    EXPECT_EQ(VersionString(block, "OriginalFilename"), "vexplot3.dll");
+    EXPECT_EQ(VersionString(block, "ProductName"), "VexGraph");
+    EXPECT_NE(VersionString(block, "FileDescription").find("3"), std::string::npos);
 }
 
 }  // namespace
