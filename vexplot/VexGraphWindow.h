@@ -4,6 +4,10 @@
 // window only copies that bitmap to the screen on WM_PAINT. The client draws the whole
 // picture, then calls Redraw (or a member that calls it) to have it shown.
 //
+// A bitmap that cannot be made (a huge size, say) never leaves the object drawing into
+// nothing: Resize keeps the old picture and size, and a constructor leaves an object without
+// a picture (GetBitmap null, GetMaxX -1) whose drawing calls do nothing until a Resize works.
+//
 // The class lives in vexplot3.dll. Code inside the library is compiled with VEXPLOT_BUILD,
 // which exports the class; everyone else imports it.
 #pragma once
@@ -72,12 +76,15 @@ public:
     void Clear();
     void SetBkColor(COLORREF color);
     void SetPixel(unsigned x, unsigned y, COLORREF color);
-    COLORREF GetPixel(unsigned x, unsigned y);
+    COLORREF GetPixel(unsigned x, unsigned y);  // of the bitmap, also while recording
     void MoveTo(unsigned x, unsigned y);
     void LineTo(unsigned x, unsigned y, COLORREF color);
+    // Leaves the current position where it was; LineTo moves it.
     void Line(unsigned x1, unsigned y1, unsigned x2, unsigned y2, COLORREF color);
     void Polyline(const POINT* points, int count, COLORREF color);
     void SetLineStyle(int style, int width);
+    // Text at (x, y) moved back inside the right and bottom edges; the text colour set by
+    // SetTextColor is restored afterwards.
     void DrawLabel(int x, int y, HFONT font, const char* text, COLORREF color);
     void TextOutA(int x, int y, const char* text);
     void SetTextColor(COLORREF color);
@@ -87,6 +94,8 @@ public:
 
     void Redraw();
     void ForceRedraw();
+    // Copies `rect` of the bitmap to the same place of `target`; without a rectangle the
+    // whole bitmap goes to (2, 2).
     void Draw(HDC target, RECT* rect);
     void SetRedrawProc(VEX_REDRAW_PROC redraw);
     WNDPROC Subclass(WNDPROC proc);
@@ -94,6 +103,8 @@ public:
     void SetRefresh(long period);
     void StopRefresh();
     void ShrinkWindow();
+    // A new w x h bitmap of the background colour, taking over the old picture by `flags`
+    // (VEX_RESIZE_*); with `shrink` the window's client area follows.
     void Resize(int w, int h, unsigned flags, int shrink);
     void FullScreen(int on, int keep_menu);
     void Zoom(unsigned x, unsigned y, int xnum, int xdenom, int ynum, int ydenom);
@@ -101,11 +112,17 @@ public:
     void InitDC(HDC dc, int w, int h);
 
     // Picture export.
+    // A copy of the bitmap on the clipboard as CF_BITMAP; 1 on success.
     int CopyAsBitmap();
+    // These three are not supported by this version and always return 0.
     int CopyAsMetaFile();
     int SaveAsBitmap(const char* file);
     int SaveAsMetaFile(const char* file, const char* description);
+    // Redirects all drawing into a new enhanced metafile (in memory for a null file name)
+    // until EndRecordMetaFile; the bitmap stays as it is meanwhile. 1 if recording.
     int BeginRecordMetaFile(const char* file, const char* description);
+    // The recorded metafile, owned by the caller; null without a recording. Fills
+    // `picture` (if given) with MM_ANISOTROPIC and the extents in 0.01 mm.
     HENHMETAFILE EndRecordMetaFile(METAFILEPICT* picture);
 
 private:
