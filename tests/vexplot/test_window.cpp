@@ -357,40 +357,37 @@ TEST(VexAbout, TheSystemMenuItemOpensTheAboutBox)
     HWND hwnd = w->GetWindow();
     std::string title;
     COLORREF title_colour = 0;
-    bool has_brush = false;
+    HBRUSH brush = NULL;
+    HFONT font = NULL;
     HICON icon = NULL;
-    auto answer = [&](HWND dlg) {
+    testui::ModalScript ui;
+    ui.call([&](HWND dlg) {
         title = testui::ItemText(dlg, 1000);
+        font = reinterpret_cast<HFONT>(SendDlgItemMessageA(dlg, 1000, WM_GETFONT, 0, 0));
         HDC dc = CreateCompatibleDC(NULL);
-        has_brush = SendMessageA(dlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                 reinterpret_cast<LPARAM>(GetDlgItem(dlg, 1000))) != 0;
+        brush = reinterpret_cast<HBRUSH>(SendMessageA(dlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                                      reinterpret_cast<LPARAM>(GetDlgItem(dlg, 1000))));
         title_colour = GetTextColor(dc);
         DeleteDC(dc);
         for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
             if (!icon)
                 icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
         testui::Press(dlg, IDOK);
-    };
-    int gdi_before = 0;
-    {
-        // The first opening may create lasting objects (fonts, cached brushes) in the system.
-        testui::ModalScript warm_up;
-        warm_up.press(IDOK);
-        SendMessageA(hwnd, WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);
-        gdi_before = vt::GdiObjectCount();
-    }
-    testui::ModalScript ui;
-    ui.call(answer);
+    });
     SendMessageA(hwnd, WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);
     ASSERT_EQ(ui.seen().size(), 1u);
     EXPECT_EQ(ui.unexpected(), 0);
     EXPECT_EQ(ui.seen()[0].caption, "About VexGraphWindowV3");
     EXPECT_EQ(title, "VexGraphWindowV2 for Win32");
-    EXPECT_TRUE(has_brush);
     EXPECT_EQ(title_colour, kRed);
     EXPECT_NE(icon, nullptr);
-    // Its font and brush went with it.
-    EXPECT_EQ(vt::GdiObjectCount(), gdi_before);
+    // The title's own bold font and the background brush were made for the box and went
+    // with it.
+    ASSERT_NE(font, nullptr);
+    ASSERT_NE(brush, nullptr);
+    EXPECT_NE(font, GetStockObject(DEFAULT_GUI_FONT));
+    EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(GetObjectType(brush), 0u);
     EXPECT_TRUE(IsWindow(hwnd));
 }
 
