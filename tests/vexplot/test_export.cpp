@@ -134,17 +134,18 @@ TEST(VexExport, RecordingRedirectsDrawingIntoTheMetafile)
 TEST(VexExport, TheExtentFormulaUsesTheDeviceSizeInMillimetres)
 {
     // 320 x 240 on a device of 320 mm x 1024 px and 240 mm x 768 px gives 10000 x 7500;
-    // here the formula runs on whatever device this machine has, for a size that needs
-    // 64-bit intermediate values.
-    WindowPtr w(vt::NewWindow(9000, 4000));
+    // here the formula runs on whatever device this machine has, for a width at which
+    // millimetres x pixels x 100 no longer fits 32 bits.
+    WindowPtr w(vt::NewWindow(70000, 2));
     ASSERT_NE(w->GetBitmap(), nullptr);
     HDC memory = w->GetDC();
     ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
     METAFILEPICT pict;
     HENHMETAFILE metafile = w->EndRecordMetaFile(&pict);
     ASSERT_NE(metafile, nullptr);
-    EXPECT_EQ(pict.xExt, 100LL * GetDeviceCaps(memory, HORZSIZE) * 9000 / GetDeviceCaps(memory, HORZRES));
-    EXPECT_EQ(pict.yExt, 100LL * GetDeviceCaps(memory, VERTSIZE) * 4000 / GetDeviceCaps(memory, VERTRES));
+    ASSERT_GT(100LL * GetDeviceCaps(memory, HORZSIZE) * 70000, 0x7FFFFFFFLL);
+    EXPECT_EQ(pict.xExt, 100LL * GetDeviceCaps(memory, HORZSIZE) * 70000 / GetDeviceCaps(memory, HORZRES));
+    EXPECT_EQ(pict.yExt, 100LL * GetDeviceCaps(memory, VERTSIZE) * 2 / GetDeviceCaps(memory, VERTRES));
     DeleteEnhMetaFile(metafile);
 }
 

@@ -447,3 +447,20 @@ TEST(VexResources, TheLibraryCarriesItsIconAndVersionBlock)
 }
 
 }  // namespace
+
+namespace {
+
+// Runs last (its suite is defined last): afterwards the class is gone for this program.
+TEST(VexUnRegister, RemovesTheClassForGood)
+{
+    HINSTANCE me = GetModuleHandleA(NULL);
+    WNDCLASSA wc;
+    ASSERT_TRUE(GetClassInfoA(me, kClass, &wc));
+    EXPECT_TRUE(VexGraphWindow::UnRegister(me));
+    EXPECT_FALSE(GetClassInfoA(me, kClass, &wc));
+    // Registration is not tried again in this process.
+    EXPECT_EQ(VexGraphWindow::Register(me), 1);
+    EXPECT_FALSE(GetClassInfoA(me, kClass, &wc));
+}
+
+}  // namespace
