@@ -2,6 +2,7 @@
 // their own executable: the first dialog must be the first of the process.
 #include <windows.h>
 #include <commdlg.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,30 @@ std::string TempFolder(const char* sub) {
     std::string dir = NoSlash(tmp) + "\\" + sub;
     CreateDirectoryA(dir.c_str(), nullptr);
     return dir;
+}
+
+// The text of the folder selected in the browser's tree, or "" before it has one.
+std::string SelectedFolder(HWND dlg) {
+    HWND tree = FindWindowExA(dlg, nullptr, WC_TREEVIEWA, nullptr);
+    if (!tree) return "";
+    TVITEMA item{};
+    char text[MAX_PATH] = "";
+    item.mask = TVIF_TEXT;
+    item.hItem = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    item.pszText = text;
+    item.cchTextMax = MAX_PATH;
+    if (!item.hItem || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return "";
+    return text;
+}
+
+// Presses OK once the tree shows `leaf` selected: on a new Wine prefix the shell may fill
+// the tree after the dialog is up. Waits for messages, at most about five seconds.
+void PressOkWhenSelected(HWND dlg, const std::string& leaf) {
+    for (int i = 0; i < 100 && lstrcmpiA(SelectedFolder(dlg).c_str(), leaf.c_str()) != 0; ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        testui::Pump();
+    }
+    testui::Press(dlg, IDOK);
 }
 
 void Touch(const std::string& path) {
@@ -185,7 +210,7 @@ TEST_F(FilePickers, FolderBrowserPreselectsAndReturnsTheFolder) {
     const std::string folder = TempFolder("picker_browse");
     char path[MAX_PATH];
     lstrcpynA(path, folder.c_str(), MAX_PATH);
-    ui.press(IDOK);
+    ui.call([](HWND dlg) { PressOkWhenSelected(dlg, "picker_browse"); });
     EXPECT_EQ(BrowseForFolder(host.hwnd, "Vyberte složku", path), 1);
     EXPECT_STRCASEEQ(NoSlash(path).c_str(), folder.c_str());
 
