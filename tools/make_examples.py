@@ -1,0 +1,175 @@
+#!/usr/bin/env python3
+"""Writes the sample titration curves of examples/ from equilibrium models.
+
+Standard library only; the readings are rounded to 0.1 mV as a laboratory meter shows them:
+    python3 tools/make_examples.py [output-folder]
+For each curve the script prints the equivalence volumes of the model and the volumes at
+which the second difference of the generated points changes sign (what titrion3 lists).
+"""
+import math
+import os
+import sys
+
+SLOPE = 59.16  # mV per pH unit (or per decade of concentration ratio) at 25 degrees C
+
+
+def solve_h(balance):
+    """[H+] at which the charge balance (a function of log10 [H+], increasing) is zero."""
+    lo, hi = -14.5, 0.5
+    for _ in range(200):
+        mid = (lo + hi) / 2
+        if balance(mid) > 0:
+            hi = mid
+        else:
+            lo = mid
+    return 10 ** ((lo + hi) / 2)
+
+
+def carbonate_with_hcl(v):
+    """pH of 20.00 ml of 0.0500 M Na2CO3 after v ml of 0.1000 M HCl."""
+    v0, c0, ca = 20.0, 0.05, 0.1
+    total = v0 + v
+    carbonate = c0 * v0 / total
+    sodium = 2 * c0 * v0 / total
+    chloride = ca * v / total
+    ka1, ka2, kw = 10 ** -6.35, 10 ** -10.33, 1e-14
+
+    def balance(log_h):
+        h = 10 ** log_h
+        d = h * h + ka1 * h + ka1 * ka2
+        hco3 = carbonate * ka1 * h / d
+        co3 = carbonate * ka1 * ka2 / d
+        return h + sodium - kw / h - hco3 - 2 * co3 - chloride
+    return -math.log10(solve_h(balance))
+
+
+def hcl_with_naoh(v):
+    """pH of 25.00 ml of 0.1000 M HCl after v ml of 0.1000 M NaOH."""
+    v0, ca, cb = 25.0, 0.1, 0.1
+    total = v0 + v
+    chloride = ca * v0 / total
+    sodium = cb * v / total
+    kw = 1e-14
+
+    def balance(log_h):
+        h = 10 ** log_h
+        return h + sodium - kw / h - chloride
+    return -math.log10(solve_h(balance))
+
+
+def iron_with_cerium(v):
+    """Potential in mV against the saturated calomel electrode of 25.00 ml of 0.1000 M Fe2+
+    in 1 M H2SO4 after v ml of 0.1000 M Ce4+ (formal potentials 680 and 1440 mV)."""
+    v0, c_fe, c_ce = 25.0, 0.1, 0.1
+    e_fe, e_ce, sce = 680.0, 1440.0, 241.0
+    fe_total = c_fe * v0
+    ce_total = c_ce * v
+    # Equilibrium Fe2+ + Ce4+ = Fe3+ + Ce3+: one potential E for both couples.
+
+    def excess(e):
+        r_fe = 10 ** ((e - e_fe) / SLOPE)  # Fe3+/Fe2+
+        r_ce = 10 ** ((e - e_ce) / SLOPE)  # Ce4+/Ce3+
+        fe3 = fe_total * r_fe / (1 + r_fe)
+        ce3 = ce_total / (1 + r_ce)
+        return fe3 - ce3  # electrons taken from iron minus electrons given to cerium
+    lo, hi = 0.0, 2000.0
+    for _ in range(200):
+        mid = (lo + hi) / 2
+        if excess(mid) > 0:
+            hi = mid
+        else:
+            lo = mid
+    return (lo + hi) / 2 - sce
+
+
+def volumes(*ranges):
+    """Concatenated arithmetic runs (start, stop, step), stop included, without repeats."""
+    out = []
+    for start, stop, step in ranges:
+        n = int(round((stop - start) / step))
+        for k in range(n + 1):
+            v = round(start + k * step, 4)
+            if not out or v > out[-1]:
+                out.append(v)
+    return out
+
+
+def recalc(points):
+    """The evaluation of titrion3: volumes where the second difference changes sign."""
+    vb = [p[0] for p in points]
+    e = [p[1] for p in points]
+    de = [(e[k + 1] - e[k]) / (vb[k + 1] - vb[k]) for k in range(len(points) - 1)]
+    d2e = [(de[k + 1] - de[k]) / ((vb[k + 2] - vb[k]) / 2.0) for k in range(len(points) - 2)]
+    results = []
+    if not d2e:
+        return results
+    prev = d2e[0] > 0.0
+    for i in range(1, len(d2e)):
+        state = d2e[i] > 0.0
+        if state != prev:
+            x1, x2, y1, y2 = vb[i], vb[i + 1], d2e[i - 1], d2e[i]
+            results.append((x1 + y1 / (y1 - y2) * (x2 - x1), y1, y2))
+            prev = state
+    return results
+
+
+def g6(x):
+    return "%g" % x
+
+
+def write(path, comments, points):
+    with open(path, "w", encoding="utf-8", newline="\r\n") as f:
+        f.write("# Titrionika 2.0\n")
+        for line in comments:
+            f.write("# " + line + "\n")
+        f.write("\n")
+        for vb, e in points:
+            f.write("%s\t%s\n" % (g6(vb), g6(e)))
+
+
+def measure(model, vols, to_mv):
+    return [(v, round(to_mv(model(v)), 1)) for v in vols]
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "examples")
+    os.makedirs(out, exist_ok=True)
+    glass = lambda ph: 415.0 - SLOPE * ph  # glass electrode against a calomel reference
+
+    samples = [
+        ("uhlicitan-hcl.tid",
+         ["Titrace 20,00 ml 0,0500 M Na2CO3 odměrným roztokem 0,1000 M HCl.",
+          "Skleněná elektroda proti nasycené kalomelové, E v mV.",
+          "Bod ekvivalence 1: 10,00 ml (CO3 2- -> HCO3 -), bod ekvivalence 2: 20,00 ml (HCO3 - -> H2CO3)."],
+         carbonate_with_hcl, glass,
+         volumes((0, 8, 1), (8, 9, 0.5), (9, 11, 0.2), (11, 12, 0.5), (12, 18, 1), (18, 19, 0.5),
+                 (19, 21, 0.2), (21, 22, 0.5), (22, 26, 1)),
+         [10.0, 20.0]),
+        ("hcl-naoh.tid",
+         ["Titrace 25,00 ml 0,1000 M HCl odměrným roztokem 0,1000 M NaOH.",
+          "Skleněná elektroda proti nasycené kalomelové, E v mV.",
+          "Bod ekvivalence: 25,00 ml."],
+         hcl_with_naoh, glass,
+         volumes((0, 20, 2), (20, 23, 1), (23, 24, 0.5), (24, 26, 0.1), (26, 27, 0.5), (27, 30, 1),
+                 (30, 36, 2)),
+         [25.0]),
+        ("zelezo-cer.tid",
+         ["Titrace 25,00 ml 0,1000 M Fe2+ v 1 M H2SO4 odměrným roztokem 0,1000 M Ce4+.",
+          "Platinová elektroda proti nasycené kalomelové, E v mV.",
+          "Prvních 15 ml přidáno najednou. Bod ekvivalence: 25,00 ml."],
+         iron_with_cerium, lambda e: e,
+         volumes((15, 21, 2), (21, 24, 1), (24, 26, 0.1), (26, 28, 1), (28, 34, 2)),
+         [25.0]),
+    ]
+    for name, comments, model, to_mv, vols, expected in samples:
+        points = measure(model, vols, to_mv)
+        write(os.path.join(out, name), comments, points)
+        found = recalc([(float(g6(v)), float(g6(e))) for v, e in points])
+        print("%s: %d points, equivalence %s ml; sign changes of E'' at %s" % (
+            name, len(points), ", ".join("%.2f" % x for x in expected),
+            ", ".join("%.3f (E'' %.0f/%.0f)" % r for r in found)))
+
+
+if __name__ == "__main__":
+    main()
