@@ -1,0 +1,805 @@
+// The main module: start-up, the main window, the two lists and the document, point and
+// clipboard commands.
+#include "app/Titrionika.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "app/addedit.h"
+#include "controls/Clipboard.h"
+#include "controls/ClrSel.h"
+#include "controls/ClrText.h"
+#include "controls/HyperLink.h"
+#include "controls/cmndlgex.h"
+#include "core/calc.h"
+#include "core/file_io.h"
+#include "resources/resource.h"
+#include "settings/config.h"
+#include "vexplot/VexGraphWindow.h"
+
+HINSTANCE hInst;
+HWND hwndMain;
+HWND hwndList;
+HWND hwndResults;
+HWND hwndStatus;
+HWND hwndTool;
+HWND hwndHdr;
+ImageListDuplicateProc pImageList_Duplicate;
+
+char fname[FNAME_SIZE];
+bool fname_auto = true;
+bool dirty = false;
+char title[TITLE_SIZE];
+
+const char app_title[] = "Titrion";
+const char fname_template[] = "Bez jména %u.tid";
+// The literal's own NUL ends the list.
+const char file_io_mask[] =
+    "Titrionická data (*.tid)\0*.tid\0"
+    "Textové soubory (*.txt)\0*.txt\0"
+    "Všechny soubory (*.*)\0*.*\0";
+
+namespace {
+
+const char msg_old_comctl[] = "Titrion vyžaduje novější verzi knihovny comctl32.dll (Common controls).";
+const char msg_save_changes[] = "Mají se změny provedené v dokumentu %s uložit?";
+const char msg_read_error[] = "Chyba při načítání souboru.";
+const char msg_write_error[] = "Chyba při ukládaní souboru.";
+const char msg_delete_all[] = "Všechny položky budou vymazány.";
+const char caption_error[] = "Chyba";
+const char caption_confirm[] = "Potvrďte";
+const char caption_open[] = "Otevřít soubor";
+const char caption_save[] = "Uložit soubor";
+
+// Layout of the main window, in pixels.
+constexpr int RESULTS_WIDTH = 97;
+constexpr int LISTS_GAP = 3;
+constexpr int MIN_TRACK_WIDTH = 480;
+constexpr int MIN_TRACK_HEIGHT = 300;
+
+constexpr int HEADER_FONT_HEIGHT = 31;
+constexpr int HEADER_PICTURE_WIDTH = 70;
+constexpr int HEADER_PICTURE_HEIGHT = 32;
+constexpr int TOOLBAR_PICTURES = 4;
+constexpr int TOOLBAR_LABELS = 7;
+constexpr int STRING_ROOM = 255;  // bytes per string in BuildStrList, NUL included
+
+// "%f" of the largest double takes 317 characters; two of them, a TAB and the NUL.
+constexpr int CLIPBOARD_TEXT = 2 * 320;
+constexpr int PASTE_BUFFER = 256;
+
+// Selection guard: rows of the last point row that became selected and focused.
+int last_valid_sel = -1;
+int last_valid_foc = -1;
+
+void Beep() {
+    MessageBeep(MB_ICONEXCLAMATION);
+}
+
+void StoreHandles(HWND dlg) {
+    hwndMain = dlg;
+    hwndList = GetDlgItem(dlg, IDC_LIST);
+    hwndResults = GetDlgItem(dlg, IDC_RESULTS);
+    hwndStatus = GetDlgItem(dlg, IDC_STATUS);
+    hwndTool = GetDlgItem(dlg, IDC_TOOLBAR);
+    hwndHdr = ListView_GetHeader(hwndList);
+}
+
+void OnGetMinMaxInfo(HWND dlg, WPARAM wparam, LPARAM lparam) {
+    DefWindowProcA(dlg, WM_GETMINMAXINFO, wparam, lparam);
+    MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lparam);
+    info->ptMinTrackSize.x = MIN_TRACK_WIDTH;
+    info->ptMinTrackSize.y = MIN_TRACK_HEIGHT;
+}
+
+BOOL OnNotify(NMHDR* hdr) {
+    if (hdr->hwndFrom == hwndList) return OnLVNotify(reinterpret_cast<NMLISTVIEW*>(hdr));
+    if (hdr->hwndFrom == hwndResults) return OnLVNotifyRes(reinterpret_cast<NMLISTVIEW*>(hdr));
+    return FALSE;
+}
+
+// A child's rectangle in the main window's client coordinates.
+RECT ChildRect(HWND child) {
+    RECT rc = {0, 0, 0, 0};
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, hwndMain, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+// The name without its folder, as the title and the prompt show it.
+void DisplayName(const char* path, char* out, int size) {
+    if (GetFileTitleA(path, out, static_cast<WORD>(size)) == 0) return;
+    const char* name = path;
+    for (const char* p = path; *p; ++p) {
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    }
+    std::snprintf(out, static_cast<size_t>(size), "%s", name);
+}
+
+void EnableCommand(HMENU menu, UINT id, bool enable) {
+    // Ids that a pop-up lacks are left alone by EnableMenuItem.
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+}
+
+void EnableButton(UINT id, bool enable) {
+    SendMessageA(hwndTool, TB_ENABLEBUTTON, id, MAKELPARAM(enable ? TRUE : FALSE, 0));
+}
+
+void ShowContextMenu(HWND list, int menu_id, UINT default_id, void (*enable)(HMENU), POINT at) {
+    HMENU menu = LoadMenuA(hInst, MAKEINTRESOURCEA(menu_id));
+    if (!menu) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    SetMenuDefaultItem(popup, default_id, FALSE);
+    enable(popup);
+    ClientToScreen(list, &at);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, hwndMain, nullptr);
+    DestroyMenu(menu);
+}
+
+// Keeps the selection and the focus off the in-between rows; TRUE refuses the change.
+BOOL OnItemChanging(const NMLISTVIEW* nm) {
+    if (!(nm->uNewState & LVIS_FOCUSED)) return FALSE;
+    const bool point_row = nm->lParam != -1;
+    if (nm->uNewState & LVIS_SELECTED) {
+        if (point_row) {
+            last_valid_sel = nm->iItem;
+        } else {
+            // From the keyboard the selection travels on past the in-between row; a click
+            // on it leaves the previous point selected.
+            if (nm->ptAction.x == 0 && nm->ptAction.y == 0) {
+                last_valid_sel = nm->iItem > last_valid_sel ? nm->iItem + 1 : nm->iItem - 1;
+            }
+            if (last_valid_sel != -1) {
+                ListView_SetItemState(hwndList, last_valid_sel, LVIS_FOCUSED | LVIS_SELECTED,
+                                      LVIS_FOCUSED | LVIS_SELECTED);
+            }
+        }
+    }
+    if (!point_row) return TRUE;
+    last_valid_foc = nm->iItem;
+    return FALSE;
+}
+
+int FindPoint(const ext_float& vb) {
+    for (int i = 0; i < arr_vb.size(); ++i) {
+        if (arr_vb[i]->vb == vb) return i;
+    }
+    return -1;
+}
+
+// Replaces the point with the same Vb, or inserts it in order; its index, or -1 when the
+// array could not grow (then nothing changed).
+int PutPoint(const ext_float_pair& pair) {
+    const int index = FindPoint(pair.vb);
+    if (index >= 0) {
+        *arr_vb[index] = pair;
+        return index;
+    }
+    return arr_vb.insert_sorted(pair);
+}
+
+// Ends an edit of the document: refill, select the point concerned, mark the change.
+void DocumentChanged(int select) {
+    StuffListView();
+    if (select >= 0) SelectListItem(select);
+    dirty = true;
+}
+
+// Exchanges the contents of two point arrays; cannot fail.
+void SwapPoints(dyn_array_direct<ext_float_pair>& a, dyn_array_direct<ext_float_pair>& b) {
+    std::swap(a.items, b.items);
+    std::swap(a.count, b.count);
+    std::swap(a.capacity, b.capacity);
+}
+
+void SetRowText(HWND list, int row, int column, const ext_float& value, int precision) {
+    char text[EXT_FLOAT_TEXT];
+    value.format(text, 0, precision, use_comma);
+    ListView_SetItemText(list, row, column, text);
+}
+
+int InsertRow(HWND list, int row, const char* text, LPARAM data) {
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = row;
+    item.pszText = const_cast<char*>(text);
+    item.lParam = data;
+    return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void FillPoints() {
+    ListView_DeleteAllItems(hwndList);
+    const int n = arr_vb.size();
+    for (int i = 0; i < n; ++i) {
+        char number[16];
+        std::snprintf(number, sizeof number, "%u", static_cast<unsigned>(i + 1));
+        const int row = InsertRow(hwndList, 2 * i, number, i);
+        if (row < 0) return;
+        const ext_float_pair* p = arr_vb[i];
+        SetRowText(hwndList, row, 1, p->vb, vb_precis);
+        SetRowText(hwndList, row, 2, p->e, e_precis);
+        if (i > 0 && i < n - 1) {
+            if (const ext_float* d2e = arr_d2e[i - 1]) SetRowText(hwndList, row, 4, *d2e, d2e_precis);
+        }
+        if (i < n - 1) {
+            const int between = InsertRow(hwndList, row + 1, "", -1);
+            if (between < 0) return;
+            if (const ext_float* de = arr_de[i]) SetRowText(hwndList, between, 3, *de, de_precis);
+        }
+    }
+}
+
+void FillResults() {
+    ListView_DeleteAllItems(hwndResults);
+    for (int k = 0; k < arr_res.size(); ++k) {
+        char text[EXT_FLOAT_TEXT];
+        arr_res[k]->key.format(text, 0, res_precis, use_comma);
+        InsertRow(hwndResults, k, text, 0);
+    }
+    if (arr_res.size() > 0) ListView_SetItemState(hwndResults, 0, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+bool InitApplication(HINSTANCE instance) {
+    hInst = instance;
+    HMODULE comctl = GetModuleHandleA("comctl32");
+    pImageList_Duplicate = comctl ? reinterpret_cast<ImageListDuplicateProc>(
+                                        reinterpret_cast<void*>(GetProcAddress(comctl, "ImageList_Duplicate")))
+                                  : nullptr;
+    if (!pImageList_Duplicate) {
+        MessageBoxA(nullptr, msg_old_comctl, caption_error, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    if (!InitCommonControlsEx(&icc)) return false;
+    return RegisterClrTextCtl() && RegisterHyperLinkCtl() && RegisterClrSelCtl() &&
+           VexGraphWindow::Register(hInst);
+}
+
+int TitrionMain(HINSTANCE instance) {
+    if (!InitApplication(instance)) return -1;
+    HACCEL accel = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL));
+    LoadConfig(config_file, config);
+    // Without its window the program could never be ended: leave before the loop.
+    if (!CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0)) return -1;
+    MSG msg = {};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(accel, &msg);
+    SaveConfig(config_file, config);
+    return static_cast<int>(msg.wParam);
+}
+
+void ProcessMessage(HACCEL accel, MSG* msg) {
+    if (TranslateAcceleratorA(hwndMain, accel, msg)) return;
+    if (IsDialogMessageA(hwndMain, msg)) return;
+    TranslateMessage(msg);
+    DispatchMessageA(msg);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Main window
+
+INT_PTR CALLBACK MainDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        StoreHandles(dlg);
+        OnInitDialog();
+        return TRUE;
+    case WM_SIZE:
+        // The first size message comes before the controls exist.
+        if (dlg == hwndMain) OnSize();
+        return TRUE;
+    case WM_CLOSE:
+        OnClose();
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(dlg, wparam, lparam);
+        return TRUE;
+    case WM_NOTIFY:
+        if (dlg != hwndMain) return FALSE;
+        SetWindowLongPtrA(dlg, DWLP_MSGRESULT, OnNotify(reinterpret_cast<NMHDR*>(lparam)));
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wparam), HIWORD(wparam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void OnInitDialog() {
+    HICON big = LoadIconA(hInst, MAKEINTRESOURCEA(IDI_TITRION));
+    HICON small = static_cast<HICON>(LoadImageA(hInst, MAKEINTRESOURCEA(IDI_TITRION), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON),
+                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    SendMessageA(hwndMain, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageA(hwndMain, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small ? small : big));
+    InitToolbar();
+    InitListView();
+    OnSize();
+    HandleCommandsEnable();
+    GetNewFName();
+    SetTitle();
+}
+
+char* BuildStrList(int first, int count) {
+    if (count < 0) return nullptr;
+    // One more byte than the strings can fill, for the closing NUL.
+    char* block = static_cast<char*>(std::malloc(static_cast<size_t>(count) * STRING_ROOM + 1));
+    if (!block) return nullptr;
+    char* pos = block;
+    for (int i = 0; i < count; ++i) {
+        *pos = '\0';
+        const int length = LoadStringA(hInst, static_cast<UINT>(first + i), pos, STRING_ROOM);
+        pos += (length > 0 ? length : 0) + 1;
+    }
+    *pos++ = '\0';
+    char* shrunk = static_cast<char*>(std::realloc(block, static_cast<size_t>(pos - block)));
+    return shrunk ? shrunk : block;
+}
+
+void InitToolbar() {
+    SendMessageA(hwndTool, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
+    SendMessageA(hwndTool, TB_ADDBITMAP, 0, reinterpret_cast<LPARAM>(&standard));
+    TBADDBITMAP own = {hInst, IDB_TOOLBAR};
+    const int first = static_cast<int>(
+        SendMessageA(hwndTool, TB_ADDBITMAP, TOOLBAR_PICTURES, reinterpret_cast<LPARAM>(&own)));
+
+    int label = -1;
+    if (char* labels = BuildStrList(IDS_TB_NEW, TOOLBAR_LABELS)) {
+        label = static_cast<int>(SendMessageA(hwndTool, TB_ADDSTRINGA, 0, reinterpret_cast<LPARAM>(labels)));
+        std::free(labels);
+    }
+    auto text = [label](int k) -> INT_PTR { return label >= 0 ? label + k : -1; };
+
+    TBBUTTON buttons[] = {
+        {STD_FILENEW, IDM_NEW, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, text(0)},
+        {0, 0, 0, BTNS_SEP, {0}, 0, -1},
+        {STD_FILEOPEN, IDM_OPEN, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, text(1)},
+        {STD_FILESAVE, IDM_SAVE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, text(2)},
+        {0, 0, 0, BTNS_SEP, {0}, 0, -1},
+        {first + 0, IDM_ADD, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, text(3)},
+        {first + 1, IDM_EDIT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, text(4)},
+        {first + 2, IDM_DELETE, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, text(5)},
+        {0, 0, 0, BTNS_SEP, {0}, 0, -1},
+        {first + 3, IDM_ABOUT, TBSTATE_ENABLED, BTNS_BUTTON, {0}, 0, text(6)},
+    };
+    SendMessageA(hwndTool, TB_ADDBUTTONSA, sizeof buttons / sizeof buttons[0],
+                 reinterpret_cast<LPARAM>(buttons));
+    SendMessageA(hwndTool, TB_AUTOSIZE, 0, 0);
+    ShowWindow(hwndTool, SW_SHOW);
+}
+
+void OnSize() {
+    SendMessageA(hwndTool, WM_SIZE, 0, 0);
+    SendMessageA(hwndStatus, WM_SIZE, 0, 0);
+    RECT client = {0, 0, 0, 0};
+    GetClientRect(hwndMain, &client);
+    const int width = client.right - client.left;
+    const int top = ChildRect(hwndTool).bottom - 2;
+    const int bottom = ChildRect(hwndStatus).top + 1;
+    const int height = bottom > top ? bottom - top : 0;
+    const int list_width = width > RESULTS_WIDTH + LISTS_GAP ? width - RESULTS_WIDTH - LISTS_GAP : 0;
+    SetWindowPos(hwndList, nullptr, 0, top, list_width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwndResults, nullptr, width - RESULTS_WIDTH, top, RESULTS_WIDTH, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    int parts[2] = {list_width, -1};
+    SendMessageA(hwndStatus, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+}
+
+void OnClose() {
+    if (AskSaveChanges()) DestroyWindow(hwndMain);
+}
+
+void OnDestroy() {
+    ShowWindow(hwndMain, SW_HIDE);
+    PostQuitMessage(0);
+}
+
+void OnCommand(int id, int /*code*/) {
+    switch (id) {
+    case IDCANCEL:  // Esc: ends at once, unsaved changes or not
+        DestroyWindow(hwndMain);
+        break;
+    case IDM_EXIT:
+        PostMessageA(hwndMain, WM_CLOSE, 0, 0);
+        break;
+    case IDM_NEW:
+        NewFile();
+        break;
+    case IDM_OPEN:
+        OpenFile();
+        break;
+    case IDM_SAVE:
+        SaveFile();
+        break;
+    case IDM_SAVEAS:
+        SaveFileAs();
+        break;
+    case IDM_ADD:
+        AddItem();
+        break;
+    case IDM_EDIT:
+        EditItem();
+        break;
+    case IDM_DELETE:
+        DeleteItem();
+        break;
+    case IDM_DELETEALL:
+        DeleteAll();
+        break;
+    case IDM_ABOUT:
+        About();
+        break;
+    case IDM_COPY:
+        Copy();
+        break;
+    case IDM_PASTE:
+        Paste();
+        break;
+    case IDM_CUT:
+        Cut();
+        break;
+    // The options, details, graph, HTML export and help commands join this table from
+    // their own modules.
+    }
+}
+
+void About() {
+    DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_ABOUT), hwndMain, DummyDlgProc, 0);
+}
+
+INT_PTR CALLBACK DummyDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM /*lparam*/) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) EndDialog(dlg, LOWORD(wparam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Lists
+
+HFONT CreateSizedFont(int height) {
+    LOGFONTA font = {};
+    GetObjectA(GetStockObject(ANSI_VAR_FONT), sizeof font, &font);
+    font.lfHeight = -height;
+    font.lfWidth = 0;
+    return CreateFontIndirectA(&font);
+}
+
+void InitListView() {
+    // Created once; they live as long as the program.
+    HFONT font = CreateSizedFont(HEADER_FONT_HEIGHT);
+    SendMessageA(hwndHdr, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HIMAGELIST pictures = ImageList_Create(HEADER_PICTURE_WIDTH, HEADER_PICTURE_HEIGHT, ILC_COLOR4 | ILC_MASK, 4, 1);
+    if (HBITMAP bitmap = LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_HEADERS))) {
+        ImageList_AddMasked(pictures, bitmap, RGB(255, 255, 255));
+        DeleteObject(bitmap);
+    }
+    SendMessageA(hwndHdr, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
+
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = 40;
+    column.pszText = const_cast<char*>("n");
+    SendMessageA(hwndList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    for (int i = 1; i <= 4; ++i) {
+        column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE | LVCF_SUBITEM;
+        column.fmt = LVCFMT_RIGHT | LVCFMT_IMAGE;
+        column.cx = 80;
+        column.iImage = i;
+        column.iSubItem = i;
+        SendMessageA(hwndList, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    ListView_SetExtendedListViewStyle(hwndList, LVS_EX_FULLROWSELECT);
+
+    HWND results_header = ListView_GetHeader(hwndResults);
+    SendMessageA(results_header, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageA(results_header, HDM_SETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(pImageList_Duplicate ? pImageList_Duplicate(pictures) : pictures));
+    column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE;
+    column.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
+    column.cx = 80;
+    column.iImage = 1;
+    SendMessageA(hwndResults, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void StuffListView() {
+    recalc_arrays();
+    SendMessageA(hwndList, WM_SETREDRAW, FALSE, 0);
+    FillPoints();
+    SendMessageA(hwndList, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwndList, nullptr, TRUE);
+    FillResults();
+    HandleCommandsEnable();
+}
+
+void SelectListItem(int index) {
+    if (index < 0) return;
+    LVFINDINFOA find = {};
+    find.flags = LVFI_PARAM;
+    find.lParam = index;
+    const int row = static_cast<int>(SendMessageA(hwndList, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                                  reinterpret_cast<LPARAM>(&find)));
+    if (row < 0) return;
+    ListView_SetItemState(hwndList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+int GetSelectedPoint() {
+    const int row = ListView_GetNextItem(hwndList, -1, LVNI_SELECTED);
+    if (row < 0) return -1;
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(hwndList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+    const LPARAM index = item.lParam;
+    return index >= 0 && index < arr_vb.size() ? static_cast<int>(index) : -1;
+}
+
+BOOL OnLVNotify(NMLISTVIEW* nm) {
+    switch (nm->hdr.code) {
+    case LVN_ITEMCHANGING:
+        return OnItemChanging(nm);
+    case LVN_ITEMCHANGED:
+        HandleCommandsEnable();
+        break;
+    case NM_DBLCLK:
+        if (ListView_GetSelectedCount(hwndList) > 0) EditItem();
+        break;
+    case NM_RCLICK:
+        ShowContextMenu(hwndList, IDR_LISTMENU, IDM_EDIT, HandleCommandsEnable1, nm->ptAction);
+        break;
+    }
+    return FALSE;
+}
+
+BOOL OnLVNotifyRes(NMLISTVIEW* nm) {
+    switch (nm->hdr.code) {
+    case LVN_ITEMCHANGED:
+        HandleCommandsEnable();
+        break;
+    case NM_DBLCLK:
+        if (ListView_GetSelectedCount(hwndResults) > 0) OnCommand(IDM_DETAILS, 0);
+        break;
+    case NM_RCLICK:
+        ShowContextMenu(hwndResults, IDR_RESULTSMENU, IDM_DETAILS, HandleCommandsEnable2, nm->ptAction);
+        break;
+    }
+    return FALSE;
+}
+
+void HandleCommandsEnable1(HMENU menu) {
+    const bool selected = ListView_GetSelectedCount(hwndList) > 0;
+    const int n = arr_vb.size();
+    EnableCommand(menu, IDM_EDIT, selected);
+    EnableCommand(menu, IDM_DELETE, selected);
+    EnableCommand(menu, IDM_COPY, selected);
+    EnableCommand(menu, IDM_CUT, selected);
+    EnableCommand(menu, IDM_GRAPH, n >= 3);
+    EnableCommand(menu, IDM_SAVE, n >= 1);
+    EnableCommand(menu, IDM_SAVEAS, n >= 1);
+    EnableCommand(menu, IDM_EXPORTHTML, n >= 1);
+    EnableCommand(menu, IDM_DELETEALL, n >= 1);
+    EnableButton(IDM_EDIT, selected);
+    EnableButton(IDM_DELETE, selected);
+    EnableButton(IDM_SAVE, n >= 1);
+}
+
+void HandleCommandsEnable2(HMENU menu) {
+    EnableCommand(menu, IDM_DETAILS, ListView_GetSelectedCount(hwndResults) > 0);
+}
+
+void HandleCommandsEnable() {
+    HMENU menu = GetMenu(hwndMain);
+    HandleCommandsEnable1(menu);
+    HandleCommandsEnable2(menu);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Document commands
+
+void GetNewFName() {
+    static unsigned new_counter = 1;
+    std::snprintf(fname, sizeof fname, fname_template, new_counter++);
+    fname_auto = true;
+}
+
+void SetTitle() {
+    char name[MAX_PATH];
+    DisplayName(fname, name, sizeof name);
+    std::snprintf(title, sizeof title, "%s - %s", app_title, name);
+    SetWindowTextA(hwndMain, title);
+}
+
+bool AskSaveChanges() {
+    if (!dirty || arr_vb.is_empty()) return true;
+    char name[MAX_PATH];
+    DisplayName(fname, name, sizeof name);
+    char text[sizeof msg_save_changes + MAX_PATH];
+    std::snprintf(text, sizeof text, msg_save_changes, name);
+    switch (MessageBoxA(hwndMain, text, caption_confirm, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES:
+        return SaveFile();
+    case IDNO:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void NewFile() {
+    if (!AskSaveChanges()) return;
+    arr_vb.flush();
+    dirty = false;
+    GetNewFName();
+    SetTitle();
+    StuffListView();
+    SelectListItem(0);
+    HandleCommandsEnable();
+}
+
+bool OpenFile() {
+    dyn_array_direct<ext_float_pair> scratch(10, 10, nullptr);
+    if (!AskSaveChanges()) return false;
+    char path[MAX_PATH] = "";
+    if (!GetFileName(hwndMain, file_io_mask, caption_open, path, sizeof path, FALSE)) return false;
+    const bool read = internal_read(path, scratch);
+    if (read) {
+        std::snprintf(fname, sizeof fname, "%s", path);
+        fname_auto = false;
+        SetTitle();
+        // The old points leave with the scratch array.
+        SwapPoints(arr_vb, scratch);
+        dirty = false;
+        StuffListView();
+        SelectListItem(0);
+        HandleCommandsEnable();
+    } else {
+        MessageBoxA(hwndMain, msg_read_error, nullptr, MB_OK | MB_ICONWARNING);
+    }
+    return read;
+}
+
+bool SaveFile() {
+    if (fname_auto) return SaveFileAs();
+    const bool written = internal_save(fname, arr_vb);
+    if (written) {
+        dirty = false;
+    } else {
+        MessageBoxA(hwndMain, msg_write_error, nullptr, MB_OK | MB_ICONWARNING);
+    }
+    return written;
+}
+
+bool SaveFileAs() {
+    char path[MAX_PATH];
+    std::snprintf(path, sizeof path, "%s", fname);
+    if (!GetFileName(hwndMain, file_io_mask, caption_save, path, sizeof path, TRUE)) return false;
+    if (!internal_save(path, arr_vb)) {
+        MessageBoxA(hwndMain, msg_write_error, nullptr, MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    fname_auto = false;
+    dirty = false;
+    std::snprintf(fname, sizeof fname, "%s", path);
+    SetTitle();
+    return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Point commands
+
+void AddItem() {
+    ext_float_pair pair(ext_float(0.0), ext_float(0.0));
+    if (!Add(pair)) return;
+    const int index = PutPoint(pair);
+    if (index < 0) {
+        Beep();
+        return;
+    }
+    DocumentChanged(index);
+}
+
+void EditItem() {
+    const int index = GetSelectedPoint();
+    if (index < 0) {
+        Beep();
+        return;
+    }
+    // Out of the array while the dialog is open, so that it is no duplicate of itself.
+    ext_float_pair pair = *arr_vb[index];
+    arr_vb.remove(index);
+    if (!Edit(pair)) {
+        arr_vb.insert(pair, index);
+        return;
+    }
+    // Removing one point left room for one: this cannot fail.
+    DocumentChanged(PutPoint(pair));
+}
+
+void DeleteItem() {
+    const int index = GetSelectedPoint();
+    if (index < 0) {
+        Beep();
+        return;
+    }
+    arr_vb.remove(index);
+    DocumentChanged(-1);
+}
+
+void DeleteAll() {
+    if (arr_vb.is_empty()) return;
+    if (MessageBoxA(hwndMain, msg_delete_all, caption_confirm, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    arr_vb.flush();
+    DocumentChanged(-1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Clipboard commands
+
+int Copy() {
+    const int index = GetSelectedPoint();
+    if (index < 0) {
+        Beep();
+        return 0;
+    }
+    const ext_float_pair* p = arr_vb[index];
+    // Always a decimal point: the clipboard text is not a display form.
+    char text[CLIPBOARD_TEXT];
+    std::snprintf(text, sizeof text, "%f\t%f", p->vb.value, p->e.value);
+    return CopyStringToClipboard(hwndMain, text);
+}
+
+void Cut() {
+    Copy();
+    DeleteItem();
+}
+
+bool ParsePointText(const char* text, ext_float_pair& pair) {
+    char buffer[PASTE_BUFFER];
+    std::snprintf(buffer, sizeof buffer, "%s", text);
+    char* vb_token = skip_ws(buffer);
+    char* vb_end = seek(vb_token);
+    char* e_token = vb_end;
+    if (*vb_end) {
+        e_token = skip_ws(vb_end + 1);
+        *vb_end = '\0';
+        *seek(e_token) = '\0';
+    }
+    ext_float vb, e;
+    if (!vb.parse(vb_token) || !e.parse(e_token)) return false;
+    pair = ext_float_pair(vb, e);
+    return true;
+}
+
+void Paste() {
+    ext_float_pair pair(ext_float(0.0), ext_float(0.0));
+    char text[PASTE_BUFFER];
+    if (!GetStringFromClipboard(text, sizeof text) || !ParsePointText(text, pair)) {
+        Beep();
+        return;
+    }
+    const int index = PutPoint(pair);
+    if (index < 0) {
+        Beep();
+        return;
+    }
+    DocumentChanged(index);
+}

@@ -1,0 +1,93 @@
+// The main module of titrion3.exe: start-up, the main window with its two lists, the
+// document commands, point entry and deletion, and the clipboard commands.
+#pragma once
+#include <windows.h>
+#include <commctrl.h>
+
+#include "core/ext_float.h"
+
+// Window handles, valid from the main dialog's initialisation until it is destroyed.
+extern HINSTANCE hInst;
+extern HWND hwndMain;     // the main dialog; owner of the shell's dialogs and message boxes
+extern HWND hwndList;     // measurement list, control 1004
+extern HWND hwndResults;  // result list, control 1006
+extern HWND hwndStatus;   // status bar, control 1002
+extern HWND hwndTool;     // toolbar, control 1000
+extern HWND hwndHdr;      // header of the measurement list
+
+// comctl32's ImageList_Duplicate, looked up at start: its presence proves a recent enough
+// library, and the result list's header gets its own copy of the header pictures with it.
+using ImageListDuplicateProc = HIMAGELIST(WINAPI*)(HIMAGELIST);
+extern ImageListDuplicateProc pImageList_Duplicate;
+
+// The document: its file path (or an automatic name while it has none), whether that name
+// is automatic, whether it has unsaved changes, and the main window's title.
+constexpr int FNAME_SIZE = MAX_PATH;
+constexpr int TITLE_SIZE = 280;
+extern char fname[FNAME_SIZE];
+extern bool fname_auto;
+extern bool dirty;
+extern char title[TITLE_SIZE];
+
+extern const char app_title[];       // "Titrion"
+extern const char fname_template[];  // "Bez jména %u.tid"
+extern const char file_io_mask[];    // the filter list of the open and save pickers
+
+// Start-up: the checks, class registrations, settings, main dialog and message loop; returns
+// the exit code. WinMain calls only this.
+int TitrionMain(HINSTANCE instance);
+// Start-up steps 2 to 4: comctl32 check, common controls, window classes. False ends the
+// program with exit code -1.
+bool InitApplication(HINSTANCE instance);
+
+// One message of the main loop: the accelerators first, then the main dialog's keyboard
+// handling, then translation and dispatch.
+void ProcessMessage(HACCEL accel, MSG* msg);
+
+INT_PTR CALLBACK MainDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam);
+// About box and help error box: OK and Esc end it.
+INT_PTR CALLBACK DummyDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam);
+
+// Main window handlers.
+void OnInitDialog();
+void OnSize();
+void OnClose();
+void OnDestroy();
+void OnCommand(int id, int code);
+void InitToolbar();
+char* BuildStrList(int first, int count);  // NUL-separated, double-NUL-ended; free() it
+void About();
+
+// Lists.
+HFONT CreateSizedFont(int height);
+void InitListView();
+void StuffListView();
+void SelectListItem(int index);
+BOOL OnLVNotify(NMLISTVIEW* nm);     // TRUE refuses a state change
+BOOL OnLVNotifyRes(NMLISTVIEW* nm);
+void HandleCommandsEnable1(HMENU menu);
+void HandleCommandsEnable2(HMENU menu);
+void HandleCommandsEnable();
+int GetSelectedPoint();  // index into arr_vb of the selected point row, -1 for none
+
+// Document commands.
+void GetNewFName();
+void SetTitle();
+bool AskSaveChanges();  // the unsaved-changes prompt; false: the command must stop
+void NewFile();
+bool OpenFile();
+bool SaveFile();
+bool SaveFileAs();
+
+// Point commands.
+void AddItem();
+void EditItem();
+void DeleteItem();
+void DeleteAll();
+
+// Clipboard commands.
+int Copy();
+void Cut();
+void Paste();
+// The first two blank-separated tokens of `text` as a point; false unless both are numbers.
+bool ParsePointText(const char* text, ext_float_pair& pair);

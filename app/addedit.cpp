@@ -1,0 +1,110 @@
+// The point entry dialog.
+#include "app/addedit.h"
+
+#include "app/Titrionika.h"
+#include "core/calc.h"
+#include "resources/resource.h"
+
+namespace {
+
+const char caption_add[] = "Přidat...";
+const char caption_edit[] = "Upravit...";
+const char msg_bad_vb[] = "Chybná hodnota v poli Vb!";
+const char msg_bad_e[] = "Chybná hodnota v poli E!";
+const char msg_duplicate[] = "Tato hodnota Vb už je zadána. Přepsat ji?";
+const char caption_question[] = "Dotaz";
+
+ADDEDIT_STRUCT* GetParams(HWND dlg) {
+    return reinterpret_cast<ADDEDIT_STRUCT*>(GetWindowLongPtrA(dlg, DWLP_USER));
+}
+
+void FocusField(HWND dlg, int id) {
+    SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, id)), TRUE);
+}
+
+// Reads a field as a number; on failure tells the user and puts the focus into the field.
+bool ReadField(HWND dlg, int id, const char* error, ext_float& value) {
+    // The whole text is read: the field may hold a display form longer than the typing limit.
+    char text[EXT_FLOAT_TEXT];
+    GetDlgItemTextA(dlg, id, text, sizeof text);
+    if (value.parse(text)) return true;
+    MessageBoxA(dlg, error, nullptr, MB_OK | MB_ICONERROR);
+    FocusField(dlg, id);
+    return false;
+}
+
+bool VbPresent(const ext_float& vb) {
+    for (int i = 0; i < arr_vb.size(); ++i) {
+        if (arr_vb[i]->vb == vb) return true;
+    }
+    return false;
+}
+
+void OnInitDialog(HWND dlg, ADDEDIT_STRUCT* params) {
+    SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(params));
+    SendDlgItemMessageA(dlg, IDC_VB, EM_LIMITTEXT, ADDEDIT_FIELD_LIMIT, 0);
+    SendDlgItemMessageA(dlg, IDC_E, EM_LIMITTEXT, ADDEDIT_FIELD_LIMIT, 0);
+    if (params->edit) {
+        char text[EXT_FLOAT_TEXT];
+        params->pair->vb.format(text, 0, vb_precis, use_comma);
+        SetDlgItemTextA(dlg, IDC_VB, text);
+        params->pair->e.format(text, 0, e_precis, use_comma);
+        SetDlgItemTextA(dlg, IDC_E, text);
+        SetWindowTextA(dlg, caption_edit);
+    } else {
+        SetWindowTextA(dlg, caption_add);
+    }
+}
+
+void OnOK(HWND dlg) {
+    ext_float vb, e;
+    if (!ReadField(dlg, IDC_VB, msg_bad_vb, vb)) return;
+    if (!ReadField(dlg, IDC_E, msg_bad_e, e)) return;
+    if (VbPresent(vb) &&
+        MessageBoxA(dlg, msg_duplicate, caption_question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+        return;
+    }
+    ADDEDIT_STRUCT* params = GetParams(dlg);
+    params->pair->vb = vb;
+    params->pair->e = e;
+    EndDialog(dlg, IDOK);
+}
+
+void OnCommand(HWND dlg, int id) {
+    switch (id) {
+    case IDOK:
+        OnOK(dlg);
+        break;
+    case IDCANCEL:
+        EndDialog(dlg, IDCANCEL);
+        break;
+    }
+}
+
+bool RunDialog(ext_float_pair& pair, bool edit) {
+    ADDEDIT_STRUCT params = {&pair, edit ? 1 : 0};
+    return DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_ADDEDIT), hwndMain, AddEditDlgProc,
+                           reinterpret_cast<LPARAM>(&params)) == IDOK;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK AddEditDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog(dlg, reinterpret_cast<ADDEDIT_STRUCT*>(lparam));
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(dlg, LOWORD(wparam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+bool Add(ext_float_pair& pair) {
+    return RunDialog(pair, false);
+}
+
+bool Edit(ext_float_pair& pair) {
+    return RunDialog(pair, true);
+}

@@ -1,0 +1,206 @@
+#include "tests/app/app_test.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "core/calc.h"
+#include "resources/resource.h"
+
+namespace apptest {
+
+namespace {
+
+// The window classes are registered once per process, as start-up does.
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { ASSERT_TRUE(InitApplication(GetModuleHandleA(nullptr))); }
+};
+
+::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+void SetHeld(const std::vector<UINT>& mods, bool down) {
+    BYTE state[256];
+    GetKeyboardState(state);
+    for (UINT vk : mods) state[vk] = down ? 0x80 : 0;
+    SetKeyboardState(state);
+}
+
+}  // namespace
+
+void AppTest::SetUp() {
+    arr_vb.flush();
+    dirty = false;
+    use_comma = true;
+    vb_precis = 3;
+    e_precis = 4;
+    de_precis = 4;
+    d2e_precis = 4;
+    res_precis = 4;
+    accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL));
+    ASSERT_TRUE(accel_);
+    HWND dlg = CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
+    ASSERT_TRUE(dlg);
+    ASSERT_EQ(dlg, hwndMain);
+    SetForegroundWindow(dlg);
+    SetFocus(hwndList);
+}
+
+void AppTest::TearDown() {
+    if (IsWindow(hwndMain)) DestroyWindow(hwndMain);
+    // The destroyed main window posted the quit message; it must not end a later test's dialogs.
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message != WM_QUIT) DispatchMessageA(&msg);
+    }
+    arr_vb.flush();
+    dirty = false;
+}
+
+void AppTest::Load(const Points& points) {
+    arr_vb.flush();
+    for (const auto& p : points) arr_vb.insert_sorted(ext_float_pair(ext_float(p.first), ext_float(p.second)));
+    StuffListView();
+    dirty = false;
+}
+
+bool AppTest::RunQueue() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) return true;
+        ProcessMessage(accel_, &msg);
+    }
+    return false;
+}
+
+bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
+    for (const Key& key : keys) {
+        SetHeld(key.held, true);
+        PostMessageA(target, key.message, key.wparam, key.lparam);
+        const bool quit = RunQueue();
+        SetHeld(key.held, false);
+        if (quit) return true;
+    }
+    return false;
+}
+
+Key KeyDown(UINT vk, std::vector<UINT> held) {
+    bool alt = false;
+    for (UINT h : held) alt = alt || h == VK_MENU;
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
+    return {alt ? static_cast<UINT>(WM_SYSKEYDOWN) : static_cast<UINT>(WM_KEYDOWN), vk,
+            1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
+}
+
+Key Char(char ch) {
+    return {WM_CHAR, static_cast<unsigned char>(ch), 1, {}};
+}
+
+int Rows(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string Cell(HWND list, int row, int column) {
+    char text[512] = "";
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+LPARAM RowData(HWND list, int row) {
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return item.lParam;
+}
+
+int SelectedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+int FocusedRow(HWND list) {
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
+std::vector<std::string> Column(HWND list, int column) {
+    std::vector<std::string> out;
+    for (int row = 0; row < Rows(list); ++row) out.push_back(Cell(list, row, column));
+    return out;
+}
+
+bool MenuHas(HMENU menu, UINT id) {
+    return GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
+}
+
+bool MenuEnabled(HMENU menu, UINT id) {
+    const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
+    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
+    return !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+bool ButtonEnabled(UINT id) {
+    return SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0;
+}
+
+Points Document() {
+    Points out;
+    for (int i = 0; i < arr_vb.size(); ++i) out.emplace_back(arr_vb[i]->vb.value, arr_vb[i]->e.value);
+    return out;
+}
+
+std::string Title() {
+    char text[512] = "";
+    GetWindowTextA(hwndMain, text, sizeof text);
+    return text;
+}
+
+ScratchDir::ScratchDir() {
+    static int counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    char name[MAX_PATH];
+    std::snprintf(name, sizeof name, "%stitrion-app-%lu-%d", temp, GetCurrentProcessId(), ++counter);
+    dir_ = name;
+    CreateDirectoryA(dir_.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir() {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string full = dir_ + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveDirectoryA(full.c_str());
+            } else {
+                DeleteFileA(full.c_str());
+            }
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir_.c_str());
+}
+
+std::string ScratchDir::path(const std::string& name) const {
+    return dir_ + "\\" + name;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+}  // namespace apptest

@@ -1,0 +1,220 @@
+// Point entry and deletion.
+#include "app/addedit.h"
+#include "core/calc.h"
+#include "resources/resource.h"
+#include "tests/app/app_test.h"
+#include "tests/support/testui.h"
+
+namespace apptest {
+namespace {
+
+using PointEntry = AppTest;
+
+void Command(UINT id) {
+    SendMessageA(hwndMain, WM_COMMAND, id, 0);
+}
+
+// Fills the point dialog and presses OK.
+testui::Action Enter(const std::string& vb, const std::string& e) {
+    return [=](HWND dlg) {
+        testui::SetText(dlg, IDC_VB, vb);
+        testui::SetText(dlg, IDC_E, e);
+        testui::Press(dlg, IDOK);
+    };
+}
+
+TEST_F(PointEntry, AddedPointsAreSortedSelectedAndMarkTheDocumentChanged) {
+    testui::ModalScript ui;
+    ui.call(Enter("2", "200")).call(Enter("12,5", "-3,25")).call(Enter("1.5", "150"));
+    Command(IDM_ADD);
+    Command(IDM_ADD);
+    Command(IDM_ADD);
+    EXPECT_EQ(ui.seen()[0].caption, "Přidat...");
+    EXPECT_EQ(Document(), (Points{{1.5, 150}, {2, 200}, {12.5, -3.25}}));
+    EXPECT_EQ(GetSelectedPoint(), 0);
+    EXPECT_EQ(SelectedRow(hwndList), 0);
+    EXPECT_TRUE(dirty);
+}
+
+TEST_F(PointEntry, TheAddDialogStartsEmptyAndCancelAddsNothing) {
+    testui::ModalScript ui;
+    ui.call([](HWND dlg) {
+        EXPECT_EQ(testui::ItemText(dlg, IDC_VB), "");
+        EXPECT_EQ(testui::ItemText(dlg, IDC_E), "");
+        EXPECT_EQ(GetParent(dlg), hwndMain);
+        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_VB, EM_GETLIMITTEXT, 0, 0), ADDEDIT_FIELD_LIMIT);
+        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_E, EM_GETLIMITTEXT, 0, 0), ADDEDIT_FIELD_LIMIT);
+        testui::Press(dlg, IDCANCEL);
+    });
+    Command(IDM_ADD);
+    EXPECT_TRUE(Document().empty());
+    EXPECT_FALSE(dirty);
+}
+
+TEST_F(PointEntry, ABadFieldIsReportedAndKeepsTheDialogOpenWithTheFocusInIt) {
+    testui::ModalScript ui;
+    HWND focus_after_vb = nullptr, focus_after_e = nullptr;
+    ui.call([&](HWND dlg) {
+        testui::SetText(dlg, IDC_VB, "");
+        testui::SetText(dlg, IDC_E, "5");
+        testui::Press(dlg, IDOK);  // answered by the error box below
+        ASSERT_TRUE(IsWindow(dlg));
+        focus_after_vb = GetFocus() == GetDlgItem(dlg, IDC_VB) ? GetFocus() : nullptr;
+        testui::SetText(dlg, IDC_VB, "3");
+        testui::SetText(dlg, IDC_E, "mV");
+        testui::Press(dlg, IDOK);
+        ASSERT_TRUE(IsWindow(dlg));
+        focus_after_e = GetFocus() == GetDlgItem(dlg, IDC_E) ? GetFocus() : nullptr;
+        testui::Press(dlg, IDCANCEL);
+    });
+    ui.press(IDOK).press(IDOK);
+    Command(IDM_ADD);
+    ASSERT_EQ(ui.seen().size(), 3u);
+    EXPECT_EQ(ui.seen()[1].text, "Chybná hodnota v poli Vb!");
+    EXPECT_EQ(ui.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(GetParent(ui.seen()[1].hwnd), ui.seen()[0].hwnd);
+    EXPECT_EQ(ui.seen()[2].text, "Chybná hodnota v poli E!");
+    EXPECT_TRUE(focus_after_vb);
+    EXPECT_TRUE(focus_after_e);
+    EXPECT_TRUE(Document().empty());
+    EXPECT_FALSE(dirty);
+}
+
+TEST_F(PointEntry, ADuplicateVbIsReplacedOnlyAfterYes) {
+    Load({{10, 100}, {12.5, 120}, {15, 150}});
+    testui::ModalScript ui;
+    ui.call([](HWND dlg) {
+          Enter("12,5", "999")(dlg);  // No keeps the dialog open with the values
+          ASSERT_TRUE(IsWindow(dlg));
+          EXPECT_EQ(testui::ItemText(dlg, IDC_E), "999");
+          testui::Press(dlg, IDCANCEL);
+      })
+        .press(IDNO);
+    Command(IDM_ADD);
+    EXPECT_EQ(Document(), (Points{{10, 100}, {12.5, 120}, {15, 150}}));
+    EXPECT_FALSE(dirty);
+    ASSERT_EQ(ui.seen().size(), 2u);
+    EXPECT_EQ(ui.seen()[1].caption, "Dotaz");
+    EXPECT_EQ(ui.seen()[1].text, "Tato hodnota Vb už je zadána. Přepsat ji?");
+    EXPECT_EQ(ui.seen()[1].icon, static_cast<UINT>(MB_ICONQUESTION));
+
+    ui.call(Enter("12.5", "200")).press(IDYES);
+    Command(IDM_ADD);
+    EXPECT_EQ(Document(), (Points{{10, 100}, {12.5, 200}, {15, 150}}));
+    EXPECT_EQ(GetSelectedPoint(), 1);
+    EXPECT_TRUE(dirty);
+}
+
+TEST_F(PointEntry, EditShowsTheDisplayFormAndOkStoresItRounded) {
+    Load({{1.23456, -7.654321}, {2, 20}});
+    SelectListItem(0);
+    testui::ModalScript ui;
+    ui.call([](HWND dlg) {
+        EXPECT_EQ(testui::ItemText(dlg, IDC_VB), "1,235");
+        EXPECT_EQ(testui::ItemText(dlg, IDC_E), "-7,6543");
+        testui::Press(dlg, IDOK);
+    });
+    Command(IDM_EDIT);
+    ASSERT_EQ(ui.seen().size(), 1u);  // its own Vb is no duplicate
+    EXPECT_EQ(ui.seen()[0].caption, "Upravit...");
+    EXPECT_EQ(Document(), (Points{{1.235, -7.6543}, {2, 20}}));
+    EXPECT_EQ(GetSelectedPoint(), 0);
+    EXPECT_TRUE(dirty);
+}
+
+TEST_F(PointEntry, ALongDisplayFormIsReadWhole) {
+    // 1e25 with three decimals is 30 characters, more than a user can type into the field.
+    Load({{1e25, 1}});
+    SelectListItem(0);
+    testui::ModalScript ui;
+    ui.press(IDOK);
+    Command(IDM_EDIT);
+    EXPECT_EQ(Document(), (Points{{1e25, 1}}));
+}
+
+TEST_F(PointEntry, EditingOntoAnotherPointsVbLeavesOnePointLess) {
+    Load({{1, 10}, {2, 20}, {3, 30}});
+    SelectListItem(2);
+    testui::ModalScript ui;
+    ui.call(Enter("2", "25")).press(IDYES);
+    Command(IDM_EDIT);
+    ASSERT_EQ(ui.seen().size(), 2u);
+    EXPECT_EQ(ui.seen()[1].caption, "Dotaz");
+    EXPECT_EQ(Document(), (Points{{1, 10}, {2, 25}}));
+    EXPECT_EQ(GetSelectedPoint(), 1);
+    EXPECT_EQ(Rows(hwndList), 3);
+}
+
+TEST_F(PointEntry, StornoAfterARejectedOkLeavesThePointExactlyAsItWas) {
+    Load({{1, 10}, {2.123456789, 20.987654321}, {3, 30}});
+    SelectListItem(1);
+    testui::ModalScript ui;
+    ui.call([](HWND dlg) {
+          Enter("2,5", "x")(dlg);
+          testui::Press(dlg, IDCANCEL);
+      })
+        .press(IDOK);
+    Command(IDM_EDIT);
+    EXPECT_EQ(Document(), (Points{{1, 10}, {2.123456789, 20.987654321}, {3, 30}}));
+    EXPECT_FALSE(dirty);
+    EXPECT_EQ(GetSelectedPoint(), 1);
+}
+
+TEST_F(PointEntry, CommaAndPointReadTheSameNumber) {
+    Load({{12.5, 1}});
+    testui::ModalScript ui;
+    ui.call(Enter("12.5", "2")).press(IDYES).call(Enter("12,5", "3")).press(IDYES);
+    Command(IDM_ADD);
+    Command(IDM_ADD);
+    EXPECT_EQ(ui.seen().size(), 4u);
+    EXPECT_EQ(Document(), (Points{{12.5, 3}}));
+}
+
+TEST_F(PointEntry, EditAndDeleteWithoutAPointOnlyBeep) {
+    Load({{1, 10}, {2, 20}});
+    testui::BeepCounter beeps;
+    testui::ModalScript ui;
+    EditItem();
+    DeleteItem();
+    EXPECT_EQ(beeps.exclamations(), 2);
+    EXPECT_TRUE(ui.seen().empty());
+    EXPECT_EQ(Document().size(), 2u);
+    EXPECT_FALSE(dirty);
+}
+
+TEST_F(PointEntry, DeleteRemovesTheSelectedPointAndSelectsNothing) {
+    Load({{1, 10}, {2, 20}, {3, 30}});
+    SelectListItem(1);
+    testui::ModalScript ui;
+    SendMessageA(hwndMain, WM_COMMAND, IDM_DELETE, reinterpret_cast<LPARAM>(hwndTool));
+    EXPECT_TRUE(ui.seen().empty());
+    EXPECT_EQ(Document(), (Points{{1, 10}, {3, 30}}));
+    EXPECT_EQ(SelectedRow(hwndList), -1);
+    EXPECT_FALSE(ButtonEnabled(IDM_DELETE));
+    EXPECT_TRUE(dirty);
+}
+
+TEST_F(PointEntry, DeleteAllAsksFirstAndKeepsTheName) {
+    testui::ModalScript ui;
+    Command(IDM_DELETEALL);  // empty: no question
+    EXPECT_TRUE(ui.seen().empty());
+
+    Load({{1, 10}, {2, 20}});
+    const std::string name = fname;
+    ui.press(IDNO).press(IDYES);
+    Command(IDM_DELETEALL);
+    EXPECT_EQ(Document().size(), 2u);
+    EXPECT_FALSE(dirty);
+    Command(IDM_DELETEALL);
+    ASSERT_EQ(ui.seen().size(), 2u);
+    EXPECT_EQ(ui.seen()[0].caption, "Potvrďte");
+    EXPECT_EQ(ui.seen()[0].text, "Všechny položky budou vymazány.");
+    EXPECT_EQ(ui.seen()[0].icon, static_cast<UINT>(MB_ICONQUESTION));
+    EXPECT_TRUE(Document().empty());
+    EXPECT_EQ(Rows(hwndList), 0);
+    EXPECT_TRUE(dirty);
+    EXPECT_EQ(fname, name);
+}
+
+}  // namespace
+}  // namespace apptest
