@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
   wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip \
-  pandoc weasyprint fonts-dejavu-core poppler-utils
+  pandoc weasyprint fonts-dejavu-core poppler-utils imagemagick
 
 .PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean docs dist
 
@@ -65,6 +65,12 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTITRION_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS) --target core_bench
 	$(BENCH)/tests/bench/core_bench
+
+# The program under Wine: on the user's display, or without one on a virtual display, where
+# a sample is opened and build/screenshot.png taken of the main window.
+run: $(WIN64)/CMakeCache.txt
+	cmake --build $(WIN64) -j $(JOBS) --target titrion3 titrion_showcase
+	tools/run.sh $(WIN64)
 
 # The user manual beside the program, titrion2.pdf and titrion2.rtf, from docs/help.
 docs: deps

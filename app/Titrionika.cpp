@@ -149,8 +149,11 @@ BOOL OnItemChanging(const NMLISTVIEW* nm) {
             last_valid_sel = nm->iItem;
         } else {
             // From the keyboard the selection travels on past the in-between row; a click
-            // on it leaves the previous point selected.
-            if (nm->ptAction.x == 0 && nm->ptAction.y == 0) {
+            // on it leaves the previous point selected. Some list implementations report no
+            // position for a click, so a held mouse button marks one as well.
+            const bool mouse = nm->ptAction.x != 0 || nm->ptAction.y != 0 ||
+                               GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0;
+            if (!mouse) {
                 last_valid_sel = nm->iItem > last_valid_sel ? nm->iItem + 1 : nm->iItem - 1;
             }
             if (last_valid_sel != -1) {

@@ -96,6 +96,16 @@ Key Char(char ch) {
     return {WM_CHAR, static_cast<unsigned char>(ch), 1, {}};
 }
 
+void Click(HWND wnd, UINT down, POINT at) {
+    const bool right = down == WM_RBUTTONDOWN;
+    const UINT button = right ? VK_RBUTTON : VK_LBUTTON;
+    const LPARAM position = MAKELPARAM(at.x, at.y);
+    SetHeld({button}, true);
+    PostMessageA(wnd, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, position);
+    SendMessageA(wnd, down, right ? MK_RBUTTON : MK_LBUTTON, position);
+    SetHeld({button}, false);
+}
+
 int Rows(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
 }

@@ -45,6 +45,11 @@ protected:
 Key KeyDown(UINT vk, std::vector<UINT> held = {});  // WM_SYSKEYDOWN while Alt is held
 Key Char(char ch);
 
+// A mouse button pressed at `at` (client coordinates) and released: the button is held in the
+// key state meanwhile, as real input has it, and its release waits in the queue, where the
+// list's drag detection finds it. `down` is WM_LBUTTONDOWN, WM_LBUTTONDBLCLK or WM_RBUTTONDOWN.
+void Click(HWND wnd, UINT down, POINT at);
+
 int Rows(HWND list);
 std::string Cell(HWND list, int row, int column);
 LPARAM RowData(HWND list, int row);

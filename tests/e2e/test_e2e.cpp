@@ -1,183 +1,20 @@
 // The real titrion3.exe, started from a scratch folder with its vexplot3.dll and driven from
-// this process the way a user drives it: keys and commands posted to its windows, texts typed
-// into its dialogs, buttons pressed. The saved document and the settings file are checked
-// afterwards. Each wait is on the program's own thread: a message sent to its main window
-// returns only once that thread has taken up its message loop again.
+// this process; the saved document and the settings file are checked afterwards.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
+
+#include "tests/e2e/driver.h"
 
 namespace {
 
-constexpr int IDC_LIST = 1004;
-constexpr int IDC_VB = 1005;
-constexpr int IDC_E = 1006;
-constexpr int FILE_NAME_FIELD = 1148;
-constexpr UINT IDM_SAVE = 40004;
-constexpr UINT IDM_ADD = 40009;
-constexpr UINT IDM_COPY = 40022;
-constexpr UINT IDM_PASTE = 40023;
+using namespace driver;
 
-std::string ExeDir() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.find_last_of('\\'));
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Text(HWND wnd) {
-    char text[512] = "";
-    GetWindowTextA(wnd, text, sizeof text);
-    return text;
-}
-
-std::string ClassOf(HWND wnd) {
-    char cls[64] = "";
-    GetClassNameA(wnd, cls, sizeof cls);
-    return cls;
-}
-
-// The descendant of `parent` with this control id, or of this class under it.
-HWND Descendant(HWND parent, int id, const char* cls = nullptr) {
-    struct Search {
-        int id;
-        const char* cls;
-        HWND found;
-    } search = {id, cls, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND wnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (s->cls ? ClassOf(wnd) == s->cls : GetDlgCtrlID(wnd) == s->id) {
-                s->found = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-class Program {
-public:
-    explicit Program(const std::string& dir) : dir_(dir) {}
-    ~Program() {
-        if (pi_.hProcess) {
-            if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
-            CloseHandle(pi_.hProcess);
-            CloseHandle(pi_.hThread);
-        }
-    }
-
-    // Starts the program with a file name on its command line, which it ignores, and finds
-    // its main window.
-    bool Start() {
-        const std::string exe = dir_ + "\\titrion3.exe";
-        std::string command = "\"" + exe + "\" ignored.tid";
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        char cwd[MAX_PATH];
-        GetTempPathA(sizeof cwd, cwd);
-        if (!CreateProcessA(exe.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi_)) {
-            return false;
-        }
-        WaitForInputIdle(pi_.hProcess, 60000);
-        main_ = Dialog("Titrion - ");
-        return main_ != nullptr;
-    }
-
-    HWND main() const { return main_; }
-    HWND list() const { return GetDlgItem(main_, IDC_LIST); }
-
-    // Returns once the program's thread is back in a message loop.
-    bool Sync() const {
-        DWORD_PTR result;
-        return SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
-    }
-
-    // A visible dialog of the program whose caption starts with `caption`.
-    HWND Dialog(const std::string& caption) const {
-        struct Search {
-            const std::string* caption;
-            HWND skip;
-            HWND found;
-        } search = {&caption, main_, nullptr};
-        EnumThreadWindows(
-            pi_.dwThreadId,
-            [](HWND wnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                if (wnd != s->skip && IsWindowVisible(wnd) && ClassOf(wnd) == "#32770" &&
-                    Text(wnd).compare(0, s->caption->size(), *s->caption) == 0) {
-                    s->found = wnd;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    HWND WaitDialog(const std::string& caption) const {
-        for (int round = 0; round < 1000; ++round) {
-            if (HWND dlg = Dialog(caption)) return dlg;
-            if (main_ && !Sync()) break;
-            if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) break;
-        }
-        return nullptr;
-    }
-
-    bool WaitGone(HWND dlg) const {
-        for (int round = 0; round < 1000 && IsWindow(dlg); ++round) {
-            if (!Sync()) break;
-        }
-        return !IsWindow(dlg);
-    }
-
-    void Command(UINT id) const { SendNotifyMessageA(main_, WM_COMMAND, id, 0); }
-    void Key(HWND to, UINT message, WPARAM key) const { PostMessageA(to, message, key, 1); }
-
-    static void Press(HWND dlg, int button) {
-        SendNotifyMessageA(dlg, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(GetDlgItem(dlg, button)));
-    }
-
-    // Fills the point dialog of this caption once it is open, and confirms it.
-    bool EnterPoint(const char* caption, const char* vb, const char* e) const {
-        HWND dlg = WaitDialog(caption);
-        if (!dlg) return false;
-        SendMessageA(GetDlgItem(dlg, IDC_VB), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(vb));
-        SendMessageA(GetDlgItem(dlg, IDC_E), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(e));
-        Press(dlg, IDOK);
-        return WaitGone(dlg);
-    }
-
-    // Ends only through the program's own exit: its exit code, or -2 when it did not end.
-    DWORD WaitExit() const {
-        if (WaitForSingleObject(pi_.hProcess, 60000) != WAIT_OBJECT_0) return static_cast<DWORD>(-2);
-        DWORD code = 0;
-        GetExitCodeProcess(pi_.hProcess, &code);
-        return code;
-    }
-
-private:
-    std::string dir_;
-    PROCESS_INFORMATION pi_ = {};
-    HWND main_ = nullptr;
-};
-
+// A folder of its own holding the program and its library, removed afterwards.
 class ScratchFolder {
 public:
     ScratchFolder() {
@@ -199,7 +36,6 @@ public:
         RemoveDirectoryA(dir_.c_str());
     }
     std::string path(const std::string& name) const { return dir_ + "\\" + name; }
-    const std::string& dir() const { return dir_; }
     bool copied() const { return copied_; }
 
 private:
@@ -229,10 +65,11 @@ void PutClipboard(const char* text) {
     CloseClipboard();
 }
 
+// The settings file written at exit, with every setting at its built-in value, in order.
 void ExpectDefaultSettings(const std::string& ini) {
-    const char* lines[] = {"[Main]",          "use_comma=1",      "vb_precis=3",        "e_precis=4",
-                           "de_precis=4",     "d2e_precis=4",     "res_precis=4",       "[Graph]",
-                           "graph_precis=4",  "graph_bkg=0",      "graph_line=16711680", "graph_axes=255",
+    const char* lines[] = {"[Main]",           "use_comma=1",         "vb_precis=3",        "e_precis=4",
+                           "de_precis=4",      "d2e_precis=4",        "res_precis=4",       "[Graph]",
+                           "graph_precis=4",   "graph_bkg=0",         "graph_line=16711680", "graph_axes=255",
                            "graph_labels=65280", "graph_show_labels=1", "graph_show_axes=1"};
     size_t at = 0;
     for (const char* line : lines) {
@@ -245,7 +82,7 @@ void ExpectDefaultSettings(const std::string& ini) {
 TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
     ScratchFolder folder;
     ASSERT_TRUE(folder.copied());
-    Program titrion(folder.dir());
+    Program titrion(folder.path("titrion3.exe"));
     ASSERT_TRUE(titrion.Start()) << "titrion3.exe did not start";
     EXPECT_EQ(Text(titrion.main()), "Titrion - Bez jména 1.tid");
     HWND list = titrion.list();
@@ -276,20 +113,17 @@ TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
     titrion.Command(IDM_PASTE);
     ASSERT_TRUE(titrion.Sync());
 
-    // Save: the untitled document asks for a name.
+    // Save: the untitled document asks for a name, proposing its own.
     titrion.Command(IDM_SAVE);
     HWND picker = titrion.WaitDialog("Uložit soubor");
     ASSERT_TRUE(picker);
-    HWND name_field = Descendant(picker, FILE_NAME_FIELD);
-    ASSERT_TRUE(name_field);
-    HWND name_edit = ClassOf(name_field) == "Edit" ? name_field : Descendant(name_field, 0, "Edit");
-    ASSERT_TRUE(name_edit);
-    EXPECT_EQ(Text(name_edit), "Bez jména 1.tid");
+    HWND field = Descendant(picker, FILE_NAME_FIELD);
+    ASSERT_TRUE(field);
+    HWND name = ClassOf(field) == "Edit" ? field : Descendant(field, 0, "Edit");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(Text(name).substr(0, 12), "Bez jména 1");  // with or without the filter's extension
     const std::string saved = folder.path("titrace.tid");
-    SendMessageA(name_edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(saved.c_str()));
-    Program::Press(picker, IDOK);
-    ASSERT_TRUE(titrion.WaitGone(picker));
-    ASSERT_TRUE(titrion.Sync());
+    ASSERT_TRUE(titrion.ChooseFile("Uložit soubor", saved));
     EXPECT_EQ(Text(titrion.main()), "Titrion - titrace.tid");
 
     // One more point, then the close box: the prompt names the file; No discards the point.
@@ -298,6 +132,7 @@ TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
     PostMessageA(titrion.main(), WM_SYSCOMMAND, SC_CLOSE, 0);
     HWND prompt = titrion.WaitDialog("Potvrďte");
     ASSERT_TRUE(prompt);
+    EXPECT_EQ(DialogText(prompt), "Mají se změny provedené v dokumentu titrace.tid uložit?");
     Program::Press(prompt, IDNO);
     EXPECT_EQ(titrion.WaitExit(), 0u);
 
@@ -308,13 +143,20 @@ TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
 TEST(EndToEnd, EscEndsAtOnceAndStillWritesTheSettings) {
     ScratchFolder folder;
     ASSERT_TRUE(folder.copied());
-    Program titrion(folder.dir());
+    Program titrion(folder.path("titrion3.exe"));
     ASSERT_TRUE(titrion.Start()) << "titrion3.exe did not start";
     titrion.Command(IDM_ADD);
     ASSERT_TRUE(titrion.EnterPoint("Přidat...", "1", "10"));
     titrion.Key(titrion.list(), WM_KEYDOWN, VK_ESCAPE);
     EXPECT_EQ(titrion.WaitExit(), 0u);
     ExpectDefaultSettings(ReadFile(folder.path("titrion2.ini")));
+}
+
+TEST(EndToEnd, AProgramThatCannotStartFails) {
+    ScratchFolder folder;
+    DeleteFileA(folder.path("vexplot3.dll").c_str());
+    Program titrion(folder.path("titrion3.exe"));
+    EXPECT_FALSE(titrion.Start());
 }
 
 }  // namespace
