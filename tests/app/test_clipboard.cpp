@@ -1,4 +1,5 @@
 // Copy, Cut and Paste of one point as clipboard text.
+#include <cstdlib>
 #include <thread>
 
 #include "core/calc.h"
@@ -176,6 +177,30 @@ TEST_F(Clipboard, CutDeletesThePointEvenWhenTheClipboardFails) {
     Command(IDM_CUT);
     EXPECT_EQ(GetText(), "2.000000\t20.000000");
     EXPECT_TRUE(Document().empty());
+}
+
+void* NoMemory(void*, std::size_t) {
+    return nullptr;
+}
+
+TEST_F(Clipboard, APointThatFindsNoRoomChangesNothing) {
+    Load({{1, 10}});
+    // Fill the document up to the point where one more needs more storage.
+    for (double vb = 2; arr_vb.count + 1 < arr_vb.capacity; ++vb) {
+        arr_vb.append(ext_float_pair(ext_float(vb), ext_float(vb)));
+    }
+    StuffListView();
+    const Points before = Document();
+    const int rows = Rows(hwndList);
+    PutText("100.5\t1");
+    testui::BeepCounter beeps;
+    dyn_array_realloc = NoMemory;
+    Command(IDM_PASTE);
+    dyn_array_realloc = std::realloc;
+    EXPECT_EQ(beeps.exclamations(), 1);
+    EXPECT_EQ(Document(), before);
+    EXPECT_EQ(Rows(hwndList), rows);
+    EXPECT_FALSE(dirty);
 }
 
 TEST(ParsePointText, FindsTheFirstTwoTokens) {
