@@ -81,7 +81,7 @@ TEST_F(Clipboard, CopyOfAHugeValueIsWhole) {
     SelectListItem(0);
     EXPECT_EQ(Copy(), 1);
     const std::string text = GetText();
-    EXPECT_EQ(text.size(), 2 * (301 + 7) + 2);
+    EXPECT_EQ(text.size(), 2u * (301 + 7) + 2);
     EXPECT_EQ(text.substr(0, 4), "1000");
     EXPECT_NE(text.find("\t-1000"), std::string::npos);
 }
