@@ -101,6 +101,22 @@ TEST_F(Lists, ArrowKeysStepFromPointToPoint) {
     EXPECT_EQ(GetSelectedPoint(), 6);
 }
 
+TEST_F(Lists, KeysThroughTheMessageLoopStepFromPointToPoint) {
+    Load(curve);
+    SetFocus(hwndList);
+    Keys(hwndList, {KeyDown(VK_HOME), KeyDown(VK_DOWN), KeyDown(VK_DOWN), KeyDown(VK_DOWN)});
+    EXPECT_EQ(SelectedRow(hwndList), 6);
+    EXPECT_EQ(GetSelectedPoint(), 3);
+    Keys(hwndList, {KeyDown(VK_UP)});
+    EXPECT_EQ(GetSelectedPoint(), 2);
+
+    // A burst of keys, as a fast typist or a key held down gives them.
+    PostMessageA(hwndList, WM_KEYDOWN, VK_HOME, 1);
+    for (int i = 0; i < 5; ++i) PostMessageA(hwndList, WM_KEYDOWN, VK_DOWN, 1);
+    RunQueue();
+    EXPECT_EQ(GetSelectedPoint(), 5);
+}
+
 TEST_F(Lists, AClickOnAnInBetweenRowKeepsThePreviousPoint) {
     Load(curve);
     SelectListItem(2);

@@ -112,6 +112,15 @@ bool Program::Sync() const {
     return main_ && SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
 }
 
+bool Program::Settle() const {
+    // Posted behind whatever was posted before, so it is handled after it.
+    PostMessageA(main_, WM_COMMAND, IDM_ABOUT, 0);
+    HWND about = WaitDialog("O aplikaci");
+    if (!about) return false;
+    Press(about, IDOK);
+    return WaitGone(about) && Sync();
+}
+
 HWND Program::Dialog(const std::string& caption) const {
     DialogSearch search = {&caption, main_, nullptr};
     EnumThreadWindows(pi_.dwThreadId, FindDialog, reinterpret_cast<LPARAM>(&search));

@@ -16,6 +16,7 @@ constexpr int FILE_NAME_FIELD = 1148;  // the name field of the open and save pi
 constexpr UINT IDM_OPEN = 40003;
 constexpr UINT IDM_SAVE = 40004;
 constexpr UINT IDM_ADD = 40009;
+constexpr UINT IDM_ABOUT = 40018;
 constexpr UINT IDM_COPY = 40022;
 constexpr UINT IDM_PASTE = 40023;
 
@@ -42,7 +43,9 @@ public:
     HWND main() const { return main_; }
     HWND list() const { return GetDlgItem(main_, IDC_LIST); }
 
+    // Sent messages overtake posted ones: Sync covers commands, Settle also covers keys.
     bool Sync() const;                                   // false when the program stopped answering
+    bool Settle() const;  // every posted message handled: opens and closes the about box
     HWND Dialog(const std::string& caption) const;       // visible dialog whose caption starts so
     HWND WaitDialog(const std::string& caption) const;   // null when it does not appear
     bool WaitGone(HWND dlg) const;

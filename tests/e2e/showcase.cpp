@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     titrion.Key(GetDlgItem(titrion.main(), 1002), WM_KEYDOWN, VK_TAB);
     titrion.Key(titrion.list(), WM_KEYDOWN, VK_HOME);
     for (int i = 0; i < 15; ++i) titrion.Key(titrion.list(), WM_KEYDOWN, VK_DOWN);
-    titrion.Sync();
+    titrion.Settle();
     SetForegroundWindow(titrion.main());
     RedrawWindow(titrion.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     titrion.Sync();
