@@ -9,6 +9,7 @@
 #include <cstring>
 #include <utility>
 
+#include "app/Titrionika_dialogs.h"
 #include "app/addedit.h"
 #include "controls/Clipboard.h"
 #include "controls/ClrSel.h"
@@ -17,6 +18,7 @@
 #include "controls/cmndlgex.h"
 #include "core/calc.h"
 #include "core/file_io.h"
+#include "graph/graph.h"
 #include "resources/resource.h"
 #include "settings/config.h"
 #include "vexplot/VexGraphWindow.h"
@@ -453,8 +455,24 @@ void OnCommand(int id, int /*code*/) {
     case IDM_CUT:
         Cut();
         break;
-    // The options, details, graph, HTML export and help commands join this table from
-    // their own modules.
+    case IDM_OPTIONS:
+        ShowOptions();
+        break;
+    case IDM_DETAILS:
+        ShowDetails();
+        break;
+    case IDM_GRAPH:
+        ShowGraph();
+        break;
+    case IDM_EXPORTHTML:
+        ExportHTML();
+        break;
+    case IDM_HELP_RTF:
+        ShowHelp(2);
+        break;
+    case IDM_HELP_PDF:
+        ShowHelp(1);
+        break;
     }
 }
 
@@ -579,7 +597,7 @@ BOOL OnLVNotifyRes(NMLISTVIEW* nm) {
         HandleCommandsEnable();
         break;
     case NM_DBLCLK:
-        if (ListView_GetSelectedCount(hwndResults) > 0) OnCommand(IDM_DETAILS, 0);
+        if (ListView_GetSelectedCount(hwndResults) > 0) ShowDetails();
         break;
     case NM_RCLICK:
         ShowContextMenu(hwndResults, IDR_RESULTSMENU, IDM_DETAILS, HandleCommandsEnable2, nm->ptAction);
