@@ -16,19 +16,31 @@ void Command(UINT id) {
     SendMessageA(hwndMain, WM_COMMAND, id, 0);
 }
 
+// Another process (Wine's clipboard bridge to X11) may hold the clipboard open for a moment
+// after a change: try again, yielding rather than sleeping, until it lets go.
+bool OpenClipboardSoon() {
+    for (int attempt = 0; attempt < 1000000; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        SwitchToThread();
+    }
+    return false;
+}
+
 void PutText(const std::string& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
+    ASSERT_TRUE(OpenClipboardSoon());
     EmptyClipboard();
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
     memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
     GlobalUnlock(block);
     SetClipboardData(CF_TEXT, block);
     CloseClipboard();
+    // The program reads it next: let the bridge have its look first.
+    if (OpenClipboardSoon()) CloseClipboard();
 }
 
 std::string GetText() {
     std::string text = "<none>";
-    if (!OpenClipboard(nullptr)) return "<locked>";
+    if (!OpenClipboardSoon()) return "<locked>";
     if (HANDLE data = GetClipboardData(CF_TEXT)) {
         text = static_cast<const char*>(GlobalLock(data));
         GlobalUnlock(data);
@@ -44,7 +56,7 @@ public:
         opened_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([this] {
-            ok_ = OpenClipboard(nullptr) != FALSE;
+            ok_ = OpenClipboardSoon();
             SetEvent(opened_);
             WaitForSingleObject(release_, INFINITE);
             if (ok_) CloseClipboard();

@@ -7,7 +7,8 @@ namespace driver {
 
 namespace {
 
-constexpr int MAX_ROUNDS = 1000;
+// Round trips to the program before a wait gives up; each needs the program to answer.
+constexpr int MAX_ROUNDS = 20000;
 
 struct DialogSearch {
     const std::string* caption;
