@@ -13,7 +13,7 @@ DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip \
   pandoc weasyprint fonts-dejavu-core poppler-utils imagemagick
 
-.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean docs dist
+.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean docs dist pictures
 
 all: build
 
@@ -79,6 +79,11 @@ docs: deps
 # The release for Windows users: $(BUILD)/dist/titrion3.zip.
 dist: build-windows docs
 	tools/make-dist.sh $(WIN64) $(BUILD)/docs $(BUILD)/dist
+
+# The pictures of the read-me: docs/graph.png and docs/report.png.
+pictures: $(WIN64)/CMakeCache.txt
+	cmake --build $(WIN64) -j $(JOBS) --target titrion3 titrion_graph_showcase
+	tools/readme-pictures.sh $(WIN64)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,26 @@
+#!/bin/sh
+# make pictures: the graph window and the first page of the HTML report of a sample, as the
+# read-me shows them (docs/graph.png, docs/report.png). $1: the Windows build folder.
+set -e
+here=$(cd "$(dirname "$0")/.." && pwd)
+win=$(cd "${1:-$here/build/win64}" && pwd)
+out="$here/build/pictures"
+export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}"
+rm -rf "$out"
+mkdir -p "$out"
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+  here=$1; win=$2; out=$3
+  "$here/tools/wine-prefix.sh"
+  WINEDEBUG=-all wineserver -p
+  sample=$(WINEDEBUG=-all winepath -w "$here/examples/uhlicitan-hcl.tid")
+  report=$(WINEDEBUG=-all winepath -w "$out/report.html")
+  picture=$(WINEDEBUG=-all winepath -w "$out/graph.bmp")
+  rc=0
+  "$here/tools/wine-run.sh" "$win/tests/features/titrion_graph_showcase.exe" "$sample" "$report" "$picture" || rc=$?
+  wineserver -k 2>/dev/null || true
+  exit $rc' sh "$here" "$win" "$out"
+convert "$out/graph.bmp" "$here/docs/graph.png"
+# The report as a browser would print it: its first page.
+weasyprint --quiet "$out/report.html" "$out/report.pdf"
+pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$out/report.pdf" "$here/docs/report"
+echo "docs/graph.png, docs/report.png"
