@@ -53,6 +53,7 @@ test-windows: build-windows
 
 test: deps
 	$(MAKE) build
+	$(MAKE) dist
 	$(MAKE) test-native
 	$(MAKE) test-windows
 
