@@ -20,7 +20,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   wineserver -k 2>/dev/null || true
   exit $rc' sh "$here" "$win" "$out"
 convert "$out/graph.bmp" "$here/docs/graph.png"
-# The report as a browser would print it: its first page.
-weasyprint --quiet "$out/report.html" "$out/report.pdf"
-pdftoppm -png -r 80 -f 1 -l 1 -singlefile "$out/report.pdf" "$here/docs/report"
+# The report as a browser prints it (table borders from its BORDER attributes): the first
+# page beside the last, which holds the results and the footer.
+weasyprint --quiet --presentational-hints "$out/report.html" "$out/report.pdf"
+pages=$(pdfinfo "$out/report.pdf" | sed -n 's/^Pages: *//p')
+pdftoppm -png -r 70 -f 1 -l 1 -singlefile "$out/report.pdf" "$out/first"
+pdftoppm -png -r 70 -f "$pages" -l "$pages" -singlefile "$out/report.pdf" "$out/last"
+convert "$out/first.png" "$out/last.png" +append "$here/docs/report.png"
 echo "docs/graph.png, docs/report.png"
