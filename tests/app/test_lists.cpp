@@ -186,6 +186,7 @@ TEST_F(Lists, CommandsFollowTheSelectionAndTheNumberOfPoints) {
 // every item, and the default item.
 std::vector<std::pair<UINT, bool>> RightClick(HWND list, int y, UINT* default_id) {
     std::vector<std::pair<UINT, bool>> items;
+    RECT shown = {};
     testui::ModalScript ui;
     ui.menu([&](HWND menu_window) {
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menu_window, 0x01E1 /* MN_GETHMENU */, 0, 0));
@@ -195,11 +196,17 @@ std::vector<std::pair<UINT, bool>> RightClick(HWND list, int y, UINT* default_id
             items.emplace_back(id, !(GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED)));
         }
         *default_id = GetMenuDefaultItem(menu, FALSE, 0);
+        GetWindowRect(menu_window, &shown);
         testui::CloseMenu();
     });
     Click(list, WM_RBUTTONDOWN, {10, y});
     testui::Pump();
     EXPECT_EQ(ui.menus(), 1);
+    // The menu opens where the click was.
+    POINT at = {10, y};
+    ClientToScreen(list, &at);
+    EXPECT_EQ(shown.left, at.x);
+    EXPECT_EQ(shown.top, at.y);
     return items;
 }
 
