@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "core/calc.h"
 #include "core/dyn_array_direct.h"
+#include "core/ext_float.h"
 
 namespace {
 
@@ -155,11 +155,3 @@ TEST(DynArrayMemory, FailedAllocationReportsFailureAndKeepsTheArray) {
     EXPECT_EQ(2, a.append(2.0));
 }
 
-TEST(DocumentArrays, StartEmptyWithTenSlots) {
-    EXPECT_EQ(10, arr_vb.grow_by);
-    EXPECT_EQ(nullptr, arr_vb.release);
-    EXPECT_TRUE(arr_res.is_empty());
-    EXPECT_TRUE(use_comma);
-    EXPECT_EQ(3, vb_precis);
-    for (int p : {e_precis, de_precis, d2e_precis, res_precis, graph_precis}) EXPECT_EQ(4, p);
-}

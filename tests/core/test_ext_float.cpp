@@ -39,15 +39,6 @@ TEST(ExtFloatArithmetic, UndefinedOperandsAndZeroDivisorGiveUndefinedZero) {
     EXPECT_EQ(-1.5, (ext_float(2.0) - ext_float(3.5)).value);
 }
 
-TEST(ExtFloatArithmetic, ConstructionAndConversions) {
-    const ext_float d;
-    EXPECT_FALSE(d.undefined);
-    EXPECT_EQ(0.0, d.value);
-    EXPECT_TRUE(static_cast<bool>(ext_float(2.0)));
-    EXPECT_FALSE(static_cast<bool>(ext_float(2.0, true)));
-    EXPECT_EQ(2.0, static_cast<double>(ext_float(2.0, true)));
-}
-
 TEST(ExtFloatComparison, UndefinedEqualsEverythingAndOrdersNothing) {
     EXPECT_TRUE(UNDEF == ext_float(3.0));
     EXPECT_TRUE(ext_float(3.0) == UNDEF);
