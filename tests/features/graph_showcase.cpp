@@ -54,17 +54,16 @@ bool SaveWindowPicture(HWND wnd, const char* path) {
     return written;
 }
 
+BOOL CALLBACK FindGraph(HWND w, LPARAM out) {
+    if (driver::ClassOf(w) != "VexGraphV2WClass") return TRUE;
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+}
+
 HWND GraphWindow(const driver::Program& p) {
     HWND found = nullptr;
     for (int round = 0; round < 50 && !found; ++round) {
-        EnumThreadWindows(
-            GetWindowThreadProcessId(p.main(), nullptr),
-            [](HWND w, LPARAM out) -> BOOL {
-                if (driver::ClassOf(w) != "VexGraphV2WClass") return TRUE;
-                *reinterpret_cast<HWND*>(out) = w;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumThreadWindows(GetWindowThreadProcessId(p.main(), nullptr), FindGraph, reinterpret_cast<LPARAM>(&found));
         if (!found && !p.Sync()) break;
     }
     return found;

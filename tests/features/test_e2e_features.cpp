@@ -76,20 +76,17 @@ std::string ItemText(HWND dlg, int id) {
     return text;
 }
 
+BOOL CALLBACK FindGraph(HWND w, LPARAM out) {
+    if (driver::ClassOf(w) != "VexGraphV2WClass" || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = w;
+    return FALSE;
+}
+
 // The program's graph window, once it is there.
 HWND WaitGraph(const driver::Program& p) {
     for (int round = 0; round < 50; ++round) {
         HWND found = nullptr;
-        EnumThreadWindows(
-            GetWindowThreadProcessId(p.main(), nullptr),
-            [](HWND w, LPARAM out) -> BOOL {
-                if (driver::ClassOf(w) == "VexGraphV2WClass" && IsWindowVisible(w)) {
-                    *reinterpret_cast<HWND*>(out) = w;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
+        EnumThreadWindows(GetWindowThreadProcessId(p.main(), nullptr), FindGraph, reinterpret_cast<LPARAM>(&found));
         if (found) return found;
         if (!p.Sync()) break;
     }

@@ -30,17 +30,16 @@ int Count(VexGraphWindow* w, COLORREF c) {
     return n;
 }
 
+BOOL CALLBACK CountGraphWindow(HWND w, LPARAM count) {
+    char cls[64] = "";
+    GetClassNameA(w, cls, sizeof cls);
+    if (std::string(cls) == "VexGraphV2WClass") ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 int GraphWindowsOfThisThread() {
     int n = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND w, LPARAM count) -> BOOL {
-            char cls[64] = "";
-            GetClassNameA(w, cls, sizeof cls);
-            if (std::string(cls) == "VexGraphV2WClass") ++*reinterpret_cast<int*>(count);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&n));
+    EnumThreadWindows(GetCurrentThreadId(), CountGraphWindow, reinterpret_cast<LPARAM>(&n));
     return n;
 }
 
