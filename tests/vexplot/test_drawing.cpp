@@ -1,44 +1,34 @@
-// Drawing into the off-screen picture: primitives, labels, copying out, resizing and the
-// object whose bitmap could not be made.
+// The off-screen picture: drawing, copying out, resizing, an object whose bitmap could not
+// be made, metafile recording and the clipboard.
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 #include "tests/vexplot/vexplot_test_util.h"
 
-namespace {
+using namespace vt;
 
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kWhite = RGB(255, 255, 255);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
+namespace {
 
 using WindowPtr = std::unique_ptr<VexGraphWindow>;
 
-WindowPtr MakeWindow(int w = 200, int h = 150, DWORD style = WS_OVERLAPPEDWINDOW)
-{
-    return WindowPtr(vt::NewWindow(w, h, style));
-}
-
-// A plain memory DC with its own 24-bit picture, for copying the window's picture into.
-struct Target {
+// A white memory picture to copy or play the window's picture into.
+struct Canvas {
     HDC dc;
     HBITMAP bitmap;
     HGDIOBJ old;
-    Target(int w, int h, COLORREF fill)
+    RECT all;
+    Canvas(int w, int h) : all{0, 0, w, h}
     {
         HDC screen = ::GetDC(NULL);
         dc = CreateCompatibleDC(screen);
         bitmap = CreateCompatibleBitmap(screen, w, h);
         ReleaseDC(NULL, screen);
         old = SelectObject(dc, bitmap);
-        RECT all = {0, 0, w, h};
-        HBRUSH brush = CreateSolidBrush(fill);
-        FillRect(dc, &all, brush);
-        DeleteObject(brush);
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     }
-    ~Target()
+    ~Canvas()
     {
         SelectObject(dc, old);
         DeleteDC(dc);
@@ -47,314 +37,179 @@ struct Target {
     COLORREF At(int x, int y) const { return ::GetPixel(dc, x, y); }
 };
 
-POINT CurrentPosition(VexGraphWindow* w)
+void ExpectPosition(VexGraphWindow* w, int x, int y)
 {
     POINT p = {-1, -1};
     GetCurrentPositionEx(w->GetDC(), &p);
-    return p;
+    EXPECT_EQ(p.x, x);
+    EXPECT_EQ(p.y, y);
 }
 
-TEST(VexDrawing, GeometryMatchesTheBitmapAndTheClientArea)
+TEST(VexDrawing, GeometryColoursAndLines)
 {
-    WindowPtr w = MakeWindow(200, 150);
+    WindowPtr w(NewWindow(200, 150));
     EXPECT_EQ(w->GetMaxX(), 199);
     EXPECT_EQ(w->GetMaxY(), 149);
-    RECT r;
+    RECT r, expected = {0, 0, 199, 149};
     w->GetRect(&r);
-    RECT expected = {0, 0, 199, 149};
-    EXPECT_TRUE(vt::SameRect(r, expected));
-
-    BITMAP info;
-    ASSERT_TRUE(GetObjectA(w->GetBitmap(), sizeof info, &info));
-    EXPECT_EQ(info.bmWidth, 200);
-    EXPECT_EQ(info.bmHeight, 150);
-    EXPECT_EQ(GetCurrentObject(w->GetDC(), OBJ_BITMAP), w->GetBitmap());
-
-    SIZE client = vt::ClientSize(w->GetWindow());
-    EXPECT_EQ(client.cx, 200);
-    EXPECT_EQ(client.cy, 150);
-    // A new picture is the background colour, black.
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 200, 150, kBlack), 200 * 150);
-}
-
-TEST(VexDrawing, ShrinkWindowFitsTheClientAreaUnderAWrappingMenu)
-{
-    // In the window created 0 wide the menu bar wraps into several rows.
-    HMENU menu = CreateMenu();
-    for (int i = 0; i < 6; ++i)
-        AppendMenuA(menu, MF_STRING, 500 + i, "&Menu item");
-    WindowPtr w(vt::NewWindow(420, 100, WS_OVERLAPPEDWINDOW, vt::CountingRedraw, 0, menu));
-    SIZE client = vt::ClientSize(w->GetWindow());
-    EXPECT_EQ(client.cx, 420);
-    EXPECT_EQ(client.cy, 100);
-}
-
-TEST(VexDrawing, ClearFillsAndSetBkColorOnlyStoresTheColour)
-{
-    WindowPtr w = MakeWindow(60, 40);
-    w->Clear(kBlue);
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 60, 40, kBlue), 60 * 40);
-    EXPECT_EQ(GetBkColor(w->GetDC()), kBlue);
-
+    EXPECT_TRUE(EqualRect(&r, &expected));
+    EXPECT_EQ(ClientSize(w->GetWindow()), (SIZE{200, 150}));
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 200, 150, kBlack));
+    // SetBkColor only stores the colour for Clear().
     w->SetBkColor(kRed);
-    EXPECT_EQ(GetBkColor(w->GetDC()), kRed);
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 60, 40, kBlue), 60 * 40);
+    EXPECT_EQ(w->GetPixel(5, 5), kBlack);
     w->Clear();
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 60, 40, kRed), 60 * 40);
-
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 200, 150, kRed));
     w->SetPixel(5, 6, kGreen);
     EXPECT_EQ(w->GetPixel(5, 6), kGreen);
-    EXPECT_EQ(w->GetPixel(6, 6), kRed);
-    EXPECT_EQ(w->GetPixel(60, 6), CLR_INVALID);
-}
+    EXPECT_EQ(w->GetPixel(200, 6), CLR_INVALID);
 
-TEST(VexDrawing, LineKeepsTheCurrentPositionAndLineToMovesIt)
-{
-    WindowPtr w = MakeWindow();
+    w->Clear(kBlack);
     w->MoveTo(10, 10);
     w->Line(50, 20, 50, 80, kRed);
-    POINT p = CurrentPosition(w.get());
-    EXPECT_EQ(p.x, 10);
-    EXPECT_EQ(p.y, 10);
-    EXPECT_EQ(vt::CountPixels(w.get(), 50, 20, 51, 80, kRed), 60);
-    EXPECT_EQ(w->GetPixel(50, 80), kBlack);  // the end point is not drawn
-
-    // The next LineTo starts where MoveTo left the position, not at the end of Line.
+    ExpectPosition(w.get(), 10, 10);
+    EXPECT_EQ(CountPixels(w.get(), 50, 20, 51, 81, kRed), 60);  // not the end point
+    // LineTo starts where MoveTo left the position, not at the end of Line.
     w->LineTo(40, 10, kGreen);
-    EXPECT_EQ(vt::CountPixels(w.get(), 10, 10, 40, 11, kGreen), 30);
-    p = CurrentPosition(w.get());
-    EXPECT_EQ(p.x, 40);
-    EXPECT_EQ(p.y, 10);
-
-    // Joined segments: each LineTo runs on from the previous end.
+    EXPECT_EQ(CountPixels(w.get(), 10, 10, 41, 11, kGreen), 30);
+    ExpectPosition(w.get(), 40, 10);
     w->MoveTo(100, 100);
     w->LineTo(150, 100, kBlue);
     w->LineTo(150, 140, kBlue);
     w->LineTo(100, 140, kBlue);
-    EXPECT_EQ(vt::CountPixels(w.get(), 100, 100, 151, 101, kBlue), 51);
-    EXPECT_EQ(vt::CountPixels(w.get(), 150, 100, 151, 141, kBlue), 41);
-    EXPECT_EQ(vt::CountPixels(w.get(), 101, 140, 151, 141, kBlue), 50);
+    EXPECT_EQ(CountPixels(w.get(), 100, 100, 151, 101, kBlue), 51);
+    EXPECT_EQ(CountPixels(w.get(), 150, 100, 151, 141, kBlue), 41);
+    EXPECT_EQ(CountPixels(w.get(), 101, 140, 151, 141, kBlue), 50);
 }
 
-TEST(VexDrawing, LineStyleAndPolyline)
+TEST(VexDrawing, ShrinkWindowFitsTheClientAreaUnderAWrappingMenu)
 {
-    WindowPtr w = MakeWindow();
-    w->SetLineStyle(PS_SOLID, 5);
-    w->Line(20, 50, 120, 50, kRed);
-    // A 5-pixel pen covers two rows on either side of the line.
-    EXPECT_EQ(w->GetPixel(70, 48), kRed);
-    EXPECT_EQ(w->GetPixel(70, 52), kRed);
-    EXPECT_EQ(w->GetPixel(70, 55), kBlack);
-
-    w->SetLineStyle(PS_SOLID, 0);
-    w->MoveTo(3, 4);
-    POINT points[] = {{10, 100}, {60, 100}, {60, 140}};
-    w->Polyline(points, 3, kGreen);
-    EXPECT_EQ(vt::CountPixels(w.get(), 10, 100, 60, 101, kGreen), 50);
-    EXPECT_EQ(vt::CountPixels(w.get(), 60, 100, 61, 140, kGreen), 40);
-    POINT p = CurrentPosition(w.get());
-    EXPECT_EQ(p.x, 3);
-    EXPECT_EQ(p.y, 4);
+    // Created 0 wide, the window's menu bar wraps into several rows.
+    HMENU menu = CreateMenu();
+    for (int i = 0; i < 6; ++i)
+        AppendMenuA(menu, MF_STRING, 500 + i, "&Menu item");
+    WindowPtr w(NewWindow(420, 100, WS_OVERLAPPEDWINDOW, 0, menu));
+    EXPECT_EQ(ClientSize(w->GetWindow()), (SIZE{420, 100}));
 }
 
 TEST(VexDrawing, DrawLabelIsMovedInsideTheRightAndBottomEdges)
 {
-    WindowPtr w = MakeWindow(200, 150);
-    w->SetBkColor(kWhite);
-    w->Clear();
+    WindowPtr w(NewWindow(200, 150));
+    w->Clear(kWhite);
     w->SetTextColor(kBlue);
     HFONT font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
-    const char* text = "12,5000";
-    SIZE extent;
+    SIZE ext;
     HGDIOBJ old = SelectObject(w->GetDC(), font);
-    GetTextExtentPoint32A(w->GetDC(), text, 7, &extent);
+    GetTextExtentPoint32A(w->GetDC(), "12,5000", 7, &ext);
     SelectObject(w->GetDC(), old);
-    ASSERT_GT(extent.cx, 10);
+    ASSERT_GT(ext.cx, 10);
 
-    w->DrawLabel(195, 148, font, text, kRed);
-    int left = 200 - extent.cx;
-    int top = 150 - extent.cy;
-    EXPECT_GT(vt::CountPixels(w.get(), left, top, 200, 150, kRed), 0);
-    // Nothing left of or above the box that ends exactly at the corner.
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 200, top, kRed), 0);
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, left, 150, kRed), 0);
-    // The text colour set by the client is back.
+    w->DrawLabel(195, 148, font, "12,5000", kRed);
+    EXPECT_GT(CountPixels(w.get(), 200 - ext.cx, 150 - ext.cy, 200, 150, kRed), 0);
+    EXPECT_EQ(CountPixels(w.get(), 0, 0, 200, 150 - ext.cy, kRed), 0);
+    EXPECT_EQ(CountPixels(w.get(), 0, 0, 200 - ext.cx, 150, kRed), 0);
     EXPECT_EQ(GetTextColor(w->GetDC()), kBlue);
-
-    // A label at negative coordinates is cut, not moved.
-    w->Clear();
-    w->DrawLabel(-extent.cx / 2, 20, font, text, kRed);
-    EXPECT_GT(vt::CountPixels(w.get(), 0, 20, extent.cx / 2, 20 + extent.cy, kRed), 0);
-    EXPECT_EQ(vt::CountPixels(w.get(), extent.cx / 2 + 1, 0, 200, 150, kRed), 0);
-}
-
-TEST(VexDrawing, TextOutUsesTheSetFontTheDcColourAndBackgroundMode)
-{
-    WindowPtr w = MakeWindow(200, 60);
-    w->SetBkColor(kBlue);  // the DC's background colour only; the picture stays black
-    w->SetTextColor(kGreen);
-    w->SetFont(static_cast<HFONT>(GetStockObject(SYSTEM_FONT)));
-    HFONT before = static_cast<HFONT>(GetCurrentObject(w->GetDC(), OBJ_FONT));
-    w->SetBkMode(TRANSPARENT);
-    w->TextOutA(5, 5, "WWW");
-    EXPECT_GT(vt::CountPixels(w.get(), 5, 5, 60, 30, kGreen), 0);
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 200, 60, kBlue), 0);
-    EXPECT_EQ(GetCurrentObject(w->GetDC(), OBJ_FONT), before);
-
-    w->SetBkMode(OPAQUE);
-    w->TextOutA(100, 5, "WWW");
-    EXPECT_GT(vt::CountPixels(w.get(), 100, 5, 200, 30, kBlue), 0);
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 100, 60, kBlue), 0);
-
-    w->SetTextAlign(TA_RIGHT | TA_TOP);
-    w->TextOutA(199, 35, "WWW");
-    EXPECT_GT(vt::CountPixels(w.get(), 150, 35, 200, 60, kGreen), 0);
 }
 
 TEST(VexDrawing, DrawCopiesARectangleInPlaceOrTheWholePictureAtTwoTwo)
 {
-    WindowPtr w = MakeWindow(100, 80);
+    WindowPtr w(NewWindow(100, 80));
     w->Clear(kGreen);
-    {
-        Target t(200, 200, kWhite);
-        w->Draw(t.dc, NULL);
-        EXPECT_EQ(t.At(1, 1), kWhite);
-        EXPECT_EQ(t.At(2, 1), kWhite);
-        EXPECT_EQ(t.At(2, 2), kGreen);
-        EXPECT_EQ(t.At(101, 81), kGreen);
-        EXPECT_EQ(t.At(102, 81), kWhite);
-        EXPECT_EQ(t.At(101, 82), kWhite);
-    }
-    {
-        Target t(200, 200, kWhite);
-        RECT r = {10, 20, 30, 40};
-        w->Draw(t.dc, &r);
-        EXPECT_EQ(t.At(9, 20), kWhite);
-        EXPECT_EQ(t.At(10, 20), kGreen);
-        EXPECT_EQ(t.At(29, 39), kGreen);
-        EXPECT_EQ(t.At(30, 39), kWhite);
-        EXPECT_EQ(t.At(29, 40), kWhite);
-    }
+    Canvas whole(200, 200);
+    w->Draw(whole.dc, NULL);
+    EXPECT_EQ(whole.At(1, 1), kWhite);
+    EXPECT_EQ(whole.At(2, 1), kWhite);
+    EXPECT_EQ(whole.At(2, 2), kGreen);
+    EXPECT_EQ(whole.At(101, 81), kGreen);
+    EXPECT_EQ(whole.At(102, 81), kWhite);
+    EXPECT_EQ(whole.At(101, 82), kWhite);
+    Canvas part(200, 200);
+    RECT r = {10, 20, 30, 40};
+    w->Draw(part.dc, &r);
+    EXPECT_EQ(part.At(9, 20), kWhite);
+    EXPECT_EQ(part.At(10, 20), kGreen);
+    EXPECT_EQ(part.At(29, 39), kGreen);
+    EXPECT_EQ(part.At(30, 40), kWhite);
 }
 
-// A picture with a red left half and a blue right half on a 200 x 150 bitmap.
-WindowPtr TwoHalves()
+// Visible, so that invalidation can be seen; new bitmaps start green.
+WindowPtr Halves()
 {
-    // Visible, so that invalidation can be seen.
-    WindowPtr w = MakeWindow(200, 150, WS_OVERLAPPEDWINDOW | WS_VISIBLE);
-    w->Clear(kBlue);
-    HBRUSH red = CreateSolidBrush(kRed);
-    RECT left = {0, 0, 100, 150};
-    FillRect(w->GetDC(), &left, red);
-    DeleteObject(red);
-    // New bitmaps start in this colour.
+    WindowPtr w(NewWindow(200, 150, kVisible));
+    PaintHalves(w.get());
     w->SetBkColor(kGreen);
     return w;
 }
 
-TEST(VexDrawing, ResizeToTheSameSizeDoesNothing)
-{
-    WindowPtr w = TwoHalves();
-    HBITMAP before = w->GetBitmap();
-    ValidateRect(w->GetWindow(), NULL);
-    w->Resize(200, 150, VEX_RESIZE_STRETCH, 1);
-    EXPECT_EQ(w->GetBitmap(), before);
-    EXPECT_EQ(w->GetPixel(10, 10), kRed);
-    EXPECT_FALSE(GetUpdateRect(w->GetWindow(), NULL, FALSE));
-}
-
-TEST(VexDrawing, ResizeCopiesStretchesOrDiscardsByFlags)
+TEST(VexResize, SameSizeDoesNothingShrinkFollowsAndFlagsChooseTheCopy)
 {
     {
-        // 0x10: the old picture unscaled at the top-left, background beyond it.
-        WindowPtr w = TwoHalves();
-        w->Resize(300, 200, VEX_RESIZE_COPY, 0);
-        EXPECT_EQ(w->GetMaxX(), 299);
-        EXPECT_EQ(w->GetMaxY(), 199);
-        EXPECT_EQ(w->GetPixel(99, 149), kRed);
-        EXPECT_EQ(w->GetPixel(100, 149), kBlue);
-        EXPECT_EQ(w->GetPixel(199, 149), kBlue);
-        EXPECT_EQ(w->GetPixel(200, 10), kGreen);
-        EXPECT_EQ(w->GetPixel(10, 150), kGreen);
-        // The window is invalidated for the new picture.
-        EXPECT_TRUE(GetUpdateRect(w->GetWindow(), NULL, FALSE));
+        WindowPtr w = Halves();
+        HBITMAP before = w->GetBitmap();
+        ValidateRect(w->GetWindow(), NULL);
+        w->Resize(200, 150, VEX_RESIZE_STRETCH, 1);
+        EXPECT_EQ(w->GetBitmap(), before);
+        EXPECT_EQ(w->GetPixel(10, 10), kRed);
+        EXPECT_FALSE(GetUpdateRect(w->GetWindow(), NULL, FALSE));
+        w->SetTextColor(kRed);
+        w->Resize(260, 90, 0, 1);
+        EXPECT_EQ(ClientSize(w->GetWindow()), (SIZE{260, 90}));
+        EXPECT_EQ(GetTextColor(w->GetDC()), kRed);
+        EXPECT_EQ(GetBkColor(w->GetDC()), kGreen);
+        EXPECT_EQ(GetCurrentObject(w->GetDC(), OBJ_BITMAP), w->GetBitmap());
     }
-    {
-        // 0x10 to a smaller size cuts the picture.
-        WindowPtr w = TwoHalves();
-        w->Resize(120, 50, VEX_RESIZE_COPY, 0);
-        EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 100, 50, kRed), 100 * 50);
-        EXPECT_EQ(vt::CountPixels(w.get(), 100, 0, 120, 50, kBlue), 20 * 50);
-    }
-    {
-        // 0x20: stretched over the whole new size.
-        WindowPtr w = TwoHalves();
-        w->Resize(400, 300, VEX_RESIZE_STRETCH, 0);
-        EXPECT_EQ(w->GetPixel(0, 0), kRed);
-        EXPECT_EQ(w->GetPixel(195, 299), kRed);
-        EXPECT_EQ(w->GetPixel(205, 0), kBlue);
-        EXPECT_EQ(w->GetPixel(399, 299), kBlue);
-        EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 400, 300, kGreen), 0);
-    }
-    {
-        // 0x30: the copy wins.
-        WindowPtr w = TwoHalves();
-        w->Resize(400, 300, VEX_RESIZE_COPY | VEX_RESIZE_STRETCH, 0);
-        EXPECT_EQ(w->GetPixel(150, 10), kBlue);
-        EXPECT_EQ(w->GetPixel(250, 10), kGreen);
-    }
-    // Any of the low bits wins over everything; no flag copies nothing either.
-    for (unsigned flags : {0x01u | 0x30u, 0x02u, 0x04u | 0x10u, 0x08u | 0x20u, 0x00u}) {
-        WindowPtr w = TwoHalves();
-        w->Resize(300, 200, flags, 0);
-        EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 300, 200, kGreen), 300 * 200) << flags;
+    struct Area { int x0, y0, x1, y1; COLORREF color; };
+    struct Case { unsigned flags; int w, h; std::vector<Area> areas; };
+    const std::vector<Area> all_green = {{0, 0, 300, 200, kGreen}};
+    const Case cases[] = {
+        // Unscaled at the top-left on background, or cut.
+        {VEX_RESIZE_COPY, 300, 200,
+         {{0, 0, 100, 150, kRed}, {100, 0, 200, 150, kBlue}, {200, 0, 300, 200, kGreen}, {0, 150, 200, 200, kGreen}}},
+        {VEX_RESIZE_COPY, 120, 50, {{0, 0, 100, 50, kRed}, {100, 0, 120, 50, kBlue}}},
+        {VEX_RESIZE_STRETCH, 400, 300, {{0, 0, 196, 300, kRed}, {204, 0, 400, 300, kBlue}}},
+        // The copy wins over the stretch.
+        {VEX_RESIZE_COPY | VEX_RESIZE_STRETCH, 400, 300,
+         {{0, 0, 100, 150, kRed}, {100, 0, 200, 150, kBlue}, {200, 0, 400, 300, kGreen}}},
+        // Any of the low bits wins over everything; no flag keeps nothing either.
+        {0x01 | 0x30, 300, 200, all_green}, {0x02, 300, 200, all_green}, {0x04 | 0x10, 300, 200, all_green},
+        {0x08 | 0x20, 300, 200, all_green}, {0x00, 300, 200, all_green},
+    };
+    for (const Case& c : cases) {
+        WindowPtr w = Halves();
+        ValidateRect(w->GetWindow(), NULL);
+        w->Resize(c.w, c.h, c.flags, 0);
+        EXPECT_EQ(PictureSize(w.get()), (SIZE{c.w, c.h})) << c.flags;
+        EXPECT_TRUE(GetUpdateRect(w->GetWindow(), NULL, FALSE)) << c.flags;
+        for (const Area& a : c.areas)
+            EXPECT_TRUE(Filled(w.get(), a.x0, a.y0, a.x1, a.y1, a.color)) << c.flags << " at " << a.x0 << "," << a.y0;
     }
 }
 
-TEST(VexDrawing, ResizeWithShrinkSizesTheWindowAndKeepsTheTextColour)
+TEST(VexResize, ABitmapThatCannotBeMadeKeepsTheOldPicture)
 {
-    WindowPtr w = TwoHalves();
-    w->SetTextColor(kRed);
-    w->Resize(260, 90, 0, 1);
-    SIZE client = vt::ClientSize(w->GetWindow());
-    EXPECT_EQ(client.cx, 260);
-    EXPECT_EQ(client.cy, 90);
-    EXPECT_EQ(GetTextColor(w->GetDC()), kRed);
-    EXPECT_EQ(GetBkColor(w->GetDC()), kGreen);
-    EXPECT_EQ(GetCurrentObject(w->GetDC(), OBJ_BITMAP), w->GetBitmap());
-}
-
-TEST(VexDrawing, ResizeThatCannotMakeTheBitmapKeepsTheOldPicture)
-{
-    WindowPtr w = TwoHalves();
+    WindowPtr w = Halves();
     HBITMAP before = w->GetBitmap();
     HDC dc = w->GetDC();
     for (int side : {100000, 0, -5}) {
         w->Resize(side, side, VEX_RESIZE_COPY, 1);
         EXPECT_EQ(w->GetBitmap(), before);
         EXPECT_EQ(w->GetDC(), dc);
-        EXPECT_EQ(w->GetMaxX(), 199);
-        EXPECT_EQ(w->GetMaxY(), 149);
+        EXPECT_EQ(PictureSize(w.get()), (SIZE{200, 150}));
         EXPECT_EQ(w->GetPixel(10, 10), kRed);
         EXPECT_EQ(w->GetPixel(150, 10), kBlue);
     }
-    SIZE client = vt::ClientSize(w->GetWindow());
-    EXPECT_EQ(client.cx, 200);
-    EXPECT_EQ(client.cy, 150);
+    EXPECT_EQ(ClientSize(w->GetWindow()), (SIZE{200, 150}));
 }
 
-TEST(VexDrawing, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds)
+TEST(VexResize, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds)
 {
-    int gdi_before = vt::GdiObjectCount();
-    WindowPtr w = MakeWindow(100000, 100000);
+    int gdi_before = GdiObjectCount();
+    WindowPtr w(NewWindow(100000, 100000));
+    ASSERT_NE(w->GetWindow(), nullptr);
     EXPECT_EQ(w->GetBitmap(), nullptr);
     EXPECT_EQ(w->GetDC(), nullptr);
-    EXPECT_EQ(w->GetMaxX(), -1);
-    EXPECT_EQ(w->GetMaxY(), -1);
-    ASSERT_NE(w->GetWindow(), nullptr);
-
-    // None of these may touch a bitmap; they simply do nothing.
-    HFONT font = static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT));
+    EXPECT_EQ(PictureSize(w.get()), (SIZE{0, 0}));
+    // None of these may touch a bitmap.
     POINT points[] = {{0, 0}, {10, 10}};
     w->Clear(kRed);
     w->Clear();
@@ -363,7 +218,7 @@ TEST(VexDrawing, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds)
     w->LineTo(5, 5, kRed);
     w->Line(0, 0, 9, 9, kRed);
     w->Polyline(points, 2, kRed);
-    w->DrawLabel(0, 0, font, "x", kRed);
+    w->DrawLabel(0, 0, static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)), "x", kRed);
     w->TextOutA(0, 0, "x");
     w->SetTextColor(kRed);
     w->SetTextAlign(TA_BASELINE);
@@ -376,44 +231,157 @@ TEST(VexDrawing, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds)
     EXPECT_EQ(w->BeginRecordMetaFile(NULL, NULL), 0);
     EXPECT_EQ(w->EndRecordMetaFile(NULL), nullptr);
     {
-        Target t(20, 20, kWhite);
-        w->Draw(t.dc, NULL);
-        RECT r = {0, 0, 20, 20};
-        w->Draw(t.dc, &r);
-        EXPECT_EQ(t.At(5, 5), kWhite);
+        Canvas c(20, 20);
+        w->Draw(c.dc, NULL);
+        w->Draw(c.dc, &c.all);
+        EXPECT_EQ(c.At(5, 5), kWhite);
     }
-
-    // A size it can make brings the object to life.
+    // A size it can make brings the object to life, starting in the colour cleared to above.
     w->Resize(40, 30, VEX_RESIZE_COPY, 0);
     ASSERT_NE(w->GetBitmap(), nullptr);
     EXPECT_EQ(w->GetMaxX(), 39);
-    // Cleared to red above, so new bitmaps start red.
-    EXPECT_EQ(vt::CountPixels(w.get(), 0, 0, 40, 30, kRed), 40 * 30);
-    w->SetPixel(3, 4, kGreen);
-    EXPECT_EQ(w->GetPixel(3, 4), kGreen);
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 40, 30, kRed));
     w.reset();
-    EXPECT_EQ(vt::GdiObjectCount(), gdi_before);
+    EXPECT_EQ(GdiObjectCount(), gdi_before);
 }
 
-TEST(VexDrawing, ZoomAndScrollMoveTheViewport)
+TEST(VexExport, RecordingRedirectsDrawingIntoTheMetafile)
 {
-    WindowPtr w = MakeWindow(100, 100);
-    w->Scroll(10, 20);
-    w->SetPixel(0, 0, kRed);
-    EXPECT_EQ(::GetPixel(w->GetDC(), 0, 0), kRed);  // in logical coordinates
-    SetViewportOrgEx(w->GetDC(), 0, 0, NULL);
-    EXPECT_EQ(w->GetPixel(10, 20), kRed);
+    WindowPtr w(NewWindow(320, 240));
+    HDC memory = w->GetDC();
+    w->SetPixel(5, 5, kGreen);
+    ASSERT_EQ(w->BeginRecordMetaFile(NULL, "vexplot\0test\0"), 1);
+    EXPECT_EQ(GetObjectType(w->GetDC()), static_cast<DWORD>(OBJ_ENHMETADC));
+    EXPECT_EQ(GetMapMode(w->GetDC()), MM_ANISOTROPIC);
+    w->Clear(kBlue);
+    w->Line(0, 120, 320, 120, kRed);
+    EXPECT_EQ(::GetPixel(memory, 5, 5), kGreen);
+    EXPECT_EQ(::GetPixel(memory, 100, 100), kBlack);
+    EXPECT_EQ(w->GetPixel(5, 5), kGreen);  // reads the bitmap
 
-    SetMapMode(w->GetDC(), MM_ANISOTROPIC);
-    w->Zoom(5, 5, 2, 1, 3, 1);
-    POINT origin;
-    SIZE extent;
-    GetViewportOrgEx(w->GetDC(), &origin);
-    GetViewportExtEx(w->GetDC(), &extent);
-    EXPECT_EQ(origin.x, 5);
-    EXPECT_EQ(origin.y, 5);
-    EXPECT_EQ(extent.cx, 2);
-    EXPECT_EQ(extent.cy, 3);
+    METAFILEPICT pict;
+    memset(&pict, 0xAB, sizeof pict);
+    HENHMETAFILE metafile = w->EndRecordMetaFile(&pict);
+    ASSERT_NE(metafile, nullptr);
+    EXPECT_EQ(w->GetDC(), memory);
+    // 0.01 mm of the bitmap on the reference device (the memory DC).
+    long long ext_x = 100LL * GetDeviceCaps(memory, HORZSIZE) * 320 / GetDeviceCaps(memory, HORZRES);
+    long long ext_y = 100LL * GetDeviceCaps(memory, VERTSIZE) * 240 / GetDeviceCaps(memory, VERTRES);
+    EXPECT_EQ(pict.mm, MM_ANISOTROPIC);
+    EXPECT_EQ(pict.xExt, ext_x);
+    EXPECT_EQ(pict.yExt, ext_y);
+    EXPECT_EQ(pict.hMF, nullptr);
+    Canvas played(320, 240);
+    PlayEnhMetaFile(played.dc, metafile, &played.all);
+    EXPECT_EQ(played.At(50, 50), kBlue);
+    EXPECT_EQ(played.At(50, 120), kRed);
+    DeleteEnhMetaFile(metafile);
+
+    w->SetPixel(7, 7, kRed);
+    EXPECT_EQ(::GetPixel(memory, 7, 7), kRed);
+    EXPECT_EQ(w->EndRecordMetaFile(&pict), nullptr);
+}
+
+TEST(VexExport, ExtentsOfAPictureTooWideFor32BitIntermediates)
+{
+    WindowPtr w(NewWindow(70000, 2));
+    ASSERT_NE(w->GetBitmap(), nullptr);
+    HDC memory = w->GetDC();
+    ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
+    METAFILEPICT pict;
+    HENHMETAFILE metafile = w->EndRecordMetaFile(&pict);
+    ASSERT_NE(metafile, nullptr);
+    ASSERT_GT(100LL * GetDeviceCaps(memory, HORZSIZE) * 70000, 0x7FFFFFFFLL);
+    EXPECT_EQ(pict.xExt, 100LL * GetDeviceCaps(memory, HORZSIZE) * 70000 / GetDeviceCaps(memory, HORZRES));
+    EXPECT_EQ(pict.yExt, 100LL * GetDeviceCaps(memory, VERTSIZE) * 2 / GetDeviceCaps(memory, VERTRES));
+    DeleteEnhMetaFile(metafile);
+}
+
+TEST(VexExport, ASecondBeginOrTheObjectsEndClosesTheRunningRecording)
+{
+    int gdi_before = GdiObjectCount();
+    {
+        WindowPtr w(NewWindow(50, 50));
+        HDC memory = w->GetDC();
+        ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
+        HDC first = w->GetDC();
+        ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
+        EXPECT_EQ(GetObjectType(first), 0u);
+        HENHMETAFILE metafile = w->EndRecordMetaFile(NULL);
+        ASSERT_NE(metafile, nullptr);
+        EXPECT_EQ(w->GetDC(), memory);
+        DeleteEnhMetaFile(metafile);
+        ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
+        w->Clear(kRed);
+    }
+    EXPECT_EQ(GdiObjectCount(), gdi_before);
+}
+
+TEST(VexExport, WhileRecordingPaintingCopyingAndResizingUseTheBitmap)
+{
+    WindowPtr w(NewWindow(100, 80));
+    w->Clear(kGreen);
+    ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
+    HDC metafile_dc = w->GetDC();
+    Canvas copy(120, 100);
+    w->Draw(copy.dc, NULL);
+    EXPECT_EQ(copy.At(50, 50), kGreen);
+    // Resizing replaces the bitmap behind the recording and leaves the recording alone.
+    w->Resize(60, 40, VEX_RESIZE_COPY, 0);
+    EXPECT_EQ(w->GetDC(), metafile_dc);
+    EXPECT_EQ(w->GetMaxX(), 59);
+    EXPECT_EQ(w->GetPixel(30, 30), kGreen);
+    w->Clear(kBlue);
+    HENHMETAFILE metafile = w->EndRecordMetaFile(NULL);
+    ASSERT_NE(metafile, nullptr);
+    Canvas played(100, 80);
+    PlayEnhMetaFile(played.dc, metafile, &played.all);
+    EXPECT_EQ(played.At(30, 20), kBlue);
+    DeleteEnhMetaFile(metafile);
+    EXPECT_EQ(GetCurrentObject(w->GetDC(), OBJ_BITMAP), w->GetBitmap());
+    EXPECT_EQ(w->GetPixel(30, 30), kGreen);
+    w->SetPixel(59, 39, kRed);
+    EXPECT_EQ(w->GetPixel(59, 39), kRed);
+}
+
+TEST(VexExport, CopyAsBitmapPutsACopyOnTheClipboardAndTheOthersDoNothing)
+{
+    WindowPtr w(NewWindow(64, 48));
+    w->Clear(kBlue);
+    w->Line(0, 10, 64, 10, kRed);
+    ASSERT_EQ(w->CopyAsBitmap(), 1);
+    w->Clear(kGreen);  // the copy stays as it was
+    ASSERT_TRUE(OpenClipboard(NULL));
+    HBITMAP copy = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy, w->GetBitmap());
+    BITMAP info;
+    ASSERT_TRUE(GetObjectA(copy, sizeof info, &info));
+    EXPECT_EQ(info.bmWidth, 64);
+    EXPECT_EQ(info.bmHeight, 48);
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, copy);
+    EXPECT_EQ(::GetPixel(dc, 0, 0), kBlue);
+    EXPECT_EQ(::GetPixel(dc, 30, 10), kRed);
+    EXPECT_EQ(::GetPixel(dc, 63, 47), kBlue);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    CloseClipboard();
+
+    // Unsupported members and a clipboard held by another window change nothing.
+    DWORD sequence = GetClipboardSequenceNumber();
+    EXPECT_EQ(w->CopyAsMetaFile(), 0);
+    EXPECT_EQ(w->SaveAsBitmap("vexplot_unsupported.bmp"), 0);
+    EXPECT_EQ(w->SaveAsMetaFile("vexplot_unsupported.emf", "x\0y\0"), 0);
+    EXPECT_EQ(GetFileAttributesA("vexplot_unsupported.bmp"), INVALID_FILE_ATTRIBUTES);
+    HWND holder = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    ASSERT_TRUE(OpenClipboard(holder));
+    int gdi_before = GdiObjectCount();
+    EXPECT_EQ(w->CopyAsBitmap(), 0);
+    EXPECT_EQ(GdiObjectCount(), gdi_before);  // the copy was deleted
+    CloseClipboard();
+    DestroyWindow(holder);
+    EXPECT_EQ(GetClipboardSequenceNumber(), sequence);
 }
 
 }  // namespace
