@@ -15,10 +15,6 @@ struct CLRTEXT_STATE {
     char text[256];
 };
 
-CLRTEXT_STATE* State(HWND wnd) {
-    return reinterpret_cast<CLRTEXT_STATE*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-}
-
 void CopyText(CLRTEXT_STATE* st, const char* text) {
     // A dialog template may give a resource ordinal instead of a text.
     if (!text || static_cast<unsigned char>(text[0]) == 0xFF) text = "";
@@ -36,7 +32,7 @@ HFONT CreateSizedFont(HWND wnd) {
 }
 
 LRESULT OnCreate(HWND wnd, const CREATESTRUCTA* cs) {
-    auto* st = static_cast<CLRTEXT_STATE*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(CLRTEXT_STATE)));
+    auto* st = NewWindowState<CLRTEXT_STATE>(wnd);
     if (!st) return -1;
     st->text_color = GetSysColor(COLOR_WINDOWTEXT);
     st->bk_color = GetSysColor(COLOR_BTNFACE);
@@ -44,14 +40,12 @@ LRESULT OnCreate(HWND wnd, const CREATESTRUCTA* cs) {
     st->sys_bk_color = 1;
     st->font = CreateSizedFont(wnd);
     CopyText(st, cs->lpszName);
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(st));
     return 0;
 }
 
 LRESULT OnDestroy(HWND wnd, CLRTEXT_STATE* st) {
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
     if (st->font) DeleteObject(st->font);
-    HeapFree(GetProcessHeap(), 0, st);
+    FreeWindowState(wnd, st);
     return 0;
 }
 
@@ -100,16 +94,12 @@ LRESULT OnPaint(HWND wnd, CLRTEXT_STATE* st) {
 }  // namespace
 
 ATOM RegisterClrTextCtl() {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = ClrTextWndProc;
-    wc.hInstance = ThisModule();
-    wc.lpszClassName = szCT;
-    return RegisterClassA(&wc);
+    return RegisterControlClass(szCT, ClrTextWndProc);
 }
 
 LRESULT CALLBACK ClrTextWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_CREATE) return OnCreate(wnd, reinterpret_cast<const CREATESTRUCTA*>(lparam));
-    CLRTEXT_STATE* st = State(wnd);
+    CLRTEXT_STATE* st = WindowState<CLRTEXT_STATE>(wnd);
     if (!st) return DefWindowProcA(wnd, msg, wparam, lparam);
     switch (msg) {
     case WM_DESTROY: return OnDestroy(wnd, st);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "controls/Clipboard.h"
+#include "controls/PushTracking.h"
 #include "controls/ThisModule.h"
 
 const char szHC[] = "VexHyperLink";
@@ -12,13 +13,7 @@ const char szHC[] = "VexHyperLink";
 namespace {
 
 struct HYPERLINK_STATE {
-    int tracking;   // left button pressed on the label is held, mouse captured
-    int pressed;    // label drawn in its pressed colour
-    int disabled;
-    int focused;
-    int focusable;  // not CTLS_NOFOCUS
-    int notify;     // CTLS_NOTIFY
-    int key_down;   // between Space press and release
+    PUSH_STATE push;
     RECT text_rect;
     RECT focus_rect;
 };
@@ -34,10 +29,6 @@ const COLORREF LINK_COLOR = RGB(0, 0, 255);
 const COLORREF PRESSED_COLOR = RGB(255, 0, 0);
 // Only this much of the window text is used.
 const int TEXT_SIZE = 512;
-
-HYPERLINK_STATE* State(HWND wnd) {
-    return reinterpret_cast<HYPERLINK_STATE*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-}
 
 // The window text is "label<TAB>target"; without a TAB it is both.
 struct LinkText {
@@ -66,14 +57,6 @@ bool InRect(const RECT& r, int x, int y) {
     return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
 }
 
-// Client coordinates of the current message's screen position.
-POINT MessagePoint(HWND wnd) {
-    DWORD pos = GetMessagePos();
-    POINT pt{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
-    ScreenToClient(wnd, &pt);
-    return pt;
-}
-
 void UpdateSizes(HWND wnd, HYPERLINK_STATE* st) {
     LinkText text(wnd);
     RECT client;
@@ -93,44 +76,33 @@ void UpdateSizes(HWND wnd, HYPERLINK_STATE* st) {
     InflateRect(&st->focus_rect, 2, 2);
 }
 
-void CheckState(HWND wnd, int x, int y, HYPERLINK_STATE* st, bool redraw) {
-    const int inside = InRect(st->text_rect, x, y) ? 1 : 0;
-    if (inside == st->pressed) return;
-    st->pressed = inside;
-    if (redraw) InvalidateRect(wnd, &st->text_rect, FALSE);
-}
-
-void ExecLink(HWND wnd, HYPERLINK_STATE* st) {
-    if (st->notify) {
-        PostMessageA(GetParent(wnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(wnd));
-        return;
+// The label is the hot area.
+struct HyperLinkOps {
+    static bool Hit(HWND, HYPERLINK_STATE* st, int x, int y) { return InRect(st->text_rect, x, y); }
+    static const RECT* Area(HYPERLINK_STATE* st) { return &st->text_rect; }
+    static void Execute(HWND wnd, HYPERLINK_STATE*) {
+        LinkText text(wnd);
+        ShellExecuteA(GetParent(wnd), nullptr, text.target, nullptr, nullptr, SW_SHOWNORMAL);
     }
-    LinkText text(wnd);
-    ShellExecuteA(GetParent(wnd), nullptr, text.target, nullptr, nullptr, SW_SHOWNORMAL);
-}
+};
+using Push = PushTracking<HYPERLINK_STATE, HyperLinkOps>;
 
 void ShowPopup(HWND wnd, int x, int y) {
     TrackPopupMenu(hPopUp, TPM_RIGHTBUTTON, x, y, 0, wnd, nullptr);
 }
 
 LRESULT OnCreate(HWND wnd, const CREATESTRUCTA* cs) {
-    auto* st = static_cast<HYPERLINK_STATE*>(
-        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(HYPERLINK_STATE)));
+    auto* st = NewWindowState<HYPERLINK_STATE>(wnd);
     if (!st) return -1;
     if (iUsage == 0) hFont = CreateLinkFont();
     ++iUsage;
-    st->disabled = !IsWindowEnabled(wnd);
-    st->focusable = !(cs->style & CTLS_NOFOCUS);
-    st->notify = (cs->style & CTLS_NOTIFY) != 0;
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(st));
+    Push::Init(wnd, &st->push, cs->style);
     UpdateSizes(wnd, st);
     return 0;
 }
 
 LRESULT OnDestroy(HWND wnd, HYPERLINK_STATE* st) {
-    SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
-    HeapFree(GetProcessHeap(), 0, st);
+    FreeWindowState(wnd, st);
     if (--iUsage == 0) {
         DeleteObject(hFont);
         hFont = nullptr;
@@ -152,7 +124,7 @@ LRESULT OnPaint(HWND wnd, HYPERLINK_STATE* st) {
     HGDIOBJ old = SelectObject(dc, hFont);
     SetBkMode(dc, TRANSPARENT);
     RECT rc = st->text_rect;
-    if (st->disabled) {
+    if (st->push.disabled) {
         // Embossed: a highlight copy, then the grey text one pixel up and to the left.
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
         DrawTextA(dc, text.label, -1, &rc, DT_CENTER);
@@ -163,10 +135,10 @@ LRESULT OnPaint(HWND wnd, HYPERLINK_STATE* st) {
         DrawTextA(dc, text.label, -1, &rc, DT_CENTER);
         SetWindowOrgEx(dc, org.x, org.y, nullptr);
     } else {
-        SetTextColor(dc, st->pressed ? PRESSED_COLOR : LINK_COLOR);
+        SetTextColor(dc, st->push.pressed ? PRESSED_COLOR : LINK_COLOR);
         DrawTextA(dc, text.label, -1, &rc, DT_CENTER);
     }
-    if (st->focused) DrawFocusRect(dc, &st->focus_rect);
+    if (st->push.focused) DrawFocusRect(dc, &st->focus_rect);
     SelectObject(dc, old);
     EndPaint(wnd, &ps);
     return 0;
@@ -179,46 +151,8 @@ LRESULT OnSetCursor(HWND wnd, HYPERLINK_STATE* st, WPARAM wparam, LPARAM lparam)
     return TRUE;
 }
 
-LRESULT OnLButtonDown(HWND wnd, HYPERLINK_STATE* st, int x, int y) {
-    if (st->disabled || st->key_down) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        return 0;
-    }
-    if (st->focusable) SetFocus(wnd);
-    CheckState(wnd, x, y, st, true);
-    if (st->pressed) {
-        st->tracking = 1;
-        SetCapture(wnd);
-    }
-    return 0;
-}
-
-LRESULT OnMouseMove(HWND wnd, HYPERLINK_STATE* st, int x, int y) {
-    if (st->tracking) CheckState(wnd, x, y, st, true);
-    return 0;
-}
-
-LRESULT OnLButtonUp(HWND wnd, HYPERLINK_STATE* st, int x, int y) {
-    if (!st->tracking) return 0;
-    st->tracking = 0;
-    ReleaseCapture();
-    CheckState(wnd, x, y, st, false);
-    const int was_pressed = st->pressed;
-    st->pressed = 0;
-    InvalidateRect(wnd, &st->text_rect, FALSE);
-    UpdateWindow(wnd);
-    if (was_pressed) ExecLink(wnd, st);
-    return 0;
-}
-
-LRESULT OnCaptureChanged(HWND wnd, HYPERLINK_STATE* st) {
-    if (!st->tracking) return 0;
-    POINT pt = MessagePoint(wnd);
-    return OnLButtonUp(wnd, st, pt.x, pt.y);
-}
-
 LRESULT OnRButtonDown(HWND wnd, HYPERLINK_STATE* st, int x, int y) {
-    if (st->notify || st->pressed || !InRect(st->text_rect, x, y)) return 0;
+    if (st->push.notify || st->push.pressed || !InRect(st->text_rect, x, y)) return 0;
     POINT pt{x, y};
     ClientToScreen(wnd, &pt);
     ShowPopup(wnd, pt.x, pt.y);
@@ -227,53 +161,27 @@ LRESULT OnRButtonDown(HWND wnd, HYPERLINK_STATE* st, int x, int y) {
 
 LRESULT OnCommand(HWND wnd, HYPERLINK_STATE* st, WPARAM wparam) {
     switch (LOWORD(wparam)) {
-    case HYPERLINK_CMD_EXECUTE: ExecLink(wnd, st); break;
+    case HYPERLINK_CMD_EXECUTE: Push::Activate(wnd, st); break;
     case HYPERLINK_CMD_COPY: CopyLink(wnd); break;
     }
     return 0;
 }
 
 LRESULT OnKeyDown(HWND wnd, HYPERLINK_STATE* st, WPARAM key) {
-    if (st->key_down || !st->focusable) return 0;
-    if (key == VK_SPACE) {
-        st->pressed = 1;
-        st->key_down = 1;
-        InvalidateRect(wnd, &st->focus_rect, FALSE);
-    } else if (key == VK_APPS && !st->notify) {
+    if (key == VK_APPS && !st->push.key_down && st->push.focusable && !st->push.notify) {
         RECT wr;
         GetWindowRect(wnd, &wr);
         ShowPopup(wnd, (wr.left + wr.right) >> 1, (wr.top + wr.bottom) >> 1);
+        return 0;
     }
-    return 0;
-}
-
-LRESULT OnKeyUp(HWND wnd, HYPERLINK_STATE* st, WPARAM key) {
-    if (key != VK_SPACE || !st->key_down) return 0;
-    ExecLink(wnd, st);
-    st->pressed = 0;
-    st->key_down = 0;
-    InvalidateRect(wnd, &st->focus_rect, FALSE);
-    return 0;
+    return Push::OnKeyDown(wnd, st, key);
 }
 
 LRESULT OnFocus(HWND wnd, HYPERLINK_STATE* st, bool gained) {
-    if (!st->focusable) return 0;
-    st->focused = gained;
+    if (!st->push.focusable) return 0;
+    st->push.focused = gained;
     InvalidateRect(wnd, &st->focus_rect, TRUE);
     return 0;
-}
-
-LRESULT OnEnable(HWND wnd, HYPERLINK_STATE* st) {
-    const int disabled = !IsWindowEnabled(wnd);
-    if (disabled != st->disabled) {
-        st->disabled = disabled;
-        InvalidateRect(wnd, &st->text_rect, FALSE);
-    }
-    return 0;
-}
-
-LRESULT OnGetDlgCode(HYPERLINK_STATE* st) {
-    return st->focusable && !st->disabled ? DLGC_BUTTON : DLGC_STATIC;
 }
 
 }  // namespace
@@ -288,11 +196,7 @@ ATOM RegisterHyperLinkCtl() {
         AppendMenuA(hPopUp, MF_STRING, HYPERLINK_CMD_COPY, "&Copy link");
         SetMenuDefaultItem(hPopUp, HYPERLINK_CMD_EXECUTE, FALSE);
     }
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = HyperLinkWndProc;
-    wc.hInstance = ThisModule();
-    wc.lpszClassName = szHC;
-    return RegisterClassA(&wc);
+    return RegisterControlClass(szHC, HyperLinkWndProc);
 }
 
 int CopyLink(HWND wnd) {
@@ -302,7 +206,7 @@ int CopyLink(HWND wnd) {
 
 LRESULT CALLBACK HyperLinkWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg == WM_CREATE) return OnCreate(wnd, reinterpret_cast<const CREATESTRUCTA*>(lparam));
-    HYPERLINK_STATE* st = State(wnd);
+    HYPERLINK_STATE* st = WindowState<HYPERLINK_STATE>(wnd);
     if (!st) return DefWindowProcA(wnd, msg, wparam, lparam);
     // Mouse positions are signed: a point left of or above the control lies outside.
     const int x = static_cast<short>(LOWORD(lparam)), y = static_cast<short>(HIWORD(lparam));
@@ -311,18 +215,18 @@ LRESULT CALLBACK HyperLinkWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lpar
     case WM_ERASEBKGND: return OnEraseBkgnd(st, reinterpret_cast<HDC>(wparam));
     case WM_PAINT: return OnPaint(wnd, st);
     case WM_SETCURSOR: return OnSetCursor(wnd, st, wparam, lparam);
-    case WM_LBUTTONDOWN: return OnLButtonDown(wnd, st, x, y);
-    case WM_MOUSEMOVE: return OnMouseMove(wnd, st, x, y);
-    case WM_LBUTTONUP: return OnLButtonUp(wnd, st, x, y);
-    case WM_CAPTURECHANGED: return OnCaptureChanged(wnd, st);
+    case WM_LBUTTONDOWN: return Push::OnLButtonDown(wnd, st, x, y);
+    case WM_MOUSEMOVE: return Push::OnMouseMove(wnd, st, x, y);
+    case WM_LBUTTONUP: return Push::OnLButtonUp(wnd, st, x, y);
+    case WM_CAPTURECHANGED: return Push::OnCaptureChanged(wnd, st);
     case WM_RBUTTONDOWN: return OnRButtonDown(wnd, st, x, y);
     case WM_COMMAND: return OnCommand(wnd, st, wparam);
     case WM_KEYDOWN: return OnKeyDown(wnd, st, wparam);
-    case WM_KEYUP: return OnKeyUp(wnd, st, wparam);
+    case WM_KEYUP: return Push::OnKeyUp(wnd, st, wparam);
     case WM_SETFOCUS: return OnFocus(wnd, st, true);
     case WM_KILLFOCUS: return OnFocus(wnd, st, false);
-    case WM_ENABLE: return OnEnable(wnd, st);
-    case WM_GETDLGCODE: return OnGetDlgCode(st);
+    case WM_ENABLE: return Push::OnEnable(wnd, st);
+    case WM_GETDLGCODE: return Push::OnGetDlgCode(st);
     case WM_GETFONT: return reinterpret_cast<LRESULT>(hFont);
     }
     return DefWindowProcA(wnd, msg, wparam, lparam);

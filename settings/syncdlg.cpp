@@ -57,6 +57,26 @@ void ShowSyncError(HWND dialog, const char* text) {
     MessageBoxA(dialog, text, nullptr, MB_OK | MB_ICONERROR);
 }
 
+// A control that takes its value by message `SET` and gives it by `GET`; any value is valid.
+template <class T, UINT SET, UINT GET>
+bool MessageSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
+    T* data = static_cast<T*>(row->data);
+    switch (op) {
+    case SYNC_OP_OUT:
+        if (!ctl) return false;
+        SendMessageA(ctl, SET, static_cast<WPARAM>(*data), 0);
+        return true;
+    case SYNC_OP_TRY:
+        return ctl != nullptr;
+    case SYNC_OP_IN:
+        if (!ctl) return false;
+        *data = static_cast<T>(SendMessageA(ctl, GET, 0, 0));
+        return true;
+    default:
+        return true;
+    }
+}
+
 } // namespace
 
 SYNC_PROC GetSyncProc(const tag_CTL_SYNC* row) {
@@ -173,21 +193,7 @@ bool IntEditSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
 }
 
 bool CheckboxSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
-    int* data = static_cast<int*>(row->data);
-    switch (op) {
-    case SYNC_OP_OUT:
-        if (!ctl) return false;
-        SendMessageA(ctl, BM_SETCHECK, static_cast<WPARAM>(*data), 0);
-        return true;
-    case SYNC_OP_TRY:
-        return ctl != nullptr;
-    case SYNC_OP_IN:
-        if (!ctl) return false;
-        *data = static_cast<int>(SendMessageA(ctl, BM_GETCHECK, 0, 0));
-        return true;
-    default:
-        return true;
-    }
+    return MessageSyncProc<int, BM_SETCHECK, BM_GETCHECK>(op, ctl, row);
 }
 
 bool ExtFloatSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
@@ -220,21 +226,7 @@ bool ExtFloatSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
 }
 
 bool ClrSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
-    COLORREF* data = static_cast<COLORREF*>(row->data);
-    switch (op) {
-    case SYNC_OP_OUT:
-        if (!ctl) return false;
-        SendMessageA(ctl, CLRSEL_SETCOLOR, static_cast<WPARAM>(*data), 0);
-        return true;
-    case SYNC_OP_TRY:
-        return ctl != nullptr;
-    case SYNC_OP_IN:
-        if (!ctl) return false;
-        *data = static_cast<COLORREF>(SendMessageA(ctl, CLRSEL_GETCOLOR, 0, 0));
-        return true;
-    default:
-        return true;
-    }
+    return MessageSyncProc<COLORREF, CLRSEL_SETCOLOR, CLRSEL_GETCOLOR>(op, ctl, row);
 }
 
 namespace {
