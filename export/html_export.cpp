@@ -113,8 +113,9 @@ bool internal_export_html(const char* file_name, const char* heading, bool /*inc
         .text("<H1>").text(title).line("</H1>")
         .line("<H2>Naměřené hodnoty:</H2>")
         .line("<TABLE BORDER=1>")
-        .line("<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/ml</TD>"
-              "<TD><B>E'</B>/ml</TD><TD><B>E''</B>/ml</TD></TR>");
+        // The units of the list headers: potentials are in mV, not ml.
+        .line("<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/mV</TD>"
+              "<TD><B>E'</B>/mV.ml<SUP>-1</SUP></TD><TD><B>E''</B>/mV.ml<SUP>-2</SUP></TD></TR>");
     write_points(page);
     page.line("</TABLE>");
     write_results(page);

@@ -29,8 +29,8 @@ const char* const kMeta =
 const char* const kTableHead =
     "<H2>Nam\xEC\xF8" "en\xE9 hodnoty:</H2>\r\n"
     "<TABLE BORDER=1>\r\n"
-    "<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/ml</TD>"
-    "<TD><B>E'</B>/ml</TD><TD><B>E''</B>/ml</TD></TR>\r\n";
+    "<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/mV</TD>"
+    "<TD><B>E'</B>/mV.ml<SUP>-1</SUP></TD><TD><B>E''</B>/mV.ml<SUP>-2</SUP></TD></TR>\r\n";
 
 std::string Footer() {
     return std::string("<HR>\r\n<DIV ALIGN=CENTER><SMALL>Vytvo\xF8" "eno programem <A HREF=\"") +
