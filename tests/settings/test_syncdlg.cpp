@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "controls/ClrSel.h"
@@ -222,16 +221,25 @@ TEST_F(SyncDialog, FirstInvalidFieldIsReportedAndFocusedThenTheNextOne) {
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
-TEST_F(SyncDialog, IntegerEditsRejectTextsWithoutANumberOrOutOfRange) {
-    const char* const rejected[] = {"", "   ", "x12", "- 3", "99999999999", "-2147483649"};
-    for (const char* text : rejected) {
-        SCOPED_TRACE(text);
+TEST_F(SyncDialog, NumberEditsRejectTextsWithoutANumberOrOutOfRange) {
+    const struct {
+        int id;
+        const char* text;
+        const char* error;
+    } rejected[] = {
+        {IDC_INT_B, "", "Chyba v poli B"},           {IDC_INT_B, "   ", "Chyba v poli B"},
+        {IDC_INT_B, "x12", "Chyba v poli B"},        {IDC_INT_B, "- 3", "Chyba v poli B"},
+        {IDC_INT_B, "99999999999", "Chyba v poli B"}, {IDC_INT_B, "-2147483649", "Chyba v poli B"},
+        {IDC_FLOAT, "*", "Chyba v čísle"},
+    };
+    for (const auto& r : rejected) {
+        SCOPED_TRACE(r.text);
         Fields f;
         ModalScript ui;
         HWND focus = nullptr, field = nullptr;
         ui.call([&](HWND dlg) {
-            field = GetDlgItem(dlg, IDC_INT_B);
-            SetText(dlg, IDC_INT_B, text);
+            field = GetDlgItem(dlg, r.id);
+            SetText(dlg, r.id, r.text);
             Press(dlg, IDOK);
             focus = GetFocus();
             Press(dlg, IDCANCEL);
@@ -239,7 +247,7 @@ TEST_F(SyncDialog, IntegerEditsRejectTextsWithoutANumberOrOutOfRange) {
         ui.press(IDOK);
         EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, f.table));
         ASSERT_EQ(ui.seen().size(), 2u);
-        EXPECT_EQ(ui.seen()[1].text, "Chyba v poli B");
+        EXPECT_EQ(ui.seen()[1].text, r.error);
         EXPECT_EQ(focus, field);
         f.ExpectUnchanged();
     }
@@ -309,25 +317,6 @@ TEST_F(SyncDialog, StringEditsStoreAtMostParamMinusOneCharacters) {
     EXPECT_EQ(asked[0].text, "žž");
 }
 
-TEST_F(SyncDialog, ThreeStateCheckBoxStoresTwoWhenIndeterminate) {
-    int state = 0;
-    tag_CTL_SYNC table[] = {
-        {SYNC_CHECKBOX, nullptr, IDC_CHECK, &state, 0, nullptr, nullptr, nullptr},
-        kEnd,
-    };
-    ModalScript ui;
-    int shown = -1;
-    ui.call([&](HWND dlg) {
-        shown = CheckState(dlg);
-        SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);
-        SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);
-        Press(dlg, IDOK);
-    });
-    EXPECT_TRUE(RunSynced(IDD_SYNC_FIELDS, table));
-    EXPECT_EQ(shown, BST_UNCHECKED);
-    EXPECT_EQ(state, 2);
-}
-
 TEST_F(SyncDialog, DisplayOnlyDialogReadsNothingBackAndEscapeGivesFalse) {
     Fields f;
     ModalScript ui;
@@ -387,26 +376,6 @@ TEST_F(SyncDialog, ExtFloatFieldsShowPrecisionSeparatorAndUndefined) {
     EXPECT_TRUE(RunSyncedOut(IDD_SYNC_DETAILS, table));
     EXPECT_EQ(shown, (std::vector<std::string>{"*", "1.00", "2.00", "2.00", "-2.00"}));
     EXPECT_EQ(ui.unexpected(), 0);
-}
-
-TEST_F(SyncDialog, ExtFloatEditRejectsTextThatIsNoNumber) {
-    Fields f;
-    ModalScript ui;
-    HWND focus = nullptr, field = nullptr;
-    ui.call([&](HWND dlg) {
-        field = GetDlgItem(dlg, IDC_FLOAT);
-        SetText(dlg, IDC_FLOAT, "*");
-        Press(dlg, IDOK);
-        focus = GetFocus();
-        SetText(dlg, IDC_FLOAT, "-0.125");
-        Press(dlg, IDOK);
-    });
-    ui.press(IDOK);
-    EXPECT_TRUE(RunSynced(IDD_SYNC_FIELDS, f.table));
-    ASSERT_EQ(ui.seen().size(), 2u);
-    EXPECT_EQ(ui.seen()[1].text, "Chyba v čísle");
-    EXPECT_EQ(focus, field);
-    EXPECT_EQ(f.number.value, -0.125);
 }
 
 TEST_F(SyncDialog, FillFailuresAreReportedAndTheDialogStillOpens) {
@@ -565,23 +534,6 @@ TEST_F(SyncDialog, StringBufferWithoutItsEndIsReportedNotShown) {
     ASSERT_EQ(ui.seen().size(), 2u);
     EXPECT_EQ(ui.seen()[0].text, "Nelze zobrazit");
     EXPECT_EQ(shown, "");
-}
-
-TEST_F(SyncDialog, GetSyncProcServesEachType) {
-    tag_CTL_SYNC row = kEnd;
-    const std::pair<int, SYNC_PROC> expected[] = {
-        {SYNC_STR_EDIT, StrEditSyncProc}, {SYNC_INT_EDIT, IntEditSyncProc},
-        {SYNC_CHECKBOX, CheckboxSyncProc}, {SYNC_CUSTOM, ClrSyncProc},
-        {SYNC_END, nullptr}, {4, nullptr},
-    };
-    row.proc = ClrSyncProc;
-    for (const auto& e : expected) {
-        row.type = e.first;
-        EXPECT_EQ(GetSyncProc(&row), e.second) << e.first;
-    }
-    row.type = SYNC_CUSTOM;
-    row.proc = nullptr;
-    EXPECT_EQ(GetSyncProc(&row), nullptr);
 }
 
 TEST_F(SyncDialog, MissingTemplateMakesBothRunnersReturnFalse) {
