@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr UINT IDM_GRAPH = 40015;
-
 // The folder named by the test's environment, as this process sees it.
 std::string ReleaseDir() {
     const char* dir = std::getenv("TITRION_DIST_DIR");
@@ -105,7 +103,7 @@ TEST_F(Release, RunsFromItsFolderAndKeepsItsSettingsThere) {
     HANDLE find = FindFirstFileA((dir + "\\priklady\\*.tid").c_str(), &found);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
     FindClose(find);
-    p.Command(driver::IDM_OPEN);
+    p.Command(IDM_OPEN);
     ASSERT_TRUE(p.ChooseFile("Otevřít soubor", dir + "\\priklady\\" + found.cFileName));
     EXPECT_NE(driver::Text(p.main()).find(std::string(found.cFileName).substr(0, 4)), std::string::npos);
     p.Command(IDM_GRAPH);

@@ -1,5 +1,7 @@
 #include "tests/e2e/driver.h"
 
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -39,6 +41,12 @@ BOOL CALLBACK FindChild(HWND wnd, LPARAM param) {
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CALLBACK FindGraph(HWND wnd, LPARAM out) {
+    if (ClassOf(wnd) != "VexGraphV2WClass" || !IsWindowVisible(wnd)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = wnd;
+    return FALSE;
 }
 
 }  // namespace
@@ -85,6 +93,98 @@ HWND Descendant(HWND parent, int id, const char* cls) {
     ChildSearch search = {id, cls, nullptr};
     EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+bool SaveWindowPicture(HWND wnd, const char* path) {
+    RECT rc;
+    GetWindowRect(wnd, &rc);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, picture);
+    const bool copied = BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) != 0;
+    GdiFlush();
+    const DWORD row = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + row * static_cast<DWORD>(h);
+    bool written = false;
+    if (copied) {
+        if (FILE* f = std::fopen(path, "wb")) {
+            written = std::fwrite(&file, sizeof file, 1, f) == 1 &&
+                      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
+                      std::fwrite(bits, row, static_cast<size_t>(h), f) == static_cast<size_t>(h);
+            written = std::fclose(f) == 0 && written;
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return written;
+}
+
+bool OpenClipboardSoon() {
+    for (int attempt = 0; attempt < 1000000; ++attempt) {
+        if (OpenClipboard(nullptr)) return true;
+        SwitchToThread();
+    }
+    return false;
+}
+
+std::string ClipboardText() {
+    std::string text = "<none>";
+    if (!OpenClipboardSoon()) return "<locked>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        text = static_cast<const char*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutClipboardText(const std::string& text) {
+    if (!OpenClipboardSoon()) return;  // the reader then sees the old text and fails
+    EmptyClipboard();
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    SetClipboardData(CF_TEXT, block);
+    CloseClipboard();
+    // The program reads it next: let the bridge have its look first.
+    if (OpenClipboardSoon()) CloseClipboard();
+}
+
+ProgramCopy::ProgramCopy() {
+    static int counter = 0;
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    char name[MAX_PATH];
+    std::snprintf(name, sizeof name, "%stitrion-copy-%lu-%d", temp, GetCurrentProcessId(), ++counter);
+    dir_ = name;
+    CreateDirectoryA(dir_.c_str(), nullptr);
+    for (const char* file : {"titrion3.exe", "vexplot3.dll"})
+        copied_ = CopyFileA((ExeDir() + "\\" + file).c_str(), path(file).c_str(), FALSE) && copied_;
+}
+
+ProgramCopy::~ProgramCopy() {
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do DeleteFileA(path(found.cFileName).c_str());
+        while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir_.c_str());
 }
 
 Program::~Program() {
@@ -143,6 +243,16 @@ bool Program::WaitGone(HWND dlg) const {
         if (!Sync()) break;
     }
     return !IsWindow(dlg);
+}
+
+HWND Program::WaitGraph() const {
+    for (int round = 0; round < MAX_ROUNDS; ++round) {
+        HWND found = nullptr;
+        EnumThreadWindows(pi_.dwThreadId, FindGraph, reinterpret_cast<LPARAM>(&found));
+        if (found) return found;
+        if (!Sync()) break;
+    }
+    return nullptr;
 }
 
 void Program::Command(UINT id) const {

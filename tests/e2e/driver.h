@@ -7,18 +7,11 @@
 
 #include <string>
 
+#include "resources/resource.h"
+
 namespace driver {
 
-constexpr int IDC_LIST = 1004;
-constexpr int IDC_VB = 1005;
-constexpr int IDC_E = 1006;
 constexpr int FILE_NAME_FIELD = 1148;  // the name field of the open and save pickers
-constexpr UINT IDM_OPEN = 40003;
-constexpr UINT IDM_SAVE = 40004;
-constexpr UINT IDM_ADD = 40009;
-constexpr UINT IDM_ABOUT = 40018;
-constexpr UINT IDM_COPY = 40022;
-constexpr UINT IDM_PASTE = 40023;
 
 std::string ExeDir();  // folder of the running executable
 std::string ReadFile(const std::string& path);
@@ -28,6 +21,31 @@ std::string ClassOf(HWND wnd);
 std::string DialogText(HWND dlg);
 // The descendant of `parent` with this control id, or (with `cls`) of this window class.
 HWND Descendant(HWND parent, int id, const char* cls = nullptr);
+// A picture of the window as it is on the screen, written as a 24-bit BMP file.
+bool SaveWindowPicture(HWND wnd, const char* path);
+
+// Another process (Wine's clipboard bridge to X11) may hold the clipboard open for a moment
+// after a change: these try again, yielding rather than sleeping, until it lets go.
+bool OpenClipboardSoon();
+std::string ClipboardText();  // "<none>" without text, "<locked>" when it never opens
+void PutClipboardText(const std::string& text);
+
+// A scratch folder holding a copy of the program and its library, removed with everything
+// in it.
+class ProgramCopy {
+public:
+    ProgramCopy();
+    ~ProgramCopy();
+    ProgramCopy(const ProgramCopy&) = delete;
+    ProgramCopy& operator=(const ProgramCopy&) = delete;
+    std::string path(const std::string& name) const { return dir_ + "\\" + name; }
+    std::string exe() const { return path("titrion3.exe"); }
+    bool copied() const { return copied_; }
+
+private:
+    std::string dir_;
+    bool copied_ = true;
+};
 
 class Program {
 public:
@@ -48,7 +66,8 @@ public:
     bool Settle() const;  // every posted message handled: opens and closes the about box
     HWND Dialog(const std::string& caption) const;       // visible dialog whose caption starts so
     HWND WaitDialog(const std::string& caption) const;   // null when it does not appear
-    bool WaitGone(HWND dlg) const;
+    bool WaitGone(HWND dlg) const;  // also for any other window of the program
+    HWND WaitGraph() const;          // the visible graph window, once it is there
 
     void Command(UINT id) const;
     void Key(HWND to, UINT message, WPARAM key) const;

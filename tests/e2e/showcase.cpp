@@ -5,51 +5,8 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "tests/e2e/driver.h"
-
-namespace {
-
-bool SaveWindowPicture(HWND wnd, const char* path) {
-    RECT rc;
-    GetWindowRect(wnd, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    const bool copied = BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) != 0;
-    GdiFlush();
-    const DWORD row = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + row * static_cast<DWORD>(h);
-    bool written = false;
-    if (copied) {
-        if (FILE* f = std::fopen(path, "wb")) {
-            written = std::fwrite(&file, sizeof file, 1, f) == 1 &&
-                      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
-                      std::fwrite(bits, row, static_cast<size_t>(h), f) == static_cast<size_t>(h);
-            written = std::fclose(f) == 0 && written;
-        }
-    }
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return written;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -64,7 +21,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     SetWindowPos(titrion.main(), HWND_TOP, 40, 30, 640, 560, SWP_SHOWWINDOW);
-    titrion.Command(driver::IDM_OPEN);
+    titrion.Command(IDM_OPEN);
     if (!titrion.ChooseFile("Otevřít soubor", document)) {
         std::fprintf(stderr, "could not open %s\n", document);
         return 1;
@@ -77,7 +34,7 @@ int main(int argc, char** argv) {
     SetForegroundWindow(titrion.main());
     RedrawWindow(titrion.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     titrion.Sync();
-    const bool saved = SaveWindowPicture(titrion.main(), argv[2]);
+    const bool saved = driver::SaveWindowPicture(titrion.main(), argv[2]);
     PostMessageA(titrion.main(), WM_CLOSE, 0, 0);
     titrion.WaitExit();
     if (!saved) std::fprintf(stderr, "could not save %s\n", argv[2]);

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "tests/e2e/driver.h"
@@ -13,69 +11,6 @@
 namespace {
 
 using namespace driver;
-
-// A folder of its own holding the program and its library, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        static int counter = 0;
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        char name[MAX_PATH];
-        std::snprintf(name, sizeof name, "%stitrion-e2e-%lu-%d", temp, GetCurrentProcessId(), ++counter);
-        dir_ = name;
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        for (const char* file : {"titrion3.exe", "vexplot3.dll"}) {
-            copied_ = CopyFileA((ExeDir() + "\\" + file).c_str(), path(file).c_str(), FALSE) && copied_;
-        }
-    }
-    ~ScratchFolder() {
-        for (const char* file : {"titrion3.exe", "vexplot3.dll", "titrion2.ini", "titrace.tid"}) {
-            DeleteFileA(path(file).c_str());
-        }
-        RemoveDirectoryA(dir_.c_str());
-    }
-    std::string path(const std::string& name) const { return dir_ + "\\" + name; }
-    bool copied() const { return copied_; }
-
-private:
-    std::string dir_;
-    bool copied_ = true;
-};
-
-// Another process (Wine's clipboard bridge to X11) may hold the clipboard open for a moment
-// after a change: try again, yielding rather than sleeping, until it lets go.
-bool OpenClipboardSoon() {
-    for (int attempt = 0; attempt < 1000000; ++attempt) {
-        if (OpenClipboard(nullptr)) return true;
-        SwitchToThread();
-    }
-    return false;
-}
-
-std::string Clipboard() {
-    std::string text = "<none>";
-    if (!OpenClipboardSoon()) return "<locked>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutClipboard(const char* text) {
-    ASSERT_TRUE(OpenClipboardSoon());
-    EmptyClipboard();
-    const size_t size = std::strlen(text) + 1;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(block), text, size);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-    // The program reads it next: let the bridge have its look first.
-    if (OpenClipboardSoon()) CloseClipboard();
-}
 
 // The settings file written at exit, with every setting at its built-in value, in order.
 void ExpectDefaultSettings(const std::string& ini) {
@@ -92,7 +27,7 @@ void ExpectDefaultSettings(const std::string& ini) {
 }
 
 TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
-    ScratchFolder folder;
+    ProgramCopy folder;
     ASSERT_TRUE(folder.copied());
     Program titrion(folder.path("titrion3.exe"));
     ASSERT_TRUE(titrion.Start()) << "titrion3.exe did not start";
@@ -120,8 +55,8 @@ TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
     // The edited point stays selected: copy it, and paste a point from here.
     titrion.Command(IDM_COPY);
     ASSERT_TRUE(titrion.Sync());
-    EXPECT_EQ(Clipboard(), "2.000000\t-25.500000");
-    PutClipboard("4\t150\r\n");
+    EXPECT_EQ(ClipboardText(), "2.000000\t-25.500000");
+    PutClipboardText("4\t150\r\n");
     titrion.Command(IDM_PASTE);
     ASSERT_TRUE(titrion.Sync());
 
@@ -159,13 +94,13 @@ TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
     EXPECT_EQ(Text(again.main()), "Titrion - titrace.tid");
     again.Command(IDM_COPY);
     ASSERT_TRUE(again.Sync());
-    EXPECT_EQ(Clipboard(), "1.500000\t-120.000000");
+    EXPECT_EQ(ClipboardText(), "1.500000\t-120.000000");
     PostMessageA(again.main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(again.WaitExit(), 0u);
 }
 
 TEST(EndToEnd, EscEndsAtOnceAndStillWritesTheSettings) {
-    ScratchFolder folder;
+    ProgramCopy folder;
     ASSERT_TRUE(folder.copied());
     Program titrion(folder.path("titrion3.exe"));
     ASSERT_TRUE(titrion.Start()) << "titrion3.exe did not start";
@@ -177,7 +112,7 @@ TEST(EndToEnd, EscEndsAtOnceAndStillWritesTheSettings) {
 }
 
 TEST(EndToEnd, AProgramThatCannotStartFails) {
-    ScratchFolder folder;
+    ProgramCopy folder;
     DeleteFileA(folder.path("vexplot3.dll").c_str());
     Program titrion(folder.path("titrion3.exe"));
     EXPECT_FALSE(titrion.Start());

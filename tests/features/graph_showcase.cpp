@@ -11,64 +11,6 @@
 
 namespace {
 
-constexpr UINT IDM_GRAPH = 40015;
-constexpr UINT IDM_EXPORTHTML = 40021;
-constexpr int IDC_HTML_BROWSE = 1016;
-constexpr int IDC_HTML_TITLE = 1019;
-
-bool SaveWindowPicture(HWND wnd, const char* path) {
-    RECT rc;
-    GetWindowRect(wnd, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    const bool copied = BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) != 0;
-    GdiFlush();
-    const DWORD row = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + row * static_cast<DWORD>(h);
-    bool written = false;
-    if (copied) {
-        if (FILE* f = std::fopen(path, "wb")) {
-            written = std::fwrite(&file, sizeof file, 1, f) == 1 &&
-                      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
-                      std::fwrite(bits, row, static_cast<size_t>(h), f) == static_cast<size_t>(h);
-            written = std::fclose(f) == 0 && written;
-        }
-    }
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return written;
-}
-
-BOOL CALLBACK FindGraph(HWND w, LPARAM out) {
-    if (driver::ClassOf(w) != "VexGraphV2WClass") return TRUE;
-    *reinterpret_cast<HWND*>(out) = w;
-    return FALSE;
-}
-
-HWND GraphWindow(const driver::Program& p) {
-    HWND found = nullptr;
-    for (int round = 0; round < 50 && !found; ++round) {
-        EnumThreadWindows(GetWindowThreadProcessId(p.main(), nullptr), FindGraph, reinterpret_cast<LPARAM>(&found));
-        if (!found && !p.Sync()) break;
-    }
-    return found;
-}
-
 bool ExportReport(const driver::Program& p, const std::string& path) {
     p.Command(IDM_EXPORTHTML);
     HWND dlg = p.WaitDialog("Export do HTML");
@@ -96,7 +38,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "titrion3.exe did not start\n");
         return 1;
     }
-    titrion.Command(driver::IDM_OPEN);
+    titrion.Command(IDM_OPEN);
     if (!titrion.ChooseFile("Otevřít soubor", document)) {
         std::fprintf(stderr, "could not open %s\n", document);
         return 1;
@@ -106,7 +48,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     titrion.Command(IDM_GRAPH);
-    HWND graph = GraphWindow(titrion);
+    HWND graph = titrion.WaitGraph();
     if (!graph) {
         std::fprintf(stderr, "the graph window did not open\n");
         return 1;
@@ -117,7 +59,7 @@ int main(int argc, char** argv) {
     SetForegroundWindow(graph);
     RedrawWindow(graph, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_FRAME);
     titrion.Sync();
-    const bool saved = SaveWindowPicture(graph, argv[3]);
+    const bool saved = driver::SaveWindowPicture(graph, argv[3]);
     titrion.Command(IDCANCEL);
     titrion.WaitExit();
     if (!saved) std::fprintf(stderr, "could not save %s\n", argv[3]);
