@@ -5,6 +5,7 @@
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "tests/app/app_test.h"
+#include "tests/e2e/driver.h"
 #include "tests/support/testui.h"
 
 namespace apptest {
@@ -16,38 +17,8 @@ void Command(UINT id) {
     SendMessageA(hwndMain, WM_COMMAND, id, 0);
 }
 
-// Another process (Wine's clipboard bridge to X11) may hold the clipboard open for a moment
-// after a change: try again, yielding rather than sleeping, until it lets go.
-bool OpenClipboardSoon() {
-    for (int attempt = 0; attempt < 1000000; ++attempt) {
-        if (OpenClipboard(nullptr)) return true;
-        SwitchToThread();
-    }
-    return false;
-}
-
-void PutText(const std::string& text) {
-    ASSERT_TRUE(OpenClipboardSoon());
-    EmptyClipboard();
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
-    GlobalUnlock(block);
-    SetClipboardData(CF_TEXT, block);
-    CloseClipboard();
-    // The program reads it next: let the bridge have its look first.
-    if (OpenClipboardSoon()) CloseClipboard();
-}
-
-std::string GetText() {
-    std::string text = "<none>";
-    if (!OpenClipboardSoon()) return "<locked>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
+void PutText(const std::string& text) { driver::PutClipboardText(text); }
+std::string GetText() { return driver::ClipboardText(); }
 
 // Holds the clipboard open from another thread while it lives.
 class ClipboardHeld {
@@ -56,7 +27,7 @@ public:
         opened_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         release_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
         thread_ = std::thread([this] {
-            ok_ = OpenClipboardSoon();
+            ok_ = driver::OpenClipboardSoon();
             SetEvent(opened_);
             WaitForSingleObject(release_, INFINITE);
             if (ok_) CloseClipboard();
@@ -77,18 +48,23 @@ private:
     std::thread thread_;
 };
 
-TEST_F(Clipboard, CopyWritesVbTabEWithSixDecimalsAndAPoint) {
+TEST_F(Clipboard, CopyWritesVbTabEWithSixDecimalsAndAPointAndBeepsWithoutAPoint) {
     ASSERT_TRUE(use_comma);
     Load({{1.5, -120}, {2, 20}});
+    PutText("keep");
+    testui::BeepCounter beeps;
+    EXPECT_EQ(Copy(), 0);
+    Cut();
+    EXPECT_EQ(beeps.exclamations(), 3);
+    EXPECT_EQ(GetText(), "keep");
+
     SelectListItem(0);
-    PutText("old");
     Command(IDM_COPY);
     EXPECT_EQ(GetText(), "1.500000\t-120.000000");
     EXPECT_EQ(Document().size(), 2u);
     EXPECT_FALSE(dirty);
-}
 
-TEST_F(Clipboard, CopyOfAHugeValueIsWhole) {
+    // A huge value is written whole.
     Load({{1e300, -1e300}});
     SelectListItem(0);
     EXPECT_EQ(Copy(), 1);
@@ -98,7 +74,7 @@ TEST_F(Clipboard, CopyOfAHugeValueIsWhole) {
     EXPECT_NE(text.find("\t-1000"), std::string::npos);
 }
 
-TEST_F(Clipboard, CopyThenPasteReplacesThePointWithItself) {
+TEST_F(Clipboard, PasteOntoAnExistingVbReplacesItWithoutAsking) {
     Load({{1, 10}, {2, 20}, {3, 30}});
     SelectListItem(1);
     Command(IDM_COPY);
@@ -109,9 +85,15 @@ TEST_F(Clipboard, CopyThenPasteReplacesThePointWithItself) {
     EXPECT_EQ(Document(), (Points{{1, 10}, {2, 20}, {3, 30}}));
     EXPECT_EQ(GetSelectedPoint(), 1);
     EXPECT_TRUE(dirty);
+
+    PutText("2\t-5");
+    Command(IDM_PASTE);
+    EXPECT_TRUE(ui.seen().empty());
+    EXPECT_EQ(Document(), (Points{{1, 10}, {2, -5}, {3, 30}}));
+    EXPECT_EQ(GetSelectedPoint(), 1);
 }
 
-TEST_F(Clipboard, PasteTakesTheFirstTwoTokensOnly) {
+TEST_F(Clipboard, PasteTakesTheFirstTwoTokensOfTheFirst255Bytes) {
     PutText("  1,5\r\n200 mV\r\n3\t4\r\n");
     Command(IDM_PASTE);
     EXPECT_EQ(Document(), (Points{{1.5, 200}}));
@@ -122,10 +104,9 @@ TEST_F(Clipboard, PasteTakesTheFirstTwoTokensOnly) {
     Command(IDM_PASTE);
     EXPECT_EQ(Document(), (Points{{1.5, 200}, {2.5, -300}}));
     EXPECT_EQ(GetSelectedPoint(), 1);
-}
 
-TEST_F(Clipboard, PasteLooksAtTheFirst255BytesOnly) {
     // The E token starts at byte 254: only its first digit is within reach.
+    Load({});
     PutText(std::string(250, ' ') + "1.5 " + "200");
     Command(IDM_PASTE);
     EXPECT_EQ(Document(), (Points{{1.5, 2}}));
@@ -138,16 +119,6 @@ TEST_F(Clipboard, PasteLooksAtTheFirst255BytesOnly) {
     EXPECT_EQ(Document(), (Points{{1.5, 2}}));
 }
 
-TEST_F(Clipboard, PasteOntoAnExistingVbReplacesItsEWithoutAsking) {
-    Load({{1, 10}, {2, 20}});
-    PutText("2\t-5");
-    testui::ModalScript ui;
-    Command(IDM_PASTE);
-    EXPECT_TRUE(ui.seen().empty());
-    EXPECT_EQ(Document(), (Points{{1, 10}, {2, -5}}));
-    EXPECT_EQ(GetSelectedPoint(), 1);
-}
-
 TEST_F(Clipboard, PasteOfTextThatIsNotAPointOnlyBeeps) {
     Load({{1, 10}});
     testui::BeepCounter beeps;
@@ -158,17 +129,6 @@ TEST_F(Clipboard, PasteOfTextThatIsNotAPointOnlyBeeps) {
     EXPECT_EQ(beeps.exclamations(), 5);
     EXPECT_EQ(Document(), (Points{{1, 10}}));
     EXPECT_FALSE(dirty);
-}
-
-TEST_F(Clipboard, CopyAndCutWithoutAPointBeep) {
-    Load({{1, 10}});
-    PutText("keep");
-    testui::BeepCounter beeps;
-    EXPECT_EQ(Copy(), 0);
-    Cut();
-    EXPECT_EQ(beeps.exclamations(), 3);
-    EXPECT_EQ(GetText(), "keep");
-    EXPECT_EQ(Document().size(), 1u);
 }
 
 TEST_F(Clipboard, CutDeletesThePointEvenWhenTheClipboardFails) {

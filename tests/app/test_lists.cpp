@@ -85,30 +85,19 @@ TEST_F(Lists, FirstResultIsSelectedAfterEveryRefillAndEnablesDetails) {
 
 TEST_F(Lists, ArrowKeysStepFromPointToPoint) {
     Load(curve);
-    SelectListItem(0);
-    ASSERT_EQ(SelectedRow(hwndList), 0);
-    SendMessageA(hwndList, WM_KEYDOWN, VK_DOWN, 0);
+    SetFocus(hwndList);
+    Keys(hwndList, {KeyDown(VK_HOME), KeyDown(VK_DOWN)});
     EXPECT_EQ(SelectedRow(hwndList), 2);
     EXPECT_EQ(FocusedRow(hwndList), 2);
-    SendMessageA(hwndList, WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(SelectedRow(hwndList), 4);
-    SendMessageA(hwndList, WM_KEYDOWN, VK_UP, 0);
-    SendMessageA(hwndList, WM_KEYDOWN, VK_UP, 0);
-    EXPECT_EQ(SelectedRow(hwndList), 0);
-    EXPECT_EQ(FocusedRow(hwndList), 0);
-    SendMessageA(hwndList, WM_KEYDOWN, VK_END, 0);
-    EXPECT_EQ(SelectedRow(hwndList), 12);
-    EXPECT_EQ(GetSelectedPoint(), 6);
-}
-
-TEST_F(Lists, KeysThroughTheMessageLoopStepFromPointToPoint) {
-    Load(curve);
-    SetFocus(hwndList);
-    Keys(hwndList, {KeyDown(VK_HOME), KeyDown(VK_DOWN), KeyDown(VK_DOWN), KeyDown(VK_DOWN)});
+    Keys(hwndList, {KeyDown(VK_DOWN), KeyDown(VK_DOWN)});
     EXPECT_EQ(SelectedRow(hwndList), 6);
     EXPECT_EQ(GetSelectedPoint(), 3);
-    Keys(hwndList, {KeyDown(VK_UP)});
-    EXPECT_EQ(GetSelectedPoint(), 2);
+    Keys(hwndList, {KeyDown(VK_UP), KeyDown(VK_UP), KeyDown(VK_UP)});
+    EXPECT_EQ(SelectedRow(hwndList), 0);
+    EXPECT_EQ(FocusedRow(hwndList), 0);
+    Keys(hwndList, {KeyDown(VK_END)});
+    EXPECT_EQ(SelectedRow(hwndList), 12);
+    EXPECT_EQ(GetSelectedPoint(), 6);
 
     // A burst of keys, as a fast typist or a key held down gives them.
     PostMessageA(hwndList, WM_KEYDOWN, VK_HOME, 1);

@@ -84,16 +84,15 @@ protected:
 
 const char* const kTitle = "Zkou\x9Aka";
 
-TEST_F(HtmlExport, EmptyDocumentHasOnlyTheTableHeading) {
+// Empty, one point, two points; each page replaces what the file held.
+TEST_F(HtmlExport, SmallDocumentsHaveEmptyDifferenceCellsAndAtMostOneDifferenceRow) {
+    {
+        std::ofstream old(path, std::ios::binary);
+        old << std::string(5000, 'Q');
+    }
     EXPECT_EQ(Export(), Page(kTitle, ""));
-}
-
-TEST_F(HtmlExport, OnePointHasEmptyDifferenceCellsAndNoDifferenceRow) {
     SetPoints({{1.5, 200.25}});
     EXPECT_EQ(Export(), Page(kTitle, "<TR><TD>1</TD><TD>1,500</TD><TD>200,2500</TD><TD></TD><TD></TD></TR>\r\n"));
-}
-
-TEST_F(HtmlExport, TwoPointsHaveOneDifferenceRowBetweenThem) {
     SetPoints({{2.0, 30.0}, {1.0, 10.0}});
     EXPECT_EQ(Export(), Page(kTitle,
                              "<TR><TD>1</TD><TD>1,000</TD><TD>10,0000</TD><TD></TD><TD></TD></TR>\r\n"
@@ -183,15 +182,6 @@ TEST_F(HtmlExport, NoByteOfThePageIsUtf8AndEveryLineEndsInCrLf) {
     }
 }
 
-TEST_F(HtmlExport, ExistingFileIsReplaced) {
-    {
-        std::ofstream old(path, std::ios::binary);
-        old << std::string(5000, 'Q');
-    }
-    SetPoints({{1, 1}});
-    EXPECT_EQ(Export(), Page(kTitle, "<TR><TD>1</TD><TD>1,000</TD><TD>1,0000</TD><TD></TD><TD></TD></TR>\r\n"));
-}
-
 TEST_F(HtmlExport, FileThatCannotBeOpenedReportsFailureAndWritesNothing) {
     SetPoints({{1, 1}});
     EXPECT_FALSE(internal_export_html("", "t", false));
@@ -215,10 +205,7 @@ TEST(HtmlQuote, ReplacesOnlyAngleBrackets) {
     struct Case { const char* in; const char* out; } cases[] = {
         {"", ""},
         {"plain & \"text\"", "plain & \"text\""},
-        {"<", "&lt;"},
-        {"a<b>c", "a&lt;b&gt;c"},
-        {"<<>>", "&lt;&lt;&gt;&gt;"},
-        {"ř<ž", "ř&lt;ž"},
+        {"ř<<ž>>", "ř&lt;&lt;ž&gt;&gt;"},
     };
     for (const Case& c : cases) {
         char* q = HTML_quote(c.in);

@@ -15,9 +15,7 @@ namespace {
 
 using apptest::AppTest;
 
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 
 VexGraphWindow* Window() { return og ? og->window : nullptr; }
 HWND GraphHwnd() { return og ? og->window->GetWindow() : nullptr; }
@@ -91,9 +89,13 @@ TEST_F(GraphWindow, FewerThanThreePointsGiveTheBareBackground) {
     }
 }
 
-TEST_F(GraphWindow, OpensTitledWithTheGivenSizeAndStyle) {
+TEST_F(GraphWindow, OpensTitledWithTheGivenSizeAndStyleOnceOnly) {
     Load({{0, 0}, {1, 1}, {2, 4}});
+    graph_precis = 1;
+    use_comma = false;
     Open();
+    EXPECT_EQ(og->precision, 1);
+    EXPECT_FALSE(og->use_comma);
     char text[64] = "";
     GetWindowTextA(GraphHwnd(), text, sizeof text);
     EXPECT_STREQ(text, "Titrionika");
@@ -113,6 +115,15 @@ TEST_F(GraphWindow, OpensTitledWithTheGivenSizeAndStyle) {
     SendMessageA(GraphHwnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x, 320);
     EXPECT_EQ(info.ptMinTrackSize.y, 200);
+
+    // Ctrl+G reaches the main window's accelerators while the graph has the focus, and like
+    // the command brings the open window forward instead of a second one.
+    OrtogonalGraph* first = og;
+    Keys(GraphHwnd(), {apptest::KeyDown('G', {VK_CONTROL})});
+    OnCommand(IDM_GRAPH, 0);
+    EXPECT_EQ(og, first);
+    EXPECT_EQ(GraphWindowsOfThisThread(), 1);
+    EXPECT_FALSE(IsWindowEnabled(hwndMain));
 }
 
 TEST_F(GraphWindow, ThreePointsGiveOneLabelledPointInTheCentre) {
@@ -189,15 +200,6 @@ TEST_F(GraphWindow, ResizingAndMaximizingRefitTheGraph) {
     EXPECT_EQ(Window()->GetPixel(max.cx - 1, og->RealToScreenY(0.0)), kRed);
 }
 
-TEST_F(GraphWindow, LabelsFollowThePrecisionAndSeparatorWhenOpened) {
-    Load({{0, 0}, {1.25, 1}, {2, 4}});
-    graph_precis = 1;
-    use_comma = false;
-    Open();
-    EXPECT_EQ(og->precision, 1);
-    EXPECT_FALSE(og->use_comma);
-}
-
 TEST_F(GraphWindow, EveryWayOfClosingGivesTheMainWindowBack) {
     Load({{0, 0}, {1, 1}, {2, 4}});
     // The close box and Alt+F4 come as the system's close command.
@@ -220,24 +222,10 @@ TEST_F(GraphWindow, EveryWayOfClosingGivesTheMainWindowBack) {
     Open();
     Keys(GraphHwnd(), {apptest::KeyDown(VK_F4, {VK_MENU})});
     ExpectClosed();
-}
 
-TEST_F(GraphWindow, GraphCommandWhileOpenBringsTheOpenWindowForward) {
-    Load({{0, 0}, {1, 1}, {2, 4}});
+    // The owner destroyed takes the graph window with it, without WM_CLOSE.
     Open();
-    OrtogonalGraph* first = og;
-    // Ctrl+G still reaches the main window's accelerators while the graph has the focus.
-    Keys(GraphHwnd(), {apptest::KeyDown('G', {VK_CONTROL})});
-    OnCommand(IDM_GRAPH, 0);
-    EXPECT_EQ(og, first);
-    EXPECT_EQ(GraphWindowsOfThisThread(), 1);
-    EXPECT_FALSE(IsWindowEnabled(hwndMain));
-}
-
-TEST_F(GraphWindow, ClosingTheOwnerWithTheGraphOpenFreesTheGraph) {
-    Load({{0, 0}, {1, 1}, {2, 4}});
-    Open();
-    DestroyWindow(hwndMain);  // owned windows go with it, without WM_CLOSE
+    DestroyWindow(hwndMain);
     EXPECT_EQ(og, nullptr);
     EXPECT_EQ(GraphWindowsOfThisThread(), 0);
 }

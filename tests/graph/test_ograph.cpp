@@ -12,12 +12,9 @@
 
 namespace {
 
-const COLORREF kBlack = RGB(0, 0, 0);
-const COLORREF kRed = RGB(255, 0, 0);
-const COLORREF kGreen = RGB(0, 255, 0);
-const COLORREF kBlue = RGB(0, 0, 255);
-const COLORREF kGrey = RGB(100, 100, 100);
-const COLORREF kMarker = RGB(12, 34, 56);
+// The default background, axes, labels and line colours, and two of our own.
+const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
+const COLORREF kGrey = RGB(100, 100, 100), kMarker = RGB(12, 34, 56);
 
 constexpr int W = 320;
 constexpr int H = 240;
@@ -67,26 +64,6 @@ protected:
     WindowPtr win;
     std::unique_ptr<OrtogonalGraph> og;
 };
-
-TEST_F(Ograph, StartsWithTheDefaultsAndDrawsNothing) {
-    Mark();
-    OrtogonalGraph fresh(win.get(), 1.5, -2.0, 3.0, 4.0, false, true, GM_PIXELS);
-    EXPECT_FALSE(Repainted());
-    EXPECT_EQ(fresh.center_x, 1.5);
-    EXPECT_EQ(fresh.center_y, -2.0);
-    EXPECT_EQ(fresh.zoom_x, 3.0);
-    EXPECT_EQ(fresh.zoom_y, 4.0);
-    EXPECT_FALSE(fresh.show_axes);
-    EXPECT_TRUE(fresh.show_labels);
-    EXPECT_EQ(fresh.GetMode(), GM_PIXELS);
-    EXPECT_EQ(fresh.precision, 3);
-    EXPECT_TRUE(fresh.use_comma);
-    EXPECT_EQ(fresh.points.capacity, 20);
-    EXPECT_EQ(fresh.points.grow_by, 10);
-    EXPECT_EQ(fresh.points.release, nullptr);
-    const COLORREF defaults[6] = {kBlack, kRed, kBlue, kGreen, kGrey, RGB(200, 200, 200)};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(fresh.colors[i], defaults[i]) << i;
-}
 
 TEST_F(Ograph, PointsAreKeptInXOrderWithTheLatestOfEqualXFirst) {
     Mark();
@@ -381,7 +358,7 @@ TEST_F(OgraphLabels, AnAstronomicalLabelIsCutToTheBuffer) {
     ExpectLabel(ext_float(1e200), full.substr(0, OG_LABEL_TEXT - 1).c_str());
 }
 
-TEST_F(OgraphLabels, HiddenLabelsAreNotDrawn) {
+TEST_F(Ograph, HiddenLabelsAreNotDrawn) {
     og->AddPoint(0.0, 0.0, ext_float(1.0), 4);
     og->AddPoint(1.0, 1.0, ext_float(2.0), 4);
     og->AutoZoom();
