@@ -1,9 +1,5 @@
 #include "tests/app/app_test.h"
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-
 #include "core/calc.h"
 #include "resources/resource.h"
 
@@ -166,51 +162,6 @@ std::string Title() {
     char text[512] = "";
     GetWindowTextA(hwndMain, text, sizeof text);
     return text;
-}
-
-ScratchDir::ScratchDir() {
-    static int counter = 0;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%stitrion-app-%lu-%d", temp, GetCurrentProcessId(), ++counter);
-    dir_ = name;
-    CreateDirectoryA(dir_.c_str(), nullptr);
-}
-
-ScratchDir::~ScratchDir() {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string full = dir_ + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveDirectoryA(full.c_str());
-            } else {
-                DeleteFileA(full.c_str());
-            }
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(dir_.c_str());
-}
-
-std::string ScratchDir::path(const std::string& name) const {
-    return dir_ + "\\" + name;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
 }
 
 }  // namespace apptest

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/Titrionika.h"
+#include "tests/e2e/driver.h"
 
 namespace apptest {
 
@@ -63,19 +64,7 @@ bool ButtonEnabled(UINT id);
 Points Document();                        // arr_vb as (vb, e)
 std::string Title();
 
-// A folder of its own for the test's files, removed with everything in it.
-class ScratchDir {
-public:
-    ScratchDir();
-    ~ScratchDir();
-    std::string path(const std::string& name) const;
-    const std::string& dir() const { return dir_; }
-
-private:
-    std::string dir_;
-};
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& text);
+using ScratchDir = driver::ScratchFolder;
+using driver::ReadFile;
 
 }  // namespace apptest

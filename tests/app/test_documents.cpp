@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 #include "core/calc.h"
 #include "resources/resource.h"
@@ -13,14 +14,8 @@ namespace {
 
 using Documents = AppTest;
 
-constexpr int FILE_NAME_FIELD = 1148;
-
-std::string ExeDir() {
-    char path[MAX_PATH];
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.find_last_of('\\'));
-}
+using driver::ExeDir;
+using driver::FILE_NAME_FIELD;
 
 unsigned UntitledNumber() {
     const std::string prefix = "Bez jména ";
@@ -127,7 +122,7 @@ TEST_F(Documents, TheOtherSamplesFindTheirEquivalenceVolume) {
 
 TEST_F(Documents, AnUnreadableFileLeavesTheDocumentAsItWas) {
     ScratchDir dir;
-    WriteFile(dir.path("bad.tid"), "# Titrionika 2.0\r\n\r\n1,5\t;\r\n");
+    std::ofstream(dir.path("bad.tid"), std::ios::binary) << "# Titrionika 2.0\r\n\r\n1,5\t;\r\n";
     Load({{1, 10}, {2, 20}});
     dirty = true;
     const std::string title = Title();

@@ -1,6 +1,4 @@
 // The main window: start-up state, toolbar, layout, closing, keyboard and the about box.
-#include <cstdlib>
-#include <cstring>
 #include <functional>
 
 #include "app/about.h"
@@ -53,14 +51,6 @@ TEST_F(MainWindow, ToolbarHasTheTenEntriesWithTheirLabels) {
         SendMessageA(hwndTool, TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(text));
         EXPECT_STREQ(text, expected[i].label);
     }
-}
-
-TEST(BuildStrList, JoinsTheToolbarLabelsWithNulBytesAndAClosingNul) {
-    char* list = BuildStrList(IDS_TB_NEW, 7);
-    ASSERT_TRUE(list);
-    const char expected[] = "Nový\0Otevřít...\0Uložit\0Přidat...\0Upravit\0Odstranit\0O aplikaci...\0";
-    EXPECT_EQ(std::memcmp(list, expected, sizeof expected), 0);
-    std::free(list);
 }
 
 TEST_F(MainWindow, ResultListStaysNinetySevenPixelsWideAndTheWindowHasAMinimumSize) {

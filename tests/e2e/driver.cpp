@@ -164,19 +164,17 @@ void PutClipboardText(const std::string& text) {
     if (OpenClipboardSoon()) CloseClipboard();
 }
 
-ProgramCopy::ProgramCopy() {
+ScratchFolder::ScratchFolder() {
     static int counter = 0;
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%stitrion-copy-%lu-%d", temp, GetCurrentProcessId(), ++counter);
+    std::snprintf(name, sizeof name, "%stitrion-test-%lu-%d", temp, GetCurrentProcessId(), ++counter);
     dir_ = name;
     CreateDirectoryA(dir_.c_str(), nullptr);
-    for (const char* file : {"titrion3.exe", "vexplot3.dll"})
-        copied_ = CopyFileA((ExeDir() + "\\" + file).c_str(), path(file).c_str(), FALSE) && copied_;
 }
 
-ProgramCopy::~ProgramCopy() {
+ScratchFolder::~ScratchFolder() {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
     if (find != INVALID_HANDLE_VALUE) {
@@ -185,6 +183,11 @@ ProgramCopy::~ProgramCopy() {
         FindClose(find);
     }
     RemoveDirectoryA(dir_.c_str());
+}
+
+ProgramCopy::ProgramCopy() {
+    for (const char* file : {"titrion3.exe", "vexplot3.dll"})
+        copied_ = CopyFileA((ExeDir() + "\\" + file).c_str(), path(file).c_str(), FALSE) && copied_;
 }
 
 Program::~Program() {

@@ -30,20 +30,28 @@ bool OpenClipboardSoon();
 std::string ClipboardText();  // "<none>" without text, "<locked>" when it never opens
 void PutClipboardText(const std::string& text);
 
-// A scratch folder holding a copy of the program and its library, removed with everything
-// in it.
-class ProgramCopy {
+// A folder of its own in the temporary folder, removed with the files in it.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    std::string path(const std::string& name) const { return dir_ + "\\" + name; }
+    const std::string& dir() const { return dir_; }
+
+private:
+    std::string dir_;
+};
+
+// A scratch folder holding a copy of the program and its library.
+class ProgramCopy : public ScratchFolder {
 public:
     ProgramCopy();
-    ~ProgramCopy();
-    ProgramCopy(const ProgramCopy&) = delete;
-    ProgramCopy& operator=(const ProgramCopy&) = delete;
-    std::string path(const std::string& name) const { return dir_ + "\\" + name; }
     std::string exe() const { return path("titrion3.exe"); }
     bool copied() const { return copied_; }
 
 private:
-    std::string dir_;
     bool copied_ = true;
 };
 
