@@ -173,33 +173,6 @@ TEST_F(Ograph, AxesAppearOnlyWhereTheDataHaveBothSigns) {
     EXPECT_EQ(Count(win.get(), kRed), 0);
 }
 
-TEST_F(Ograph, CurveCrossesTheHorizontalAxisBetweenTheBracketingPoints) {
-    og->SetFlags(true, false);
-    // E'' changes sign between x = 2 and x = 3.
-    og->AddPoint(1.0, 4.0, ext_float(1.0), 4);
-    og->AddPoint(2.0, 2.0, ext_float(2.0), 4);
-    og->AddPoint(3.0, -2.0, ext_float(3.0), 4);
-    og->AddPoint(4.0, -4.0, ext_float(4.0), 4);
-    og->AutoZoom();
-    og->Paint();
-    const int sy = og->RealToScreenY(0.0);
-    const int x2 = og->RealToScreenX(2.0);
-    const int x3 = og->RealToScreenX(3.0);
-    EXPECT_EQ(win->GetPixel(3, sy), kRed);
-    // The curve is drawn over the axis where it crosses it, between the two volumes only.
-    int crossing = -1;
-    for (int x = 0; x < W; ++x) {
-        if (win->GetPixel(x, sy) == kBlue) crossing = x;
-    }
-    ASSERT_GE(crossing, 0);
-    EXPECT_GT(crossing, x2);
-    EXPECT_LT(crossing, x3);
-    EXPECT_NEAR(crossing, (x2 + x3) / 2, 2);
-    // Blue rows above and below the axis on both sides.
-    EXPECT_GT(Count(win.get(), kBlue, 0, 0, x2 + 1, sy), 0);
-    EXPECT_GT(Count(win.get(), kBlue, x3, sy + 1, W, H), 0);
-}
-
 TEST_F(Ograph, InvisiblePointsAreSkippedByTheLine) {
     og->SetFlags(false, false);
     og->AddPoint(0.0, 0.0, ext_float(0.0), 4);
@@ -221,7 +194,20 @@ TEST_F(Ograph, InvisiblePointsAreSkippedByTheLine) {
     EXPECT_EQ(win->GetPixel(1, H - 1), kBlue);
 }
 
-TEST_F(Ograph, PixelModeUsesThePointsSlotModuloSix) {
+TEST_F(Ograph, ColourSlotsWrapAndPixelModeUsesThePointsSlotModuloSix) {
+    og->SetColor(7, kGrey);
+    EXPECT_EQ(og->colors[1], kGrey);
+    og->SetColor(12, RGB(9, 9, 9));
+    EXPECT_EQ(og->colors[0], RGB(9, 9, 9));
+    const COLORREF before[6] = {og->colors[0], og->colors[1], og->colors[2],
+                                og->colors[3], og->colors[4], og->colors[5]};
+    og->SetColor(-1, kMarker);
+    og->SetColor(-6, kMarker);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(og->colors[i], before[i]);
+    Mark();
+    og->SetColor(2, kMarker);
+    EXPECT_FALSE(Repainted());
+
     og->SetMode(GM_PIXELS);
     og->SetFlags(false, false);
     og->SetColor(0, RGB(1, 2, 3));
@@ -239,21 +225,6 @@ TEST_F(Ograph, PixelModeUsesThePointsSlotModuloSix) {
     EXPECT_EQ(win->GetPixel(og->RealToScreenX(1.5), og->RealToScreenY(0.5)), kGrey);
     EXPECT_EQ(Count(win.get(), kGrey), 2);
     EXPECT_EQ(Count(win.get(), RGB(1, 2, 3)), W * H - 2);
-}
-
-TEST_F(Ograph, ColourSlotsWrapAndRejectNegativeSlots) {
-    og->SetColor(7, kGrey);
-    EXPECT_EQ(og->colors[1], kGrey);
-    og->SetColor(12, RGB(9, 9, 9));
-    EXPECT_EQ(og->colors[0], RGB(9, 9, 9));
-    const COLORREF before[6] = {og->colors[0], og->colors[1], og->colors[2],
-                                og->colors[3], og->colors[4], og->colors[5]};
-    og->SetColor(-1, kMarker);
-    og->SetColor(-6, kMarker);
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(og->colors[i], before[i]);
-    Mark();
-    og->SetColor(2, kMarker);
-    EXPECT_FALSE(Repainted());
 }
 
 TEST_F(Ograph, RepaintRules) {
