@@ -27,6 +27,9 @@ bool EnterPoints(const Program& p, const Points& points) {
     return p.Sync();
 }
 
+// Started, with the points of kOneResult typed in.
+bool StartWithOneResult(Program& p) { return p.Start() && EnterPoints(p, kOneResult); }
+
 std::string ItemText(HWND dlg, int id) { return Text(GetDlgItem(dlg, id)); }
 
 // Ends the program with Esc (no prompt) and returns its exit code.
@@ -40,8 +43,7 @@ TEST(FeaturesE2E, GraphOpensOverADisabledMainWindowAndItsOptionsPersist) {
     ASSERT_TRUE(copy.copied());
     {
         Program p(copy.exe());
-        ASSERT_TRUE(p.Start());
-        ASSERT_TRUE(EnterPoints(p, kOneResult));
+        ASSERT_TRUE(StartWithOneResult(p));
         p.Command(IDM_GRAPH);
         HWND graph = p.WaitGraph();
         ASSERT_TRUE(graph);
@@ -65,8 +67,7 @@ TEST(FeaturesE2E, GraphOpensOverADisabledMainWindowAndItsOptionsPersist) {
 
     // The next start reads the choice back.
     Program p(copy.exe());
-    ASSERT_TRUE(p.Start());
-    ASSERT_TRUE(EnterPoints(p, kOneResult));
+    ASSERT_TRUE(StartWithOneResult(p));
     p.Command(IDM_GRAPH);
     HWND graph = p.WaitGraph();
     ASSERT_TRUE(graph);
@@ -89,8 +90,7 @@ TEST(FeaturesE2E, OptionsChangeTheNumbersOfTheHtmlReport) {
     const std::string report = copy.path("protokol.html");
     {
         Program p(copy.exe());
-        ASSERT_TRUE(p.Start());
-        ASSERT_TRUE(EnterPoints(p, kOneResult));
+        ASSERT_TRUE(StartWithOneResult(p));
 
         p.Command(IDM_OPTIONS);
         HWND options = p.WaitDialog("Možnosti");
@@ -126,8 +126,7 @@ TEST(FeaturesE2E, DetailsShowTheSelectedResult) {
     ProgramCopy copy;
     ASSERT_TRUE(copy.copied());
     Program p(copy.exe());
-    ASSERT_TRUE(p.Start());
-    ASSERT_TRUE(EnterPoints(p, kOneResult));
+    ASSERT_TRUE(StartWithOneResult(p));
     p.Command(IDM_DETAILS);  // the refill selected the first result
     HWND dlg = p.WaitDialog("Detaily");
     ASSERT_TRUE(dlg);
