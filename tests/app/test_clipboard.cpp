@@ -17,7 +17,7 @@ void Command(UINT id) {
     SendMessageA(hwndMain, WM_COMMAND, id, 0);
 }
 
-void PutText(const std::string& text) { driver::PutClipboardText(text); }
+void PutText(const std::string& text) { ASSERT_TRUE(driver::PutClipboardText(text)); }
 std::string GetText() { return driver::ClipboardText(); }
 
 // Holds the clipboard open from another thread while it lives.

@@ -152,8 +152,8 @@ std::string ClipboardText() {
     return text;
 }
 
-void PutClipboardText(const std::string& text) {
-    if (!OpenClipboardSoon()) return;  // the reader then sees the old text and fails
+bool PutClipboardText(const std::string& text) {
+    if (!OpenClipboardSoon()) return false;
     EmptyClipboard();
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
     std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
@@ -162,6 +162,7 @@ void PutClipboardText(const std::string& text) {
     CloseClipboard();
     // The program reads it next: let the bridge have its look first.
     if (OpenClipboardSoon()) CloseClipboard();
+    return true;
 }
 
 ScratchFolder::ScratchFolder() {

@@ -28,7 +28,7 @@ bool SaveWindowPicture(HWND wnd, const char* path);
 // after a change: these try again, yielding rather than sleeping, until it lets go.
 bool OpenClipboardSoon();
 std::string ClipboardText();  // "<none>" without text, "<locked>" when it never opens
-void PutClipboardText(const std::string& text);
+bool PutClipboardText(const std::string& text);  // false when it never opens
 
 // A folder of its own in the temporary folder, removed with the files in it.
 class ScratchFolder {

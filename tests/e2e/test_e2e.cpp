@@ -56,7 +56,7 @@ TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
     titrion.Command(IDM_COPY);
     ASSERT_TRUE(titrion.Sync());
     EXPECT_EQ(ClipboardText(), "2.000000\t-25.500000");
-    PutClipboardText("4\t150\r\n");
+    ASSERT_TRUE(PutClipboardText("4\t150\r\n"));
     titrion.Command(IDM_PASTE);
     ASSERT_TRUE(titrion.Sync());
 
