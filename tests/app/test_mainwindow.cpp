@@ -83,15 +83,6 @@ TEST_F(MainWindow, ResultListStaysNinetySevenPixelsWideAndTheWindowHasAMinimumSi
     EXPECT_EQ(window.bottom - window.top, 300);
 }
 
-TEST_F(MainWindow, EscEndsAtOnceEvenWithUnsavedPoints) {
-    Load({{1, 100}, {2, 200}});
-    dirty = true;
-    testui::ModalScript ui;
-    EXPECT_TRUE(Keys(hwndList, {KeyDown(VK_ESCAPE)}));
-    EXPECT_FALSE(IsWindow(hwndMain));
-    EXPECT_TRUE(ui.seen().empty());
-}
-
 TEST_F(MainWindow, KonecAltXAltF4AndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
     Load({{1, 100}, {2, 200}});
     dirty = true;
