@@ -52,9 +52,10 @@ BOOL CALLBACK MatchId(HWND child, LPARAM param) {
     return FALSE;
 }
 
-HWND FindDescendant(HWND parent, int id) {
-    Search search{id, nullptr};
-    EnumChildWindows(parent, MatchId, reinterpret_cast<LPARAM>(&search));
+// A control of the dialog, also one nested deeper (the name field of the file dialogs).
+HWND Item(HWND dlg, int id) {
+    Search search{id, GetDlgItem(dlg, id)};
+    if (!search.found) EnumChildWindows(dlg, MatchId, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -83,44 +84,33 @@ void Schedule(ModalScript::Impl* impl) {
     if (!impl->timer) impl->timer = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunAnswers);
 }
 
-// Runs inside whichever message loop is current, normally the dialog's own.
+// Runs inside whichever message loop is current, normally the dialog's own. Menus first;
+// an action may open nested UI, which is queued and answered by a new timer.
 void CALLBACK RunAnswers(HWND, UINT, UINT_PTR, DWORD) {
-    ModalScript::Impl* impl = current;
-    if (!impl) return;
-    if (impl->timer) {
-        KillTimer(nullptr, impl->timer);
-        impl->timer = 0;
+    if (current && current->timer) {
+        KillTimer(nullptr, current->timer);
+        current->timer = 0;
     }
-    while (!impl->menus_waiting.empty()) {
-        HWND menu = impl->menus_waiting.front();
-        impl->menus_waiting.pop_front();
-        if (!IsWindow(menu)) continue;
-        if (impl->menu_answers.empty()) {
-            CloseMenu();
-            continue;
+    for (bool menu : {true, false}) {
+        while (ModalScript::Impl* impl = current) {
+            std::deque<HWND>& waiting = menu ? impl->menus_waiting : impl->waiting;
+            std::deque<Action>& answers = menu ? impl->menu_answers : impl->answers;
+            if (waiting.empty()) break;
+            HWND wnd = waiting.front();
+            waiting.pop_front();
+            if (!IsWindow(wnd)) continue;
+            if (!answers.empty()) {
+                Action action = std::move(answers.front());
+                answers.pop_front();
+                action(wnd);
+            } else if (menu) {
+                CloseMenu();
+            } else {
+                ++impl->unexpected;
+                Press(wnd, IDCANCEL);
+                if (IsWindow(wnd)) EndDialog(wnd, IDCANCEL);
+            }
         }
-        Action action = std::move(impl->menu_answers.front());
-        impl->menu_answers.pop_front();
-        action(menu);
-        impl = current;
-        if (!impl) return;
-    }
-    while (!impl->waiting.empty()) {
-        HWND dlg = impl->waiting.front();
-        impl->waiting.pop_front();
-        if (!IsWindow(dlg)) continue;
-        if (impl->answers.empty()) {
-            ++impl->unexpected;
-            Press(dlg, IDCANCEL);
-            if (IsWindow(dlg)) EndDialog(dlg, IDCANCEL);
-            continue;
-        }
-        Action action = std::move(impl->answers.front());
-        impl->answers.pop_front();
-        // The action may open nested dialogs; they are queued and answered by a new timer.
-        action(dlg);
-        impl = current;
-        if (!impl) return;
     }
 }
 
@@ -203,8 +193,7 @@ void Press(HWND dlg, int button_id) {
 }
 
 void SetText(HWND dlg, int control_id, const std::string& text) {
-    HWND ctl = GetDlgItem(dlg, control_id);
-    if (!ctl) ctl = FindDescendant(dlg, control_id);
+    HWND ctl = Item(dlg, control_id);
     if (!ctl) return;
     std::string cls = ClassOf(ctl);
     HWND edit = nullptr;
@@ -232,8 +221,7 @@ std::string Text(HWND wnd) {
 }
 
 std::string ItemText(HWND dlg, int control_id) {
-    HWND ctl = GetDlgItem(dlg, control_id);
-    if (!ctl) ctl = FindDescendant(dlg, control_id);
+    HWND ctl = Item(dlg, control_id);
     return ctl ? Text(ctl) : std::string();
 }
 
