@@ -54,11 +54,13 @@ std::string ModuleFolder() {
     return path;
 }
 
-std::string TempFolder(const char* sub) {
+// A folder under the temporary one, made if missing; with `file`, also an empty file in it.
+std::string TempFolder(const char* sub, const char* file = nullptr) {
     char tmp[MAX_PATH];
     GetTempPathA(MAX_PATH, tmp);
     std::string dir = NoSlash(tmp) + "\\" + sub;
     CreateDirectoryA(dir.c_str(), nullptr);
+    if (file) CloseHandle(CreateFileA((dir + "\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     return dir;
 }
 
@@ -86,26 +88,52 @@ void PressOkWhenSelected(HWND dlg, const std::string& leaf) {
     testui::Press(dlg, IDOK);
 }
 
-void Touch(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(f);
-}
-
 class FilePickers : public ::testing::Test {
 protected:
     Host host;
     testui::ModalScript ui;
 };
 
-TEST_F(FilePickers, FirstDialogStartsInTheProgramsFolder) {
-    Shown shown;
-    ui.call(Inspect(&shown));
+TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
+    // The first dialog of the run, with no proposed name.
+    Shown first;
+    ui.call(Inspect(&first));
     char name[MAX_PATH] = "";
     EXPECT_EQ(GetFileName(host.hwnd, DOCS, "Otevřít", name, MAX_PATH, 0), 0);
     EXPECT_STREQ(name, "");
-    EXPECT_STRCASEEQ(NoSlash(shown.folder).c_str(), ModuleFolder().c_str());
-    EXPECT_EQ(shown.filter, 1);
-    EXPECT_EQ(shown.caption, "Otevřít");
+    EXPECT_STRCASEEQ(NoSlash(first.folder).c_str(), ModuleFolder().c_str());
+    EXPECT_EQ(first.filter, 1);
+    EXPECT_EQ(first.caption, "Otevřít");
+
+    // Open takes only a file that exists: a missing one is refused with a message.
+    const std::string folder = TempFolder("picker_chosen", "mereni.tid");
+    ui.call([&](HWND dlg) {
+        testui::SetText(dlg, FILE_NAME, folder + "\\chybi.tid");
+        testui::Press(dlg, IDOK);  // refused, answered below
+        testui::SetText(dlg, FILE_NAME, folder + "\\mereni.tid");
+        testui::Press(dlg, IDOK);
+    });
+    ui.press(IDOK);
+    ASSERT_NE(GetFileName(host.hwnd, DOCS, "Otevřít", name, MAX_PATH, 0), 0);
+    EXPECT_STRCASEEQ(name, (folder + "\\mereni.tid").c_str());
+    EXPECT_EQ(ui.seen().size(), 3u);
+
+    // Any later dialog with no proposed name starts there.
+    Shown later;
+    ui.call(Inspect(&later));
+    char other[MAX_PATH] = "";
+    EXPECT_EQ(GetFileName(host.hwnd, REPORT, "Export", other, MAX_PATH, 1), 0);
+    EXPECT_STRCASEEQ(NoSlash(later.folder).c_str(), folder.c_str());
+
+    // A bare proposed name starts in the current directory, whatever came before.
+    char cwd[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    Shown bare;
+    ui.call(Inspect(&bare));
+    char untitled[MAX_PATH] = "bez nazvu.tid";
+    EXPECT_EQ(GetFileName(host.hwnd, DOCS, "Uložit jako", untitled, MAX_PATH, 1), 0);
+    EXPECT_STRCASEEQ(NoSlash(bare.folder).c_str(), NoSlash(cwd).c_str());
+    EXPECT_EQ(bare.name, "bez nazvu");
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
@@ -138,65 +166,23 @@ TEST_F(FilePickers, FilterFollowsTheProposedExtension) {
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
-TEST_F(FilePickers, FolderOfTheChosenFileIsRemembered) {
-    const std::string folder = TempFolder("picker_chosen");
-    const std::string file = folder + "\\mereni.tid";
-    Touch(file);
-    char name[MAX_PATH] = "";
-    ui.type(FILE_NAME, file, IDOK);
-    ASSERT_NE(GetFileName(host.hwnd, DOCS, "Otevřít", name, MAX_PATH, 0), 0);
-    EXPECT_STRCASEEQ(name, file.c_str());
-
-    // Any later dialog with no proposed name starts there.
-    Shown shown;
-    ui.call(Inspect(&shown));
-    char other[MAX_PATH] = "";
-    EXPECT_EQ(GetFileName(host.hwnd, REPORT, "Export", other, MAX_PATH, 1), 0);
-    EXPECT_STRCASEEQ(NoSlash(shown.folder).c_str(), folder.c_str());
-
-    // A bare proposed name starts in the current directory, whatever came before.
-    char cwd[MAX_PATH];
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    Shown bare;
-    ui.call(Inspect(&bare));
-    char untitled[MAX_PATH] = "bez nazvu.tid";
-    EXPECT_EQ(GetFileName(host.hwnd, DOCS, "Uložit jako", untitled, MAX_PATH, 1), 0);
-    EXPECT_STRCASEEQ(NoSlash(bare.folder).c_str(), NoSlash(cwd).c_str());
-    EXPECT_EQ(bare.name, "bez nazvu");
-    EXPECT_EQ(ui.unexpected(), 0);
-}
-
 TEST_F(FilePickers, SaveGivesTheFilterExtensionAndAsksBeforeOverwriting) {
     const std::string folder = TempFolder("picker_save");
-    DeleteFileA((folder + "\\zprava.html").c_str());
+    const std::string report = folder + "\\zprava.html";
+    DeleteFileA(report.c_str());
 
     // Under "*.*" a name without an extension gets the first pattern's extension.
     char name[MAX_PATH] = "x.foo";
     ui.type(FILE_NAME, folder + "\\zprava", IDOK);
     ASSERT_NE(GetFileName(host.hwnd, REPORT, "Export", name, MAX_PATH, 1), 0);
-    EXPECT_STRCASEEQ(name, (folder + "\\zprava.html").c_str());
+    EXPECT_STRCASEEQ(name, report.c_str());
 
-    Touch(folder + "\\zprava.html");
+    TempFolder("picker_save", "zprava.html");
     char again[MAX_PATH] = "zprava.html";
-    ui.type(FILE_NAME, folder + "\\zprava.html", IDOK).press(IDYES);
+    ui.type(FILE_NAME, report, IDOK).press(IDYES);
     ASSERT_NE(GetFileName(host.hwnd, REPORT, "Export", again, MAX_PATH, 1), 0);
     ASSERT_EQ(ui.seen().size(), 3u);  // two dialogs, the second with its overwrite question
     EXPECT_EQ(ui.seen()[2].icon, static_cast<UINT>(MB_ICONWARNING));
-    EXPECT_EQ(ui.unexpected(), 0);
-}
-
-TEST_F(FilePickers, OpenAcceptsOnlyExistingFiles) {
-    const std::string folder = TempFolder("picker_open");
-    ui.call([&](HWND dlg) {
-        testui::SetText(dlg, FILE_NAME, folder + "\\chybi.tid");
-        testui::Press(dlg, IDOK);  // refused with a message, answered below
-        testui::Press(dlg, IDCANCEL);
-    });
-    ui.press(IDOK);
-    char name[MAX_PATH] = "";
-    EXPECT_EQ(GetFileName(host.hwnd, DOCS, "Otevřít", name, MAX_PATH, 0), 0);
-    EXPECT_EQ(ui.seen().size(), 2u);
-    EXPECT_STREQ(name, "");
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
