@@ -3,7 +3,6 @@
 
 #define IDD_SYNC_EMPTY   200
 #define IDD_SYNC_FIELDS  201
-#define IDD_SYNC_DETAILS 202
 #define IDD_SYNC_COLOURS 203
 
 #define IDC_TEMPLATE_EDIT 1000
@@ -13,13 +12,6 @@
 #define IDC_CHECK         1004
 #define IDC_FLOAT         1005
 #define IDC_MISSING       4242
-
-// The read-only edits of the details dialog.
-#define IDC_D_VB 1005
-#define IDC_D_X1 1006
-#define IDC_D_Y1 1007
-#define IDC_D_X2 1008
-#define IDC_D_Y2 1009
 
 // The colour dialog, laid out as the graph options.
 #define IDC_AXES   1020

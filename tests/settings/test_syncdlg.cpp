@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/ClrSel.h"
@@ -25,7 +25,6 @@ const tag_CTL_SYNC kEnd = {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, n
 bool RunSynced(int dialog, tag_CTL_SYNC* table) {
     return SyncedDlg(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), nullptr, table);
 }
-
 bool RunSyncedOut(int dialog, tag_CTL_SYNC* table) {
     return SyncedOutDlg(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), nullptr, table);
 }
@@ -104,69 +103,57 @@ protected:
     void TearDown() override { use_comma = true; }
 };
 
-TEST_F(SyncDialog, EndRowOnlyTableKeepsTheTemplateAndOkConfirms) {
+TEST_F(SyncDialog, EndRowOnlyOrNoTableKeepsTheTemplateAndAMissingTemplateGivesFalse) {
     tag_CTL_SYNC table[] = {kEnd};
     ModalScript ui;
-    std::string shown, shown_out;
-    ui.call([&](HWND dlg) {
-        shown = ItemText(dlg, IDC_TEMPLATE_EDIT);
+    std::vector<std::string> shown;
+    auto read = [&](HWND dlg) {
+        shown.push_back(ItemText(dlg, IDC_TEMPLATE_EDIT));
         Press(dlg, IDOK);
-    });
-    ui.call([&](HWND dlg) {
-        shown_out = ItemText(dlg, IDC_TEMPLATE_EDIT);
-        Press(dlg, IDOK);
-    });
-    ui.press(IDOK);
+    };
+    ui.call(read).call(read).call(read);
     EXPECT_TRUE(RunSynced(IDD_SYNC_EMPTY, table));
     EXPECT_TRUE(RunSyncedOut(IDD_SYNC_EMPTY, table));
-    // No table at all binds nothing either.
     EXPECT_TRUE(RunSynced(IDD_SYNC_EMPTY, nullptr));
-    EXPECT_EQ(shown, "šablona");
-    EXPECT_EQ(shown_out, "šablona");
+    EXPECT_EQ(shown, (std::vector<std::string>{"šablona", "šablona", "šablona"}));
     ASSERT_EQ(ui.seen().size(), 3u);
     EXPECT_EQ(ui.seen()[0].caption, "Prázdný");
+
+    EXPECT_FALSE(RunSynced(999, table));
+    EXPECT_FALSE(RunSyncedOut(999, table));
+    EXPECT_EQ(ui.seen().size(), 3u);
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
-TEST_F(SyncDialog, ControlsShowTheVariablesAndCancelKeepsThem) {
+TEST_F(SyncDialog, ControlsShowTheVariablesCancelKeepsThemAndOkStoresThem) {
     Fields f;
     f.check = 2;
-    ModalScript ui;
-    std::string str, a, b, number;
+    std::vector<std::string> shown;
     int check = -1;
-    ui.call([&](HWND dlg) {
-        str = ItemText(dlg, IDC_STR);
-        a = ItemText(dlg, IDC_INT_A);
-        b = ItemText(dlg, IDC_INT_B);
-        check = CheckState(dlg);
-        number = ItemText(dlg, IDC_FLOAT);
-        SetText(dlg, IDC_STR, "jiný");
-        SetText(dlg, IDC_INT_A, "8");
-        Press(dlg, IDCANCEL);
-    });
+    auto edit_and = [&](int button) {
+        return [&, button](HWND dlg) {
+            shown = {ItemText(dlg, IDC_STR), ItemText(dlg, IDC_INT_A), ItemText(dlg, IDC_INT_B),
+                     ItemText(dlg, IDC_FLOAT)};
+            check = CheckState(dlg);
+            SetText(dlg, IDC_STR, "Třetí");
+            SetText(dlg, IDC_INT_A, "  42abc");
+            SetText(dlg, IDC_INT_B, "-2147483648");
+            SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);  // checked -> indeterminate
+            SetText(dlg, IDC_FLOAT, " 2,25 mV");
+            Press(dlg, button);
+        };
+    };
+    ModalScript ui;
+    ui.call(edit_and(IDCANCEL));
     EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, f.table));
-    EXPECT_EQ(str, "Název č. 1");
-    EXPECT_EQ(a, "-17");
-    EXPECT_EQ(b, "5");
+    EXPECT_EQ(shown, (std::vector<std::string>{"Název č. 1", "-17", "5", "1,500"}));
     EXPECT_EQ(check, BST_INDETERMINATE);
-    EXPECT_EQ(number, "1,500");
     f.check = 1;
     f.ExpectUnchanged();
-    EXPECT_EQ(ui.unexpected(), 0);
-}
 
-TEST_F(SyncDialog, OkStoresEveryField) {
-    Fields f;
-    ModalScript ui;
-    ui.call([&](HWND dlg) {
-        SetText(dlg, IDC_STR, "Třetí");
-        SetText(dlg, IDC_INT_A, "  42abc");
-        SetText(dlg, IDC_INT_B, "-2147483648");
-        SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);  // checked -> indeterminate
-        SetText(dlg, IDC_FLOAT, " 2,25 mV");
-        Press(dlg, IDOK);
-    });
+    ui.call(edit_and(IDOK));
     EXPECT_TRUE(RunSynced(IDD_SYNC_FIELDS, f.table));
+    EXPECT_EQ(check, BST_CHECKED);
     EXPECT_STREQ(f.str, "Třetí");
     EXPECT_EQ(f.a, 42);
     EXPECT_EQ(f.b, -2147483647 - 1);
@@ -174,83 +161,59 @@ TEST_F(SyncDialog, OkStoresEveryField) {
     EXPECT_EQ(f.check, 2);
     EXPECT_FALSE(f.number.undefined);
     EXPECT_EQ(f.number.value, 2.25);
-    EXPECT_EQ(ui.seen().size(), 1u);
-}
-
-TEST_F(SyncDialog, FirstInvalidFieldIsReportedAndFocusedThenTheNextOne) {
-    Fields f;
-    ModalScript ui;
-    HWND focus_after_first = nullptr, focus_after_second = nullptr;
-    HWND field_a = nullptr, field_b = nullptr;
-    bool open_after_first = false, open_after_second = false;
-    ui.call([&](HWND dlg) {
-        // Shown now, so that an EndDialog would show as the dialog being hidden.
-        ShowWindow(dlg, SW_SHOW);
-        field_a = GetDlgItem(dlg, IDC_INT_A);
-        field_b = GetDlgItem(dlg, IDC_INT_B);
-        SetText(dlg, IDC_STR, "změněno");
-        SetText(dlg, IDC_INT_A, "abc");
-        SetText(dlg, IDC_INT_B, "");
-        SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);
-        SetText(dlg, IDC_FLOAT, "7");
-        SetFocus(GetDlgItem(dlg, IDC_STR));
-        Press(dlg, IDOK);
-        open_after_first = IsWindow(dlg) && IsWindowVisible(dlg);
-        focus_after_first = GetFocus();
-        SetText(dlg, IDC_INT_A, "12");
-        Press(dlg, IDOK);
-        open_after_second = IsWindow(dlg) && IsWindowVisible(dlg);
-        focus_after_second = GetFocus();
-        Press(dlg, IDCANCEL);
-    });
-    ui.press(IDOK);  // the report of field A
-    ui.press(IDOK);  // the report of field B
-    EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, f.table));
-
-    ASSERT_EQ(ui.seen().size(), 3u);
-    EXPECT_EQ(ui.seen()[1].text, "Chyba v poli A: čísla");
-    EXPECT_EQ(ui.seen()[1].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_EQ(ui.seen()[2].text, "Chyba v poli B");
-    EXPECT_EQ(ui.seen()[2].icon, static_cast<UINT>(MB_ICONERROR));
-    EXPECT_TRUE(open_after_first);
-    EXPECT_TRUE(open_after_second);
-    EXPECT_EQ(focus_after_first, field_a);
-    EXPECT_EQ(focus_after_second, field_b);
-    // Nothing was stored, the fields that were valid included.
-    f.ExpectUnchanged();
+    EXPECT_EQ(ui.seen().size(), 2u);
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
-TEST_F(SyncDialog, NumberEditsRejectTextsWithoutANumberOrOutOfRange) {
+TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsStored) {
+    // One dialog, OK pressed once per row with every field before the row's own valid.
     const struct {
         int id;
         const char* text;
         const char* error;
     } rejected[] = {
+        {IDC_INT_A, "abc", "Chyba v poli A: čísla"},  // B is empty as well: A comes first
         {IDC_INT_B, "", "Chyba v poli B"},           {IDC_INT_B, "   ", "Chyba v poli B"},
         {IDC_INT_B, "x12", "Chyba v poli B"},        {IDC_INT_B, "- 3", "Chyba v poli B"},
         {IDC_INT_B, "99999999999", "Chyba v poli B"}, {IDC_INT_B, "-2147483649", "Chyba v poli B"},
         {IDC_FLOAT, "*", "Chyba v čísle"},
     };
-    for (const auto& r : rejected) {
-        SCOPED_TRACE(r.text);
-        Fields f;
-        ModalScript ui;
-        HWND focus = nullptr, field = nullptr;
-        ui.call([&](HWND dlg) {
-            field = GetDlgItem(dlg, r.id);
+    const size_t n = sizeof rejected / sizeof rejected[0];
+    Fields f;
+    ModalScript ui;
+    std::vector<bool> open;
+    std::vector<std::pair<HWND, HWND>> focus;  // focused, expected
+    ui.call([&](HWND dlg) {
+        // Shown now, so that an EndDialog would show as the dialog being hidden.
+        ShowWindow(dlg, SW_SHOW);
+        SetText(dlg, IDC_STR, "změněno");
+        SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);
+        SetText(dlg, IDC_INT_B, "");
+        for (const auto& r : rejected) {
+            if (r.id != IDC_INT_A) SetText(dlg, IDC_INT_A, "12");
+            if (r.id == IDC_FLOAT) SetText(dlg, IDC_INT_B, "1");
             SetText(dlg, r.id, r.text);
+            SetFocus(GetDlgItem(dlg, IDC_STR));
             Press(dlg, IDOK);
-            focus = GetFocus();
-            Press(dlg, IDCANCEL);
-        });
-        ui.press(IDOK);
-        EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, f.table));
-        ASSERT_EQ(ui.seen().size(), 2u);
-        EXPECT_EQ(ui.seen()[1].text, r.error);
-        EXPECT_EQ(focus, field);
-        f.ExpectUnchanged();
+            open.push_back(IsWindow(dlg) && IsWindowVisible(dlg));
+            focus.push_back({GetFocus(), GetDlgItem(dlg, r.id)});
+        }
+        Press(dlg, IDCANCEL);
+    });
+    for (size_t i = 0; i < n; ++i) ui.press(IDOK);
+    EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, f.table));
+    ASSERT_EQ(ui.seen().size(), n + 1);
+    ASSERT_EQ(focus.size(), n);
+    for (size_t i = 0; i < n; ++i) {
+        SCOPED_TRACE(rejected[i].text);
+        EXPECT_EQ(ui.seen()[i + 1].text, rejected[i].error);
+        EXPECT_EQ(ui.seen()[i + 1].icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_TRUE(open[i]);
+        EXPECT_EQ(focus[i].first, focus[i].second);
     }
+    // Nothing was stored, the fields that were valid included.
+    f.ExpectUnchanged();
+    EXPECT_EQ(ui.unexpected(), 0);
 }
 
 TEST_F(SyncDialog, ValidatorsSeeTheParsedValueAndCanRejectIt) {
@@ -295,95 +258,75 @@ TEST_F(SyncDialog, StringEditsStoreAtMostParamMinusOneCharacters) {
         {SYNC_INT_EDIT, nullptr, IDC_INT_A, &unused, 0, nullptr, nullptr, nullptr},
         kEnd,
     };
-    ModalScript ui;
-    ui.call([&](HWND dlg) {
-        SetText(dlg, IDC_STR, "abcdefghij");
-        Press(dlg, IDOK);
-    });
-    EXPECT_TRUE(RunSynced(IDD_SYNC_FIELDS, table));
-    EXPECT_STREQ(text, "abcde");
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text, "abcde");
-
     // Five bytes end inside the third two-byte letter, which is dropped whole.
-    asked.clear();
-    ui.call([&](HWND dlg) {
-        SetText(dlg, IDC_STR, "žžžž");
-        Press(dlg, IDOK);
-    });
-    EXPECT_TRUE(RunSynced(IDD_SYNC_FIELDS, table));
-    EXPECT_STREQ(text, "žž");
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text, "žž");
+    for (const auto& c : {std::make_pair("abcdefghij", "abcde"), std::make_pair("žžžž", "žž")}) {
+        asked.clear();
+        ModalScript ui;
+        ui.call([&](HWND dlg) {
+            SetText(dlg, IDC_STR, c.first);
+            Press(dlg, IDOK);
+        });
+        EXPECT_TRUE(RunSynced(IDD_SYNC_FIELDS, table));
+        EXPECT_STREQ(text, c.second);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].text, c.second);
+    }
 }
 
-TEST_F(SyncDialog, DisplayOnlyDialogReadsNothingBackAndEscapeGivesFalse) {
-    Fields f;
-    ModalScript ui;
-    ui.call([&](HWND dlg) {
-        SetText(dlg, IDC_STR, "jiný");
-        SetText(dlg, IDC_INT_A, "1");
-        SetText(dlg, IDC_INT_B, "xx");
-        SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);
-        // A real Esc press, handled by the dialog's own loop.
-        HWND edit = GetDlgItem(dlg, IDC_INT_A);
-        SetFocus(edit);
-        PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-        PostMessageA(edit, WM_KEYUP, VK_ESCAPE, 0xC0010001);
-    });
-    EXPECT_FALSE(RunSyncedOut(IDD_SYNC_FIELDS, f.table));
-    f.ExpectUnchanged();
-
-    ui.call([&](HWND dlg) {
-        SetText(dlg, IDC_STR, "jiný");
-        SetText(dlg, IDC_INT_B, "xx");
-        Press(dlg, IDOK);
-    });
-    EXPECT_TRUE(RunSyncedOut(IDD_SYNC_FIELDS, f.table));
-    f.ExpectUnchanged();
-    EXPECT_EQ(ui.seen().size(), 2u);
-    EXPECT_EQ(ui.unexpected(), 0);
-}
-
-TEST_F(SyncDialog, ExtFloatFieldsShowPrecisionSeparatorAndUndefined) {
-    ext_float vb(1.5), x1(1.0), y1(2.0), x2(2.0), y2(-2.0);
-    tag_CTL_SYNC table[] = {
-        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_D_VB, &vb, 4, nullptr, nullptr, nullptr},
-        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_D_X1, &x1, 4, nullptr, nullptr, nullptr},
-        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_D_Y1, &y1, 4, nullptr, nullptr, nullptr},
-        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_D_X2, &x2, 4, nullptr, nullptr, nullptr},
-        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_D_Y2, &y2, 4, nullptr, nullptr, nullptr},
-        kEnd,
+TEST_F(SyncDialog, DisplayOnlyDialogShowsNumbersAndReadsNothingBack) {
+    const struct {
+        bool comma;
+        int precision;
+        bool undefined;
+        double value;
+        const char* shown;
+        bool escape;
+    } runs[] = {
+        {true, 3, false, 1.5, "1,500", true},  // Esc gives false
+        {false, 2, false, -2.0, "-2.00", false},
+        {false, 4, true, 0.0, "*", false},
     };
-    const int ids[] = {IDC_D_VB, IDC_D_X1, IDC_D_Y1, IDC_D_X2, IDC_D_Y2};
-    std::vector<std::string> shown;
-    auto read_all = [&](HWND dlg) {
-        shown.clear();
-        for (int id : ids) shown.push_back(ItemText(dlg, id));
-        Press(dlg, IDOK);
-    };
-
-    ModalScript ui;
-    ui.call(read_all);
-    EXPECT_TRUE(RunSyncedOut(IDD_SYNC_DETAILS, table));
-    EXPECT_EQ(shown, (std::vector<std::string>{"1,5000", "1,0000", "2,0000", "2,0000", "-2,0000"}));
-
-    use_comma = false;
-    for (tag_CTL_SYNC& row : table)
-        if (row.type == SYNC_CUSTOM) row.param = 2;
-    vb.undefined = true;
-    ui.call(read_all);
-    EXPECT_TRUE(RunSyncedOut(IDD_SYNC_DETAILS, table));
-    EXPECT_EQ(shown, (std::vector<std::string>{"*", "1.00", "2.00", "2.00", "-2.00"}));
-    EXPECT_EQ(ui.unexpected(), 0);
+    for (const auto& r : runs) {
+        SCOPED_TRACE(r.shown);
+        use_comma = r.comma;
+        Fields f;
+        f.table[4].param = r.precision;
+        f.number.value = r.value;
+        f.number.undefined = r.undefined;
+        std::string shown;
+        ModalScript ui;
+        ui.call([&](HWND dlg) {
+            shown = ItemText(dlg, IDC_FLOAT);
+            SetText(dlg, IDC_STR, "jiný");
+            SetText(dlg, IDC_INT_A, "1");
+            SetText(dlg, IDC_INT_B, "xx");
+            SetText(dlg, IDC_FLOAT, "3");
+            SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);
+            if (!r.escape) return Press(dlg, IDOK);
+            // A real Esc press, handled by the dialog's own loop.
+            HWND edit = GetDlgItem(dlg, IDC_INT_A);
+            SetFocus(edit);
+            PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+            PostMessageA(edit, WM_KEYUP, VK_ESCAPE, 0xC0010001);
+        });
+        EXPECT_EQ(RunSyncedOut(IDD_SYNC_FIELDS, f.table), !r.escape);
+        EXPECT_EQ(shown, r.shown);
+        EXPECT_EQ(f.number.undefined, r.undefined);
+        EXPECT_EQ(f.number.value, r.value);
+        f.number = ext_float(1.5);
+        f.ExpectUnchanged();
+        EXPECT_EQ(ui.seen().size(), 1u);
+    }
 }
 
 TEST_F(SyncDialog, FillFailuresAreReportedAndTheDialogStillOpens) {
-    int a = 3;
+    char text[4] = {'a', 'b', 'c', 'd'};  // no NUL within its size: reported, not shown
+    int a = 3, missing = 7;
     tag_CTL_SYNC table[] = {
-        {SYNC_CUSTOM, FailingProc, IDC_STR, nullptr, SYNC_OP_OUT, nullptr, "Nelze zobrazit", nullptr},
-        {SYNC_CUSTOM, FailingProc, IDC_INT_B, nullptr, SYNC_OP_OUT, nullptr, nullptr, nullptr},
+        {SYNC_STR_EDIT, nullptr, IDC_STR, text, sizeof text, nullptr, "Nelze zobrazit", nullptr},
+        {SYNC_CUSTOM, FailingProc, IDC_INT_B, nullptr, SYNC_OP_OUT, nullptr, nullptr, nullptr},  // silent
         {SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, nullptr, nullptr, nullptr},
+        {SYNC_INT_EDIT, nullptr, IDC_MISSING, &missing, 0, "Chybí", nullptr, nullptr},
         kEnd,
     };
     ModalScript ui;
@@ -391,24 +334,38 @@ TEST_F(SyncDialog, FillFailuresAreReportedAndTheDialogStillOpens) {
     // dialog is answered only once it has been filled.
     ui.call([](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
     bool quiet = false, reported = true;
-    std::string a_text;
+    std::string str_text = "?", a_text;
+    HWND focus = nullptr, field = nullptr;
     ui.call([&](HWND dlg) {
+        str_text = ItemText(dlg, IDC_STR);
         a_text = ItemText(dlg, IDC_INT_A);
         quiet = SyncOut(dlg, table, false);
         reported = SyncOut(dlg, table, true);  // answered below
+        // A row without its control never passes and never moves the focus.
+        field = GetDlgItem(dlg, IDC_INT_A);
+        SetFocus(field);
+        SetText(dlg, IDC_INT_A, "2");
         Press(dlg, IDOK);
+        focus = GetFocus();
+        Press(dlg, IDCANCEL);
     });
-    ui.press(IDOK);
-    EXPECT_TRUE(RunSynced(IDD_SYNC_FIELDS, table));
-    ASSERT_EQ(ui.seen().size(), 3u);
+    ui.press(IDOK).press(IDOK);
+    EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, table));
+    ASSERT_EQ(ui.seen().size(), 4u);
     EXPECT_EQ(ui.seen()[0].text, "Nelze zobrazit");
     EXPECT_EQ(ui.seen()[0].icon, static_cast<UINT>(MB_ICONERROR));
     EXPECT_EQ(ui.seen()[1].caption, "Pole");
     EXPECT_EQ(ui.seen()[2].text, "Nelze zobrazit");
-    // Rows after the failing one are filled all the same.
+    EXPECT_EQ(ui.seen()[3].text, "Chybí");
+    EXPECT_EQ(str_text, "");
+    // Rows after the failing ones are filled all the same.
     EXPECT_EQ(a_text, "3");
     EXPECT_TRUE(quiet);
     EXPECT_FALSE(reported);
+    EXPECT_EQ(focus, field);
+    EXPECT_EQ(missing, 7);
+    EXPECT_EQ(a, 3);
+    EXPECT_EQ(ui.unexpected(), 0);
 }
 
 TEST_F(SyncDialog, CheckFailureWithoutMessageKeepsTheDialogOpenSilently) {
@@ -439,35 +396,6 @@ TEST_F(SyncDialog, CheckFailureWithoutMessageKeepsTheDialogOpenSilently) {
     EXPECT_EQ(f.a, -17);
 }
 
-TEST_F(SyncDialog, RowWithoutItsControlNeverStoresAndNeverMovesTheFocus) {
-    int missing = 7;
-    int a = 1;
-    tag_CTL_SYNC table[] = {
-        {SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, nullptr, nullptr, nullptr},
-        {SYNC_INT_EDIT, nullptr, IDC_MISSING, &missing, 0, "Chybí", "Nelze zobrazit", nullptr},
-        kEnd,
-    };
-    ModalScript ui;
-    ui.call([](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });  // "Nelze zobrazit"
-    HWND focus = nullptr, field = nullptr;
-    ui.call([&](HWND dlg) {
-        field = GetDlgItem(dlg, IDC_INT_A);
-        SetFocus(field);
-        SetText(dlg, IDC_INT_A, "2");
-        Press(dlg, IDOK);
-        focus = GetFocus();
-        Press(dlg, IDCANCEL);
-    });
-    ui.press(IDOK);  // "Chybí"
-    EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, table));
-    ASSERT_EQ(ui.seen().size(), 3u);
-    EXPECT_EQ(ui.seen()[0].text, "Nelze zobrazit");
-    EXPECT_EQ(ui.seen()[2].text, "Chybí");
-    EXPECT_EQ(focus, field);
-    EXPECT_EQ(missing, 7);
-    EXPECT_EQ(a, 1);
-}
-
 TEST_F(SyncDialog, ColourSelectorsShowAndStoreTheirColours) {
     ASSERT_NE(RegisterClrSelCtl(), 0);
     COLORREF colours[4] = {RGB(0, 0, 0), RGB(0, 0, 255), RGB(255, 0, 0), RGB(0, 255, 0)};
@@ -483,31 +411,18 @@ TEST_F(SyncDialog, ColourSelectorsShowAndStoreTheirColours) {
         kEnd,
     };
     std::vector<COLORREF> shown;
+    ModalScript ui;
     // The user picks other colours (as the chooser would set them) and unchecks the axes.
-    auto pick = [&](HWND dlg) {
-        shown.clear();
+    ui.call([&](HWND dlg) {
         for (int id : ids)
             shown.push_back(static_cast<COLORREF>(SendDlgItemMessageA(dlg, id, CLRSEL_GETCOLOR, 0, 0)));
         SendDlgItemMessageA(dlg, IDC_LINE, CLRSEL_SETCOLOR, RGB(1, 2, 3), 0);
         SendDlgItemMessageA(dlg, IDC_LABELS_C, CLRSEL_SETCOLOR, RGB(200, 100, 50), 0);
         SendDlgItemMessageA(dlg, IDC_AXES, BM_CLICK, 0, 0);
-    };
-    ModalScript ui;
-    ui.call([&](HWND dlg) {
-        pick(dlg);
-        Press(dlg, IDCANCEL);
-    });
-    EXPECT_FALSE(RunSynced(IDD_SYNC_COLOURS, table));
-    EXPECT_EQ(shown, (std::vector<COLORREF>{0x000000, 0xFF0000, 0x0000FF, 0x00FF00}));
-    EXPECT_EQ(colours[1], RGB(0, 0, 255));
-    EXPECT_EQ(colours[3], RGB(0, 255, 0));
-    EXPECT_EQ(axes, 1);
-
-    ui.call([&](HWND dlg) {
-        pick(dlg);
         Press(dlg, IDOK);
     });
     EXPECT_TRUE(RunSynced(IDD_SYNC_COLOURS, table));
+    EXPECT_EQ(shown, (std::vector<COLORREF>{0x000000, 0xFF0000, 0x0000FF, 0x00FF00}));
     EXPECT_EQ(colours[0], RGB(0, 0, 0));
     EXPECT_EQ(colours[1], RGB(1, 2, 3));
     EXPECT_EQ(colours[2], RGB(255, 0, 0));
@@ -517,31 +432,4 @@ TEST_F(SyncDialog, ColourSelectorsShowAndStoreTheirColours) {
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
-TEST_F(SyncDialog, StringBufferWithoutItsEndIsReportedNotShown) {
-    char text[4] = {'a', 'b', 'c', 'd'};  // no NUL within its size
-    tag_CTL_SYNC table[] = {
-        {SYNC_STR_EDIT, nullptr, IDC_STR, text, sizeof text, nullptr, "Nelze zobrazit", nullptr},
-        kEnd,
-    };
-    ModalScript ui;
-    ui.call([](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
-    std::string shown = "?";
-    ui.call([&](HWND dlg) {
-        shown = ItemText(dlg, IDC_STR);
-        Press(dlg, IDCANCEL);
-    });
-    EXPECT_FALSE(RunSynced(IDD_SYNC_FIELDS, table));
-    ASSERT_EQ(ui.seen().size(), 2u);
-    EXPECT_EQ(ui.seen()[0].text, "Nelze zobrazit");
-    EXPECT_EQ(shown, "");
-}
-
-TEST_F(SyncDialog, MissingTemplateMakesBothRunnersReturnFalse) {
-    tag_CTL_SYNC table[] = {kEnd};
-    ModalScript ui;
-    EXPECT_FALSE(RunSynced(999, table));
-    EXPECT_FALSE(RunSyncedOut(999, table));
-    EXPECT_TRUE(ui.seen().empty());
-}
-
-} // namespace
+}  // namespace
