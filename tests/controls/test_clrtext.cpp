@@ -21,11 +21,8 @@ int FontHeight(HWND ctl) {
     return lf.lfHeight;
 }
 
-TEST_F(ClrText, SecondRegistrationFails) {
-    EXPECT_EQ(RegisterClrTextCtl(), 0);
-}
-
 TEST_F(ClrText, ColourMessagesReturnThePreviousColour) {
+    EXPECT_EQ(RegisterClrTextCtl(), 0);  // already registered
     HWND ctl = host.Child(szCT, "Titrion 2.0", 0, 1007, 200, 40);
     ASSERT_TRUE(ctl);
     const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), face = GetSysColor(COLOR_BTNFACE);
@@ -39,26 +36,9 @@ TEST_F(ClrText, ColourMessagesReturnThePreviousColour) {
     EXPECT_EQ(SendMessageA(ctl, CLRTEXT_SETBKCOLOR, 0, 0), static_cast<LRESULT>(face));
 }
 
-TEST_F(ClrText, FontFollowsTheHeight) {
-    HWND ctl = host.Child(szCT, "Titrion 2.0", 0, 1007, 200, 40);
-    ASSERT_TRUE(ctl);
-    EXPECT_EQ(FontHeight(ctl), 4 - 40);
-    SetWindowPos(ctl, nullptr, 0, 0, 200, 25, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(FontHeight(ctl), 4 - 25);
-}
-
-TEST_F(ClrText, WindowTextKeepsWhatWasSet) {
-    HWND ctl = host.Child(szCT, "", 0, 1007, 200, 40);
-    ASSERT_TRUE(ctl);
-    const std::string long_text(300, 'x');
-    SetWindowTextA(ctl, long_text.c_str());
-    EXPECT_EQ(testui::Text(ctl), long_text);
-    EXPECT_TRUE(UpdateWindow(ctl));
-}
-
 // The manifest makes the 8-bit functions UTF-8: the same bytes read back as the
 // intended characters through the wide functions.
-TEST_F(ClrText, CzechTextIsUtf8) {
+TEST_F(ClrText, CzechTextIsUtf8AndTheFontFollowsTheHeight) {
     EXPECT_EQ(GetACP(), 65001u);
     const char utf8[] = "Chyba při otevírání nápovědy";
     HWND ctl = host.Child(szCT, utf8, 0, 1007, 300, 40);
@@ -68,6 +48,15 @@ TEST_F(ClrText, CzechTextIsUtf8) {
     EXPECT_STREQ(wide, L"Chyba p\u0159i otev\u00edr\u00e1n\u00ed n\u00e1pov\u011bdy");
     EXPECT_EQ(testui::Text(ctl), std::string(utf8));
     EXPECT_EQ(std::string(utf8).size(), 34u);  // the source itself is UTF-8
+
+    EXPECT_EQ(FontHeight(ctl), 4 - 40);
+    SetWindowPos(ctl, nullptr, 0, 0, 200, 25, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(FontHeight(ctl), 4 - 25);
+
+    const std::string long_text(300, 'x');
+    SetWindowTextA(ctl, long_text.c_str());
+    EXPECT_EQ(testui::Text(ctl), long_text);
+    EXPECT_TRUE(UpdateWindow(ctl));
 }
 
 }  // namespace
