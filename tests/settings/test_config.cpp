@@ -61,19 +61,13 @@ void WriteFile(const std::string& path, const std::string& text) {
 }
 
 void SetDefaults() {
-    use_comma = true;
+    use_comma = graph_show_labels = graph_show_axes = true;
     vb_precis = 3;
-    e_precis = 4;
-    de_precis = 4;
-    d2e_precis = 4;
-    res_precis = 4;
-    graph_precis = 4;
+    e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4;
     graph_bkg = 0;
     graph_line = 16711680;
     graph_axes = 255;
     graph_labels = 65280;
-    graph_show_labels = true;
-    graph_show_axes = true;
 }
 
 const std::vector<std::string> kDefaultFile = {
