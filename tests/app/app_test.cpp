@@ -1,6 +1,7 @@
 #include "tests/app/app_test.h"
 
 #include "core/calc.h"
+#include "tests/support/display_defaults.h"
 #include "resources/resource.h"
 
 namespace apptest {
@@ -27,12 +28,7 @@ void SetHeld(const std::vector<UINT>& mods, bool down) {
 void AppTest::SetUp() {
     arr_vb.flush();
     dirty = false;
-    use_comma = true;
-    vb_precis = 3;
-    e_precis = 4;
-    de_precis = 4;
-    d2e_precis = 4;
-    res_precis = 4;
+    RestoreDisplayDefaults();
     accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL));
     ASSERT_TRUE(accel_);
     HWND dlg = CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);

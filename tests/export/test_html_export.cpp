@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/calc.h"
+#include "tests/support/display_defaults.h"
 #include "export/html_export.h"
 #include "app/about.h"
 
@@ -52,12 +53,7 @@ protected:
         path = (dir / "report.html").string();
         arr_vb.flush();
         recalc_arrays();
-        use_comma = true;
-        vb_precis = 3;
-        e_precis = 4;
-        de_precis = 4;
-        d2e_precis = 4;
-        res_precis = 4;
+        RestoreDisplayDefaults();
     }
     void TearDown() override {
         arr_vb.flush();
