@@ -13,7 +13,7 @@ DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip \
   pandoc weasyprint fonts-dejavu-core poppler-utils imagemagick
 
-.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench run clean docs dist pictures
+.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench bench-gui run clean docs dist pictures
 
 all: build
 
@@ -66,6 +66,12 @@ bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTITRION_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS) --target core_bench
 	$(BENCH)/tests/bench/core_bench
+	$(MAKE) bench-gui
+
+# The real program under Wine on a virtual display, driven from another process.
+bench-gui: $(WIN64)/CMakeCache.txt
+	cmake --build $(WIN64) -j $(JOBS) --target gui_bench
+	xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-bench.sh $(WIN64)/tests/bench/gui_bench.exe
 
 # The program under Wine: on the user's display, or without one on a virtual display, where
 # a sample is opened and build/screenshot.png taken of the main window.

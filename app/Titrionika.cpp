@@ -63,9 +63,6 @@ constexpr int LISTS_GAP = 3;
 constexpr int MIN_TRACK_WIDTH = 480;
 constexpr int MIN_TRACK_HEIGHT = 300;
 
-constexpr int HEADER_FONT_HEIGHT = 31;
-constexpr int HEADER_PICTURE_WIDTH = 70;
-constexpr int HEADER_PICTURE_HEIGHT = 32;
 constexpr int TOOLBAR_PICTURES = 4;
 constexpr int TOOLBAR_LABELS = 7;
 constexpr int STRING_ROOM = 255;  // bytes per string in BuildStrList, NUL included
@@ -73,10 +70,6 @@ constexpr int STRING_ROOM = 255;  // bytes per string in BuildStrList, NUL inclu
 // "%f" of the largest double takes 317 characters; two of them, a TAB and the NUL.
 constexpr int CLIPBOARD_TEXT = 2 * 320;
 constexpr int PASTE_BUFFER = 256;
-
-// Selection guard: rows of the last point row that became selected and focused.
-int last_valid_sel = -1;
-int last_valid_foc = -1;
 
 void Beep() {
     MessageBeep(MB_ICONEXCLAMATION);
@@ -98,9 +91,9 @@ void OnGetMinMaxInfo(HWND dlg, WPARAM wparam, LPARAM lparam) {
     info->ptMinTrackSize.y = MIN_TRACK_HEIGHT;
 }
 
-BOOL OnNotify(NMHDR* hdr) {
-    if (hdr->hwndFrom == hwndList) return OnLVNotify(reinterpret_cast<NMLISTVIEW*>(hdr));
-    if (hdr->hwndFrom == hwndResults) return OnLVNotifyRes(reinterpret_cast<NMLISTVIEW*>(hdr));
+LRESULT OnNotify(NMHDR* hdr) {
+    if (hdr->hwndFrom == hwndList) return OnLVNotify(hdr);
+    if (hdr->hwndFrom == hwndResults) return OnLVNotifyRes(hdr);
     return FALSE;
 }
 
@@ -120,53 +113,6 @@ void DisplayName(const char* path, char* out, int size) {
         if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
     }
     std::snprintf(out, static_cast<size_t>(size), "%s", name);
-}
-
-void EnableCommand(HMENU menu, UINT id, bool enable) {
-    // Ids that a pop-up lacks are left alone by EnableMenuItem.
-    EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
-}
-
-void EnableButton(UINT id, bool enable) {
-    SendMessageA(hwndTool, TB_ENABLEBUTTON, id, MAKELPARAM(enable ? TRUE : FALSE, 0));
-}
-
-void ShowContextMenu(HWND list, int menu_id, UINT default_id, void (*enable)(HMENU), POINT at) {
-    HMENU menu = LoadMenuA(hInst, MAKEINTRESOURCEA(menu_id));
-    if (!menu) return;
-    HMENU popup = GetSubMenu(menu, 0);
-    SetMenuDefaultItem(popup, default_id, FALSE);
-    enable(popup);
-    ClientToScreen(list, &at);
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, hwndMain, nullptr);
-    DestroyMenu(menu);
-}
-
-// Keeps the selection and the focus off the in-between rows; TRUE refuses the change.
-BOOL OnItemChanging(const NMLISTVIEW* nm) {
-    if (!(nm->uNewState & LVIS_FOCUSED)) return FALSE;
-    const bool point_row = nm->lParam != -1;
-    if (nm->uNewState & LVIS_SELECTED) {
-        if (point_row) {
-            last_valid_sel = nm->iItem;
-        } else {
-            // From the keyboard the selection travels on past the in-between row; a click
-            // on it leaves the previous point selected. Some list implementations report no
-            // position for a click, so a held mouse button marks one as well.
-            const bool mouse = nm->ptAction.x != 0 || nm->ptAction.y != 0 ||
-                               GetKeyState(VK_LBUTTON) < 0 || GetKeyState(VK_RBUTTON) < 0;
-            if (!mouse) {
-                last_valid_sel = nm->iItem > last_valid_sel ? nm->iItem + 1 : nm->iItem - 1;
-            }
-            if (last_valid_sel != -1) {
-                ListView_SetItemState(hwndList, last_valid_sel, LVIS_FOCUSED | LVIS_SELECTED,
-                                      LVIS_FOCUSED | LVIS_SELECTED);
-            }
-        }
-    }
-    if (!point_row) return TRUE;
-    last_valid_foc = nm->iItem;
-    return FALSE;
 }
 
 int FindPoint(const ext_float& vb) {
@@ -199,53 +145,6 @@ void SwapPoints(dyn_array_direct<ext_float_pair>& a, dyn_array_direct<ext_float_
     std::swap(a.items, b.items);
     std::swap(a.count, b.count);
     std::swap(a.capacity, b.capacity);
-}
-
-void SetRowText(HWND list, int row, int column, const ext_float& value, int precision) {
-    char text[EXT_FLOAT_TEXT];
-    value.format(text, 0, precision, use_comma);
-    ListView_SetItemText(list, row, column, text);
-}
-
-int InsertRow(HWND list, int row, const char* text, LPARAM data) {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = row;
-    item.pszText = const_cast<char*>(text);
-    item.lParam = data;
-    return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-void FillPoints() {
-    ListView_DeleteAllItems(hwndList);
-    const int n = arr_vb.size();
-    for (int i = 0; i < n; ++i) {
-        char number[16];
-        std::snprintf(number, sizeof number, "%u", static_cast<unsigned>(i + 1));
-        const int row = InsertRow(hwndList, 2 * i, number, i);
-        if (row < 0) return;
-        const ext_float_pair* p = arr_vb[i];
-        SetRowText(hwndList, row, 1, p->vb, vb_precis);
-        SetRowText(hwndList, row, 2, p->e, e_precis);
-        if (i > 0 && i < n - 1) {
-            if (const ext_float* d2e = arr_d2e[i - 1]) SetRowText(hwndList, row, 4, *d2e, d2e_precis);
-        }
-        if (i < n - 1) {
-            const int between = InsertRow(hwndList, row + 1, "", -1);
-            if (between < 0) return;
-            if (const ext_float* de = arr_de[i]) SetRowText(hwndList, between, 3, *de, de_precis);
-        }
-    }
-}
-
-void FillResults() {
-    ListView_DeleteAllItems(hwndResults);
-    for (int k = 0; k < arr_res.size(); ++k) {
-        char text[EXT_FLOAT_TEXT];
-        arr_res[k]->key.format(text, 0, res_precis, use_comma);
-        InsertRow(hwndResults, k, text, 0);
-    }
-    if (arr_res.size() > 0) ListView_SetItemState(hwndResults, 0, LVIS_SELECTED, LVIS_SELECTED);
 }
 
 }  // namespace
@@ -489,148 +388,6 @@ INT_PTR CALLBACK DummyDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM /*lparam
         return TRUE;
     }
     return FALSE;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Lists
-
-HFONT CreateSizedFont(int height) {
-    LOGFONTA font = {};
-    GetObjectA(GetStockObject(ANSI_VAR_FONT), sizeof font, &font);
-    font.lfHeight = -height;
-    font.lfWidth = 0;
-    return CreateFontIndirectA(&font);
-}
-
-void InitListView() {
-    // Created once; they live as long as the program.
-    HFONT font = CreateSizedFont(HEADER_FONT_HEIGHT);
-    SendMessageA(hwndHdr, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    HIMAGELIST pictures = ImageList_Create(HEADER_PICTURE_WIDTH, HEADER_PICTURE_HEIGHT, ILC_COLOR4 | ILC_MASK, 4, 1);
-    if (HBITMAP bitmap = LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_HEADERS))) {
-        ImageList_AddMasked(pictures, bitmap, RGB(255, 255, 255));
-        DeleteObject(bitmap);
-    }
-    SendMessageA(hwndHdr, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
-
-    LVCOLUMNA column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
-    column.fmt = LVCFMT_LEFT;
-    column.cx = 40;
-    column.pszText = const_cast<char*>("n");
-    SendMessageA(hwndList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-    for (int i = 1; i <= 4; ++i) {
-        column = {};
-        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE | LVCF_SUBITEM;
-        column.fmt = LVCFMT_RIGHT | LVCFMT_IMAGE;
-        column.cx = 80;
-        column.iImage = i;
-        column.iSubItem = i;
-        SendMessageA(hwndList, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
-    }
-    ListView_SetExtendedListViewStyle(hwndList, LVS_EX_FULLROWSELECT);
-
-    HWND results_header = ListView_GetHeader(hwndResults);
-    SendMessageA(results_header, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    SendMessageA(results_header, HDM_SETIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(pImageList_Duplicate ? pImageList_Duplicate(pictures) : pictures));
-    column = {};
-    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE;
-    column.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
-    column.cx = 80;
-    column.iImage = 1;
-    SendMessageA(hwndResults, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-}
-
-void StuffListView() {
-    recalc_arrays();
-    SendMessageA(hwndList, WM_SETREDRAW, FALSE, 0);
-    FillPoints();
-    SendMessageA(hwndList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(hwndList, nullptr, TRUE);
-    FillResults();
-    HandleCommandsEnable();
-}
-
-void SelectListItem(int index) {
-    if (index < 0) return;
-    LVFINDINFOA find = {};
-    find.flags = LVFI_PARAM;
-    find.lParam = index;
-    const int row = static_cast<int>(SendMessageA(hwndList, LVM_FINDITEMA, static_cast<WPARAM>(-1),
-                                                  reinterpret_cast<LPARAM>(&find)));
-    if (row < 0) return;
-    ListView_SetItemState(hwndList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-}
-
-int GetSelectedPoint() {
-    const int row = ListView_GetNextItem(hwndList, -1, LVNI_SELECTED);
-    if (row < 0) return -1;
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(hwndList, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
-    const LPARAM index = item.lParam;
-    return index >= 0 && index < arr_vb.size() ? static_cast<int>(index) : -1;
-}
-
-BOOL OnLVNotify(NMLISTVIEW* nm) {
-    switch (nm->hdr.code) {
-    case LVN_ITEMCHANGING:
-        return OnItemChanging(nm);
-    case LVN_ITEMCHANGED:
-        HandleCommandsEnable();
-        break;
-    case NM_DBLCLK:
-        if (ListView_GetSelectedCount(hwndList) > 0) EditItem();
-        break;
-    case NM_RCLICK:
-        ShowContextMenu(hwndList, IDR_LISTMENU, IDM_EDIT, HandleCommandsEnable1, nm->ptAction);
-        break;
-    }
-    return FALSE;
-}
-
-BOOL OnLVNotifyRes(NMLISTVIEW* nm) {
-    switch (nm->hdr.code) {
-    case LVN_ITEMCHANGED:
-        HandleCommandsEnable();
-        break;
-    case NM_DBLCLK:
-        if (ListView_GetSelectedCount(hwndResults) > 0) ShowDetails();
-        break;
-    case NM_RCLICK:
-        ShowContextMenu(hwndResults, IDR_RESULTSMENU, IDM_DETAILS, HandleCommandsEnable2, nm->ptAction);
-        break;
-    }
-    return FALSE;
-}
-
-void HandleCommandsEnable1(HMENU menu) {
-    const bool selected = ListView_GetSelectedCount(hwndList) > 0;
-    const int n = arr_vb.size();
-    EnableCommand(menu, IDM_EDIT, selected);
-    EnableCommand(menu, IDM_DELETE, selected);
-    EnableCommand(menu, IDM_COPY, selected);
-    EnableCommand(menu, IDM_CUT, selected);
-    EnableCommand(menu, IDM_GRAPH, n >= 3);
-    EnableCommand(menu, IDM_SAVE, n >= 1);
-    EnableCommand(menu, IDM_SAVEAS, n >= 1);
-    EnableCommand(menu, IDM_EXPORTHTML, n >= 1);
-    EnableCommand(menu, IDM_DELETEALL, n >= 1);
-    EnableButton(IDM_EDIT, selected);
-    EnableButton(IDM_DELETE, selected);
-    EnableButton(IDM_SAVE, n >= 1);
-}
-
-void HandleCommandsEnable2(HMENU menu) {
-    EnableCommand(menu, IDM_DETAILS, ListView_GetSelectedCount(hwndResults) > 0);
-}
-
-void HandleCommandsEnable() {
-    HMENU menu = GetMenu(hwndMain);
-    HandleCommandsEnable1(menu);
-    HandleCommandsEnable2(menu);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,9 +1,10 @@
-// The main module of titrion3.exe: start-up, the main window with its two lists, the
-// document commands, point entry and deletion, and the clipboard commands.
+// The main module of titrion3.exe: start-up, the main window, the document commands, point
+// entry and deletion, and the clipboard commands. The two lists are in app/lists.h.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/lists.h"
 #include "core/ext_float.h"
 
 // Window handles, valid from the main dialog's initialisation until it is destroyed.
@@ -57,18 +58,6 @@ void OnCommand(int id, int code);
 void InitToolbar();
 char* BuildStrList(int first, int count);  // NUL-separated, double-NUL-ended; free() it
 void About();
-
-// Lists.
-HFONT CreateSizedFont(int height);
-void InitListView();
-void StuffListView();
-void SelectListItem(int index);
-BOOL OnLVNotify(NMLISTVIEW* nm);     // TRUE refuses a state change
-BOOL OnLVNotifyRes(NMLISTVIEW* nm);
-void HandleCommandsEnable1(HMENU menu);
-void HandleCommandsEnable2(HMENU menu);
-void HandleCommandsEnable();
-int GetSelectedPoint();  // index into arr_vb of the selected point row, -1 for none
 
 // Document commands.
 void GetNewFName();

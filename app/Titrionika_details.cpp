@@ -9,7 +9,7 @@
 #include "settings/syncdlg.h"
 
 void ShowDetails() {
-    const int selected = ListView_GetNextItem(hwndResults, -1, LVNI_SELECTED);
+    const int selected = GetSelectedRow(hwndResults);
     assert(selected!=-1);
     if (selected < 0 || selected >= arr_res.size()) {
         MessageBeep(MB_ICONEXCLAMATION);

@@ -29,8 +29,8 @@ void ShowOptions() {
     if (!SyncedDlg(hInst, MAKEINTRESOURCEA(IDD_OPTIONS), hwndMain, table)) return;
     use_comma = comma == 1;
 
-    const int point_row = ListView_GetNextItem(hwndList, -1, LVNI_SELECTED);
-    const int result_row = ListView_GetNextItem(hwndResults, -1, LVNI_SELECTED);
+    const int point_row = GetSelectedRow(hwndList);
+    const int result_row = GetSelectedRow(hwndResults);
     StuffListView();
     // The refill keeps the rows, so the same rows are selected again.
     if (point_row != -1) ListView_SetItemState(hwndList, point_row, LVIS_SELECTED, LVIS_SELECTED);

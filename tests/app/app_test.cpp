@@ -112,14 +112,6 @@ std::string Cell(HWND list, int row, int column) {
     return text;
 }
 
-LPARAM RowData(HWND list, int row) {
-    LVITEMA item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.lParam;
-}
-
 int SelectedRow(HWND list) {
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }

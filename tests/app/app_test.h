@@ -53,7 +53,6 @@ void Click(HWND wnd, UINT down, POINT at);
 
 int Rows(HWND list);
 std::string Cell(HWND list, int row, int column);
-LPARAM RowData(HWND list, int row);
 int SelectedRow(HWND list);  // -1 for none
 int FocusedRow(HWND list);
 std::vector<std::string> Column(HWND list, int column);

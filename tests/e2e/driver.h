@@ -67,6 +67,7 @@ public:
     bool Start();
 
     HWND main() const { return main_; }
+    DWORD process_id() const { return pi_.dwProcessId; }
     HWND list() const { return GetDlgItem(main_, IDC_LIST); }
 
     // Sent messages overtake posted ones: Sync covers commands, Settle also covers keys.

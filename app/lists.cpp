@@ -1,0 +1,330 @@
+// The two lists of the main window: their set-up, their texts, the selection guard, the
+// context menus and the enabling of the commands that depend on them.
+#include "app/lists.h"
+
+#include <cstdio>
+
+#include "app/Titrionika.h"
+#include "app/Titrionika_dialogs.h"
+#include "core/calc.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int HEADER_FONT_HEIGHT = 31;
+constexpr int HEADER_PICTURE_WIDTH = 70;
+constexpr int HEADER_PICTURE_HEIGHT = 32;
+constexpr int HEADER_PICTURES = 5;
+
+// Selection guard: rows of the last point row that became selected and focused.
+int last_valid_sel = -1;
+int last_valid_foc = -1;
+
+bool IsPointRow(int row) { return row % 2 == 0; }
+
+int PointRows() {
+    const int n = arr_vb.size();
+    return n > 0 ? 2 * n - 1 : 0;
+}
+
+void FormatNumber(const ext_float* value, int precision, char* text, size_t size) {
+    if (value) value->format(text, size, 0, precision, use_comma);
+}
+
+// The text of one cell of the measurement list; empty where the row shows nothing.
+void PointCellText(int row, int column, char* text, size_t size) {
+    text[0] = '\0';
+    const int n = arr_vb.size();
+    const int i = row / 2;
+    if (row < 0 || i >= n) return;
+    if (!IsPointRow(row)) {
+        if (column == 3) FormatNumber(arr_de[i], de_precis, text, size);
+        return;
+    }
+    const ext_float_pair* p = arr_vb[i];
+    switch (column) {
+    case 0:
+        std::snprintf(text, size, "%u", static_cast<unsigned>(i + 1));
+        break;
+    case 1:
+        FormatNumber(&p->vb, vb_precis, text, size);
+        break;
+    case 2:
+        FormatNumber(&p->e, e_precis, text, size);
+        break;
+    case 4:
+        if (i > 0 && i < n - 1) FormatNumber(arr_d2e[i - 1], d2e_precis, text, size);
+        break;
+    }
+}
+
+void ResultCellText(int row, char* text, size_t size) {
+    text[0] = '\0';
+    if (const sorted_struct* result = arr_res[row]) FormatNumber(&result->key, res_precis, text, size);
+}
+
+void CellText(HWND list, const LVITEMA& item, char* text, size_t size) {
+    if (list == hwndList)
+        PointCellText(item.iItem, item.iSubItem, text, size);
+    else
+        ResultCellText(item.iItem, text, size);
+}
+
+// The lists ask for the texts of the cells they draw. The texts are ASCII, so the wide
+// form of the request is served by widening them.
+void OnGetDispInfo(NMHDR* hdr) {
+    char text[EXT_FLOAT_TEXT];
+    if (hdr->code == LVN_GETDISPINFOA) {
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(hdr)->item;
+        if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+        CellText(hdr->hwndFrom, item, text, sizeof text);
+        std::snprintf(item.pszText, static_cast<size_t>(item.cchTextMax), "%s", text);
+        return;
+    }
+    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(hdr)->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    LVITEMA narrow = {};
+    narrow.iItem = item.iItem;
+    narrow.iSubItem = item.iSubItem;
+    CellText(hdr->hwndFrom, narrow, text, sizeof text);
+    int k = 0;
+    for (; text[k] && k + 1 < item.cchTextMax; ++k) item.pszText[k] = static_cast<unsigned char>(text[k]);
+    item.pszText[k] = L'\0';
+}
+
+// Keeps the selection and the focus off the in-between rows. A virtual list reports a change
+// only once it is made, so a change that lands on an in-between row is undone here: from the
+// keyboard the selection travels on past that row, a click on it leaves the previous point
+// selected, and the focus alone goes back to the point that had it.
+void KeepOffInBetweenRows(const NMLISTVIEW* nm) {
+    const int row = nm->iItem;
+    if (row < 0) return;
+    const UINT state = nm->uNewState;
+    if (IsPointRow(row)) {
+        if ((state & LVIS_FOCUSED) && (state & LVIS_SELECTED)) last_valid_sel = row;
+        if (state & LVIS_FOCUSED) last_valid_foc = row;
+        return;
+    }
+    const int rows = ListView_GetItemCount(hwndList);
+    auto valid = [rows](int target) { return target >= 0 && target < rows && IsPointRow(target); };
+    if (state & LVIS_SELECTED) {
+        // Some list implementations report no position for a click, so a held mouse button
+        // marks one as well.
+        const bool mouse = nm->ptAction.x != 0 || nm->ptAction.y != 0 || GetKeyState(VK_LBUTTON) < 0 ||
+                           GetKeyState(VK_RBUTTON) < 0;
+        if (!mouse) last_valid_sel = row > last_valid_sel ? row + 1 : row - 1;
+        if (valid(last_valid_sel)) {
+            ListView_SetItemState(hwndList, last_valid_sel, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+        } else {
+            ListView_SetItemState(hwndList, row, 0, LVIS_FOCUSED | LVIS_SELECTED);
+        }
+    } else if (state & LVIS_FOCUSED) {
+        if (valid(last_valid_foc)) {
+            ListView_SetItemState(hwndList, last_valid_foc, LVIS_FOCUSED, LVIS_FOCUSED);
+        } else {
+            ListView_SetItemState(hwndList, row, 0, LVIS_FOCUSED);
+        }
+    }
+}
+
+// The row a list last reported selected. A virtual list answers "which row is selected" by
+// asking every row in turn, so the answer is remembered from its notifications and checked.
+struct Remembered {
+    int point = -1;
+    int result = -1;
+} selected_row;
+
+int& RememberedRow(HWND list) { return list == hwndList ? selected_row.point : selected_row.result; }
+
+void RememberSelection(HWND list, const NMLISTVIEW* nm) {
+    if (nm->iItem >= 0 && (nm->uNewState & LVIS_SELECTED)) RememberedRow(list) = nm->iItem;
+}
+
+}  // namespace
+
+int GetSelectedRow(HWND list) {
+    const int row = RememberedRow(list);
+    if (row >= 0 && row < ListView_GetItemCount(list) && ListView_GetItemState(list, row, LVIS_SELECTED)) return row;
+    return ListView_GetNextItem(list, -1, LVNI_SELECTED);
+}
+
+namespace {
+
+// Shows `rows` rows with nothing selected or focused. Only the rows that hold the selection
+// and the focus are visited, and the list keeps its scroll position where it can.
+void SetRows(HWND list, int rows) {
+    const int selected = GetSelectedRow(list);
+    if (selected >= 0) ListView_SetItemState(list, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+    if (focused >= 0) ListView_SetItemState(list, focused, 0, LVIS_FOCUSED);
+    // Setting the count redraws the scroll bars, which is slow on some systems: only a new
+    // count is set.
+    if (ListView_GetItemCount(list) != rows) ListView_SetItemCountEx(list, rows, LVSICF_NOSCROLL);
+    InvalidateRect(list, nullptr, TRUE);
+}
+
+void EnableCommand(HMENU menu, UINT id, bool enable) {
+    // Ids that a pop-up lacks are left alone by EnableMenuItem.
+    EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
+}
+
+void EnableButton(UINT id, bool enable) {
+    SendMessageA(hwndTool, TB_ENABLEBUTTON, id, MAKELPARAM(enable ? TRUE : FALSE, 0));
+}
+
+void ShowContextMenu(HWND list, int menu_id, UINT default_id, void (*enable)(HMENU), POINT at) {
+    HMENU menu = LoadMenuA(hInst, MAKEINTRESOURCEA(menu_id));
+    if (!menu) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    SetMenuDefaultItem(popup, default_id, FALSE);
+    enable(popup);
+    ClientToScreen(list, &at);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, hwndMain, nullptr);
+    DestroyMenu(menu);
+}
+
+}  // namespace
+
+HFONT CreateSizedFont(int height) {
+    LOGFONTA font = {};
+    GetObjectA(GetStockObject(ANSI_VAR_FONT), sizeof font, &font);
+    font.lfHeight = -height;
+    font.lfWidth = 0;
+    return CreateFontIndirectA(&font);
+}
+
+void InitListView() {
+    // Created once; they live as long as the program.
+    HFONT font = CreateSizedFont(HEADER_FONT_HEIGHT);
+    SendMessageA(hwndHdr, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    HIMAGELIST pictures =
+        ImageList_Create(HEADER_PICTURE_WIDTH, HEADER_PICTURE_HEIGHT, ILC_COLOR4 | ILC_MASK, HEADER_PICTURES - 1, 1);
+    if (HBITMAP bitmap = LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_HEADERS))) {
+        ImageList_AddMasked(pictures, bitmap, RGB(255, 255, 255));
+        DeleteObject(bitmap);
+    }
+    SendMessageA(hwndHdr, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
+
+    LVCOLUMNA column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = 40;
+    column.pszText = const_cast<char*>("n");
+    SendMessageA(hwndList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    for (int i = 1; i < HEADER_PICTURES; ++i) {
+        column = {};
+        column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE | LVCF_SUBITEM;
+        column.fmt = LVCFMT_RIGHT | LVCFMT_IMAGE;
+        column.cx = 80;
+        column.iImage = i;
+        column.iSubItem = i;
+        SendMessageA(hwndList, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    }
+    ListView_SetExtendedListViewStyle(hwndList, LVS_EX_FULLROWSELECT);
+
+    HWND results_header = ListView_GetHeader(hwndResults);
+    SendMessageA(results_header, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageA(results_header, HDM_SETIMAGELIST, 0,
+                 reinterpret_cast<LPARAM>(pImageList_Duplicate ? pImageList_Duplicate(pictures) : pictures));
+    column = {};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE;
+    column.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
+    column.cx = 80;
+    column.iImage = 1;
+    SendMessageA(hwndResults, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void StuffListView() {
+    recalc_arrays();
+    SetRows(hwndList, PointRows());
+    SetRows(hwndResults, arr_res.size());
+    if (arr_res.size() > 0) ListView_SetItemState(hwndResults, 0, LVIS_SELECTED, LVIS_SELECTED);
+    HandleCommandsEnable();
+}
+
+void SelectListItem(int index) {
+    if (index < 0 || index >= arr_vb.size()) return;
+    ListView_SetItemState(hwndList, 2 * index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+}
+
+int GetSelectedPoint() {
+    const int row = GetSelectedRow(hwndList);
+    if (row < 0 || !IsPointRow(row)) return -1;
+    return row / 2 < arr_vb.size() ? row / 2 : -1;
+}
+
+LRESULT OnLVNotify(NMHDR* hdr) {
+    NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
+    switch (hdr->code) {
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW:
+        OnGetDispInfo(hdr);
+        break;
+    case LVN_ITEMCHANGED:
+        RememberSelection(hwndList, nm);
+        KeepOffInBetweenRows(nm);
+        HandleCommandsEnable();
+        break;
+    case LVN_ODSTATECHANGED:
+        HandleCommandsEnable();
+        break;
+    case NM_DBLCLK:
+        if (ListView_GetSelectedCount(hwndList) > 0) EditItem();
+        break;
+    case NM_RCLICK:
+        ShowContextMenu(hwndList, IDR_LISTMENU, IDM_EDIT, HandleCommandsEnable1, nm->ptAction);
+        break;
+    }
+    return FALSE;
+}
+
+LRESULT OnLVNotifyRes(NMHDR* hdr) {
+    NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
+    switch (hdr->code) {
+    case LVN_GETDISPINFOA:
+    case LVN_GETDISPINFOW:
+        OnGetDispInfo(hdr);
+        break;
+    case LVN_ITEMCHANGED:
+        RememberSelection(hwndResults, nm);
+        HandleCommandsEnable();
+        break;
+    case LVN_ODSTATECHANGED:
+        HandleCommandsEnable();
+        break;
+    case NM_DBLCLK:
+        if (ListView_GetSelectedCount(hwndResults) > 0) ShowDetails();
+        break;
+    case NM_RCLICK:
+        ShowContextMenu(hwndResults, IDR_RESULTSMENU, IDM_DETAILS, HandleCommandsEnable2, nm->ptAction);
+        break;
+    }
+    return FALSE;
+}
+
+void HandleCommandsEnable1(HMENU menu) {
+    const bool selected = ListView_GetSelectedCount(hwndList) > 0;
+    const int n = arr_vb.size();
+    EnableCommand(menu, IDM_EDIT, selected);
+    EnableCommand(menu, IDM_DELETE, selected);
+    EnableCommand(menu, IDM_COPY, selected);
+    EnableCommand(menu, IDM_CUT, selected);
+    EnableCommand(menu, IDM_GRAPH, n >= 3);
+    EnableCommand(menu, IDM_SAVE, n >= 1);
+    EnableCommand(menu, IDM_SAVEAS, n >= 1);
+    EnableCommand(menu, IDM_EXPORTHTML, n >= 1);
+    EnableCommand(menu, IDM_DELETEALL, n >= 1);
+    EnableButton(IDM_EDIT, selected);
+    EnableButton(IDM_DELETE, selected);
+    EnableButton(IDM_SAVE, n >= 1);
+}
+
+void HandleCommandsEnable2(HMENU menu) {
+    EnableCommand(menu, IDM_DETAILS, ListView_GetSelectedCount(hwndResults) > 0);
+}
+
+void HandleCommandsEnable() {
+    HMENU menu = GetMenu(hwndMain);
+    HandleCommandsEnable1(menu);
+    HandleCommandsEnable2(menu);
+}
