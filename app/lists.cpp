@@ -3,6 +3,7 @@
 #include "app/lists.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/Titrionika.h"
 #include "app/Titrionika_dialogs.h"
@@ -63,33 +64,74 @@ void ResultCellText(int row, char* text, size_t size) {
     if (const sorted_struct* result = arr_res[row]) FormatNumber(&result->key, res_precis, text, size);
 }
 
-void CellText(HWND list, const LVITEMA& item, char* text, size_t size) {
+void CellText(HWND list, int row, int column, char* text, size_t size) {
     if (list == hwndList)
-        PointCellText(item.iItem, item.iSubItem, text, size);
+        PointCellText(row, column, text, size);
     else
-        ResultCellText(item.iItem, text, size);
+        ResultCellText(row, text, size);
 }
 
-// The lists ask for the texts of the cells they draw. The texts are ASCII, so the wide
-// form of the request is served by widening them.
-void OnGetDispInfo(NMHDR* hdr) {
-    char text[EXT_FLOAT_TEXT];
-    if (hdr->code == LVN_GETDISPINFOA) {
-        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(hdr)->item;
-        if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-        CellText(hdr->hwndFrom, item, text, sizeof text);
-        std::snprintf(item.pszText, static_cast<size_t>(item.cchTextMax), "%s", text);
-        return;
-    }
-    LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(hdr)->item;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    LVITEMA narrow = {};
-    narrow.iItem = item.iItem;
-    narrow.iSubItem = item.iSubItem;
-    CellText(hdr->hwndFrom, narrow, text, sizeof text);
+// The cells' texts are ASCII, so both the narrow and the wide forms of a list's requests are
+// served by copying characters.
+template <class Char>
+void CopyText(const char* from, Char* to, int size) {
     int k = 0;
-    for (; text[k] && k + 1 < item.cchTextMax; ++k) item.pszText[k] = static_cast<unsigned char>(text[k]);
-    item.pszText[k] = L'\0';
+    for (; from[k] && k + 1 < size; ++k) to[k] = static_cast<Char>(static_cast<unsigned char>(from[k]));
+    to[k] = 0;
+}
+
+// The list asks for the text of a cell it draws.
+template <class DispInfo>
+void OnGetDispInfo(NMHDR* hdr) {
+    auto& item = reinterpret_cast<DispInfo*>(hdr)->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    char text[EXT_FLOAT_TEXT];
+    CellText(hdr->hwndFrom, item.iItem, item.iSubItem, text, sizeof text);
+    CopyText(text, item.pszText, item.cchTextMax);
+}
+
+// Typing in a list looks for the row whose first column starts with the typed text: the
+// point with that number, or the result with that volume. The row, or -1.
+template <class FindItem>
+LRESULT OnFindItem(NMHDR* hdr) {
+    const auto* find = reinterpret_cast<FindItem*>(hdr);
+    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
+    char typed[64];
+    int length = 0;
+    for (; find->lvfi.psz[length] && length + 1 < static_cast<int>(sizeof typed); ++length) {
+        const auto c = find->lvfi.psz[length];
+        typed[length] = c > 0 && c < 128 ? static_cast<char>(c) : '?';
+    }
+    typed[length] = '\0';
+    const int rows = ListView_GetItemCount(hdr->hwndFrom);
+    if (length == 0 || rows == 0) return -1;
+    const int start = find->iStart >= 0 && find->iStart < rows ? find->iStart : 0;
+    const int last = find->lvfi.flags & LVFI_WRAP ? start + rows : rows;
+    char text[EXT_FLOAT_TEXT];
+    for (int k = start; k < last; ++k) {
+        CellText(hdr->hwndFrom, k % rows, 0, text, sizeof text);
+        if (_strnicmp(text, typed, static_cast<size_t>(length)) == 0) return k % rows;
+    }
+    return -1;
+}
+
+// The requests of a virtual list for its texts; true when `hdr` is one, with its answer.
+bool OnListRequest(NMHDR* hdr, LRESULT& answer) {
+    switch (hdr->code) {
+    case LVN_GETDISPINFOA:
+        OnGetDispInfo<NMLVDISPINFOA>(hdr);
+        return true;
+    case LVN_GETDISPINFOW:
+        OnGetDispInfo<NMLVDISPINFOW>(hdr);
+        return true;
+    case LVN_ODFINDITEMA:
+        answer = OnFindItem<NMLVFINDITEMA>(hdr);
+        return true;
+    case LVN_ODFINDITEMW:
+        answer = OnFindItem<NMLVFINDITEMW>(hdr);
+        return true;
+    }
+    return false;
 }
 
 // Keeps the selection and the focus off the in-between rows. A virtual list reports a change
@@ -254,12 +296,10 @@ int GetSelectedPoint() {
 }
 
 LRESULT OnLVNotify(NMHDR* hdr) {
+    LRESULT answer = FALSE;
+    if (OnListRequest(hdr, answer)) return answer;
     NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
     switch (hdr->code) {
-    case LVN_GETDISPINFOA:
-    case LVN_GETDISPINFOW:
-        OnGetDispInfo(hdr);
-        break;
     case LVN_ITEMCHANGED:
         RememberSelection(hwndList, nm);
         KeepOffInBetweenRows(nm);
@@ -279,12 +319,10 @@ LRESULT OnLVNotify(NMHDR* hdr) {
 }
 
 LRESULT OnLVNotifyRes(NMHDR* hdr) {
+    LRESULT answer = FALSE;
+    if (OnListRequest(hdr, answer)) return answer;
     NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
     switch (hdr->code) {
-    case LVN_GETDISPINFOA:
-    case LVN_GETDISPINFOW:
-        OnGetDispInfo(hdr);
-        break;
     case LVN_ITEMCHANGED:
         RememberSelection(hwndResults, nm);
         HandleCommandsEnable();

@@ -94,6 +94,9 @@ TEST_F(Lists, ArrowKeysStepFromPointToPoint) {
     Keys(hwndList, {KeyDown(VK_END)});
     EXPECT_EQ(SelectedRow(hwndList), 12);
     EXPECT_EQ(GetSelectedPoint(), 6);
+    // Typing a number finds that point.
+    Keys(hwndList, {Char('3')});
+    EXPECT_EQ(SelectedRow(hwndList), 4);
 
     // A burst of keys, as a fast typist or a key held down gives them.
     PostMessageA(hwndList, WM_KEYDOWN, VK_HOME, 1);
