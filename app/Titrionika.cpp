@@ -413,9 +413,7 @@ void OnDestroy() {
 
 void OnCommand(int id, int /*code*/) {
     switch (id) {
-    case IDCANCEL:  // Esc: ends at once, unsaved changes or not
-        DestroyWindow(hwndMain);
-        break;
+    case IDCANCEL:  // Esc: the same way out as "Konec", with its question about unsaved points
     case IDM_EXIT:
         PostMessageA(hwndMain, WM_CLOSE, 0, 0);
         break;

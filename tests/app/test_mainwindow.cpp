@@ -83,7 +83,7 @@ TEST_F(MainWindow, ResultListStaysNinetySevenPixelsWideAndTheWindowHasAMinimumSi
     EXPECT_EQ(window.bottom - window.top, 300);
 }
 
-TEST_F(MainWindow, KonecAltXAltF4AndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
+TEST_F(MainWindow, KonecAltXAltF4EscAndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
     Load({{1, 100}, {2, 200}});
     dirty = true;
     const std::string name = fname;
@@ -91,6 +91,7 @@ TEST_F(MainWindow, KonecAltXAltF4AndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
         {"Konec", [&] { SendMessageA(hwndMain, WM_COMMAND, IDM_EXIT, 0); }},
         {"Alt+X", [&] { Keys(hwndList, {KeyDown('X', {VK_MENU})}); }},
         {"Alt+F4", [&] { Keys(hwndList, {KeyDown(VK_F4, {VK_MENU})}); }},
+        {"Esc", [&] { Keys(hwndList, {KeyDown(VK_ESCAPE)}); }},
         {"close box", [&] { SendMessageA(hwndMain, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     for (const auto& way : ways) {
@@ -113,14 +114,13 @@ TEST_F(MainWindow, KonecAltXAltF4AndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
     EXPECT_FALSE(IsWindow(hwndMain));
 }
 
-TEST_F(MainWindow, AChangedButEmptyDocumentEndsWithoutAsking) {
+TEST_F(MainWindow, AChangedButEmptyDocumentEndsOnEscWithoutAsking) {
     Load({{1, 100}});
     testui::ModalScript ui;
     ui.press(IDYES);  // "Všechny položky budou vymazány."
     SendMessageA(hwndMain, WM_COMMAND, IDM_DELETEALL, 0);
     ASSERT_TRUE(dirty);
-    SendMessageA(hwndMain, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(RunQueue());
+    EXPECT_TRUE(Keys(hwndList, {KeyDown(VK_ESCAPE)}));
     EXPECT_EQ(ui.seen().size(), 1u);
     EXPECT_EQ(ui.unexpected(), 0);
 }
