@@ -787,7 +787,11 @@ int Copy() {
 }
 
 void Cut() {
-    Copy();
+    // The point leaves the list only once the clipboard holds it.
+    if (GetSelectedPoint() < 0 || !Copy()) {
+        Beep();
+        return;
+    }
     DeleteItem();
 }
 
