@@ -1,4 +1,4 @@
-// The main window: start-up state, toolbar, layout, closing, keyboard and the about box.
+// The main window: start-up state and check, toolbar, layout, closing, keyboard and the about box.
 #include <functional>
 
 #include "app/about.h"
@@ -123,6 +123,26 @@ TEST_F(MainWindow, AChangedButEmptyDocumentEndsOnEscWithoutAsking) {
     EXPECT_TRUE(Keys(hwndList, {KeyDown(VK_ESCAPE)}));
     EXPECT_EQ(ui.seen().size(), 1u);
     EXPECT_EQ(ui.unexpected(), 0);
+}
+
+UINT WINAPI CentralEuropeanCodePage() {
+    return 1250;
+}
+
+TEST(StartUp, WithoutTheUtf8CodePageOneWarningInAsciiNamesTheWindowsVersion) {
+    testui::ModalScript ui;
+    CheckCodePage();  // the tests run under the program's manifest
+    EXPECT_TRUE(ui.seen().empty());
+
+    testui::ImportHook acp("kernel32.dll", "GetACP", reinterpret_cast<void*>(&CentralEuropeanCodePage));
+    ASSERT_GT(acp.patched(), 0);
+    ui.press(IDOK);
+    CheckCodePage();
+    ASSERT_EQ(ui.seen().size(), 1u);
+    const std::string text = ui.seen()[0].text;
+    EXPECT_NE(text.find("Windows 10 verze 1903 nebo novejsi"), std::string::npos) << text;
+    for (char c : text) EXPECT_GE(c, 0) << text;  // no byte above 127
+    EXPECT_EQ(ui.seen()[0].icon, static_cast<UINT>(MB_ICONWARNING));
 }
 
 TEST_F(MainWindow, YesWithACancelledSavePickerKeepsTheProgramAndTheDocument) {
