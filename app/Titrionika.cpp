@@ -48,6 +48,10 @@ const char file_io_mask[] =
 namespace {
 
 const char msg_old_comctl[] = "Titrion vyžaduje novější verzi knihovny comctl32.dll (Common controls).";
+// Plain ASCII, so that it reads right in whatever code page the system has.
+const char msg_old_windows[] =
+    "Ceske texty programu Titrion vyzaduji Windows 10 verze 1903 nebo novejsi. "
+    "Na tomto systemu se zobrazi chybne; jinak program pracuje dal.";
 const char msg_save_changes[] = "Mají se změny provedené v dokumentu %s uložit?";
 const char msg_read_error[] = "Chyba při načítání souboru.";
 const char msg_write_error[] = "Chyba při ukládaní souboru.";
@@ -168,8 +172,14 @@ bool InitApplication(HINSTANCE instance) {
            VexGraphWindow::Register(hInst);
 }
 
+void CheckCodePage() {
+    // The manifest asks for UTF-8; Windows before 10 version 1903 ignores the request.
+    if (GetACP() != CP_UTF8) MessageBoxA(nullptr, msg_old_windows, app_title, MB_OK | MB_ICONWARNING);
+}
+
 int TitrionMain(HINSTANCE instance) {
     if (!InitApplication(instance)) return -1;
+    CheckCodePage();
     HACCEL accel = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL));
     LoadConfig(config_file, config);
     // Without its window the program could never be ended: leave before the loop.
@@ -312,9 +322,7 @@ void OnDestroy() {
 
 void OnCommand(int id, int /*code*/) {
     switch (id) {
-    case IDCANCEL:  // Esc: ends at once, unsaved changes or not
-        DestroyWindow(hwndMain);
-        break;
+    case IDCANCEL:  // Esc: the same way out as "Konec", with its question about unsaved points
     case IDM_EXIT:
         PostMessageA(hwndMain, WM_CLOSE, 0, 0);
         break;
@@ -546,7 +554,11 @@ int Copy() {
 }
 
 void Cut() {
-    Copy();
+    // The point leaves the list only once the clipboard holds it.
+    if (GetSelectedPoint() < 0 || !Copy()) {
+        Beep();
+        return;
+    }
     DeleteItem();
 }
 

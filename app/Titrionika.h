@@ -40,6 +40,10 @@ int TitrionMain(HINSTANCE instance);
 // Start-up steps 2 to 4: comctl32 check, common controls, window classes. False ends the
 // program with exit code -1.
 bool InitApplication(HINSTANCE instance);
+// Called by TitrionMain after InitApplication: where the system kept its own code page
+// instead of UTF-8 (before Windows 10 version 1903), one warning in plain ASCII that the
+// Czech texts cannot be shown right; the program goes on either way.
+void CheckCodePage();
 
 // One message of the main loop: the accelerators first, then the main dialog's keyboard
 // handling, then translation and dispatch.

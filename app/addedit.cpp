@@ -1,6 +1,8 @@
 // The point entry dialog.
 #include "app/addedit.h"
 
+#include <cstring>
+
 #include "app/Titrionika.h"
 #include "core/calc.h"
 #include "resources/resource.h"
@@ -20,6 +22,20 @@ ADDEDIT_STRUCT* GetParams(HWND dlg) {
 
 void FocusField(HWND dlg, int id) {
     SendMessageA(dlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dlg, id)), TRUE);
+}
+
+// The text a field of an edited point starts with: the value as the list shows it.
+void ShownText(const ext_float& value, int precision, char (&text)[EXT_FLOAT_TEXT]) {
+    value.format(text, 0, precision, use_comma);
+}
+
+// True when the field still holds the text the dialog put there for `value`. That text is
+// rounded to the display precision, so such a field keeps `value` instead of being read.
+bool Untouched(HWND dlg, int id, const ext_float& value, int precision) {
+    char shown[EXT_FLOAT_TEXT], text[EXT_FLOAT_TEXT];
+    ShownText(value, precision, shown);
+    GetDlgItemTextA(dlg, id, text, sizeof text);
+    return std::strcmp(text, shown) == 0;
 }
 
 // Reads a field as a number; on failure tells the user and puts the focus into the field.
@@ -46,9 +62,9 @@ void OnInitDialog(HWND dlg, ADDEDIT_STRUCT* params) {
     SendDlgItemMessageA(dlg, IDC_E, EM_LIMITTEXT, ADDEDIT_FIELD_LIMIT, 0);
     if (params->edit) {
         char text[EXT_FLOAT_TEXT];
-        params->pair->vb.format(text, 0, vb_precis, use_comma);
+        ShownText(params->pair->vb, vb_precis, text);
         SetDlgItemTextA(dlg, IDC_VB, text);
-        params->pair->e.format(text, 0, e_precis, use_comma);
+        ShownText(params->pair->e, e_precis, text);
         SetDlgItemTextA(dlg, IDC_E, text);
         SetWindowTextA(dlg, caption_edit);
     } else {
@@ -57,14 +73,21 @@ void OnInitDialog(HWND dlg, ADDEDIT_STRUCT* params) {
 }
 
 void OnOK(HWND dlg) {
-    ext_float vb, e;
-    if (!ReadField(dlg, IDC_VB, msg_bad_vb, vb)) return;
-    if (!ReadField(dlg, IDC_E, msg_bad_e, e)) return;
+    ADDEDIT_STRUCT* params = GetParams(dlg);
+    ext_float vb = params->pair->vb, e = params->pair->e;
+    const bool keep_vb = params->edit && Untouched(dlg, IDC_VB, vb, vb_precis);
+    const bool keep_e = params->edit && Untouched(dlg, IDC_E, e, e_precis);
+    if (keep_vb && keep_e) {
+        // Nothing was changed: the caller keeps the point as after Storno.
+        EndDialog(dlg, IDCANCEL);
+        return;
+    }
+    if (!keep_vb && !ReadField(dlg, IDC_VB, msg_bad_vb, vb)) return;
+    if (!keep_e && !ReadField(dlg, IDC_E, msg_bad_e, e)) return;
     if (VbPresent(vb) &&
         MessageBoxA(dlg, msg_duplicate, caption_question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
-    ADDEDIT_STRUCT* params = GetParams(dlg);
     params->pair->vb = vb;
     params->pair->e = e;
     EndDialog(dlg, IDOK);

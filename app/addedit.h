@@ -14,6 +14,8 @@ struct ADDEDIT_STRUCT {
 
 // Run the dialog owned by hwndMain; true when closed with OK, and then `pair` holds the point.
 // A Vb already present in arr_vb is accepted only after the user agreed to replace it.
+// Editing, a field whose text the user left as shown keeps the exact value of `pair`, and OK
+// with neither field changed returns false with `pair` untouched.
 bool Add(ext_float_pair& pair);
 bool Edit(ext_float_pair& pair);
 

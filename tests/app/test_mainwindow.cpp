@@ -1,4 +1,4 @@
-// The main window: start-up state, toolbar, layout, closing, keyboard and the about box.
+// The main window: start-up state and check, toolbar, layout, closing, keyboard and the about box.
 #include <functional>
 
 #include "app/about.h"
@@ -83,7 +83,7 @@ TEST_F(MainWindow, ResultListStaysNinetySevenPixelsWideAndTheWindowHasAMinimumSi
     EXPECT_EQ(window.bottom - window.top, 300);
 }
 
-TEST_F(MainWindow, KonecAltXAltF4AndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
+TEST_F(MainWindow, KonecAltXAltF4EscAndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
     Load({{1, 100}, {2, 200}});
     dirty = true;
     const std::string name = fname;
@@ -91,6 +91,7 @@ TEST_F(MainWindow, KonecAltXAltF4AndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
         {"Konec", [&] { SendMessageA(hwndMain, WM_COMMAND, IDM_EXIT, 0); }},
         {"Alt+X", [&] { Keys(hwndList, {KeyDown('X', {VK_MENU})}); }},
         {"Alt+F4", [&] { Keys(hwndList, {KeyDown(VK_F4, {VK_MENU})}); }},
+        {"Esc", [&] { Keys(hwndList, {KeyDown(VK_ESCAPE)}); }},
         {"close box", [&] { SendMessageA(hwndMain, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     };
     for (const auto& way : ways) {
@@ -113,16 +114,35 @@ TEST_F(MainWindow, KonecAltXAltF4AndTheCloseBoxAskBeforeUnsavedPointsAreLost) {
     EXPECT_FALSE(IsWindow(hwndMain));
 }
 
-TEST_F(MainWindow, AChangedButEmptyDocumentEndsWithoutAsking) {
+TEST_F(MainWindow, AChangedButEmptyDocumentEndsOnEscWithoutAsking) {
     Load({{1, 100}});
     testui::ModalScript ui;
     ui.press(IDYES);  // "Všechny položky budou vymazány."
     SendMessageA(hwndMain, WM_COMMAND, IDM_DELETEALL, 0);
     ASSERT_TRUE(dirty);
-    SendMessageA(hwndMain, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(RunQueue());
+    EXPECT_TRUE(Keys(hwndList, {KeyDown(VK_ESCAPE)}));
     EXPECT_EQ(ui.seen().size(), 1u);
     EXPECT_EQ(ui.unexpected(), 0);
+}
+
+UINT WINAPI CentralEuropeanCodePage() {
+    return 1250;
+}
+
+TEST(StartUp, WithoutTheUtf8CodePageOneWarningInAsciiNamesTheWindowsVersion) {
+    testui::ModalScript ui;
+    CheckCodePage();  // the tests run under the program's manifest
+    EXPECT_TRUE(ui.seen().empty());
+
+    testui::ImportHook acp("kernel32.dll", "GetACP", reinterpret_cast<void*>(&CentralEuropeanCodePage));
+    ASSERT_GT(acp.patched(), 0);
+    ui.press(IDOK);
+    CheckCodePage();
+    ASSERT_EQ(ui.seen().size(), 1u);
+    const std::string text = ui.seen()[0].text;
+    EXPECT_NE(text.find("Windows 10 verze 1903 nebo novejsi"), std::string::npos) << text;
+    for (char c : text) EXPECT_GE(c, 0) << text;  // no byte above 127
+    EXPECT_EQ(ui.seen()[0].icon, static_cast<UINT>(MB_ICONWARNING));
 }
 
 TEST_F(MainWindow, YesWithACancelledSavePickerKeepsTheProgramAndTheDocument) {

@@ -1,6 +1,7 @@
 // The real titrion3.exe, started from a scratch folder with its vexplot3.dll and driven from
 // this process; the saved document and the settings file are checked afterwards.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -99,7 +100,7 @@ TEST(EndToEnd, EnterEditCopyPasteSaveAndClose) {
     EXPECT_EQ(again.WaitExit(), 0u);
 }
 
-TEST(EndToEnd, EscEndsAtOnceAndStillWritesTheSettings) {
+TEST(EndToEnd, EscAsksBeforeUnsavedPointsAreLostAndEndsAtOnceAfterASave) {
     ProgramCopy folder;
     ASSERT_TRUE(folder.copied());
     Program titrion(folder.path("titrion3.exe"));
@@ -107,7 +108,16 @@ TEST(EndToEnd, EscEndsAtOnceAndStillWritesTheSettings) {
     titrion.Command(IDM_ADD);
     ASSERT_TRUE(titrion.EnterPoint("Přidat...", "1", "10"));
     titrion.Key(titrion.list(), WM_KEYDOWN, VK_ESCAPE);
-    EXPECT_EQ(titrion.WaitExit(), 0u);  // with the unsaved point: a prompt would keep it running
+    HWND prompt = titrion.WaitDialog("Potvrďte");
+    ASSERT_TRUE(prompt);
+    Program::Press(prompt, IDCANCEL);
+    ASSERT_TRUE(titrion.WaitGone(prompt));
+    EXPECT_EQ(SendMessageA(titrion.list(), LVM_GETITEMCOUNT, 0, 0), 1);
+
+    titrion.Command(IDM_SAVE);
+    ASSERT_TRUE(titrion.ChooseFile("Uložit soubor", folder.path("bod.tid")));
+    titrion.Key(titrion.list(), WM_KEYDOWN, VK_ESCAPE);
+    EXPECT_EQ(titrion.WaitExit(), 0u);  // a prompt would keep it running
     ExpectDefaultSettings(ReadFile(folder.path("titrion2.ini")));
 }
 

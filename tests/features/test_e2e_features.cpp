@@ -32,9 +32,15 @@ bool StartWithOneResult(Program& p) { return p.Start() && EnterPoints(p, kOneRes
 
 std::string ItemText(HWND dlg, int id) { return Text(GetDlgItem(dlg, id)); }
 
-// Ends the program with Esc (no prompt) and returns its exit code.
-DWORD Quit(const Program& p) {
+// Ends the program with Esc, answering No when it asks about unsaved points, and returns its
+// exit code.
+DWORD Quit(const Program& p, bool unsaved = true) {
     p.Command(IDCANCEL);
+    if (unsaved) {
+        HWND prompt = p.WaitDialog("Potvrďte");
+        EXPECT_TRUE(prompt) << "Esc did not ask about the unsaved points";
+        if (prompt) Program::Press(prompt, IDNO);
+    }
     return p.WaitExit();
 }
 
@@ -149,7 +155,7 @@ TEST(FeaturesE2E, F1WithoutTheManualSaysSo) {
     EXPECT_EQ(DialogText(box), "Chyba při otevírání souboru nápovědy (Soubor nápovědy nenalezen)");
     Program::Press(box, IDOK);
     ASSERT_TRUE(p.WaitGone(box));
-    EXPECT_EQ(Quit(p), 0u);
+    EXPECT_EQ(Quit(p, false), 0u);
 }
 
 }  // namespace
