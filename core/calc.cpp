@@ -38,17 +38,17 @@ void recalc_arrays() {
     const int n = arr_vb.size();
     if (n == 0) return;
 
+    // Without memory for every difference the later steps would read missing elements:
+    // show nothing derived rather than something wrong.
+    if (!arr_de.reserve(n - 1) || !arr_d2e.reserve(n > 2 ? n - 2 : 0)) return flush_derived();
+
     const ext_float_pair* p = arr_vb.items;
     for (int k = 0; k + 1 < n; ++k)
         arr_de.append((p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb));
-    // Without memory for every difference the later steps would read missing elements:
-    // show nothing derived rather than something wrong.
-    if (arr_de.size() != n - 1) return flush_derived();
 
     const ext_float* de = arr_de.items;
     for (int k = 0; k + 2 < n; ++k)
         arr_d2e.append((de[k + 1] - de[k]) / ((p[k + 2].vb - p[k].vb) / ext_float(2.0)));
-    if (arr_d2e.size() != (n > 2 ? n - 2 : 0)) return flush_derived();
 
     if (arr_d2e.is_empty()) return;
 

@@ -89,13 +89,28 @@ public:
         capacity = 0;
     }
 
-    // Adds grow_by zero-filled slots. On failure the block, capacity and elements stay as
-    // they were and false is returned.
+    // Makes room for `n` elements without growing again while they are appended (the spare
+    // slot append keeps included). On failure nothing changes and false is returned.
+    bool reserve(int n) {
+        if (n < 0 || n == INT_MAX) return false;
+        return n == 0 || n < capacity || grow_to(n + 1);
+    }
+
+    // Adds grow_by slots, or as many as there are when that is more, so that appending n
+    // elements one by one copies the block O(log n) times. On failure the block, capacity
+    // and elements stay as they were and false is returned.
     bool realloc() {
         const int step = grow_by > 0 ? grow_by : 1;
         const int old_capacity = items ? capacity : 0;
         if (old_capacity > INT_MAX - step) return false;
-        const int new_capacity = old_capacity + step;
+        const int add = old_capacity > step && old_capacity <= INT_MAX - old_capacity ? old_capacity : step;
+        return grow_to(old_capacity + add);
+    }
+
+private:
+    // A block of new_capacity (more than now) slots; the new ones are zero-filled.
+    bool grow_to(int new_capacity) {
+        const int old_capacity = items ? capacity : 0;
         if (static_cast<std::size_t>(new_capacity) > SIZE_MAX / sizeof(T)) return false;
         void* block = dyn_array_realloc(items, sizeof(T) * static_cast<std::size_t>(new_capacity));
         if (!block) return false;

@@ -38,6 +38,8 @@ public:
     // Reads a decimal number from the start of `text` (a decimal comma is accepted); the rest
     // of the text is ignored. Returns true when a number was read.
     bool parse(const char* text);
+    // The same for the text [first, last), which need not end in a NUL.
+    bool parse(const char* first, const char* last);
 };
 
 class ext_float_pair {

@@ -1,7 +1,12 @@
 #include "core/file_io.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #ifdef _WIN32
@@ -15,8 +20,11 @@ namespace {
 
 const char HEADER[] = "# Titrionika 2.0";
 const char EOL[] = "\r\n";
-// A line is read in pieces of this many bytes at most.
-const int PIECE = 254;
+// A line is read in pieces of this many bytes at most; the rest of a longer line is the next
+// piece, read as a line of its own (as fgets with a buffer of 255 bytes reads it).
+const std::size_t PIECE = 254;
+// The file is read and written in blocks of this size.
+const std::size_t BLOCK = 1 << 15;
 
 // Bytes 1 .. 32 and every byte with the high bit set separate tokens.
 bool is_blank(char c) {
@@ -24,19 +32,49 @@ bool is_blank(char c) {
     return u != 0 && (u <= 32 || u >= 128);
 }
 
-// Where insert_sorted would place `point`: the first element not less than it. Every
-// value read is defined, so the array stays ordered and a binary search finds the same
-// place as the linear scan, which would make reading quadratic in the number of points.
-int sorted_position(const dyn_array_direct<ext_float_pair>& points, const ext_float_pair& point) {
-    int low = 0, high = points.size();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (points.items[middle] < point)
-            low = middle + 1;
-        else
-            high = middle;
+const char* skip_blanks(const char* pos, const char* end) {
+    while (pos < end && is_blank(*pos)) ++pos;
+    return pos;
+}
+
+const char* skip_token(const char* pos, const char* end) {
+    while (pos < end && !is_blank(*pos)) ++pos;
+    return pos;
+}
+
+enum class Piece { nothing, point, malformed };
+
+// The text of one piece, [pos, end) up to its first NUL or LF: blank and comment pieces hold
+// nothing; a point is its first two tokens; one token alone, or tokens that are no numbers,
+// are malformed.
+Piece read_piece(const char* pos, const char* end, ext_float_pair& point) {
+    const char* first = skip_blanks(pos, end);
+    if (first == end || *first == '#') return Piece::nothing;
+    const char* first_end = skip_token(first, end);
+    if (first_end == end) return Piece::malformed;
+    const char* second = skip_blanks(first_end + 1, end);
+    const char* second_end = skip_token(second, end);
+    return point.vb.parse(first, first_end) && point.e.parse(second, second_end) ? Piece::point
+                                                                                 : Piece::malformed;
+}
+
+// Puts the points, appended in the order read, where inserting each before every point of
+// the same volume would have put it: ascending volume, equal volumes newest first (the
+// reversed sequence sorted stably). Ascending and descending files take one pass.
+void order_by_volume(dyn_array_direct<ext_float_pair>& points) {
+    if (points.size() < 2) return;
+    ext_float_pair* const first = points.items;
+    ext_float_pair* const last = first + points.size();
+    // Every volume read is defined: the plain doubles order them.
+    const auto less = [](const ext_float_pair& a, const ext_float_pair& b) { return a.vb.value < b.vb.value; };
+    bool rising = true, falling = true;
+    for (const ext_float_pair* p = first + 1; p < last && (rising || falling); ++p) {
+        if (!less(p[-1], *p)) rising = false;
+        if (less(p[-1], *p)) falling = false;
     }
-    return low;
+    if (rising) return;
+    std::reverse(first, last);
+    if (!falling) std::stable_sort(first, last, less);
 }
 
 bool replace_file(const char* from, const char* to) {
@@ -48,13 +86,75 @@ bool replace_file(const char* from, const char* to) {
 #endif
 }
 
-bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points) {
-    if (std::fprintf(f, "%s%s%s", HEADER, EOL, EOL) < 0) return false;
-    for (int i = 0; i < points.size(); ++i) {
-        const ext_float_pair* p = points[i];
-        if (std::fprintf(f, "%g\t%g%s", p->vb.value, p->e.value, EOL) < 0) return false;
+bool same_double(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Writes `value` as printf's %.<p>g would with the least precision p from 6 to 17 whose text
+// reads back as exactly the same double: what %g wrote before whenever six digits suffice,
+// and every value kept. Returns the end of the text.
+char* put_number(char* out, char* out_end, double value) {
+    if (!std::isfinite(value)) return out + std::snprintf(out, static_cast<std::size_t>(out_end - out), "%g", value);
+    // The shortest text that reads back has this many digits; a smaller precision cannot
+    // read back, and printf's rounding to exactly these digits may need one more.
+    char shortest[32];
+    const char* shortest_end = std::to_chars(shortest, shortest + sizeof shortest, value,
+                                             std::chars_format::scientific).ptr;
+    int digits = 0;
+    for (const char* p = shortest; p < shortest_end && *p != 'e'; ++p) digits += *p >= '0' && *p <= '9';
+    for (int precision = digits < 6 ? 6 : digits;; ++precision) {
+        char* end = std::to_chars(out, out_end, value, std::chars_format::general, precision).ptr;
+        ext_float back;
+        if (precision >= 17 || (back.parse(out, end) && same_double(back.value, value))) return end;
     }
-    return std::fflush(f) == 0 && !std::ferror(f);
+}
+
+// Collects the bytes of the file and writes them a block at a time.
+class BlockWriter {
+public:
+    explicit BlockWriter(std::FILE* file) : file_(file), used_(0), ok_(true) {}
+    // Room for `bytes` more.
+    char* room(std::size_t bytes) {
+        if (used_ + bytes > sizeof block_) flush();
+        return block_ + used_;
+    }
+    void put(const char* text) {
+        const std::size_t length = std::strlen(text);
+        std::memcpy(room(length), text, length);
+        used_ += length;
+    }
+    void advance(char* end) { used_ = static_cast<std::size_t>(end - block_); }
+    char* end() { return block_ + sizeof block_; }
+    bool flush() {
+        if (ok_ && used_ && std::fwrite(block_, 1, used_, file_) != used_) ok_ = false;
+        used_ = 0;
+        return ok_;
+    }
+
+private:
+    std::FILE* file_;
+    std::size_t used_;
+    bool ok_;
+    char block_[BLOCK];
+};
+
+// The longest line: two numbers of at most 24 characters, a TAB and the EOL.
+const std::size_t LONGEST_LINE = 2 * 32 + 3;
+
+bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points) {
+    BlockWriter out(f);
+    out.put(HEADER);
+    out.put(EOL);
+    out.put(EOL);
+    for (int i = 0; i < points.size(); ++i) {
+        const ext_float_pair& p = points.items[i];
+        char* pos = out.room(LONGEST_LINE);
+        pos = put_number(pos, out.end(), p.vb.value);
+        *pos++ = '\t';
+        pos = put_number(pos, out.end(), p.e.value);
+        *pos++ = '\r';
+        *pos++ = '\n';
+        out.advance(pos);
+    }
+    return out.flush() && std::fflush(f) == 0 && !std::ferror(f);
 }
 
 } // namespace
@@ -94,27 +194,42 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points) {
     // the file does not end it early).
     std::FILE* f = std::fopen(path, "rb");
     if (!f) return false;
+    // A block and the unread rest (less than a piece) of the one before.
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[BLOCK + PIECE]);
     points.flush();
-
-    bool ok = true;
-    char line[PIECE + 1];
-    while (ok && std::fgets(line, sizeof line, f)) {
-        char* first = skip_ws(strip_eol(line));
-        if (*first == '\0' || *first == '#') continue;
-        char* end = seek(first);
-        if (*end == '\0') {
-            ok = false;
-            break;
+    bool ok = buffer != nullptr;
+    std::size_t have = 0, pos = 0;
+    bool at_end = false;
+    while (ok) {
+        if (!at_end && have - pos < PIECE) {
+            std::memmove(buffer.get(), buffer.get() + pos, have - pos);
+            have -= pos;
+            pos = 0;
+            const std::size_t got = std::fread(buffer.get() + have, 1, BLOCK, f);
+            have += got;
+            at_end = got < BLOCK;  // the end of the file or a read error
         }
-        *end = '\0';
-        char* second = skip_ws(end + 1);
-        *seek(second) = '\0';
+        if (pos == have) break;
+        const char* start = buffer.get() + pos;
+        const std::size_t available = have - pos;
+        const std::size_t limit = available < PIECE ? available : PIECE;
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', limit));
+        const std::size_t length = lf ? static_cast<std::size_t>(lf - start) + 1 : limit;
+        pos += length;
+        // A NUL ends the text of the piece as it ends a C string.
+        const char* text_end = lf ? lf : start + length;
+        if (const void* nul = std::memchr(start, '\0', static_cast<std::size_t>(text_end - start)))
+            text_end = static_cast<const char*>(nul);
 
         ext_float_pair point;
-        ok = point.vb.parse(first) && point.e.parse(second) &&
-             points.insert(point, sorted_position(points, point));
+        switch (read_piece(start, text_end, point)) {
+        case Piece::nothing: break;
+        case Piece::point: ok = points.append(point) >= 0; break;
+        case Piece::malformed: ok = false; break;
+        }
     }
     if (std::ferror(f)) ok = false;
     std::fclose(f);
+    order_by_volume(points);
     return ok;
 }

@@ -29,7 +29,7 @@ struct FailAllocations {
 
 } // namespace
 
-TEST(DynArrayGrowth, StepsOfGrowByWithZeroFilledSpareSlots) {
+TEST(DynArrayGrowth, GrowByOrDoublingWithZeroFilledSpareSlots) {
     dyn_array_direct<ext_float> a(10, 10, nullptr);
     EXPECT_EQ(10, a.capacity);
     ASSERT_NE(nullptr, a.items);
@@ -44,6 +44,19 @@ TEST(DynArrayGrowth, StepsOfGrowByWithZeroFilledSpareSlots) {
     EXPECT_FALSE(a.items[15].undefined);
     EXPECT_EQ(0.0, a.items[15].value);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(i + 1.0, a[i]->value);
+    // Beyond grow_by the block doubles.
+    for (int i = 10; i < 20; ++i) a.append(ext_float(i + 1.0));
+    EXPECT_EQ(40, a.capacity);
+    EXPECT_TRUE(AllZero(a.items + 20, sizeof(ext_float) * 20));
+    // Room reserved for 100 takes every append up to 100 without moving the block.
+    ASSERT_TRUE(a.reserve(100));
+    EXPECT_EQ(101, a.capacity);
+    EXPECT_TRUE(AllZero(a.items + 20, sizeof(ext_float) * 81));
+    ext_float* block = a.items;
+    while (a.size() < 100) a.append(ext_float(1.0));
+    EXPECT_EQ(block, a.items);
+    EXPECT_TRUE(a.reserve(50));
+    EXPECT_EQ(101, a.capacity);
 }
 
 TEST(DynArrayGrowth, ZeroInitialCapacityAllocatesOnFirstAppendAndAfterFlush) {
@@ -140,6 +153,7 @@ TEST(DynArrayMemory, FailedAllocationReportsFailureAndKeepsTheArray) {
         FailAllocations fail;
         EXPECT_EQ(-1, a.append(2.0));
         EXPECT_FALSE(a.insert(0.5, 0));
+        EXPECT_FALSE(a.reserve(1000));
         dyn_array_direct<ext_float_pair> pts(0, 10, nullptr);
         EXPECT_EQ(-1, pts.insert_sorted(Pt(1, 1)));
         EXPECT_EQ(nullptr, pts.items);
