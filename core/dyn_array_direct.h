@@ -78,6 +78,21 @@ public:
         return true;
     }
 
+    // Makes the array hold n elements, keeping its block when it is large enough: elements
+    // gained are zero (as spare slots are), elements given up are released and their slots
+    // zero-filled again. False when memory fails (nothing changed).
+    bool resize(int n) {
+        if (n > count && !reserve(n)) return false;
+        if (n < count) {
+            if (release) {
+                for (int i = n; i < count; ++i) release(items[i]);
+            }
+            std::memset(static_cast<void*>(items + n), 0, sizeof(T) * static_cast<std::size_t>(count - n));
+        }
+        count = n < 0 ? 0 : n;
+        return true;
+    }
+
     void flush() {
         if (!items) return;
         if (release) {

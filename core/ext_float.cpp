@@ -1,8 +1,10 @@
 #include "core/ext_float.h"
 
 #include <cctype>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,100 +12,105 @@
 
 namespace {
 
-ext_float undefined_number() { return ext_float(0.0, true); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-bool either_undefined(const ext_float& a, const ext_float& b) { return a.undefined || b.undefined; }
-
-// The text of a number: [first, last) with its first comma read as a point; '\0' past the end.
-struct NumberText {
+// A decimal number at the start of [first, last): sign, digits with an optional point, an
+// optional exponent. Words such as inf or nan and hexadecimal forms are not numbers here,
+// though the C library would read them; an exponent letter without digits ends the number
+// before it. The first comma of a text reads as a point: where a point may stand, only a
+// sign and digits come before it, so a comma there is always the first one.
+struct Decimal {
     const char* first;
-    const char* last;
-    const char* comma;
-    char operator[](std::size_t i) const {
-        const char* p = first + i;
-        return p >= last ? '\0' : p == comma ? '.' : *p;
+    std::size_t length = 0;    // 0: no number
+    bool negative = false;
+    std::uint64_t digits = 0;  // the digits, exact while there are at most 15 significant ones
+    int count = 0;             // significant digits
+    int scale = 0;             // the power of ten the digits are multiplied by
+
+    Decimal(const char* first_, const char* last) : first(first_) { scan(last); }
+
+private:
+    void digit(char c) {
+        digits = digits * 10 + static_cast<unsigned>(c - '0');
+        count += digits != 0;
+    }
+
+    void scan(const char* last) {
+        const char* p = first;
+        if (p < last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+        if (last - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return;
+        const char* const mantissa = p;
+        for (; p < last && is_digit(*p); ++p) digit(*p);
+        std::ptrdiff_t points = 0;
+        if (p < last && (*p == '.' || *p == ',')) {
+            const char* const fraction = ++p;
+            for (; p < last && is_digit(*p); ++p) digit(*p);
+            scale = -static_cast<int>(p - fraction);
+            points = 1;
+        }
+        if (p - mantissa == points) return;
+        if (p < last && (*p == 'e' || *p == 'E')) {
+            const char* q = p + 1;
+            const bool down = q < last && *q == '-';
+            if (q < last && (*q == '+' || *q == '-')) ++q;
+            if (q < last && is_digit(*q)) {
+                int exponent = 0;
+                for (; q < last && is_digit(*q); ++q) {
+                    if (exponent < 100000) exponent = exponent * 10 + (*q - '0');
+                }
+                scale += down ? -exponent : exponent;
+                p = q;
+            }
+        }
+        length = static_cast<std::size_t>(p - first);
     }
 };
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+// Powers of ten that a double holds exactly.
+const double EXACT_POWERS[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Length of the decimal number at the start of `s` (sign, digits with an optional point, an
-// optional exponent), or 0 when there is none. Words such as inf or nan and hexadecimal
-// forms are not numbers here, though the C library would read them.
-std::size_t decimal_number_length(const NumberText& s) {
-    std::size_t i = 0;
-    if (s[i] == '+' || s[i] == '-') ++i;
-    if (s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) return 0;
-    std::size_t digits = 0;
-    while (is_digit(s[i])) { ++i; ++digits; }
-    if (s[i] == '.') {
-        ++i;
-        while (is_digit(s[i])) { ++i; ++digits; }
+// The value of a number of at most 15 significant digits scaled by at most 10^22 up or down,
+// the form of nearly every measurement: the digits and the power are exact doubles, so one
+// multiplication or division rounds once and correctly, as strtod does. False for every
+// other number.
+bool short_value(const Decimal& d, double& value) {
+#if FLT_EVAL_METHOD != 0
+    // Wider intermediate results (x87) would round twice.
+    (void)d, (void)value;
+    return false;
+#else
+    if (d.count > 15) return false;
+    double v = static_cast<double>(d.digits);
+    if (d.digits != 0) {
+        if (d.scale < -22 || d.scale > 22) return false;
+        v = d.scale < 0 ? v / EXACT_POWERS[-d.scale] : v * EXACT_POWERS[d.scale];
     }
-    if (digits == 0) return 0;
-    if (s[i] == 'e' || s[i] == 'E') {
-        std::size_t j = i + 1;
-        if (s[j] == '+' || s[j] == '-') ++j;
-        if (is_digit(s[j])) {
-            while (is_digit(s[j])) ++j;
-            i = j;
-        }
-    }
-    return i;
+    value = d.negative ? -v : v;
+    return true;
+#endif
 }
 
-// The value of the decimal number of `length` characters at the start of `s`, rounded as the
-// C library's strtod rounds it; false when it is too large for a double.
-bool decimal_value(const NumberText& s, std::size_t length, double& value) {
-    std::string copy;
-    const char* begin = s.first;
-    if (s.comma >= s.first && s.comma < s.first + length) {
-        copy.assign(s.first, length);
-        copy[static_cast<std::size_t>(s.comma - s.first)] = '.';
-        begin = copy.c_str();
-    }
-    const char* end = begin + length;
+// The value of any other number, rounded as the C library's strtod rounds it; false when it
+// is too large for a double.
+bool long_value(const Decimal& d, double& value) {
+    std::string copy(d.first, d.length);
+    const std::size_t comma = copy.find(',');
+    if (comma != std::string::npos) copy[comma] = '.';
+    const char* begin = copy.c_str();
+    const char* end = begin + d.length;
     // from_chars takes no plus sign before the digits.
     const auto read = std::from_chars(*begin == '+' ? begin + 1 : begin, end, value);
     if (read.ec == std::errc() && read.ptr == end) return true;
     // Out of range: too large, or so small that it underflows; strtod gives the underflow its
     // value (zero or a subnormal, signed) and the overflow an infinity.
-    const double v = std::strtod(std::string(begin, length).c_str(), nullptr);
+    const double v = std::strtod(begin, nullptr);
     if (std::isinf(v)) return false;
     value = v;
     return true;
 }
 
 } // namespace
-
-ext_float ext_float::operator+(const ext_float& b) const {
-    return either_undefined(*this, b) ? undefined_number() : ext_float(value + b.value);
-}
-
-ext_float ext_float::operator-(const ext_float& b) const {
-    return either_undefined(*this, b) ? undefined_number() : ext_float(value - b.value);
-}
-
-ext_float ext_float::operator*(const ext_float& b) const {
-    return either_undefined(*this, b) ? undefined_number() : ext_float(value * b.value);
-}
-
-ext_float ext_float::operator/(const ext_float& b) const {
-    if (either_undefined(*this, b) || b.value == 0.0) return undefined_number();
-    return ext_float(value / b.value);
-}
-
-bool ext_float::operator==(const ext_float& b) const {
-    return either_undefined(*this, b) || value == b.value;
-}
-
-bool ext_float::operator<(const ext_float& b) const {
-    return !either_undefined(*this, b) && value < b.value;
-}
-
-bool ext_float::operator>(const ext_float& b) const {
-    return !either_undefined(*this, b) && value > b.value;
-}
 
 void ext_float::format(char* text, std::size_t text_size, int width, int precision, bool comma) const {
     if (text_size == 0) return;
@@ -128,16 +135,21 @@ bool ext_float::parse(const char* text) {
 }
 
 bool ext_float::parse(const char* first, const char* last) {
-    NumberText number{first, last, static_cast<const char*>(std::memchr(first, ',', static_cast<std::size_t>(last - first)))};
-    while (number.first < last && std::isspace(static_cast<unsigned char>(*number.first))) ++number.first;
-    const std::size_t length = decimal_number_length(number);
+    // White space is made of control bytes and the space (and nothing else in the C locale).
+    while (first < last && static_cast<unsigned char>(*first) <= ' ' && std::isspace(static_cast<unsigned char>(*first)))
+        ++first;
+    return read_number(first, last) != nullptr;
+}
+
+const char* ext_float::read_number(const char* first, const char* last) {
+    const Decimal number(first, last);
     double v;
     // A decimal text too large for a double is no measurement.
-    if (length == 0 || !decimal_value(number, length, v)) {
+    if (number.length == 0 || !(short_value(number, v) || long_value(number, v))) {
         undefined = true;
-        return false;
+        return nullptr;
     }
     value = v;
     undefined = false;
-    return true;
+    return first + number.length;
 }

@@ -32,30 +32,53 @@ bool is_blank(char c) {
     return u != 0 && (u <= 32 || u >= 128);
 }
 
-const char* skip_blanks(const char* pos, const char* end) {
-    while (pos < end && is_blank(*pos)) ++pos;
-    return pos;
-}
+// What a byte is to the reader: blanks as above, except the LF, which ends a piece; a NUL
+// ends the text of its piece as it ends a C string.
+enum ByteKind : unsigned char { TOKEN, BLANK, LINE_END, TEXT_END };
 
-const char* skip_token(const char* pos, const char* end) {
-    while (pos < end && !is_blank(*pos)) ++pos;
-    return pos;
-}
+struct ByteKinds {
+    ByteKind of[256];
+    constexpr ByteKinds() : of() {
+        for (int c = 0; c < 256; ++c) of[c] = c == 0 ? TEXT_END : c == '\n' ? LINE_END : c <= 32 || c >= 128 ? BLANK : TOKEN;
+    }
+};
+constexpr ByteKinds BYTES;
+
+ByteKind kind(char c) { return BYTES.of[static_cast<unsigned char>(c)]; }
 
 enum class Piece { nothing, point, malformed };
 
-// The text of one piece, [pos, end) up to its first NUL or LF: blank and comment pieces hold
-// nothing; a point is its first two tokens; one token alone, or tokens that are no numbers,
-// are malformed.
-Piece read_piece(const char* pos, const char* end, ext_float_pair& point) {
-    const char* first = skip_blanks(pos, end);
-    if (first == end || *first == '#') return Piece::nothing;
-    const char* first_end = skip_token(first, end);
-    if (first_end == end) return Piece::malformed;
-    const char* second = skip_blanks(first_end + 1, end);
-    const char* second_end = skip_token(second, end);
-    return point.vb.parse(first, first_end) && point.e.parse(second, second_end) ? Piece::point
-                                                                                 : Piece::malformed;
+// Reads the piece at `start`: at most `limit` bytes, up to and including an LF. Blank and
+// comment pieces hold nothing; a point is the numbers at the start of the first two tokens
+// (anything after a number in its token is ignored); one token alone, or tokens that do not
+// start with a number, are malformed. Returns the length of the piece.
+std::size_t read_piece(const char* start, std::size_t limit, Piece& piece, ext_float_pair& point) {
+    const char* const end = start + limit;
+    const char* p = start;
+    const auto skip = [&p, end](ByteKind what) {
+        while (p < end && kind(*p) == what) ++p;
+    };
+    skip(BLANK);
+    piece = Piece::malformed;
+    if (p == end || kind(*p) != TOKEN || *p == '#') {
+        piece = Piece::nothing;
+    } else if ((p = point.vb.read_number(p, end)) != nullptr) {
+        // A number never runs past its token: its characters are neither blanks nor ends.
+        skip(TOKEN);
+        if (p < end && kind(*p) == BLANK) {
+            ++p;
+            skip(BLANK);
+            if ((p = point.e.read_number(p, end)) != nullptr) {
+                piece = Piece::point;
+                skip(TOKEN);
+                skip(BLANK);
+            }
+        }
+    }
+    if (piece == Piece::malformed) return limit;  // the reading stops here
+    if (p < end && *p == '\n') return static_cast<std::size_t>(p - start) + 1;
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    return lf ? static_cast<std::size_t>(lf - start) + 1 : limit;
 }
 
 // Puts the points, appended in the order read, where inserting each before every point of
@@ -210,23 +233,14 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points) {
             at_end = got < BLOCK;  // the end of the file or a read error
         }
         if (pos == have) break;
-        const char* start = buffer.get() + pos;
         const std::size_t available = have - pos;
-        const std::size_t limit = available < PIECE ? available : PIECE;
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', limit));
-        const std::size_t length = lf ? static_cast<std::size_t>(lf - start) + 1 : limit;
-        pos += length;
-        // A NUL ends the text of the piece as it ends a C string.
-        const char* text_end = lf ? lf : start + length;
-        if (const void* nul = std::memchr(start, '\0', static_cast<std::size_t>(text_end - start)))
-            text_end = static_cast<const char*>(nul);
-
+        Piece piece;
         ext_float_pair point;
-        switch (read_piece(start, text_end, point)) {
-        case Piece::nothing: break;
-        case Piece::point: ok = points.append(point) >= 0; break;
-        case Piece::malformed: ok = false; break;
-        }
+        pos += read_piece(buffer.get() + pos, available < PIECE ? available : PIECE, piece, point);
+        if (piece == Piece::point)
+            ok = points.append(point) >= 0;
+        else if (piece == Piece::malformed)
+            ok = false;
     }
     if (std::ferror(f)) ok = false;
     std::fclose(f);
