@@ -111,19 +111,92 @@ bool replace_file(const char* from, const char* to) {
 
 bool same_double(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+// Powers of ten that a double holds exactly.
+const double EXACT_POWERS[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// printf's %.<precision>g of the decimal 0.d1d2...dn * 10^(exponent + 1), whose `count`
+// digits end in no zero and number at most `precision`: fixed notation for exponents from -4
+// to precision - 1, else d1.d2...dn e+XX, the exponent of at least two digits.
+char* put_g(char* out, bool negative, const char* digits, int count, int exponent, int precision) {
+    if (negative) *out++ = '-';
+    if (exponent < -4 || exponent >= precision) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            for (int i = 1; i < count; ++i) *out++ = digits[i];
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
+        *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *out++ = static_cast<char>('0' + magnitude % 10);
+    } else if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = -1; i > exponent; --i) *out++ = '0';
+        for (int i = 0; i < count; ++i) *out++ = digits[i];
+    } else {
+        for (int i = 0; i <= exponent; ++i) *out++ = i < count ? digits[i] : '0';
+        if (count > exponent + 1) {
+            *out++ = '.';
+            for (int i = exponent + 1; i < count; ++i) *out++ = digits[i];
+        }
+    }
+    return out;
+}
+
+// The digits and exponent of a normal |value| of six significant digits or fewer that are at
+// most 10^22 off the units, or false. Its digits rounded in double arithmetic are only a
+// guess, taken when the decimal reads back as the value: a short decimal is read by one
+// correctly rounded operation.
+bool six_digits(double magnitude, char (&digits)[8], int& count, int& exponent) {
+    if (!(magnitude >= 1e-17 && magnitude < 1e27)) return false;
+    const int scale = static_cast<int>(std::floor(std::log10(magnitude))) - 5;
+    const double scaled = scale < 0 ? magnitude * EXACT_POWERS[-scale] : magnitude / EXACT_POWERS[scale];
+    const double rounded = std::nearbyint(scaled);
+    if (!(rounded >= 1.0 && rounded < 1e6)) return false;
+    const double back = scale < 0 ? rounded / EXACT_POWERS[-scale] : rounded * EXACT_POWERS[scale];
+    if (!same_double(back, magnitude)) return false;
+    unsigned long m = static_cast<unsigned long>(rounded);
+    char text[8];
+    int n = 0;
+    for (; m != 0; m /= 10) text[n++] = static_cast<char>('0' + m % 10);
+    exponent = n - 1 + scale;
+    count = 0;
+    for (int i = n - 1; i >= 0; --i) digits[count++] = text[i];
+    while (count > 1 && digits[count - 1] == '0') --count;
+    return true;
+}
+
 // Writes `value` as printf's %.<p>g would with the least precision p from 6 to 17 whose text
 // reads back as exactly the same double: what %g wrote before whenever six digits suffice,
 // and every value kept. Returns the end of the text.
 char* put_number(char* out, char* out_end, double value) {
     if (!std::isfinite(value)) return out + std::snprintf(out, static_cast<std::size_t>(out_end - out), "%g", value);
-    // The shortest text that reads back has this many digits; a smaller precision cannot
-    // read back, and printf's rounding to exactly these digits may need one more.
+    const bool negative = std::signbit(value);
+    if (value == 0.0) return put_g(out, negative, "0", 1, 0, 6);
+    char six[8];
+    int count = 0, exponent = 0;
+    if (std::isnormal(value) && six_digits(std::fabs(value), six, count, exponent))
+        return put_g(out, negative, six, count, exponent, 6);
+    // The shortest text that reads back, d.ddde+XX: a smaller precision cannot read back.
     char shortest[32];
-    const char* shortest_end = std::to_chars(shortest, shortest + sizeof shortest, value,
+    const char* shortest_end = std::to_chars(shortest, shortest + sizeof shortest, std::fabs(value),
                                              std::chars_format::scientific).ptr;
-    int digits = 0;
-    for (const char* p = shortest; p < shortest_end && *p != 'e'; ++p) digits += *p >= '0' && *p <= '9';
-    for (int precision = digits < 6 ? 6 : digits;; ++precision) {
+    char digits[24];
+    count = 0;
+    const char* p = shortest;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') digits[count++] = *p;
+    }
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), shortest_end, exponent);
+    // Up to 15 digits only one decimal of that many digits lies within half a unit of a
+    // normal double, so printf's rounding to them gives these digits.
+    if (std::isnormal(value) && count <= 15) return put_g(out, negative, digits, count, exponent, count < 6 ? 6 : count);
+    // Else printf's rounding may need a digit more.
+    for (int precision = count < 6 ? 6 : count;; ++precision) {
         char* end = std::to_chars(out, out_end, value, std::chars_format::general, precision).ptr;
         ext_float back;
         if (precision >= 17 || (back.parse(out, end) && same_double(back.value, value))) return end;

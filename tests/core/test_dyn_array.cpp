@@ -138,11 +138,19 @@ TEST(DynArrayEdit, ReleaseCallbackSeesEveryElementLeaving) {
         for (int v : {1, 2, 3, 4}) a.append(v);
         a.remove(1);
         EXPECT_EQ(std::vector<int>({2}), released);
+        // Shrinking releases the elements given up and zero-fills their slots; growing gives zeros.
+        ASSERT_TRUE(a.resize(1));
+        EXPECT_EQ(std::vector<int>({2, 3, 4}), released);
+        EXPECT_TRUE(AllZero(a.items + 1, sizeof(int) * (a.capacity - 1)));
+        ASSERT_TRUE(a.resize(30));
+        EXPECT_EQ(30, a.size());
+        EXPECT_GT(a.capacity, 30);
+        EXPECT_TRUE(AllZero(a.items + 1, sizeof(int) * (a.capacity - 1)));
         a.flush();
-        EXPECT_EQ(std::vector<int>({2, 1, 3, 4}), released);
+        EXPECT_EQ(std::vector<int>({2, 3, 4, 1, 0, 0}), std::vector<int>(released.begin(), released.begin() + 6));
         a.append(9);
     }
-    EXPECT_EQ(std::vector<int>({2, 1, 3, 4, 9}), released);
+    EXPECT_EQ(9, released.back());
 }
 
 TEST(DynArrayMemory, FailedAllocationReportsFailureAndKeepsTheArray) {
@@ -154,6 +162,7 @@ TEST(DynArrayMemory, FailedAllocationReportsFailureAndKeepsTheArray) {
         EXPECT_EQ(-1, a.append(2.0));
         EXPECT_FALSE(a.insert(0.5, 0));
         EXPECT_FALSE(a.reserve(1000));
+        EXPECT_FALSE(a.resize(1000));
         dyn_array_direct<ext_float_pair> pts(0, 10, nullptr);
         EXPECT_EQ(-1, pts.insert_sorted(Pt(1, 1)));
         EXPECT_EQ(nullptr, pts.items);

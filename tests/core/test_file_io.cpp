@@ -177,10 +177,15 @@ TEST_F(DataFile, SavedNumbersAreTheShortestPrintfTextsThatReadBackExactly) {
     std::mt19937_64 rng(1234);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
     std::uniform_int_distribution<int> exponent(-300, 300);
-    std::vector<double> values = {5e-324, 1.7976931348623157e308, -0.0, -2.2250738585072014e-308, 0.1, 1e23};
-    for (int i = 0; i < 3000; ++i) {
-        const double m = mantissa(rng);
-        values.push_back(i % 3 == 0 ? m * std::pow(10.0, exponent(rng)) : i % 3 == 1 ? m : std::round(m * 1e4) / 1e3);
+    std::vector<double> values = {5e-324, 1.7976931348623157e308, -0.0, -2.2250738585072014e-308, 0.1, 1e23,
+                                  999999.5, 9.999995e-5, 1e-5, 123456e20, 1.5e-200, 2.5e300};
+    for (int i = 0; i < 4000; ++i) {
+        const double m = mantissa(rng), scale = std::pow(10.0, exponent(rng));
+        // Any double; 3 decimals (as measured); 9 to 12 digits; few digits far from the units.
+        values.push_back(i % 4 == 0   ? m * scale
+                         : i % 4 == 1 ? std::round(m * 1e4) / 1e3
+                         : i % 4 == 2 ? std::round(m * 1e11) / std::pow(10.0, 3 + i % 5)
+                                      : std::round(m * 1e3) * scale);
     }
     // Distinct volumes: equal ones would come back in reverse order.
     std::sort(values.begin(), values.end());
