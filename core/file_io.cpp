@@ -147,10 +147,10 @@ char* put_g(char* out, bool negative, const char* digits, int count, int exponen
     return out;
 }
 
-// The digits and exponent of a normal |value| of six significant digits or fewer that are at
-// most 10^22 off the units, or false. Its digits rounded in double arithmetic are only a
-// guess, taken when the decimal reads back as the value: a short decimal is read by one
-// correctly rounded operation.
+// The digits (no trailing zero) and decimal exponent of a normal magnitude that at most six
+// significant digits give exactly, those digits within 22 places of the units; false for any
+// other. The digits rounded in double arithmetic are only a guess, taken once the decimal
+// reads back as the magnitude (reading it is one correctly rounded operation).
 bool six_digits(double magnitude, char (&digits)[8], int& count, int& exponent) {
     if (!(magnitude >= 1e-17 && magnitude < 1e27)) return false;
     const int scale = static_cast<int>(std::floor(std::log10(magnitude))) - 5;
@@ -232,7 +232,7 @@ private:
     char block_[BLOCK];
 };
 
-// The longest line: two numbers of at most 24 characters, a TAB and the EOL.
+// Room for a line: two numbers of at most 24 characters, a TAB and the EOL.
 const std::size_t LONGEST_LINE = 2 * 32 + 3;
 
 bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points) {
