@@ -107,8 +107,8 @@ TEST_F(DataFile, GrammarCommentsBlanksTokensAndExtraColumns) {
     EXPECT_EQ(-7.0, points[3]->e.value);
 }
 
-TEST_F(DataFile, UnsortedAndRepeatedVolumesEndSortedNewestFirst) {
-    Write("2 20\n1 10\n2 30\n");
+TEST_F(DataFile, DescendingAndRepeatedVolumesEndSortedNewestFirst) {
+    Write("2 20\n2 30\n1 10\n");
     ASSERT_TRUE(ReadBack());
     ASSERT_EQ(3, points.size());
     EXPECT_EQ(10.0, points[0]->e.value);
