@@ -94,10 +94,17 @@ bool short_value(const Decimal& d, double& value) {
 // The value of any other number, rounded as the C library's strtod rounds it; false when it
 // is too large for a double.
 bool long_value(const Decimal& d, double& value) {
-    std::string copy(d.first, d.length);
-    const std::size_t comma = copy.find(',');
-    if (comma != std::string::npos) copy[comma] = '.';
-    const char* begin = copy.c_str();
+    // A NUL-terminated copy with a point for the comma, on the stack unless it is long.
+    char small[64];
+    std::string large;
+    char* begin = small;
+    if (d.length >= sizeof small) {
+        large.assign(d.length, '\0');
+        begin = &large[0];
+    }
+    std::memcpy(begin, d.first, d.length);
+    begin[d.length] = '\0';
+    if (char* comma = static_cast<char*>(std::memchr(begin, ',', d.length))) *comma = '.';
     const char* end = begin + d.length;
     // from_chars takes no plus sign before the digits.
     const auto read = std::from_chars(*begin == '+' ? begin + 1 : begin, end, value);

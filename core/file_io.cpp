@@ -193,13 +193,25 @@ char* put_number(char* out, char* out_end, double value) {
     }
     std::from_chars(p + (p[1] == '+' ? 2 : 1), shortest_end, exponent);
     // Up to 15 digits only one decimal of that many digits lies within half a unit of a
-    // normal double, so printf's rounding to them gives these digits.
-    if (std::isnormal(value) && count <= 15) return put_g(out, negative, digits, count, exponent, count < 6 ? 6 : count);
-    // Else printf's rounding may need a digit more.
-    for (int precision = count < 6 ? 6 : count;; ++precision) {
-        char* end = std::to_chars(out, out_end, value, std::chars_format::general, precision).ptr;
+    // normal double, so printf's rounding to them gives these digits; at 17 digits the
+    // rounded decimal always reads back, so it is the one closest to the value, as these are.
+    const int precision = count < 6 ? 6 : count;
+    if ((count <= 15 && std::isnormal(value)) || count == 17)
+        return put_g(out, negative, digits, count, exponent, precision);
+    char* end = std::to_chars(out, out_end, value, std::chars_format::general, precision).ptr;
+    if (precision == count) {
+        // printf's rounding to these many digits reads back only when it gives these digits
+        // (the closest decimal of that many digits that reads back); if not, one more does.
+        char these[32];
+        const char* these_end = put_g(these, negative, digits, count, exponent, precision);
+        if (end - out == these_end - these && std::memcmp(out, these, static_cast<std::size_t>(end - out)) == 0)
+            return end;
+        return std::to_chars(out, out_end, value, std::chars_format::general, precision + 1).ptr;
+    }
+    // A subnormal of few digits: several decimals of six digits may read back as it.
+    for (int more = precision;; end = std::to_chars(out, out_end, value, std::chars_format::general, ++more).ptr) {
         ext_float back;
-        if (precision >= 17 || (back.parse(out, end) && same_double(back.value, value))) return end;
+        if (more >= 17 || (back.parse(out, end) && same_double(back.value, value))) return end;
     }
 }
 
