@@ -82,14 +82,14 @@ public:
     // gained are zero (as spare slots are), elements given up are released and their slots
     // zero-filled again. False when memory fails (nothing changed).
     bool resize(int n) {
-        if (n > count && !reserve(n)) return false;
+        if (n < 0 || (n > count && !reserve(n))) return false;
         if (n < count) {
             if (release) {
                 for (int i = n; i < count; ++i) release(items[i]);
             }
             std::memset(static_cast<void*>(items + n), 0, sizeof(T) * static_cast<std::size_t>(count - n));
         }
-        count = n < 0 ? 0 : n;
+        count = n;
         return true;
     }
 
@@ -104,8 +104,8 @@ public:
         capacity = 0;
     }
 
-    // Makes room for `n` elements without growing again while they are appended (the spare
-    // slot append keeps included). On failure nothing changes and false is returned.
+    // Makes room for `n` elements in all, so that appending up to them does not grow the block
+    // again (append keeps one slot spare). On failure nothing changes and false is returned.
     bool reserve(int n) {
         if (n < 0 || n == INT_MAX) return false;
         return n == 0 || n < capacity || grow_to(n + 1);

@@ -90,6 +90,7 @@ TEST(DynArrayAccess, BadIndicesGiveNullOrFalseAndChangeNothing) {
     EXPECT_FALSE(a.insert(3.0, -1));
     EXPECT_FALSE(a.remove(2));
     EXPECT_FALSE(a.remove(-1));
+    EXPECT_FALSE(a.resize(-1));
     EXPECT_EQ(2, a.size());
     EXPECT_FALSE(a.is_empty());
 }
