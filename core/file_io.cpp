@@ -1,6 +1,7 @@
 #include "core/file_io.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -152,6 +153,11 @@ char* put_g(char* out, bool negative, const char* digits, int count, int exponen
 // other. The digits rounded in double arithmetic are only a guess, taken once the decimal
 // reads back as the magnitude (reading it is one correctly rounded operation).
 bool six_digits(double magnitude, char (&digits)[8], int& count, int& exponent) {
+#if FLT_EVAL_METHOD != 0
+    // Wider intermediate results (x87) would round twice: no reading to compare with.
+    (void)magnitude, (void)digits, (void)count, (void)exponent;
+    return false;
+#else
     if (!(magnitude >= 1e-17 && magnitude < 1e27)) return false;
     const int scale = static_cast<int>(std::floor(std::log10(magnitude))) - 5;
     const double scaled = scale < 0 ? magnitude * EXACT_POWERS[-scale] : magnitude / EXACT_POWERS[scale];
@@ -168,6 +174,7 @@ bool six_digits(double magnitude, char (&digits)[8], int& count, int& exponent) 
     for (int i = n - 1; i >= 0; --i) digits[count++] = text[i];
     while (count > 1 && digits[count - 1] == '0') --count;
     return true;
+#endif
 }
 
 // Writes `value` as printf's %.<p>g would with the least precision p from 6 to 17 whose text
