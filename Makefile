@@ -73,8 +73,8 @@ bench-core: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTITRION_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS) --target core_bench
 	mkdir -p $(BENCH)/files
-	TITRION_BENCH_FILES=$(BENCH)/files $(BENCH)/tests/bench/core_bench \
-	  --benchmark_out=$(BENCH)/core_bench.json --benchmark_out_format=json
+	TITRION_BENCH_FILES=$(BENCH)/files $(BENCH)/tests/bench/core_bench --benchmark_repetitions=5 \
+	  --benchmark_display_aggregates_only=true --benchmark_out=$(BENCH)/core_bench.json --benchmark_out_format=json
 	/usr/bin/python3 tests/bench/numpy_peer.py $(BENCH)/files $(BENCH)/core_bench.json
 
 # The program under Wine: on the user's display, or without one on a virtual display, where
