@@ -13,7 +13,7 @@ DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip \
   pandoc weasyprint fonts-dejavu-core poppler-utils imagemagick
 
-.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench bench-gui run clean docs dist pictures
+.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench bench-core bench-gui run clean docs dist pictures
 
 all: build
 
@@ -62,11 +62,20 @@ fuzz: deps
 	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_read fuzz_number
 	tools/fuzz.sh $(FUZZ)/tests/fuzz $(FUZZ_SECONDS)
 
-bench: deps
+bench: bench-core bench-gui
+
+# The core and the report, and the numpy peer on the same files (Debian's numpy, hence the
+# system's python3).
+bench-core: deps
+	@dpkg-query -W -f='$${Status}\n' python3-numpy 2>/dev/null | grep -q 'ok installed' || \
+	  { export DEBIAN_FRONTEND=noninteractive; apt-get update -q && \
+	    apt-get install -y -q --no-install-recommends python3-numpy </dev/null; }
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DTITRION_BENCH=ON
 	cmake --build $(BENCH) -j $(JOBS) --target core_bench
-	$(BENCH)/tests/bench/core_bench
-	$(MAKE) bench-gui
+	mkdir -p $(BENCH)/files
+	TITRION_BENCH_FILES=$(BENCH)/files $(BENCH)/tests/bench/core_bench --benchmark_repetitions=5 \
+	  --benchmark_display_aggregates_only=true --benchmark_out=$(BENCH)/core_bench.json --benchmark_out_format=json
+	/usr/bin/python3 tests/bench/numpy_peer.py $(BENCH)/files $(BENCH)/core_bench.json
 
 # The real program under Wine on a virtual display, driven from another process.
 bench-gui: $(WIN64)/CMakeCache.txt

@@ -34,25 +34,23 @@ void flush_derived() {
 } // namespace
 
 void recalc_arrays() {
-    flush_derived();
     const int n = arr_vb.size();
-    if (n == 0) return;
+    if (n == 0) return flush_derived();
+    // Without memory for every difference the later steps would read missing elements:
+    // show nothing derived rather than something wrong. The blocks of the last evaluation
+    // serve again when they are large enough.
+    if (!arr_de.resize(n - 1) || !arr_d2e.resize(n > 2 ? n - 2 : 0)) return flush_derived();
+    arr_res.resize(0);
 
     const ext_float_pair* p = arr_vb.items;
-    for (int k = 0; k + 1 < n; ++k)
-        arr_de.append((p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb));
-    // Without memory for every difference the later steps would read missing elements:
-    // show nothing derived rather than something wrong.
-    if (arr_de.size() != n - 1) return flush_derived();
+    ext_float* de = arr_de.items;
+    for (int k = 0; k + 1 < n; ++k) de[k] = (p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb);
 
-    const ext_float* de = arr_de.items;
-    for (int k = 0; k + 2 < n; ++k)
-        arr_d2e.append((de[k + 1] - de[k]) / ((p[k + 2].vb - p[k].vb) / ext_float(2.0)));
-    if (arr_d2e.size() != (n > 2 ? n - 2 : 0)) return flush_derived();
+    ext_float* d2e = arr_d2e.items;
+    for (int k = 0; k + 2 < n; ++k) d2e[k] = (de[k + 1] - de[k]) / ((p[k + 2].vb - p[k].vb) / ext_float(2.0));
 
     if (arr_d2e.is_empty()) return;
 
-    ext_float* d2e = arr_d2e.items;
     bool previous = is_positive(d2e[0]);
     for (int i = 1; i < arr_d2e.size(); ++i) {
         const bool current = is_positive(d2e[i]);

@@ -78,6 +78,21 @@ public:
         return true;
     }
 
+    // Makes the array hold n elements, keeping its block when it is large enough: elements
+    // gained are zero (as spare slots are), elements given up are released and their slots
+    // zero-filled again. False when memory fails (nothing changed).
+    bool resize(int n) {
+        if (n < 0 || (n > count && !reserve(n))) return false;
+        if (n < count) {
+            if (release) {
+                for (int i = n; i < count; ++i) release(items[i]);
+            }
+            std::memset(static_cast<void*>(items + n), 0, sizeof(T) * static_cast<std::size_t>(count - n));
+        }
+        count = n;
+        return true;
+    }
+
     void flush() {
         if (!items) return;
         if (release) {
@@ -89,13 +104,28 @@ public:
         capacity = 0;
     }
 
-    // Adds grow_by zero-filled slots. On failure the block, capacity and elements stay as
-    // they were and false is returned.
+    // Makes room for `n` elements in all, so that appending up to them does not grow the block
+    // again (append keeps one slot spare). On failure nothing changes and false is returned.
+    bool reserve(int n) {
+        if (n < 0 || n == INT_MAX) return false;
+        return n == 0 || n < capacity || grow_to(n + 1);
+    }
+
+    // Adds grow_by slots, or as many as there are when that is more, so that appending n
+    // elements one by one copies the block O(log n) times. On failure the block, capacity
+    // and elements stay as they were and false is returned.
     bool realloc() {
         const int step = grow_by > 0 ? grow_by : 1;
         const int old_capacity = items ? capacity : 0;
         if (old_capacity > INT_MAX - step) return false;
-        const int new_capacity = old_capacity + step;
+        const int add = old_capacity > step && old_capacity <= INT_MAX - old_capacity ? old_capacity : step;
+        return grow_to(old_capacity + add);
+    }
+
+private:
+    // A block of new_capacity (more than now) slots; the new ones are zero-filled.
+    bool grow_to(int new_capacity) {
+        const int old_capacity = items ? capacity : 0;
         if (static_cast<std::size_t>(new_capacity) > SIZE_MAX / sizeof(T)) return false;
         void* block = dyn_array_realloc(items, sizeof(T) * static_cast<std::size_t>(new_capacity));
         if (!block) return false;

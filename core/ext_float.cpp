@@ -1,7 +1,10 @@
 #include "core/ext_float.h"
 
 #include <cctype>
+#include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,65 +12,112 @@
 
 namespace {
 
-ext_float undefined_number() { return ext_float(0.0, true); }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-bool either_undefined(const ext_float& a, const ext_float& b) { return a.undefined || b.undefined; }
+// A decimal number at the start of [first, last): sign, digits with an optional point, an
+// optional exponent. Words such as inf or nan and hexadecimal forms are not numbers here,
+// though the C library would read them; an exponent letter without digits ends the number
+// before it. The first comma of a text reads as a point: where a point may stand, only a
+// sign and digits come before it, so a comma there is always the first one.
+struct Decimal {
+    const char* first;
+    std::size_t length = 0;    // 0: no number
+    bool negative = false;
+    std::uint64_t digits = 0;  // the digits, exact while there are at most 15 significant ones
+    int count = 0;             // significant digits
+    int scale = 0;             // the power of ten the digits are multiplied by
 
-// Length of the decimal number at the start of `s` (sign, digits with an optional point, an
-// optional exponent), or 0 when there is none. Words such as inf or nan and hexadecimal
-// forms are not numbers here, though the C library would read them.
-std::size_t decimal_number_length(const char* s) {
-    std::size_t i = 0;
-    if (s[i] == '+' || s[i] == '-') ++i;
-    if (s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) return 0;
-    std::size_t digits = 0;
-    while (std::isdigit(static_cast<unsigned char>(s[i]))) { ++i; ++digits; }
-    if (s[i] == '.') {
-        ++i;
-        while (std::isdigit(static_cast<unsigned char>(s[i]))) { ++i; ++digits; }
+    Decimal(const char* first_, const char* last) : first(first_) { scan(last); }
+
+private:
+    void digit(char c) {
+        digits = digits * 10 + static_cast<unsigned>(c - '0');
+        count += digits != 0;
     }
-    if (digits == 0) return 0;
-    if (s[i] == 'e' || s[i] == 'E') {
-        std::size_t j = i + 1;
-        if (s[j] == '+' || s[j] == '-') ++j;
-        if (std::isdigit(static_cast<unsigned char>(s[j]))) {
-            while (std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
-            i = j;
+
+    void scan(const char* last) {
+        const char* p = first;
+        if (p < last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+        if (last - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) return;
+        const char* const mantissa = p;
+        for (; p < last && is_digit(*p); ++p) digit(*p);
+        std::ptrdiff_t points = 0;
+        if (p < last && (*p == '.' || *p == ',')) {
+            const char* const fraction = ++p;
+            for (; p < last && is_digit(*p); ++p) digit(*p);
+            scale = -static_cast<int>(p - fraction);
+            points = 1;
         }
+        if (p - mantissa == points) return;
+        if (p < last && (*p == 'e' || *p == 'E')) {
+            const char* q = p + 1;
+            const bool down = q < last && *q == '-';
+            if (q < last && (*q == '+' || *q == '-')) ++q;
+            if (q < last && is_digit(*q)) {
+                int exponent = 0;
+                for (; q < last && is_digit(*q); ++q) {
+                    if (exponent < 100000) exponent = exponent * 10 + (*q - '0');
+                }
+                scale += down ? -exponent : exponent;
+                p = q;
+            }
+        }
+        length = static_cast<std::size_t>(p - first);
     }
-    return i;
+};
+
+// Powers of ten that a double holds exactly.
+const double EXACT_POWERS[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The value of a number of at most 15 significant digits scaled by at most 10^22 up or down,
+// the form of nearly every measurement: the digits and the power are exact doubles, so one
+// multiplication or division rounds once and correctly, as strtod does. False for every
+// other number.
+bool short_value(const Decimal& d, double& value) {
+#if FLT_EVAL_METHOD != 0
+    // Wider intermediate results (x87) would round twice.
+    (void)d, (void)value;
+    return false;
+#else
+    if (d.count > 15) return false;
+    double v = static_cast<double>(d.digits);
+    if (d.digits != 0) {
+        if (d.scale < -22 || d.scale > 22) return false;
+        v = d.scale < 0 ? v / EXACT_POWERS[-d.scale] : v * EXACT_POWERS[d.scale];
+    }
+    value = d.negative ? -v : v;
+    return true;
+#endif
+}
+
+// The value of any other number, rounded as the C library's strtod rounds it; false when it
+// is too large for a double.
+bool long_value(const Decimal& d, double& value) {
+    // A NUL-terminated copy with a point for the comma, on the stack unless it is long.
+    char small[64];
+    std::string large;
+    char* begin = small;
+    if (d.length >= sizeof small) {
+        large.assign(d.length, '\0');
+        begin = &large[0];
+    }
+    std::memcpy(begin, d.first, d.length);
+    begin[d.length] = '\0';
+    if (char* comma = static_cast<char*>(std::memchr(begin, ',', d.length))) *comma = '.';
+    const char* end = begin + d.length;
+    // from_chars takes no plus sign before the digits.
+    const auto read = std::from_chars(*begin == '+' ? begin + 1 : begin, end, value);
+    if (read.ec == std::errc() && read.ptr == end) return true;
+    // Out of range: too large, or so small that it underflows; strtod gives the underflow its
+    // value (zero or a subnormal, signed) and the overflow an infinity.
+    const double v = std::strtod(begin, nullptr);
+    if (std::isinf(v)) return false;
+    value = v;
+    return true;
 }
 
 } // namespace
-
-ext_float ext_float::operator+(const ext_float& b) const {
-    return either_undefined(*this, b) ? undefined_number() : ext_float(value + b.value);
-}
-
-ext_float ext_float::operator-(const ext_float& b) const {
-    return either_undefined(*this, b) ? undefined_number() : ext_float(value - b.value);
-}
-
-ext_float ext_float::operator*(const ext_float& b) const {
-    return either_undefined(*this, b) ? undefined_number() : ext_float(value * b.value);
-}
-
-ext_float ext_float::operator/(const ext_float& b) const {
-    if (either_undefined(*this, b) || b.value == 0.0) return undefined_number();
-    return ext_float(value / b.value);
-}
-
-bool ext_float::operator==(const ext_float& b) const {
-    return either_undefined(*this, b) || value == b.value;
-}
-
-bool ext_float::operator<(const ext_float& b) const {
-    return !either_undefined(*this, b) && value < b.value;
-}
-
-bool ext_float::operator>(const ext_float& b) const {
-    return !either_undefined(*this, b) && value > b.value;
-}
 
 void ext_float::format(char* text, std::size_t text_size, int width, int precision, bool comma) const {
     if (text_size == 0) return;
@@ -87,25 +137,26 @@ void ext_float::format(char* text, std::size_t text_size, int width, int precisi
 }
 
 bool ext_float::parse(const char* text) {
-    std::string copy(text ? text : "");
-    const std::size_t comma = copy.find(',');
-    if (comma != std::string::npos) copy[comma] = '.';
+    if (!text) text = "";
+    return parse(text, text + std::strlen(text));
+}
 
-    const char* start = copy.c_str();
-    while (*start && std::isspace(static_cast<unsigned char>(*start))) ++start;
-    const std::size_t length = decimal_number_length(start);
-    if (length == 0) {
-        undefined = true;
-        return false;
-    }
-    const std::string number(start, length);
-    const double v = std::strtod(number.c_str(), nullptr);
+bool ext_float::parse(const char* first, const char* last) {
+    // White space is made of control bytes and the space (and nothing else in the C locale).
+    while (first < last && static_cast<unsigned char>(*first) <= ' ' && std::isspace(static_cast<unsigned char>(*first)))
+        ++first;
+    return read_number(first, last) != nullptr;
+}
+
+const char* ext_float::read_number(const char* first, const char* last) {
+    const Decimal number(first, last);
+    double v;
     // A decimal text too large for a double is no measurement.
-    if (std::isinf(v)) {
+    if (number.length == 0 || !(short_value(number, v) || long_value(number, v))) {
         undefined = true;
-        return false;
+        return nullptr;
     }
     value = v;
     undefined = false;
-    return true;
+    return first + number.length;
 }

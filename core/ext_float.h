@@ -14,15 +14,25 @@ public:
     ext_float(double v) : value(v), undefined(false) {}
     ext_float(double v, bool undef) : value(v), undefined(undef) {}
 
-    ext_float operator+(const ext_float& b) const;
-    ext_float operator-(const ext_float& b) const;
-    ext_float operator*(const ext_float& b) const;
-    ext_float operator/(const ext_float& b) const;
+    // Undefined when an operand is (or the divisor is zero); inline, since the evaluation
+    // runs them for every point.
+    ext_float operator+(const ext_float& b) const {
+        return either_undefined(b) ? ext_float(0.0, true) : ext_float(value + b.value);
+    }
+    ext_float operator-(const ext_float& b) const {
+        return either_undefined(b) ? ext_float(0.0, true) : ext_float(value - b.value);
+    }
+    ext_float operator*(const ext_float& b) const {
+        return either_undefined(b) ? ext_float(0.0, true) : ext_float(value * b.value);
+    }
+    ext_float operator/(const ext_float& b) const {
+        return either_undefined(b) || b.value == 0.0 ? ext_float(0.0, true) : ext_float(value / b.value);
+    }
 
     // An undefined number equals everything and is neither less nor greater than anything.
-    bool operator==(const ext_float& b) const;
-    bool operator<(const ext_float& b) const;
-    bool operator>(const ext_float& b) const;
+    bool operator==(const ext_float& b) const { return either_undefined(b) || value == b.value; }
+    bool operator<(const ext_float& b) const { return !either_undefined(b) && value < b.value; }
+    bool operator>(const ext_float& b) const { return !either_undefined(b) && value > b.value; }
 
     explicit operator bool() const { return !undefined; }
     operator double() const { return value; }
@@ -38,6 +48,14 @@ public:
     // Reads a decimal number from the start of `text` (a decimal comma is accepted); the rest
     // of the text is ignored. Returns true when a number was read.
     bool parse(const char* text);
+    // The same for the text [first, last), which need not end in a NUL.
+    bool parse(const char* first, const char* last);
+    // Reads the decimal number at the very start of [first, last), no white space skipped;
+    // returns the end of the number, or null when there is none (the number is then undefined).
+    const char* read_number(const char* first, const char* last);
+
+private:
+    bool either_undefined(const ext_float& b) const { return undefined || b.undefined; }
 };
 
 class ext_float_pair {

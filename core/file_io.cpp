@@ -1,7 +1,13 @@
 #include "core/file_io.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 
 #ifdef _WIN32
@@ -15,8 +21,11 @@ namespace {
 
 const char HEADER[] = "# Titrionika 2.0";
 const char EOL[] = "\r\n";
-// A line is read in pieces of this many bytes at most.
-const int PIECE = 254;
+// A line is read in pieces of this many bytes at most; the rest of a longer line is the next
+// piece, read as a line of its own (as fgets with a buffer of 255 bytes reads it).
+const std::size_t PIECE = 254;
+// The file is read and written in blocks of this size.
+const std::size_t BLOCK = 1 << 15;
 
 // Bytes 1 .. 32 and every byte with the high bit set separate tokens.
 bool is_blank(char c) {
@@ -24,19 +33,72 @@ bool is_blank(char c) {
     return u != 0 && (u <= 32 || u >= 128);
 }
 
-// Where insert_sorted would place `point`: the first element not less than it. Every
-// value read is defined, so the array stays ordered and a binary search finds the same
-// place as the linear scan, which would make reading quadratic in the number of points.
-int sorted_position(const dyn_array_direct<ext_float_pair>& points, const ext_float_pair& point) {
-    int low = 0, high = points.size();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (points.items[middle] < point)
-            low = middle + 1;
-        else
-            high = middle;
+// What a byte is to the reader: blanks as above, except the LF, which ends a piece; a NUL
+// ends the text of its piece as it ends a C string.
+enum ByteKind : unsigned char { TOKEN, BLANK, LINE_END, TEXT_END };
+
+struct ByteKinds {
+    ByteKind of[256];
+    constexpr ByteKinds() : of() {
+        for (int c = 0; c < 256; ++c) of[c] = c == 0 ? TEXT_END : c == '\n' ? LINE_END : c <= 32 || c >= 128 ? BLANK : TOKEN;
     }
-    return low;
+};
+constexpr ByteKinds BYTES;
+
+ByteKind kind(char c) { return BYTES.of[static_cast<unsigned char>(c)]; }
+
+enum class Piece { nothing, point, malformed };
+
+// Reads the piece at `start`: at most `limit` bytes, up to and including an LF. Blank and
+// comment pieces hold nothing; a point is the numbers at the start of the first two tokens
+// (anything after a number in its token is ignored); one token alone, or tokens that do not
+// start with a number, are malformed. Returns the length of the piece.
+std::size_t read_piece(const char* start, std::size_t limit, Piece& piece, ext_float_pair& point) {
+    const char* const end = start + limit;
+    const char* p = start;
+    const auto skip = [&p, end](ByteKind what) {
+        while (p < end && kind(*p) == what) ++p;
+    };
+    skip(BLANK);
+    piece = Piece::malformed;
+    if (p == end || kind(*p) != TOKEN || *p == '#') {
+        piece = Piece::nothing;
+    } else if ((p = point.vb.read_number(p, end)) != nullptr) {
+        // A number never runs past its token: its characters are neither blanks nor ends.
+        skip(TOKEN);
+        if (p < end && kind(*p) == BLANK) {
+            ++p;
+            skip(BLANK);
+            if ((p = point.e.read_number(p, end)) != nullptr) {
+                piece = Piece::point;
+                skip(TOKEN);
+                skip(BLANK);
+            }
+        }
+    }
+    if (piece == Piece::malformed) return limit;  // the reading stops here
+    if (p < end && *p == '\n') return static_cast<std::size_t>(p - start) + 1;
+    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    return lf ? static_cast<std::size_t>(lf - start) + 1 : limit;
+}
+
+// Puts the points, appended in the order read, where inserting each before every point of
+// the same volume would have put it: ascending volume, equal volumes newest first (the
+// reversed sequence sorted stably). Ascending and descending files take one pass.
+void order_by_volume(dyn_array_direct<ext_float_pair>& points) {
+    if (points.size() < 2) return;
+    ext_float_pair* const first = points.items;
+    ext_float_pair* const last = first + points.size();
+    // Every volume read is defined: the plain doubles order them.
+    const auto less = [](const ext_float_pair& a, const ext_float_pair& b) { return a.vb.value < b.vb.value; };
+    bool rising = true, falling = true;
+    for (const ext_float_pair* p = first + 1; p < last && (rising || falling); ++p) {
+        if (!less(p[-1], *p)) rising = false;
+        if (less(p[-1], *p)) falling = false;
+    }
+    if (rising) return;
+    std::reverse(first, last);
+    if (!falling) std::stable_sort(first, last, less);
 }
 
 bool replace_file(const char* from, const char* to) {
@@ -48,13 +110,166 @@ bool replace_file(const char* from, const char* to) {
 #endif
 }
 
-bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points) {
-    if (std::fprintf(f, "%s%s%s", HEADER, EOL, EOL) < 0) return false;
-    for (int i = 0; i < points.size(); ++i) {
-        const ext_float_pair* p = points[i];
-        if (std::fprintf(f, "%g\t%g%s", p->vb.value, p->e.value, EOL) < 0) return false;
+bool same_double(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// Powers of ten that a double holds exactly.
+const double EXACT_POWERS[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                               1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// printf's %.<precision>g of the decimal 0.d1d2...dn * 10^(exponent + 1), whose `count`
+// digits end in no zero and number at most `precision`: fixed notation for exponents from -4
+// to precision - 1, else d1.d2...dn e+XX, the exponent of at least two digits.
+char* put_g(char* out, bool negative, const char* digits, int count, int exponent, int precision) {
+    if (negative) *out++ = '-';
+    if (exponent < -4 || exponent >= precision) {
+        *out++ = digits[0];
+        if (count > 1) {
+            *out++ = '.';
+            for (int i = 1; i < count; ++i) *out++ = digits[i];
+        }
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        if (magnitude >= 100) *out++ = static_cast<char>('0' + magnitude / 100);
+        *out++ = static_cast<char>('0' + magnitude / 10 % 10);
+        *out++ = static_cast<char>('0' + magnitude % 10);
+    } else if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = -1; i > exponent; --i) *out++ = '0';
+        for (int i = 0; i < count; ++i) *out++ = digits[i];
+    } else {
+        for (int i = 0; i <= exponent; ++i) *out++ = i < count ? digits[i] : '0';
+        if (count > exponent + 1) {
+            *out++ = '.';
+            for (int i = exponent + 1; i < count; ++i) *out++ = digits[i];
+        }
     }
-    return std::fflush(f) == 0 && !std::ferror(f);
+    return out;
+}
+
+// The digits (no trailing zero) and decimal exponent of a normal magnitude that at most six
+// significant digits give exactly, those digits within 22 places of the units; false for any
+// other. The digits rounded in double arithmetic are only a guess, taken once the decimal
+// reads back as the magnitude (reading it is one correctly rounded operation).
+bool six_digits(double magnitude, char (&digits)[8], int& count, int& exponent) {
+#if FLT_EVAL_METHOD != 0
+    // Wider intermediate results (x87) would round twice: no reading to compare with.
+    (void)magnitude, (void)digits, (void)count, (void)exponent;
+    return false;
+#else
+    if (!(magnitude >= 1e-17 && magnitude < 1e27)) return false;
+    const int scale = static_cast<int>(std::floor(std::log10(magnitude))) - 5;
+    const double scaled = scale < 0 ? magnitude * EXACT_POWERS[-scale] : magnitude / EXACT_POWERS[scale];
+    const double rounded = std::nearbyint(scaled);
+    if (!(rounded >= 1.0 && rounded < 1e6)) return false;
+    const double back = scale < 0 ? rounded / EXACT_POWERS[-scale] : rounded * EXACT_POWERS[scale];
+    if (!same_double(back, magnitude)) return false;
+    unsigned long m = static_cast<unsigned long>(rounded);
+    char text[8];
+    int n = 0;
+    for (; m != 0; m /= 10) text[n++] = static_cast<char>('0' + m % 10);
+    exponent = n - 1 + scale;
+    count = 0;
+    for (int i = n - 1; i >= 0; --i) digits[count++] = text[i];
+    while (count > 1 && digits[count - 1] == '0') --count;
+    return true;
+#endif
+}
+
+// Writes `value` as printf's %.<p>g would with the least precision p from 6 to 17 whose text
+// reads back as exactly the same double: what %g wrote before whenever six digits suffice,
+// and every value kept. Returns the end of the text.
+char* put_number(char* out, char* out_end, double value) {
+    if (!std::isfinite(value)) return out + std::snprintf(out, static_cast<std::size_t>(out_end - out), "%g", value);
+    const bool negative = std::signbit(value);
+    if (value == 0.0) return put_g(out, negative, "0", 1, 0, 6);
+    char six[8];
+    int count = 0, exponent = 0;
+    if (std::isnormal(value) && six_digits(std::fabs(value), six, count, exponent))
+        return put_g(out, negative, six, count, exponent, 6);
+    // The shortest text that reads back, d.ddde+XX: a smaller precision cannot read back.
+    char shortest[32];
+    const char* shortest_end = std::to_chars(shortest, shortest + sizeof shortest, std::fabs(value),
+                                             std::chars_format::scientific).ptr;
+    char digits[24];
+    count = 0;
+    const char* p = shortest;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') digits[count++] = *p;
+    }
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), shortest_end, exponent);
+    // Up to 15 digits only one decimal of that many digits lies within half a unit of a
+    // normal double, so printf's rounding to them gives these digits; at 17 digits the
+    // rounded decimal always reads back, so it is the one closest to the value, as these are.
+    const int precision = count < 6 ? 6 : count;
+    if ((count <= 15 && std::isnormal(value)) || count == 17)
+        return put_g(out, negative, digits, count, exponent, precision);
+    char* end = std::to_chars(out, out_end, value, std::chars_format::general, precision).ptr;
+    if (precision == count) {
+        // printf's rounding to these many digits reads back only when it gives these digits
+        // (the closest decimal of that many digits that reads back); if not, one more does.
+        char these[32];
+        const char* these_end = put_g(these, negative, digits, count, exponent, precision);
+        if (end - out == these_end - these && std::memcmp(out, these, static_cast<std::size_t>(end - out)) == 0)
+            return end;
+        return std::to_chars(out, out_end, value, std::chars_format::general, precision + 1).ptr;
+    }
+    // A subnormal of few digits: several decimals of six digits may read back as it.
+    for (int more = precision;; end = std::to_chars(out, out_end, value, std::chars_format::general, ++more).ptr) {
+        ext_float back;
+        if (more >= 17 || (back.parse(out, end) && same_double(back.value, value))) return end;
+    }
+}
+
+// Collects the bytes of the file and writes them a block at a time.
+class BlockWriter {
+public:
+    explicit BlockWriter(std::FILE* file) : file_(file), used_(0), ok_(true) {}
+    // Room for `bytes` more.
+    char* room(std::size_t bytes) {
+        if (used_ + bytes > sizeof block_) flush();
+        return block_ + used_;
+    }
+    void put(const char* text) {
+        const std::size_t length = std::strlen(text);
+        std::memcpy(room(length), text, length);
+        used_ += length;
+    }
+    void advance(char* end) { used_ = static_cast<std::size_t>(end - block_); }
+    char* end() { return block_ + sizeof block_; }
+    bool flush() {
+        if (ok_ && used_ && std::fwrite(block_, 1, used_, file_) != used_) ok_ = false;
+        used_ = 0;
+        return ok_;
+    }
+
+private:
+    std::FILE* file_;
+    std::size_t used_;
+    bool ok_;
+    char block_[BLOCK];
+};
+
+// Room for a line: two numbers of at most 24 characters, a TAB and the EOL.
+const std::size_t LONGEST_LINE = 2 * 32 + 3;
+
+bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points) {
+    BlockWriter out(f);
+    out.put(HEADER);
+    out.put(EOL);
+    out.put(EOL);
+    for (int i = 0; i < points.size(); ++i) {
+        const ext_float_pair& p = points.items[i];
+        char* pos = out.room(LONGEST_LINE);
+        pos = put_number(pos, out.end(), p.vb.value);
+        *pos++ = '\t';
+        pos = put_number(pos, out.end(), p.e.value);
+        *pos++ = '\r';
+        *pos++ = '\n';
+        out.advance(pos);
+    }
+    return out.flush() && std::fflush(f) == 0 && !std::ferror(f);
 }
 
 } // namespace
@@ -94,27 +309,33 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points) {
     // the file does not end it early).
     std::FILE* f = std::fopen(path, "rb");
     if (!f) return false;
+    // A block and the unread rest (less than a piece) of the one before.
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[BLOCK + PIECE]);
     points.flush();
-
-    bool ok = true;
-    char line[PIECE + 1];
-    while (ok && std::fgets(line, sizeof line, f)) {
-        char* first = skip_ws(strip_eol(line));
-        if (*first == '\0' || *first == '#') continue;
-        char* end = seek(first);
-        if (*end == '\0') {
-            ok = false;
-            break;
+    bool ok = buffer != nullptr;
+    std::size_t have = 0, pos = 0;
+    bool at_end = false;
+    while (ok) {
+        if (!at_end && have - pos < PIECE) {
+            std::memmove(buffer.get(), buffer.get() + pos, have - pos);
+            have -= pos;
+            pos = 0;
+            const std::size_t got = std::fread(buffer.get() + have, 1, BLOCK, f);
+            have += got;
+            at_end = got < BLOCK;  // the end of the file or a read error
         }
-        *end = '\0';
-        char* second = skip_ws(end + 1);
-        *seek(second) = '\0';
-
+        if (pos == have) break;
+        const std::size_t available = have - pos;
+        Piece piece;
         ext_float_pair point;
-        ok = point.vb.parse(first) && point.e.parse(second) &&
-             points.insert(point, sorted_position(points, point));
+        pos += read_piece(buffer.get() + pos, available < PIECE ? available : PIECE, piece, point);
+        if (piece == Piece::point)
+            ok = points.append(point) >= 0;
+        else if (piece == Piece::malformed)
+            ok = false;
     }
     if (std::ferror(f)) ok = false;
     std::fclose(f);
+    order_by_volume(points);
     return ok;
 }

@@ -4,11 +4,12 @@
 #include "core/ext_float.h"
 
 // True only when the file at `path` now holds the points; on failure a previous file at
-// `path` is left exactly as it was.
+// `path` is left exactly as it was. Every number reads back as exactly the same double.
 bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points);
 
-// Empties `points` and fills it from the file in ascending Vb. False when the file cannot be
-// opened (points untouched), on the first malformed line, or on a read error.
+// Empties `points` and fills it from the file in ascending Vb, points of equal Vb in reverse
+// file order. False when the file cannot be opened (points untouched), on the first malformed
+// line (the points before it are kept), or on a read error.
 bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points);
 
 // Tokenizers over a writable NUL-terminated line.

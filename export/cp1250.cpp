@@ -88,7 +88,3 @@ std::size_t utf8_to_cp1250(const char* text, char* out, std::size_t out_size) {
     if (out_size > 0) out[length < out_size ? length : out_size - 1] = '\0';
     return length;
 }
-
-bool fputs_cp1250(const char* text, std::FILE* file) {
-    return convert(text, [&](char c) { return std::fputc(static_cast<unsigned char>(c), file) != EOF; });
-}

@@ -2,7 +2,6 @@
 // code page (the HTML report is fixed to windows-1250 whatever the machine uses).
 #pragma once
 #include <cstddef>
-#include <cstdio>
 
 // The byte that stands for the character in windows-1250, or -1 when it has none.
 int cp1250_from_unicode(unsigned long code_point);
@@ -14,6 +13,3 @@ long cp1250_to_unicode(unsigned char byte);
 // every byte of a malformed sequence become '?'. Writes at most `out_size` bytes, NUL
 // included, and returns the length of the whole conversion (as snprintf does).
 std::size_t utf8_to_cp1250(const char* text, char* out, std::size_t out_size);
-
-// Writes the converted text to `file`; false on a write error.
-bool fputs_cp1250(const char* text, std::FILE* file);

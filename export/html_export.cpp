@@ -29,13 +29,29 @@ char* HTML_quote(const char* text) {
 
 namespace {
 
-// Writes the page piece by piece; the first failed write is remembered.
+// Collects the page and writes it a block at a time; the first failed write is remembered.
 class PageWriter {
 public:
-    explicit PageWriter(std::FILE* file) : file_(file), ok_(true) {}
+    explicit PageWriter(std::FILE* file) : file_(file), used_(0), ok_(true) {}
 
     PageWriter& text(const char* utf8) {
-        if (ok_) ok_ = fputs_cp1250(utf8, file_);
+        std::size_t length = utf8_to_cp1250(utf8, block_ + used_, sizeof block_ - used_);
+        if (used_ + length < sizeof block_) {
+            used_ += length;
+            return *this;
+        }
+        flush();
+        length = utf8_to_cp1250(utf8, block_, sizeof block_);
+        if (length < sizeof block_) {
+            used_ = length;
+        } else if (char* large = static_cast<char*>(std::malloc(length + 1))) {
+            // Longer than a block (a long title): written on its own.
+            utf8_to_cp1250(utf8, large, length + 1);
+            write(large, length);
+            std::free(large);
+        } else {
+            ok_ = false;
+        }
         return *this;
     }
     PageWriter& number(const ext_float& value, int precision) {
@@ -51,11 +67,22 @@ public:
     // Line ends are CR LF whatever the platform's text files use.
     PageWriter& line(const char* utf8 = "") { return text(utf8).text("\r\n"); }
 
-    bool ok() const { return ok_; }
+    // Writes what is collected; false once a write has failed.
+    bool flush() {
+        write(block_, used_);
+        used_ = 0;
+        return ok_;
+    }
 
 private:
+    void write(const char* bytes, std::size_t length) {
+        if (ok_ && length) ok_ = std::fwrite(bytes, 1, length, file_) == length;
+    }
+
     std::FILE* file_;
+    std::size_t used_;
     bool ok_;
+    char block_[1 << 15];
 };
 
 void write_points(PageWriter& page) {
@@ -128,7 +155,7 @@ bool internal_export_html(const char* file_name, const char* heading, bool /*inc
     std::free(title);
 
     // A full disk shows only when the buffered bytes are flushed.
-    const bool written = page.ok() && std::fflush(file) == 0 && !std::ferror(file);
+    const bool written = page.flush() && std::fflush(file) == 0 && !std::ferror(file);
     const bool closed = std::fclose(file) == 0;
     return written && closed;
 }

@@ -29,7 +29,7 @@ struct FailAllocations {
 
 } // namespace
 
-TEST(DynArrayGrowth, StepsOfGrowByWithZeroFilledSpareSlots) {
+TEST(DynArrayGrowth, GrowByOrDoublingWithZeroFilledSpareSlots) {
     dyn_array_direct<ext_float> a(10, 10, nullptr);
     EXPECT_EQ(10, a.capacity);
     ASSERT_NE(nullptr, a.items);
@@ -44,6 +44,18 @@ TEST(DynArrayGrowth, StepsOfGrowByWithZeroFilledSpareSlots) {
     EXPECT_FALSE(a.items[15].undefined);
     EXPECT_EQ(0.0, a.items[15].value);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(i + 1.0, a[i]->value);
+    // Beyond grow_by the block doubles.
+    for (int i = 10; i < 20; ++i) a.append(ext_float(i + 1.0));
+    EXPECT_EQ(40, a.capacity);
+    // Room reserved for 100 takes every append up to 100 without moving the block.
+    ASSERT_TRUE(a.reserve(100));
+    EXPECT_EQ(101, a.capacity);
+    EXPECT_TRUE(AllZero(a.items + 20, sizeof(ext_float) * 81));
+    ext_float* block = a.items;
+    while (a.size() < 100) a.append(ext_float(1.0));
+    EXPECT_EQ(block, a.items);
+    EXPECT_TRUE(a.reserve(50));
+    EXPECT_EQ(101, a.capacity);
 }
 
 TEST(DynArrayGrowth, ZeroInitialCapacityAllocatesOnFirstAppendAndAfterFlush) {
@@ -78,6 +90,7 @@ TEST(DynArrayAccess, BadIndicesGiveNullOrFalseAndChangeNothing) {
     EXPECT_FALSE(a.insert(3.0, -1));
     EXPECT_FALSE(a.remove(2));
     EXPECT_FALSE(a.remove(-1));
+    EXPECT_FALSE(a.resize(-1));
     EXPECT_EQ(2, a.size());
     EXPECT_FALSE(a.is_empty());
 }
@@ -125,11 +138,15 @@ TEST(DynArrayEdit, ReleaseCallbackSeesEveryElementLeaving) {
         for (int v : {1, 2, 3, 4}) a.append(v);
         a.remove(1);
         EXPECT_EQ(std::vector<int>({2}), released);
+        // Shrinking releases the elements given up and zero-fills their slots; growing gives zeros.
+        ASSERT_TRUE(a.resize(1));
+        ASSERT_TRUE(a.resize(2));
+        EXPECT_TRUE(AllZero(a.items + 1, sizeof(int) * (a.capacity - 1)));
         a.flush();
-        EXPECT_EQ(std::vector<int>({2, 1, 3, 4}), released);
+        EXPECT_EQ(std::vector<int>({2, 3, 4, 1, 0}), released);
         a.append(9);
     }
-    EXPECT_EQ(std::vector<int>({2, 1, 3, 4, 9}), released);
+    EXPECT_EQ(std::vector<int>({2, 3, 4, 1, 0, 9}), released);
 }
 
 TEST(DynArrayMemory, FailedAllocationReportsFailureAndKeepsTheArray) {
@@ -140,6 +157,8 @@ TEST(DynArrayMemory, FailedAllocationReportsFailureAndKeepsTheArray) {
         FailAllocations fail;
         EXPECT_EQ(-1, a.append(2.0));
         EXPECT_FALSE(a.insert(0.5, 0));
+        EXPECT_FALSE(a.reserve(1000));
+        EXPECT_FALSE(a.resize(1000));
         dyn_array_direct<ext_float_pair> pts(0, 10, nullptr);
         EXPECT_EQ(-1, pts.insert_sorted(Pt(1, 1)));
         EXPECT_EQ(nullptr, pts.items);

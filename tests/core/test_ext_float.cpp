@@ -106,6 +106,17 @@ TEST(ExtFloatParse, DecimalNotationWithCommaOrPoint) {
     EXPECT_EQ(1.0, Parsed("1e+x").value);
     EXPECT_EQ(0.1, Parsed("0.1").value);
     EXPECT_EQ(123456.789, Parsed("123456,789").value);
+    EXPECT_EQ(-0.5, Parsed(" -,5").value);
+    EXPECT_EQ(0.30000000000000004, Parsed("0.30000000000000004").value);
+    // Underflow reads as strtod gives it: a subnormal, or zero keeping its sign.
+    EXPECT_EQ(4.9406564584124654e-324, Parsed("4.9e-324").value);
+    EXPECT_EQ(0.0, Parsed("1e-400").value);
+    EXPECT_TRUE(std::signbit(Parsed("-1e-400").value));
+    EXPECT_TRUE(std::signbit(Parsed("-0").value));
+    const char digits[] = "12,75";
+    ext_float part;
+    EXPECT_TRUE(part.parse(digits, digits + 4));
+    EXPECT_EQ(12.7, part.value);
     ext_float x(9.0, true);
     EXPECT_TRUE(x.parse("12.5ml"));
     EXPECT_FALSE(x.undefined);

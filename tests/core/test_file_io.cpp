@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <csignal>
@@ -65,18 +67,20 @@ TEST(Tokenizers, BlanksAreControlBytesSpaceAndHighBitBytes) {
     EXPECT_STREQ("abc", strip_eol(no_eol));
 }
 
-TEST_F(DataFile, WritesHeaderAndGFormatWithCrLf) {
+TEST_F(DataFile, WritesHeaderAndNumbersWithCrLf) {
     Add(12.5, 25);
     Add(-3.14159265, 1234567);
     Add(0.00001234, 100000);
     Add(1e-300, -0.5);
+    Add(1.000001, 1.000002);
     ASSERT_TRUE(internal_save(path.c_str(), points));
     EXPECT_EQ(
         "# Titrionika 2.0\r\n\r\n"
         "12.5\t25\r\n"
-        "-3.14159\t1.23457e+06\r\n"
+        "-3.14159265\t1234567\r\n"
         "1.234e-05\t100000\r\n"
-        "1e-300\t-0.5\r\n",
+        "1e-300\t-0.5\r\n"
+        "1.000001\t1.000002\r\n",
         Read());
 }
 
@@ -103,8 +107,8 @@ TEST_F(DataFile, GrammarCommentsBlanksTokensAndExtraColumns) {
     EXPECT_EQ(-7.0, points[3]->e.value);
 }
 
-TEST_F(DataFile, UnsortedAndRepeatedVolumesEndSortedNewestFirst) {
-    Write("2 20\n1 10\n2 30\n");
+TEST_F(DataFile, DescendingAndRepeatedVolumesEndSortedNewestFirst) {
+    Write("2 20\n2 30\n1 10\n");
     ASSERT_TRUE(ReadBack());
     ASSERT_EQ(3, points.size());
     EXPECT_EQ(10.0, points[0]->e.value);
@@ -167,35 +171,66 @@ TEST_F(DataFile, MissingFileLeavesTargetUntouched) {
     EXPECT_EQ(5.0, points[0]->vb.value);
 }
 
-TEST_F(DataFile, RandomDocumentsRoundTripToSixSignificantDigits) {
-    std::mt19937 rng(1234);
+// Each number is printf's %.<p>g with the least p from 6 on that reads back exactly, so
+// that numbers of six digits or fewer are written as %g wrote them before.
+TEST_F(DataFile, SavedNumbersAreTheShortestPrintfTextsThatReadBackExactly) {
+    std::mt19937_64 rng(1234);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
-    std::uniform_int_distribution<int> exponent(-8, 8);
-    for (int round = 0; round < 20; ++round) {
-        points.flush();
-        for (int i = 0; i < 50; ++i)
-            points.insert_sorted(ext_float_pair(mantissa(rng) * std::pow(10.0, exponent(rng)),
-                                                mantissa(rng) * std::pow(10.0, exponent(rng))));
-        ASSERT_TRUE(internal_save(path.c_str(), points));
-        dyn_array_direct<ext_float_pair> back(10, 10, nullptr);
-        ASSERT_TRUE(internal_read(path.c_str(), back));
-        ASSERT_EQ(points.size(), back.size());
-        for (int i = 0; i < points.size(); ++i) {
-            char want[32], got[32];
-            for (int k = 0; k < 2; ++k) {
-                const double a = k ? points[i]->e.value : points[i]->vb.value;
-                const double b = k ? back[i]->e.value : back[i]->vb.value;
-                std::snprintf(want, sizeof want, "%.5e", a);
-                std::snprintf(got, sizeof got, "%.5e", b);
-                EXPECT_STREQ(want, got) << "round " << round << " point " << i;
-            }
-        }
+    std::uniform_int_distribution<int> exponent(-300, 300);
+    std::vector<double> values = {5e-324, 1.7976931348623157e308, -0.0, -2.2250738585072014e-308, 0.1, 1e23,
+                                  999999.5, 9.999995e-5, 1e-5, 123456e20, 1.5e-200, 2.5e300};
+    for (int i = 0; i < 4000; ++i) {
+        const double m = mantissa(rng), scale = std::pow(10.0, exponent(rng));
+        // Any double; 3 decimals (as measured); 9 to 12 digits; few digits far from the units.
+        values.push_back(i % 4 == 0   ? m * scale
+                         : i % 4 == 1 ? std::round(m * 1e4) / 1e3
+                         : i % 4 == 2 ? std::round(m * 1e11) / std::pow(10.0, 3 + i % 5)
+                                      : std::round(m * 1e3) * scale);
     }
-    points.flush();
-    Add(0.12345678, 1);
+    // Distinct volumes: equal ones would come back in reverse order.
+    std::sort(values.begin(), values.end());
+    values.erase(std::unique(values.begin(), values.end()), values.end());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        ASSERT_GE(points.insert_sorted(ext_float_pair(values[i], values[values.size() - 1 - i])), 0);
+    const auto text = [](double v) {
+        char t[32];
+        for (int p = 6;; ++p) {
+            std::snprintf(t, sizeof t, "%.*g", p, v);
+            const double back = std::strtod(t, nullptr);
+            if (p == 17 || std::memcmp(&back, &v, sizeof v) == 0) return std::string(t);
+        }
+    };
+    std::string expected = "# Titrionika 2.0\r\n\r\n";
+    for (int i = 0; i < points.size(); ++i)
+        expected += text(points[i]->vb.value) + "\t" + text(points[i]->e.value) + "\r\n";
     ASSERT_TRUE(internal_save(path.c_str(), points));
-    ASSERT_TRUE(ReadBack());
-    EXPECT_EQ(0.123457, points[0]->vb.value);
+    EXPECT_EQ(expected, Read());
+    dyn_array_direct<ext_float_pair> back(10, 10, nullptr);
+    ASSERT_TRUE(internal_read(path.c_str(), back));
+    ASSERT_EQ(points.size(), back.size());
+    for (int i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(0, std::memcmp(&points[i]->vb.value, &back[i]->vb.value, sizeof(double))) << i;
+        EXPECT_EQ(0, std::memcmp(&points[i]->e.value, &back[i]->e.value, sizeof(double))) << i;
+    }
+}
+
+// The samples carry comments the program does not keep; every point line comes back
+// byte for byte, and a file the program wrote opens and saves to the same bytes.
+TEST_F(DataFile, SamplesKeepTheBytesOfTheirPointsThroughReadAndSave) {
+    for (const char* name : {"hcl-naoh.tid", "uhlicitan-hcl.tid", "zelezo-cer.tid"}) {
+        const std::string sample = std::string(TITRION_EXAMPLES_DIR) + "/" + name;
+        std::ifstream in(sample, std::ios::binary);
+        std::string expected = "# Titrionika 2.0\r\n\r\n", line;
+        while (std::getline(in, line))
+            if (!line.empty() && line[0] != '#' && line != "\r") expected += line + "\n";
+        ASSERT_GT(expected.size(), 100u) << name;
+        ASSERT_TRUE(internal_read(sample.c_str(), points)) << name;
+        ASSERT_TRUE(internal_save(path.c_str(), points)) << name;
+        EXPECT_EQ(expected, Read()) << name;
+        ASSERT_TRUE(ReadBack());
+        ASSERT_TRUE(internal_save(path.c_str(), points));
+        EXPECT_EQ(expected, Read()) << name;
+    }
 }
 
 TEST_F(DataFile, SaveReplacesTheWholeOldFile) {

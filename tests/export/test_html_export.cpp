@@ -120,6 +120,22 @@ TEST_F(HtmlExport, InnerPointsCarryTheSecondDifferenceAndResultsFollow) {
     EXPECT_EQ(page, Page(kTitle, rows, results));
 }
 
+// The page is written in blocks: a long document and a title longer than a block come out whole.
+TEST_F(HtmlExport, LongDocumentAndLongTitleAreWrittenWhole) {
+    std::vector<std::pair<double, double>> points;
+    std::string rows;
+    const int n = 1000;
+    for (int i = 0; i < n; ++i) {
+        points.push_back({i, 0});
+        rows += "<TR><TD>" + std::to_string(i + 1) + "</TD><TD>" + std::to_string(i) + ",000</TD><TD>0,0000</TD><TD></TD><TD>" +
+                (i > 0 && i < n - 1 ? "0,0000" : "") + "</TD></TR>\r\n";
+        if (i < n - 1) rows += "<TR><TD></TD><TD></TD><TD></TD><TD>0,0000</TD><TD></TD></TR>\r\n";
+    }
+    SetPoints(points);
+    const std::string title(40000, 'x');
+    EXPECT_EQ(Export((title + "č").c_str()), Page(title + "\xE8", rows));
+}
+
 TEST_F(HtmlExport, PrecisionsAndThePointFollowTheSettings) {
     SetPoints({{0, 0}, {1, 1}, {2, 3}, {3, 4}});
     use_comma = false;
