@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "app/Titrionika_dialogs.h"
@@ -33,6 +34,7 @@ HWND hwndHdr;
 ImageListDuplicateProc pImageList_Duplicate;
 
 char fname[FNAME_SIZE];
+std::string file_description;
 bool fname_auto = true;
 bool dirty = false;
 char title[TITLE_SIZE];
@@ -433,6 +435,7 @@ bool AskSaveChanges() {
 void NewFile() {
     if (!AskSaveChanges()) return;
     arr_vb.flush();
+    file_description.clear();
     dirty = false;
     GetNewFName();
     SetTitle();
@@ -446,13 +449,15 @@ bool OpenFile() {
     if (!AskSaveChanges()) return false;
     char path[MAX_PATH] = "";
     if (!GetFileName(hwndMain, file_io_mask, caption_open, path, sizeof path, FALSE)) return false;
-    const bool read = internal_read(path, scratch);
+    std::string read_description;
+    const bool read = internal_read(path, scratch, &read_description);
     if (read) {
         std::snprintf(fname, sizeof fname, "%s", path);
         fname_auto = false;
         SetTitle();
         // The old points leave with the scratch array.
         SwapPoints(arr_vb, scratch);
+        file_description.swap(read_description);
         dirty = false;
         StuffListView();
         SelectListItem(0);
@@ -465,7 +470,7 @@ bool OpenFile() {
 
 bool SaveFile() {
     if (fname_auto) return SaveFileAs();
-    const bool written = internal_save(fname, arr_vb);
+    const bool written = internal_save(fname, arr_vb, file_description);
     if (written) {
         dirty = false;
     } else {
@@ -478,7 +483,7 @@ bool SaveFileAs() {
     char path[MAX_PATH];
     std::snprintf(path, sizeof path, "%s", fname);
     if (!GetFileName(hwndMain, file_io_mask, caption_save, path, sizeof path, TRUE)) return false;
-    if (!internal_save(path, arr_vb)) {
+    if (!internal_save(path, arr_vb, file_description)) {
         MessageBoxA(hwndMain, msg_write_error, nullptr, MB_OK | MB_ICONWARNING);
         return false;
     }

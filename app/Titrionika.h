@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "app/lists.h"
 #include "core/ext_float.h"
 
@@ -26,6 +28,7 @@ extern ImageListDuplicateProc pImageList_Duplicate;
 constexpr int FNAME_SIZE = MAX_PATH;
 constexpr int TITLE_SIZE = 280;
 extern char fname[FNAME_SIZE];
+extern std::string file_description;  // the comment lines that describe the curve in its file
 extern bool fname_auto;
 extern bool dirty;
 extern char title[TITLE_SIZE];

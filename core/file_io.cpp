@@ -101,6 +101,21 @@ void order_by_volume(dyn_array_direct<ext_float_pair>& points) {
     if (!falling) std::stable_sort(first, last, less);
 }
 
+// Adds a comment piece read before the first point to the description; the header line that
+// opens the file is the format's, not the curve's.
+void keep_description(const char* start, std::size_t length, bool first_piece, std::string& description) {
+    std::size_t text = 0;
+    while (text < length && kind(start[text]) == BLANK) ++text;
+    if (text == length || start[text] != '#') return;  // a blank line
+    std::size_t end = 0;
+    while (end < length && kind(start[end]) != LINE_END && kind(start[end]) != TEXT_END) ++end;
+    if (end > 0 && start[end - 1] == '\r') --end;
+    const std::string line(start, end);
+    if (first_piece && line == HEADER) return;
+    description += line;
+    description += '\n';
+}
+
 bool replace_file(const char* from, const char* to) {
 #ifdef _WIN32
     const unsigned long MOVEFILE_REPLACE_EXISTING_ = 0x1, MOVEFILE_WRITE_THROUGH_ = 0x8;
@@ -231,11 +246,16 @@ public:
         if (used_ + bytes > sizeof block_) flush();
         return block_ + used_;
     }
-    void put(const char* text) {
-        const std::size_t length = std::strlen(text);
-        std::memcpy(room(length), text, length);
-        used_ += length;
+    void write(const char* data, std::size_t length) {
+        while (length > 0) {
+            const std::size_t part = std::min(length, sizeof block_);
+            std::memcpy(room(part), data, part);
+            used_ += part;
+            data += part;
+            length -= part;
+        }
     }
+    void put(const char* text) { write(text, std::strlen(text)); }
     void advance(char* end) { used_ = static_cast<std::size_t>(end - block_); }
     char* end() { return block_ + sizeof block_; }
     bool flush() {
@@ -254,10 +274,21 @@ private:
 // Room for a line: two numbers of at most 24 characters, a TAB and the EOL.
 const std::size_t LONGEST_LINE = 2 * 32 + 3;
 
-bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points) {
+bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points, const std::string& description) {
     BlockWriter out(f);
     out.put(HEADER);
     out.put(EOL);
+    for (std::size_t line = 0; line < description.size();) {
+        std::size_t end = description.find('\n', line);
+        if (end == std::string::npos) end = description.size();
+        // Every description line is a comment, whatever it was given as.
+        std::size_t text = line;
+        while (text < end && kind(description[text]) == BLANK) ++text;
+        if (text == end || description[text] != '#') out.put("# ");
+        out.write(description.data() + line, end - line);
+        out.put(EOL);
+        line = end + 1;
+    }
     out.put(EOL);
     for (int i = 0; i < points.size(); ++i) {
         const ext_float_pair& p = points.items[i];
@@ -289,13 +320,13 @@ char* seek(char* pos) {
     return pos;
 }
 
-bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points) {
+bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points, const std::string& description) {
     // The new content goes to a scratch file beside the target, which replaces the target
     // only once it is complete: a failed save never costs the previous file.
     const std::string scratch = std::string(path) + ".~tmp";
     std::FILE* f = std::fopen(scratch.c_str(), "wb");
     if (!f) return false;
-    const bool written = write_points(f, points);
+    const bool written = write_points(f, points, description);
     const bool closed = std::fclose(f) == 0;
     if (!written || !closed || !replace_file(scratch.c_str(), path)) {
         std::remove(scratch.c_str());
@@ -304,7 +335,7 @@ bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points) {
     return true;
 }
 
-bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points) {
+bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points, std::string* description) {
     // Binary mode: the same bytes on every platform (CR is a blank anyway, and a Ctrl+Z in
     // the file does not end it early).
     std::FILE* f = std::fopen(path, "rb");
@@ -312,6 +343,8 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points) {
     // A block and the unread rest (less than a piece) of the one before.
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[BLOCK + PIECE]);
     points.flush();
+    if (description) description->clear();
+    bool first_piece = true;
     bool ok = buffer != nullptr;
     std::size_t have = 0, pos = 0;
     bool at_end = false;
@@ -328,7 +361,12 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points) {
         const std::size_t available = have - pos;
         Piece piece;
         ext_float_pair point;
-        pos += read_piece(buffer.get() + pos, available < PIECE ? available : PIECE, piece, point);
+        const char* start = buffer.get() + pos;
+        const std::size_t length = read_piece(start, available < PIECE ? available : PIECE, piece, point);
+        pos += length;
+        if (description && piece == Piece::nothing && points.is_empty())
+            keep_description(start, length, first_piece, *description);
+        first_piece = false;
         if (piece == Piece::point)
             ok = points.append(point) >= 0;
         else if (piece == Piece::malformed)

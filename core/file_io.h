@@ -3,14 +3,23 @@
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
 
+#include <string>
+
+// A file may describe its curve in comment lines between the header line and the first point
+// (what was titrated, the electrode, ...). Reading keeps them as the document's description,
+// one line after another, each ended by '\n' and without its line end; saving writes them back.
+
 // True only when the file at `path` now holds the points; on failure a previous file at
 // `path` is left exactly as it was. Every number reads back as exactly the same double.
-bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points);
+bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points,
+                   const std::string& description = std::string());
 
 // Empties `points` and fills it from the file in ascending Vb, points of equal Vb in reverse
-// file order. False when the file cannot be opened (points untouched), on the first malformed
-// line (the points before it are kept), or on a read error.
-bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points);
+// file order; `description`, when given, receives the file's description. False when the file
+// cannot be opened (points untouched), on the first malformed line (the points before it are
+// kept), or on a read error.
+bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points,
+                   std::string* description = nullptr);
 
 // Tokenizers over a writable NUL-terminated line.
 char* strip_eol(char* line);  // cuts the line at its first LF

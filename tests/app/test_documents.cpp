@@ -109,15 +109,27 @@ TEST_F(Documents, OpeningASampleShowsItsEquivalenceVolumes) {
     EXPECT_EQ(ui.unexpected(), 0);
 }
 
-TEST_F(Documents, TheOtherSamplesFindTheirEquivalenceVolume) {
+// Saved again, a sample keeps every byte, its description included; a new document has none.
+TEST_F(Documents, TheOtherSamplesFindTheirEquivalenceVolumeAndSaveUnchanged) {
+    ScratchDir scratch;
     for (const char* sample : {"hcl-naoh.tid", "zelezo-cer.tid"}) {
+        const std::string path = ExeDir() + "\\examples\\" + sample;
         testui::ModalScript ui;
-        ui.type(FILE_NAME_FIELD, ExeDir() + "\\examples\\" + sample, IDOK);
+        ui.type(FILE_NAME_FIELD, path, IDOK);
+        ui.type(FILE_NAME_FIELD, scratch.path(sample), IDOK);
         Command(IDM_OPEN);
         ASSERT_EQ(arr_res.size(), 1) << sample;
         EXPECT_NEAR(arr_res[0]->key.value, 25.0, 0.02) << sample;
         EXPECT_EQ(Cell(hwndResults, 0, 0), "25,0000") << sample;
+        Command(IDM_SAVEAS);
+        EXPECT_EQ(ReadFile(scratch.path(sample)), ReadFile(path)) << sample;
     }
+    testui::ModalScript ui;
+    ui.type(FILE_NAME_FIELD, scratch.path("new.tid"), IDOK);
+    Command(IDM_NEW);
+    arr_vb.append(ext_float_pair(1.5, 2));
+    Command(IDM_SAVEAS);
+    EXPECT_EQ(ReadFile(scratch.path("new.tid")), "# Titrionika 2.0\r\n\r\n1.5\t2\r\n");
 }
 
 TEST_F(Documents, AnUnreadableFileLeavesTheDocumentAsItWas) {

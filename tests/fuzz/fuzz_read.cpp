@@ -71,9 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (points[i]->vb.undefined || points[i]->e.undefined) std::abort();
             if (i > 0 && *points[i] < *points[i - 1]) std::abort();
         }
-        if (!internal_save(out.c_str(), points)) std::abort();
+        std::string description, described;
+        internal_read(in.c_str(), points, &description);
+        if (!internal_save(out.c_str(), points, description)) std::abort();
         dyn_array_direct<ext_float_pair> again(10, 10, nullptr);
-        if (!internal_read(out.c_str(), again)) std::abort();
+        if (!internal_read(out.c_str(), again, &described) || described != description) std::abort();
         // Points of equal volume come back newest first, that is in reverse order.
         for (int i = 0, j; i < points.size(); i = j) {
             for (j = i + 1; j < points.size() && !(*points[i] < *points[j]); ++j) {}
