@@ -98,8 +98,7 @@ void OnGetMinMaxInfo(HWND dlg, WPARAM wparam, LPARAM lparam) {
 }
 
 LRESULT OnNotify(NMHDR* hdr) {
-    if (hdr->hwndFrom == hwndList) return OnLVNotify(hdr);
-    if (hdr->hwndFrom == hwndResults) return OnLVNotifyRes(hdr);
+    if (hdr->hwndFrom == hwndList || hdr->hwndFrom == hwndResults) return OnListNotify(hdr);
     return FALSE;
 }
 

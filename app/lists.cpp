@@ -295,46 +295,33 @@ int GetSelectedPoint() {
     return row / 2 < arr_vb.size() ? row / 2 : -1;
 }
 
-LRESULT OnLVNotify(NMHDR* hdr) {
+LRESULT OnListNotify(NMHDR* hdr) {
     LRESULT answer = FALSE;
     if (OnListRequest(hdr, answer)) return answer;
+    HWND list = hdr->hwndFrom;
+    const bool points = list == hwndList;
     NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
     switch (hdr->code) {
     case LVN_ITEMCHANGED:
-        RememberSelection(hwndList, nm);
-        KeepOffInBetweenRows(nm);
+        RememberSelection(list, nm);
+        if (points) KeepOffInBetweenRows(nm);
         HandleCommandsEnable();
         break;
     case LVN_ODSTATECHANGED:
         HandleCommandsEnable();
         break;
     case NM_DBLCLK:
-        if (ListView_GetSelectedCount(hwndList) > 0) EditItem();
+        if (ListView_GetSelectedCount(list) == 0) break;
+        if (points)
+            EditItem();
+        else
+            ShowDetails();
         break;
     case NM_RCLICK:
-        ShowContextMenu(hwndList, IDR_LISTMENU, IDM_EDIT, HandleCommandsEnable1, nm->ptAction);
-        break;
-    }
-    return FALSE;
-}
-
-LRESULT OnLVNotifyRes(NMHDR* hdr) {
-    LRESULT answer = FALSE;
-    if (OnListRequest(hdr, answer)) return answer;
-    NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
-    switch (hdr->code) {
-    case LVN_ITEMCHANGED:
-        RememberSelection(hwndResults, nm);
-        HandleCommandsEnable();
-        break;
-    case LVN_ODSTATECHANGED:
-        HandleCommandsEnable();
-        break;
-    case NM_DBLCLK:
-        if (ListView_GetSelectedCount(hwndResults) > 0) ShowDetails();
-        break;
-    case NM_RCLICK:
-        ShowContextMenu(hwndResults, IDR_RESULTSMENU, IDM_DETAILS, HandleCommandsEnable2, nm->ptAction);
+        if (points)
+            ShowContextMenu(list, IDR_LISTMENU, IDM_EDIT, HandleCommandsEnable1, nm->ptAction);
+        else
+            ShowContextMenu(list, IDR_RESULTSMENU, IDM_DETAILS, HandleCommandsEnable2, nm->ptAction);
         break;
     }
     return FALSE;

@@ -17,9 +17,8 @@ void SelectListItem(int index);  // focuses and selects the row of point `index`
 int GetSelectedPoint();          // index into arr_vb of the selected point row, -1 for none
 int GetSelectedRow(HWND list);   // -1 for none
 
-// Notifications of the two lists; the value is the dialog's message result.
-LRESULT OnLVNotify(NMHDR* hdr);
-LRESULT OnLVNotifyRes(NMHDR* hdr);
+// Notifications of either list; the value is the dialog's message result.
+LRESULT OnListNotify(NMHDR* hdr);
 
 void HandleCommandsEnable1(HMENU menu);
 void HandleCommandsEnable2(HMENU menu);
