@@ -39,7 +39,6 @@ TEST_F(ClrText, ColourMessagesReturnThePreviousColour) {
 // The manifest makes the 8-bit functions UTF-8: the same bytes read back as the
 // intended characters through the wide functions.
 TEST_F(ClrText, CzechTextIsUtf8AndTheFontFollowsTheHeight) {
-    EXPECT_EQ(GetACP(), 65001u);
     const char utf8[] = "Chyba při otevírání nápovědy";
     HWND ctl = host.Child(szCT, utf8, 0, 1007, 300, 40);
     ASSERT_TRUE(ctl);
@@ -47,7 +46,6 @@ TEST_F(ClrText, CzechTextIsUtf8AndTheFontFollowsTheHeight) {
     GetWindowTextW(ctl, wide, 64);
     EXPECT_STREQ(wide, L"Chyba p\u0159i otev\u00edr\u00e1n\u00ed n\u00e1pov\u011bdy");
     EXPECT_EQ(testui::Text(ctl), std::string(utf8));
-    EXPECT_EQ(std::string(utf8).size(), 34u);  // the source itself is UTF-8
 
     EXPECT_EQ(FontHeight(ctl), 4 - 40);
     SetWindowPos(ctl, nullptr, 0, 0, 200, 25, SWP_NOMOVE | SWP_NOZORDER);

@@ -102,21 +102,6 @@ protected:
     std::string path_;
 };
 
-TEST_F(ConfigFile, TableBindsTheThirteenVariables) {
-    // Sections, keys and order are checked through the file the table writes.
-    const void* const targets[] = {&use_comma,    &vb_precis,  &e_precis,   &de_precis,    &d2e_precis,
-                                   &res_precis,   &graph_precis, &graph_bkg, &graph_line,  &graph_axes,
-                                   &graph_labels, &graph_show_labels, &graph_show_axes};
-    const char types[] = "BIIIIIIIIIIBB";
-    for (size_t i = 0; i < 13; ++i) {
-        SCOPED_TRACE(config[i].key_name);
-        EXPECT_EQ(config[i].target, targets[i]);
-        EXPECT_EQ(config[i].type, types[i] == 'B' ? CONFIG_BOOL : CONFIG_INT);
-    }
-    EXPECT_EQ(config[13].type, CONFIG_END);
-    EXPECT_STREQ(config_file, "titrion2.ini");
-}
-
 TEST_F(ConfigFile, NoFileKeepsEveryValueAndSavingWritesBothSectionsInTableOrder) {
     // Values other than the defaults show that a missing file touches nothing.
     vb_precis = 7;
