@@ -220,14 +220,11 @@ void CheckMenu(HMENU menu, const Expect& e, const char* where) {
         {IDM_GRAPH, e.graph}, {IDM_SAVE, e.save},   {IDM_SAVEAS, e.saveas},  {IDM_EXPORTHTML, e.html},
         {IDM_DELETEALL, e.delall}};
     for (auto [id, enabled] : items) {
-        if (MenuHas(menu, id)) {
-            EXPECT_EQ(MenuEnabled(menu, id), enabled) << id;
-        }
+        EXPECT_TRUE(MenuHas(menu, id)) << id;
+        EXPECT_EQ(MenuEnabled(menu, id), enabled) << id;
     }
     for (UINT id : {IDM_NEW, IDM_OPEN, IDM_EXIT, IDM_ADD, IDM_PASTE, IDM_OPTIONS, IDM_ABOUT, IDM_HELP_PDF}) {
-        if (MenuHas(menu, id)) {
-            EXPECT_TRUE(MenuEnabled(menu, id)) << id;
-        }
+        EXPECT_TRUE(MenuHas(menu, id) && MenuEnabled(menu, id)) << id;
     }
     EXPECT_EQ(ButtonEnabled(IDM_EDIT), e.edit);
     EXPECT_EQ(ButtonEnabled(IDM_DELETE), e.del);

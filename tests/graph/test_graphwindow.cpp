@@ -10,6 +10,7 @@
 #include "settings/config.h"
 #include "tests/app/app_test.h"
 #include "tests/support/testui.h"
+#include "tests/vexplot/vexplot_test_util.h"
 
 namespace {
 
@@ -20,13 +21,7 @@ const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 2
 VexGraphWindow* Window() { return og ? og->window : nullptr; }
 HWND GraphHwnd() { return og ? og->window->GetWindow() : nullptr; }
 
-int Count(VexGraphWindow* w, COLORREF c) {
-    int n = 0;
-    for (int y = 0; y <= w->GetMaxY(); ++y)
-        for (int x = 0; x <= w->GetMaxX(); ++x)
-            if (w->GetPixel(x, y) == c) ++n;
-    return n;
-}
+int Count(VexGraphWindow* w, COLORREF c) { return vt::CountPixels(w, 0, 0, w->GetMaxX() + 1, w->GetMaxY() + 1, c); }
 
 BOOL CALLBACK CountGraphWindow(HWND w, LPARAM count) {
     char cls[64] = "";

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "graph/ograph.h"
+#include "tests/vexplot/vexplot_test_util.h"
 
 namespace {
 
@@ -31,11 +32,7 @@ WindowPtr NewWindow() {
 }
 
 int Count(VexGraphWindow* w, COLORREF c, int x0 = 0, int y0 = 0, int x1 = W, int y1 = H) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            if (w->GetPixel(x, y) == c) ++n;
-    return n;
+    return vt::CountPixels(w, x0, y0, x1, y1, c);
 }
 
 // Compares a rectangle of two pictures pixel by pixel.
