@@ -1,6 +1,6 @@
-// Fuzz target: any text as a typed number. Parsing reads exactly what the strtod-based
-// reading below reads (accepted texts, the double bit for bit, the value kept on refusal),
-// formatting stays inside its buffer, and a formatted number reads back as itself.
+// Fuzz target: any text as a typed number. Parsing reads exactly what strtod reads of a
+// decimal (accepted texts, the double bit for bit, the value kept on refusal), formatting
+// stays inside its buffer, and a formatted number reads back as itself.
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -12,38 +12,17 @@
 
 namespace {
 
-// The reading the parser replaced, kept as its reference.
-std::size_t ReferenceLength(const char* s) {
-    std::size_t i = 0;
-    if (s[i] == '+' || s[i] == '-') ++i;
-    if (s[i] == '0' && (s[i + 1] == 'x' || s[i + 1] == 'X')) return 0;
-    std::size_t digits = 0;
-    while (std::isdigit(static_cast<unsigned char>(s[i]))) { ++i; ++digits; }
-    if (s[i] == '.') {
-        ++i;
-        while (std::isdigit(static_cast<unsigned char>(s[i]))) { ++i; ++digits; }
-    }
-    if (digits == 0) return 0;
-    if (s[i] == 'e' || s[i] == 'E') {
-        std::size_t j = i + 1;
-        if (s[j] == '+' || s[j] == '-') ++j;
-        if (std::isdigit(static_cast<unsigned char>(s[j]))) {
-            while (std::isdigit(static_cast<unsigned char>(s[j]))) ++j;
-            i = j;
-        }
-    }
-    return i;
-}
-
-bool ReferenceParse(const char* text, double& value) {
-    std::string copy(text);
-    const std::size_t comma = copy.find(',');
-    if (comma != std::string::npos) copy[comma] = '.';
-    const char* start = copy.c_str();
+// The reading the parser replaced, kept as its reference: the first comma is a point, and
+// only a decimal (no word, no hexadecimal form) of a finite value is a number.
+bool ReferenceParse(std::string text, double& value) {
+    const std::size_t comma = text.find(',');
+    if (comma != std::string::npos) text[comma] = '.';
+    const char* start = text.c_str();
     while (*start && std::isspace(static_cast<unsigned char>(*start))) ++start;
-    const std::size_t length = ReferenceLength(start);
-    if (length == 0) return false;
-    const double v = std::strtod(std::string(start, length).c_str(), nullptr);
+    const char* digits = start + (*start == '+' || *start == '-');
+    if (digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) return false;
+    if (!std::isdigit(static_cast<unsigned char>(digits[digits[0] == '.']))) return false;
+    const double v = std::strtod(start, nullptr);
     if (std::isinf(v)) return false;
     value = v;
     return true;
@@ -64,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::memcmp(&x.value, &expected, sizeof expected) != 0)
         std::abort();
     if (!accepted) return 0;
-    if (!std::isfinite(x.value)) std::abort();
 
     char small[16];
     std::memset(small, 'Z', sizeof small);

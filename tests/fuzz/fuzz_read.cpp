@@ -1,6 +1,6 @@
 // Fuzz target: any bytes as a data file. Reading gives what the line-by-line reading below
 // gives (result, points and their order, bit for bit), and a successful read survives a
-// save and a second read exactly.
+// save and a second read exactly, description included.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -13,13 +13,11 @@
 
 namespace {
 
-std::string ScratchPath(const char* what) {
-    return "/tmp/titrion-fuzz-" + std::to_string(getpid()) + "-" + what + ".tid";
-}
+using Points = dyn_array_direct<ext_float_pair>;
 
 // The reading the block reader replaced, kept as its reference: fgets pieces of at most
 // 254 bytes, each point inserted before the first point not less than it.
-bool ReferenceRead(const char* path, dyn_array_direct<ext_float_pair>& points) {
+bool ReferenceRead(const char* path, Points& points) {
     std::FILE* f = std::fopen(path, "rb");
     if (!f) return false;
     bool ok = true;
@@ -28,53 +26,46 @@ bool ReferenceRead(const char* path, dyn_array_direct<ext_float_pair>& points) {
         char* first = skip_ws(strip_eol(line));
         if (*first == '\0' || *first == '#') continue;
         char* end = seek(first);
-        if (*end == '\0') {
-            ok = false;
-            break;
-        }
+        ok = *end != '\0';
+        if (!ok) break;
         *end = '\0';
         char* second = skip_ws(end + 1);
         *seek(second) = '\0';
         ext_float_pair point;
         ok = point.vb.parse(first) && point.e.parse(second) && points.insert_sorted(point) >= 0;
     }
-    if (std::ferror(f)) ok = false;
+    ok = ok && !std::ferror(f);
     std::fclose(f);
     return ok;
 }
 
-bool Same(const ext_float& a, const ext_float& b) {
-    return a.undefined == b.undefined && std::memcmp(&a.value, &b.value, sizeof a.value) == 0;
-}
+bool Same(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-void ExpectSame(const dyn_array_direct<ext_float_pair>& a, const dyn_array_direct<ext_float_pair>& b) {
+void ExpectSame(const Points& a, const Points& b) {
     if (a.size() != b.size()) std::abort();
     for (int i = 0; i < a.size(); ++i)
-        if (!Same(a.items[i].vb, b.items[i].vb) || !Same(a.items[i].e, b.items[i].e)) std::abort();
+        if (!Same(a[i]->vb.value, b[i]->vb.value) || !Same(a[i]->e.value, b[i]->e.value)) std::abort();
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string in = ScratchPath("in"), out = ScratchPath("out");
+    const std::string scratch = "/tmp/titrion-fuzz-" + std::to_string(getpid()), in = scratch + "-in.tid",
+                      out = scratch + "-out.tid";
     std::FILE* f = std::fopen(in.c_str(), "wb");
     if (!f) return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
 
-    dyn_array_direct<ext_float_pair> points(10, 10, nullptr), reference(10, 10, nullptr);
-    const bool read = internal_read(in.c_str(), points);
+    Points points(10, 10, nullptr), reference(10, 10, nullptr), again(10, 10, nullptr);
+    std::string description, described;
+    const bool read = internal_read(in.c_str(), points, &description);
     if (read != ReferenceRead(in.c_str(), reference)) std::abort();
     ExpectSame(points, reference);
+    for (int i = 0; i < points.size(); ++i)
+        if (points[i]->vb.undefined || points[i]->e.undefined || (i > 0 && *points[i] < *points[i - 1])) std::abort();
     if (read) {
-        for (int i = 0; i < points.size(); ++i) {
-            if (points[i]->vb.undefined || points[i]->e.undefined) std::abort();
-            if (i > 0 && *points[i] < *points[i - 1]) std::abort();
-        }
-        std::string description, described;
-        internal_read(in.c_str(), points, &description);
         if (!internal_save(out.c_str(), points, description)) std::abort();
-        dyn_array_direct<ext_float_pair> again(10, 10, nullptr);
         if (!internal_read(out.c_str(), again, &described) || described != description) std::abort();
         // Points of equal volume come back newest first, that is in reverse order.
         for (int i = 0, j; i < points.size(); i = j) {

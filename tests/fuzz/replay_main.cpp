@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <vector>
+#include <string>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
@@ -12,9 +12,8 @@ int main(int argc, char** argv) {
     int inputs = 0;
     for (int i = 1; i < argc; ++i) {
         for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
-            if (!entry.is_regular_file()) continue;
             std::ifstream in(entry.path(), std::ios::binary);
-            std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
             ++inputs;
         }

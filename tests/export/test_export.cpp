@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/about.h"
+#include "core/calc.h"
+#include "export/cp1250.h"
+#include "export/html_export.h"
+#include "tests/support/display_defaults.h"
+
+namespace fs = std::filesystem;
+
+TEST(Cp1250, Utf8BecomesOneByteACharacterAndQuestionMarksForTheRest) {
+    const struct { const char* utf8; const char* cp1250; } rows[] = {
+        {"Příliš žluťoučký kůň úpěl ďábelské ódy",
+         "P\xF8\xED" "li\x9A \x9Elu\x9Do" "u\xE8k\xFD k\xF9\xF2 \xFAp\xECl \xEF\xE1" "belsk\xE9 \xF3" "dy"},
+        {"ŠČŘŽÝÁÍÉŮÚĎŤŇĚ", "\x8A\xC8\xD8\x8E\xDD\xC1\xCD\xC9\xD9\xDA\xCF\x8D\xD2\xCC"},
+        {"a\xC2\xA0" "b€ ñ", "a\xA0" "b\x80 ?"},  // no-break space, euro sign; no n with tilde
+        {"日本\xF0\x9F\x98\x80!", "???!"},         // one '?' per character, beyond the BMP too
+        {"a\xE9" "b\xC0\xAF\xED\xA0\x80", "a?b??"},  // a windows-1250 byte, overlong "/", a surrogate
+        {"\x80x\xE2\x82x\xC3", "?x?x?"},             // stray, incomplete and cut short sequences
+    };
+    for (const auto& row : rows) {
+        char out[256];
+        EXPECT_EQ(std::strlen(row.cp1250), utf8_to_cp1250(row.utf8, out, sizeof out)) << row.utf8;
+        EXPECT_STREQ(row.cp1250, out) << row.utf8;
+    }
+    EXPECT_EQ(-1, cp1250_from_unicode(0x81));  // the unassigned bytes are never produced
+    // The output is cut to the buffer as snprintf cuts it.
+    char out[4], one[1] = {'x'};
+    EXPECT_EQ(6u, utf8_to_cp1250("čččččč", out, sizeof out));
+    EXPECT_STREQ("\xE8\xE8\xE8", out);
+    EXPECT_EQ(3u, utf8_to_cp1250("abc", one, 1));
+    EXPECT_EQ('\0', one[0]);
+    EXPECT_EQ(0u, utf8_to_cp1250(nullptr, out, sizeof out));
+    EXPECT_STREQ("", out);
+}
+
+namespace {
+
+class HtmlExport : public ::testing::Test {
+protected:
+    void SetUp() override { RestoreDisplayDefaults(); }
+    void TearDown() override {
+        SetPoints({});
+        fs::remove(path);
+    }
+    void SetPoints(const std::vector<ext_float_pair>& points) {
+        arr_vb.flush();
+        for (const ext_float_pair& p : points) arr_vb.append(p);
+        recalc_arrays();
+    }
+    std::string Export(const char* title = "Zkouška") {
+        EXPECT_TRUE(internal_export_html(path.c_str(), title, false));
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    static bool Has(const std::string& page, const std::string& part) { return page.find(part) != std::string::npos; }
+
+    const std::string path = (fs::temp_directory_path() / ("titrion-" + std::string(::testing::UnitTest::GetInstance()
+                                                                        ->current_test_info()->name()) + ".html")).string();
+};
+
+// The rows of a point (E'' at the inner points) and of the E' between two points.
+std::string Row(int n, const std::string& vb, const std::string& e, const std::string& d2e = "") {
+    return "<TR><TD>" + std::to_string(n) + "</TD><TD>" + vb + "</TD><TD>" + e + "</TD><TD></TD><TD>" + d2e + "</TD></TR>\r\n";
+}
+std::string De(const std::string& de) { return "<TR><TD></TD><TD></TD><TD></TD><TD>" + de + "</TD><TD></TD></TR>\r\n"; }
+const std::string kEnd = "</TABLE>\r\n<HR>\r\n<DIV";
+
+} // namespace
+
+// The whole page, in windows-1250 with CR LF; several results share one line.
+TEST_F(HtmlExport, PageListsPointsDifferencesAndResults) {
+    std::ofstream(path, std::ios::binary) << std::string(5000, 'Q');  // the page replaces it
+    SetPoints({{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}});
+    EXPECT_EQ(Export(),
+              "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Final//CZ\">\r\n<HTML>\r\n<HEAD>\r\n"
+              "<TITLE>Zkou\x9Aka</TITLE>\r\n"
+              "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=windows-1250\">\r\n"
+              "<META HTTP-EQUIV=\"Generator\" CONTENT=\"Titrionika\">\r\n</HEAD>\r\n<BODY>\r\n"
+              "<H1>Zkou\x9Aka</H1>\r\n<H2>Nam\xEC\xF8" "en\xE9 hodnoty:</H2>\r\n<TABLE BORDER=1>\r\n"
+              "<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/mV</TD>"
+              "<TD><B>E'</B>/mV.ml<SUP>-1</SUP></TD><TD><B>E''</B>/mV.ml<SUP>-2</SUP></TD></TR>\r\n" +
+                  Row(1, "0,000", "0,0000") + De("1,0000") + Row(2, "1,000", "1,0000", "1,0000") + De("2,0000") +
+                  Row(3, "2,000", "3,0000", "-1,0000") + De("1,0000") + Row(4, "3,000", "4,0000", "-1,0000") +
+                  De("0,0000") + Row(5, "4,000", "4,0000", "1,0000") + De("1,0000") + Row(6, "5,000", "5,0000") +
+                  "</TABLE>\r\n<HR>\r\n<H2>V\xFDsledky:</H2>\r\n<TABLE BORDER=1>\r\n"
+                  "<TR><TD><B>V<SUB>b</SUB></B>/ml</TD></TR>\r\n<TR><TD>1,5000</TD></TR><TR><TD>3,5000</TD></TR></TABLE>\r\n"
+                  "<HR>\r\n<DIV ALIGN=CENTER><SMALL>Vytvo\xF8" "eno programem <A HREF=\"" TITRION_WEB_ADDRESS
+                  "\">Titrionika</A>.</SMALL></DIV>\r\n</BODY>\r\n</HTML>\r\n");
+}
+
+TEST_F(HtmlExport, FewPointsUndefinedNumbersAndSettings) {
+    // No rows without points; one point has no difference; two points one E' and no result.
+    EXPECT_TRUE(Has(Export(), "</TR>\r\n" + kEnd));
+    SetPoints({{0, 0}});
+    EXPECT_TRUE(Has(Export(), "</TR>\r\n" + Row(1, "0,000", "0,0000") + kEnd));
+    SetPoints({{0, 0}, {1, ext_float(0.0, true)}});
+    EXPECT_TRUE(Has(Export(), Row(1, "0,000", "0,0000") + De("*") + Row(2, "1,000", "*") + kEnd));
+    SetPoints({{0, 0}, {1, 1}, {2, 3}, {3, 4}});
+    use_comma = false;
+    vb_precis = 0;
+    e_precis = 1;
+    de_precis = 2;
+    d2e_precis = 3;
+    res_precis = 5;
+    const std::string page = Export();
+    EXPECT_TRUE(Has(page, Row(2, "1", "1.0", "1.000") + De("2.00"))) << page;
+    EXPECT_TRUE(Has(page, "<TR><TD>1.50000</TD></TR></TABLE>\r\n")) << page;
+    EXPECT_EQ(std::string::npos, page.find(',', page.find("<TABLE")));
+}
+
+// The page is written in blocks: a long document and a title longer than a block come out whole.
+TEST_F(HtmlExport, LongDocumentAndLongTitleAreWrittenWhole) {
+    std::vector<ext_float_pair> points;
+    std::string rows;
+    for (int i = 0; i < 1000; ++i) {
+        points.push_back(ext_float_pair(i, 0));
+        rows += Row(i + 1, std::to_string(i) + ",000", "0,0000", i > 0 && i < 999 ? "0,0000" : "") + (i < 999 ? De("0,0000") : "");
+    }
+    SetPoints(points);
+    const std::string title(40000, 'x'), page = Export((title + "č").c_str());
+    EXPECT_TRUE(Has(page, "<TITLE>" + title + "\xE8</TITLE>\r\n"));
+    EXPECT_TRUE(Has(page, "<H1>" + title + "\xE8</H1>\r\n"));
+    EXPECT_TRUE(Has(page, "</TR>\r\n" + rows + kEnd));
+}
+
+TEST_F(HtmlExport, TitleIsQuotedAndConverted) {
+    const std::string page = Export("a<b> & \"c\" čeština");
+    EXPECT_TRUE(Has(page, "<TITLE>a&lt;b&gt; & \"c\" \xE8" "e\x9Atina</TITLE>\r\n")) << page;
+    EXPECT_TRUE(Has(page, "<H1>a&lt;b&gt; & \"c\" \xE8" "e\x9Atina</H1>\r\n")) << page;
+    EXPECT_TRUE(Has(Export(""), "<TITLE></TITLE>\r\n"));
+    for (const char* text : {"ř<<ž>>", static_cast<const char*>(nullptr)}) {
+        char* quoted = HTML_quote(text);
+        ASSERT_NE(nullptr, quoted);
+        EXPECT_STREQ(text ? "ř&lt;&lt;ž&gt;&gt;" : "", quoted);
+        std::free(quoted);
+    }
+}
+
+TEST_F(HtmlExport, FileThatCannotBeWrittenIsAFailure) {
+    const fs::path missing = fs::temp_directory_path() / "titrion-no-such-folder" / "r.html";
+    for (const std::string& file : {std::string(), missing.string(), fs::temp_directory_path().string()})
+        EXPECT_FALSE(internal_export_html(file.c_str(), "t", false)) << file;
+    EXPECT_FALSE(internal_export_html(nullptr, "t", false));
+    EXPECT_FALSE(fs::exists(missing));
+#ifndef _WIN32
+    EXPECT_FALSE(internal_export_html("/dev/full", "t", false));  // every write fails
+#endif
+}
