@@ -44,8 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::abort();
     if (!accepted) return 0;
 
-    char small[16];
-    std::memset(small, 'Z', sizeof small);
+    char small[16] = "ZZZZZZZZZZZZZZZ";
     x.format(small, 8, 0, precision, comma);
     if (std::strlen(small) > 7 || small[9] != 'Z') std::abort();
 
