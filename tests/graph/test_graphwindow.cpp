@@ -7,7 +7,6 @@
 #include "controls/ClrSel.h"
 #include "core/calc.h"
 #include "graph/graph.h"
-#include "resources/resource.h"
 #include "settings/config.h"
 #include "tests/app/app_test.h"
 #include "tests/support/testui.h"
@@ -16,8 +15,7 @@
 namespace {
 
 const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
-// E'' = 1, -1, -1, 1 at the volumes 1 .. 4.
-const apptest::Points kCurve = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};
+const apptest::Points kCurve = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};  // E'' 1, -1, -1, 1 at 1 .. 4
 
 class GraphWindow : public apptest::AppTest {
 protected:
@@ -32,22 +30,15 @@ protected:
         graph = og->window->GetWindow();
         EXPECT_FALSE(IsWindowEnabled(hwndMain));
     }
-    void ExpectClosed() {
-        EXPECT_EQ(og, nullptr);
-        EXPECT_TRUE(IsWindowEnabled(hwndMain) || !IsWindow(hwndMain));
-        EXPECT_FALSE(IsWindow(graph));
-    }
     int Count(COLORREF c) { return vt::CountPixels(og->window, 0, 0, og->window->GetMaxX() + 1, og->window->GetMaxY() + 1, c); }
-    SIZE Client() {
+    LONG Client() {
         RECT r;
-        GetClientRect(graph, &r);
-        return {r.right, r.bottom};
+        return GetClientRect(graph, &r), r.right * 1000 + r.bottom;
     }
-    // Runs the options dialog from the graph window's menu with `answer`.
+    // The options dialog from the graph window's menu, answered by `answer`.
     void Configure(testui::Action answer) {
         testui::ModalScript ui;
-        ui.call(std::move(answer));
-        SendMessageA(graph, WM_COMMAND, IDM_GRAPH_OPTIONS, 0);
+        SendMessageA(graph, WM_COMMAND, IDM_GRAPH_OPTIONS, (ui.call(std::move(answer)), 0));
         ASSERT_EQ(ui.seen().size(), 1u);
         EXPECT_EQ(ui.seen()[0].caption, "Možnosti grafu...");
     }
@@ -55,23 +46,19 @@ protected:
 };
 
 TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
-    graph_bkg = RGB(20, 40, 60);
     Load({{0, 0}, {1.25, 1}, {2, 4}});
     Open();
-    EXPECT_EQ(testui::Text(graph), "Titrionika");
-    EXPECT_EQ(Client().cx * 1000 + Client().cy, 320240);
+    EXPECT_EQ(testui::Text(graph) + std::to_string(Client()), "Titrionika320240");
     EXPECT_EQ(GetWindowLongA(graph, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME);
-    EXPECT_EQ(GetWindow(graph, GW_OWNER), hwndMain);
-    EXPECT_TRUE(apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS) && apptest::MenuHas(GetMenu(graph), IDM_EXIT));
+    EXPECT_TRUE(GetWindow(graph, GW_OWNER) == hwndMain && apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS));
     MINMAXINFO info = {};
     SendMessageA(graph, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x * 1000 + info.ptMinTrackSize.y, 320200);
-    // One point, E'' of the middle one against its volume: the label "1,2500" in the centre.
+    // One point: E'' of the middle one at its volume, the label "1,2500" in the centre.
     ASSERT_EQ(og->points.size(), 1);
-    EXPECT_EQ(og->points[0]->y, arr_d2e[0]->value);
-    EXPECT_EQ(og->points[0]->color, 4);
+    EXPECT_TRUE(og->points[0]->y == arr_d2e[0]->value && og->points[0]->color == 4);
     VexGraphWindow reference(GetModuleHandleA(nullptr), nullptr, nullptr, WS_POPUP, 0, "ref", 0, 0, 320, 240, 0, nullptr);
-    reference.Clear(graph_bkg);
+    reference.Clear(kBlack);
     reference.DrawLabel(160, 119, HFONT(GetStockObject(ANSI_VAR_FONT)), "1,2500", kGreen);
     for (int i = 0; i < 320 * 240; ++i) ASSERT_EQ(og->window->GetPixel(i % 320, i / 320), reference.GetPixel(i % 320, i / 320)) << i;
     OrtogonalGraph* first = og;
@@ -79,28 +66,20 @@ TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     EXPECT_EQ(og, first);
 }
 
-TEST_F(GraphWindow, ResizingAndMaximizingRefit) {
-    Load(kCurve);
-    Open();
-    RECT outer;
-    GetWindowRect(graph, &outer);
-    SetWindowPos(graph, nullptr, 0, 0, outer.right - outer.left + 180, outer.bottom - outer.top + 160, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_EQ(og->window->GetMaxX() * 1000 + og->window->GetMaxY(), 499399);
-    // The volumes 1 .. 4 span the new width, E'' -1 .. 1 the new height.
-    EXPECT_DOUBLE_EQ(og->zoom_x, 500 / 3.0);
-    EXPECT_DOUBLE_EQ(og->zoom_y, 400 / 2.0);
-    EXPECT_EQ(og->window->GetPixel(0, og->RealToScreenY(0.0)), kRed);
-    ShowWindow(graph, SW_MAXIMIZE);
-    EXPECT_GT(Client().cx, 500);
-    EXPECT_EQ(og->window->GetMaxX() + 1, Client().cx);
-    EXPECT_DOUBLE_EQ(og->zoom_x, Client().cx / 3.0);
-    EXPECT_EQ(og->window->GetPixel(Client().cx - 1, og->RealToScreenY(0.0)), kRed);
-}
-
-TEST_F(GraphWindow, EveryWayOfClosingGivesTheMainWindowBack) {
+TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
     Load(kCurve);
     const std::function<void()> ways[] = {
-        [this] { SendMessageA(graph, WM_CLOSE, 0, 0); },
+        [this] {
+            RECT outer;
+            GetWindowRect(graph, &outer);
+            SetWindowPos(graph, nullptr, 0, 0, outer.right - outer.left + 180, outer.bottom - outer.top + 160, SWP_NOMOVE);
+            EXPECT_EQ(og->window->GetMaxX() * 1000 + og->window->GetMaxY(), 499399);
+            EXPECT_DOUBLE_EQ(og->zoom_x * og->zoom_y, 500 / 3.0 * 400 / 2.0);  // volumes 1 .. 4, E'' -1 .. 1
+            ShowWindow(graph, SW_MAXIMIZE);
+            EXPECT_DOUBLE_EQ(og->zoom_x, (og->window->GetMaxX() + 1) / 3.0);
+            EXPECT_EQ(og->window->GetPixel(Client() / 1000 - 1, og->RealToScreenY(0.0)), kRed);
+            SendMessageA(graph, WM_CLOSE, 0, 0);
+        },
         [this] { SendMessageA(graph, WM_COMMAND, IDM_EXIT, 0), RunQueue(); },  // "&Zavřít"
         [this] { Keys(graph, {apptest::KeyDown(VK_F4, {VK_MENU})}); },        // through the message loop
         [] { DestroyWindow(hwndMain); },                                    // takes the graph with it
@@ -108,7 +87,8 @@ TEST_F(GraphWindow, EveryWayOfClosingGivesTheMainWindowBack) {
     for (const auto& close : ways) {
         Open();
         close();
-        ExpectClosed();
+        EXPECT_TRUE(og == nullptr && !IsWindow(graph));
+        EXPECT_TRUE(IsWindowEnabled(hwndMain) || !IsWindow(hwndMain));
     }
 }
 
@@ -116,14 +96,13 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     Load(kCurve);
     Open();
     const COLORREF paper = RGB(250, 250, 240), ink = RGB(1, 2, 250), axes = RGB(0, 128, 0), text = RGB(200, 0, 200);
+    const auto check = [](HWND dlg, int id) { return SendDlgItemMessageA(dlg, id, BM_GETCHECK, 0, 0); };
     const auto set = [](HWND dlg, int id, COLORREF c) { SendDlgItemMessageA(dlg, id, CLRSEL_SETCOLOR, c, 0); };
     Configure([&](HWND dlg) {
-        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_SHOW_AXES, BM_GETCHECK, 0, 0), BST_CHECKED);
-        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_SHOW_LABELS, BM_GETCHECK, 0, 0), BST_CHECKED);
+        EXPECT_EQ(check(dlg, IDC_SHOW_AXES) + check(dlg, IDC_SHOW_LABELS), 2 * BST_CHECKED);
         EXPECT_EQ(COLORREF(SendDlgItemMessageA(dlg, IDC_CLR_LINE, CLRSEL_GETCOLOR, 0, 0)), kBlue);
         SendDlgItemMessageA(dlg, IDC_SHOW_AXES, BM_SETCHECK, BST_UNCHECKED, 0);
-        set(dlg, IDC_CLR_BKG, paper);
-        testui::Press(dlg, IDCANCEL);
+        set(dlg, IDC_CLR_BKG, paper), testui::Press(dlg, IDCANCEL);
     });
     EXPECT_TRUE(graph_show_axes && graph_bkg == kBlack && og->colors[0] == kBlack && Count(kRed) > 0);
     Configure([&](HWND dlg) {
@@ -131,21 +110,16 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
         testui::Press(dlg, IDOK);
     });
     EXPECT_EQ(graph_bkg + graph_line + graph_axes + graph_labels, paper + ink + axes + text);
-    EXPECT_GT(Count(paper), 320 * 240 / 2);
-    EXPECT_TRUE(Count(ink) && Count(axes) && Count(text));
+    EXPECT_TRUE(Count(paper) > 320 * 240 / 2 && Count(ink) && Count(axes) && Count(text));
     EXPECT_DOUBLE_EQ(og->zoom_x, 320 / 3.0);  // not refitted
-    Configure([](HWND dlg) {
-        SendDlgItemMessageA(dlg, IDC_SHOW_AXES, BM_SETCHECK, BST_UNCHECKED, 0);
-        testui::Press(dlg, IDOK);
-    });
-    EXPECT_TRUE(!graph_show_axes && graph_show_labels);
-    EXPECT_EQ(Count(axes), 0);
+    Configure([&](HWND dlg) { SendDlgItemMessageA(dlg, IDC_SHOW_AXES, BM_SETCHECK, BST_UNCHECKED, 0), testui::Press(dlg, IDOK); });
+    EXPECT_TRUE(!graph_show_axes && graph_show_labels && !Count(axes));
     // The next graph window starts without them, and the dialog shows so.
     SendMessageA(graph, WM_CLOSE, 0, 0);
     Open();
     EXPECT_TRUE(Count(text) && !Count(axes));
-    Configure([](HWND dlg) {
-        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_SHOW_AXES, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Configure([&](HWND dlg) {
+        EXPECT_EQ(check(dlg, IDC_SHOW_AXES), BST_UNCHECKED);
         testui::Press(dlg, IDOK);
     });
     EXPECT_FALSE(graph_show_axes);

@@ -16,59 +16,56 @@ std::string ClassOf(HWND wnd) {
     return name;
 }
 
-// Depth first, as EnumChildWindows, but a direct child of `parent` wins.
+// Depth first, as EnumChildWindows, but a direct child wins.
 HWND Item(HWND parent, int id) {
-    if (HWND direct = GetDlgItem(parent, id)) return direct;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (HWND deeper = Item(child, id)) return deeper;
-    return nullptr;
+    HWND found = GetDlgItem(parent, id);
+    for (HWND child = GetWindow(parent, GW_CHILD); child && !found; child = GetWindow(child, GW_HWNDNEXT))
+        found = Item(child, id);
+    return found;
 }
 
 Seen Describe(HWND dlg) {
-    Seen s{dlg, Text(dlg)};
+    Seen s{dlg, Text(dlg), {}, 0};
     const std::pair<LPCSTR, UINT> icons[] = {{IDI_HAND, MB_ICONERROR}, {IDI_QUESTION, MB_ICONQUESTION},
                                              {IDI_EXCLAMATION, MB_ICONWARNING}, {IDI_ASTERISK, MB_ICONINFORMATION}};
     for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ClassOf(child) != WC_STATICA) continue;
-        const std::string t = Text(child);
-        if (!t.empty()) s.text += (s.text.empty() ? "" : "\n") + t;
+        if (!Text(child).empty()) s.text += (s.text.empty() ? "" : "\n") + Text(child);
         auto icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        for (const auto& known : icons)
-            if (icon && icon == LoadIconA(nullptr, known.first)) s.icon = known.second;
+        for (const auto& known : icons) s.icon = icon && icon == LoadIconA(nullptr, known.first) ? known.second : s.icon;
     }
     return s;
 }
 
-BOOL CALLBACK Remember(HWND wnd, LPARAM set) {
-    reinterpret_cast<std::set<HWND>*>(set)->insert(wnd);
-    return TRUE;
+BOOL CALLBACK Remember(HWND wnd, LPARAM set) { return reinterpret_cast<std::set<HWND>*>(set)->insert(wnd), TRUE; }
+
+void WriteSlot(void** address, void* value) {
+    DWORD old = 0;
+    VirtualProtect(address, sizeof(void*), PAGE_READWRITE, &old);
+    *address = value;
+    VirtualProtect(address, sizeof(void*), old, &old);
 }
 
 }  // namespace
 
 LRESULT CALLBACK ModalScript::Hook(int code, WPARAM wparam, LPARAM lparam) {
     ModalScript* s = current;
-    HWND wnd = reinterpret_cast<HWND>(wparam);
+    HWND wnd = reinterpret_cast<HWND>(wparam), owner = nullptr;
     int queue = -1;
-    if (!s) {
-    } else if (code == HCBT_ACTIVATE && !s->handled_.count(wnd) && ClassOf(wnd) == s->class_) {
-        HWND owner = GetWindow(wnd, GW_OWNER);
-        if (!owner || !IsWindowEnabled(owner)) {
-            s->handled_.insert(wnd);
-            s->seen_.push_back(Describe(wnd));
-            queue = 0;
-        }
-    } else if (code == HCBT_CREATEWND && ClassOf(wnd) == "#32768") {
+    if (s && code == HCBT_ACTIVATE && !s->handled_.count(wnd) && ClassOf(wnd) == s->class_ &&
+        (!(owner = GetWindow(wnd, GW_OWNER)) || !IsWindowEnabled(owner))) {
+        s->handled_.insert(wnd);
+        s->seen_.push_back(Describe(wnd));
+        queue = 0;
+    } else if (s && code == HCBT_CREATEWND && ClassOf(wnd) == "#32768") {
         ++s->menus_;
         queue = 1;
-    } else if (code == HCBT_DESTROYWND) {
+    } else if (s && code == HCBT_DESTROYWND) {
         s->handled_.erase(wnd);
         for (auto& q : s->waiting_) q.erase(std::remove(q.begin(), q.end(), wnd), q.end());
     }
-    if (queue >= 0) {
-        s->waiting_[queue].push_back(wnd);
-        if (!s->timer_) s->timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Answer);
-    }
+    if (queue >= 0) s->waiting_[queue].push_back(wnd);
+    if (queue >= 0 && !s->timer_) s->timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Answer);
     return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
@@ -76,8 +73,7 @@ LRESULT CALLBACK ModalScript::Hook(int code, WPARAM wparam, LPARAM lparam) {
 void CALLBACK ModalScript::Answer(HWND, UINT, UINT_PTR, DWORD) {
     if (current && current->timer_) KillTimer(nullptr, current->timer_), current->timer_ = 0;
     for (int menu : {1, 0}) {
-        while (ModalScript* s = current) {
-            if (s->waiting_[menu].empty()) break;
+        for (ModalScript* s; (s = current) && !s->waiting_[menu].empty();) {
             HWND wnd = s->waiting_[menu].front();
             s->waiting_[menu].pop_front();
             if (!IsWindow(wnd)) continue;
@@ -108,28 +104,16 @@ ModalScript::~ModalScript() {
     current = outer_;
 }
 
-ModalScript& ModalScript::press(int button_id) {
-    return call([button_id](HWND dlg) { Press(dlg, button_id); });
-}
-ModalScript& ModalScript::type(int control_id, const std::string& text, int button_id) {
-    return call([=](HWND dlg) { SetText(dlg, control_id, text), Press(dlg, button_id); });
-}
-ModalScript& ModalScript::call(Action action) { return answers_[0].push_back(std::move(action)), *this; }
-ModalScript& ModalScript::menu(Action action) { return answers_[1].push_back(std::move(action)), *this; }
-
 void Press(HWND dlg, int id) {
     SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dlg, id)));
 }
 
 void SetText(HWND dlg, int control_id, const std::string& text) {
     HWND ctl = Item(dlg, control_id);
-    if (!ctl) return;
-    const std::string cls = ClassOf(ctl);
-    HWND edit = cls == WC_COMBOBOXEXA ? reinterpret_cast<HWND>(SendMessageA(ctl, CBEM_GETEDITCONTROL, 0, 0))
-                : cls == WC_COMBOBOXA ? FindWindowExA(ctl, nullptr, WC_EDITA, nullptr)
-                                      : nullptr;
-    if (edit) SetWindowTextA(edit, text.c_str());
-    SetWindowTextA(ctl, text.c_str());
+    const std::string cls = ctl ? ClassOf(ctl) : "";
+    if (cls == WC_COMBOBOXEXA) SetWindowTextA(HWND(SendMessageA(ctl, CBEM_GETEDITCONTROL, 0, 0)), text.c_str());
+    if (cls == WC_COMBOBOXA) SetWindowTextA(FindWindowExA(ctl, nullptr, WC_EDITA, nullptr), text.c_str());
+    if (ctl) SetWindowTextA(ctl, text.c_str());
 }
 
 std::string Text(HWND wnd) {
@@ -151,19 +135,8 @@ void Pump() {
     for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageA(&msg);
 }
 
-namespace {
-void WriteSlot(void** address, void* value) {
-    DWORD old = 0;
-    VirtualProtect(address, sizeof(void*), PAGE_READWRITE, &old);
-    *address = value;
-    VirtualProtect(address, sizeof(void*), old, &old);
-}
-}  // namespace
-
-ImportHook::ImportHook(const char* dll, const char* function, void* replacement,
-                       std::initializer_list<const char*> modules) {
-    HMODULE lib = GetModuleHandleA(dll);
-    if (!lib) lib = LoadLibraryA(dll);
+ImportHook::ImportHook(const char* dll, const char* function, void* replacement, std::initializer_list<const char*> modules) {
+    HMODULE lib = GetModuleHandleA(dll) ? GetModuleHandleA(dll) : LoadLibraryA(dll);
     original_ = lib ? reinterpret_cast<void*>(GetProcAddress(lib, function)) : nullptr;
     std::vector<HMODULE> targets{GetModuleHandleA(nullptr)};
     for (const char* m : modules)
@@ -175,11 +148,11 @@ ImportHook::ImportHook(const char* dll, const char* function, void* replacement,
         for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); imports && d->Name; ++d) {
             if (_stricmp(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
             auto* name = d->OriginalFirstThunk ? reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk) : nullptr;
-            for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); slot->u1.Function;
-                 ++slot, name = name ? name + 1 : nullptr) {
+            for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); slot->u1.Function; ++slot) {
                 auto* address = reinterpret_cast<void**>(&slot->u1.Function);
                 const bool by_name = name && !IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
                                      !std::strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name, function);
+                name = name ? name + 1 : nullptr;
                 if (!by_name && !(original_ && *address == original_)) continue;
                 slots_.emplace_back(address, *address);
                 WriteSlot(address, replacement);
@@ -193,20 +166,17 @@ ImportHook::~ImportHook() {
 }
 
 namespace {
-using MessageBeepFn = BOOL(WINAPI*)(UINT);
-MessageBeepFn real_beep = nullptr;
+BOOL(WINAPI* real_beep)(UINT) = nullptr;
 int beeps = 0, exclamation_beeps = 0;
-
 BOOL WINAPI CountingMessageBeep(UINT type) {
-    ++beeps;
-    exclamation_beeps += type == MB_ICONEXCLAMATION;
+    ++beeps, exclamation_beeps += type == MB_ICONEXCLAMATION;
     return real_beep ? real_beep(type) : TRUE;
 }
 }  // namespace
 
 BeepCounter::BeepCounter(std::initializer_list<const char*> modules)
-    : hook_("user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountingMessageBeep), modules) {
-    real_beep = reinterpret_cast<MessageBeepFn>(hook_.original());
+    : ImportHook("user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountingMessageBeep), modules) {
+    real_beep = reinterpret_cast<BOOL(WINAPI*)(UINT)>(original());
     beeps = exclamation_beeps = 0;
 }
 int BeepCounter::exclamations() const { return exclamation_beeps; }

@@ -1,10 +1,8 @@
-// Answers modal UI on the test's own thread, redirects imports, counts beeps.
-//   testui::ModalScript ui;  ui.press(IDYES).type(1148, "C:\\a.tid", IDOK).call(action);
-//   CodeUnderTest();         // the dialogs it opens are answered in turn
-// Each answer runs from a timer inside the dialog's own modal loop. A dialog with no answer
-// left is cancelled and counted by unexpected(), so a test never hangs. Windows that exist
-// when the script is made are never answered; a later one is taken as modal when its owner
-// is disabled or it has none. Popup menus get the menu() answers, or are closed.
+// Answers modal UI on the test's own thread (ModalScript), redirects imports, counts beeps.
+// Each answer runs from a timer inside the dialog's own modal loop; a dialog with no answer left
+// is cancelled and counted by unexpected(), a popup menu with none is closed. Windows that exist
+// when the script is made are never answered; a later one is taken as modal when its owner is
+// disabled or it has none.
 #pragma once
 #include <windows.h>
 
@@ -17,8 +15,15 @@
 
 namespace testui {
 
-// icon: MB_ICONERROR, MB_ICONQUESTION, MB_ICONWARNING, MB_ICONINFORMATION or 0; text: the
-// static texts joined by '\n'.
+void Press(HWND dlg, int button_id);  // as a click on the button
+void SetText(HWND dlg, int control_id, const std::string& text);  // also into a combo's edit
+std::string Text(HWND wnd);
+std::string ItemText(HWND dlg, int control_id);  // also of a control nested deeper
+void ChooseMenuItem(HWND menu, char mnemonic);
+void CloseMenu();
+void Pump();  // delivers the messages waiting for this thread
+
+// A dialog as first activated: its static texts joined by '\n', its MB_ICON... or 0.
 struct Seen {
     HWND hwnd = nullptr;
     std::string caption, text;
@@ -31,10 +36,12 @@ public:
     explicit ModalScript(const char* window_class = "#32770");
     ~ModalScript();
     ModalScript(const ModalScript&) = delete;
-    ModalScript& press(int button_id);
-    ModalScript& type(int control_id, const std::string& text, int button_id);
-    ModalScript& call(Action action);
-    ModalScript& menu(Action action);
+    ModalScript& call(Action a) { return answers_[0].push_back(std::move(a)), *this; }  // for the next dialog
+    ModalScript& menu(Action a) { return answers_[1].push_back(std::move(a)), *this; }  // for the next popup menu
+    ModalScript& press(int id) { return call([=](HWND dlg) { Press(dlg, id); }); }
+    ModalScript& type(int control_id, const std::string& text, int id) {
+        return call([=](HWND dlg) { SetText(dlg, control_id, text), Press(dlg, id); });
+    }
     const std::vector<Seen>& seen() const { return seen_; }
     size_t pending() const { return answers_[0].size(); }
     int unexpected() const { return unexpected_; }
@@ -47,27 +54,18 @@ private:
     ModalScript* outer_;
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
-    std::deque<Action> answers_[2];  // [0] dialogs, [1] menus
+    std::deque<Action> answers_[2];  // [0] dialogs, [1] popup menus
     std::deque<HWND> waiting_[2];    // shown, not yet answered
     std::set<HWND> handled_;
     std::vector<Seen> seen_;
     int unexpected_ = 0, menus_ = 0;
 };
 
-void Press(HWND dlg, int button_id);  // as a click on the button
-void SetText(HWND dlg, int control_id, const std::string& text);  // also into a combo's edit
-std::string Text(HWND wnd);
-std::string ItemText(HWND dlg, int control_id);  // also of a control nested deeper
-void ChooseMenuItem(HWND menu, char mnemonic);
-void CloseMenu();
-void Pump();  // delivers the messages waiting for this thread
-
 // Redirects the import of `function` from `dll` in the test executable and the named modules
 // to `replacement` until destroyed.
 class ImportHook {
 public:
-    ImportHook(const char* dll, const char* function, void* replacement,
-               std::initializer_list<const char*> modules = {});
+    ImportHook(const char* dll, const char* function, void* replacement, std::initializer_list<const char*> modules = {});
     ~ImportHook();
     ImportHook(const ImportHook&) = delete;
     void* original() const { return original_; }
@@ -79,15 +77,10 @@ private:
 };
 
 // Counts the MessageBeep calls of the test executable and the named modules; one at a time.
-class BeepCounter {
-public:
+struct BeepCounter : ImportHook {
     explicit BeepCounter(std::initializer_list<const char*> modules = {});
     int exclamations() const;  // MB_ICONEXCLAMATION
     int total() const;
-    int patched() const { return hook_.patched(); }
-
-private:
-    ImportHook hook_;
 };
 
 }  // namespace testui
