@@ -1,9 +1,7 @@
 // The application's graph window inside the test process: what it plots, how it refits, its
 // options dialog, and that every way of closing it gives the main window back.
 #include <gtest/gtest.h>
-
 #include <functional>
-
 #include "controls/ClrSel.h"
 #include "core/calc.h"
 #include "graph/graph.h"
@@ -13,7 +11,6 @@
 #include "tests/vexplot/vexplot_test_util.h"
 
 namespace {
-
 const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
 const apptest::Points kCurve = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};  // E'' 1, -1, -1, 1 at 1 .. 4
 
@@ -31,10 +28,6 @@ protected:
         EXPECT_FALSE(IsWindowEnabled(hwndMain));
     }
     int Count(COLORREF c) { return vt::CountPixels(og->window, 0, 0, og->window->GetMaxX() + 1, og->window->GetMaxY() + 1, c); }
-    LONG Client() {
-        RECT r;
-        return GetClientRect(graph, &r), r.right * 1000 + r.bottom;
-    }
     // The options dialog from the graph window's menu, answered by `answer`.
     void Configure(testui::Action answer) {
         testui::ModalScript ui;
@@ -48,13 +41,15 @@ protected:
 TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     Load({{0, 0}, {1.25, 1}, {2, 4}});
     Open();
-    EXPECT_EQ(testui::Text(graph) + std::to_string(Client()), "Titrionika320240");
+    RECT client;
+    GetClientRect(graph, &client);
+    EXPECT_EQ(testui::Text(graph) + std::to_string(client.right * 1000 + client.bottom), "Titrionika320240");
     EXPECT_EQ(GetWindowLongA(graph, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME);
     EXPECT_TRUE(GetWindow(graph, GW_OWNER) == hwndMain && apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS));
     MINMAXINFO info = {};
     SendMessageA(graph, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize.x * 1000 + info.ptMinTrackSize.y, 320200);
-    // One point: E'' of the middle one at its volume, the label "1,2500" in the centre.
+    // One point, E'' of the middle one at its volume: the label "1,2500" in the centre.
     ASSERT_EQ(og->points.size(), 1);
     EXPECT_TRUE(og->points[0]->y == arr_d2e[0]->value && og->points[0]->color == 4);
     VexGraphWindow reference(GetModuleHandleA(nullptr), nullptr, nullptr, WS_POPUP, 0, "ref", 0, 0, 320, 240, 0, nullptr);
@@ -62,8 +57,7 @@ TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     reference.DrawLabel(160, 119, HFONT(GetStockObject(ANSI_VAR_FONT)), "1,2500", kGreen);
     for (int i = 0; i < 320 * 240; ++i) ASSERT_EQ(og->window->GetPixel(i % 320, i / 320), reference.GetPixel(i % 320, i / 320)) << i;
     OrtogonalGraph* first = og;
-    OnCommand(IDM_GRAPH, 0);  // brings the open one forward
-    EXPECT_EQ(og, first);
+    EXPECT_EQ((OnCommand(IDM_GRAPH, 0), og), first);  // brings the open one forward
 }
 
 TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
@@ -77,7 +71,7 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
             EXPECT_DOUBLE_EQ(og->zoom_x * og->zoom_y, 500 / 3.0 * 400 / 2.0);  // volumes 1 .. 4, E'' -1 .. 1
             ShowWindow(graph, SW_MAXIMIZE);
             EXPECT_DOUBLE_EQ(og->zoom_x, (og->window->GetMaxX() + 1) / 3.0);
-            EXPECT_EQ(og->window->GetPixel(Client() / 1000 - 1, og->RealToScreenY(0.0)), kRed);
+            EXPECT_EQ(og->window->GetPixel(og->window->GetMaxX(), og->RealToScreenY(0.0)), kRed);
             SendMessageA(graph, WM_CLOSE, 0, 0);
         },
         [this] { SendMessageA(graph, WM_COMMAND, IDM_EXIT, 0), RunQueue(); },  // "&Zavřít"
@@ -87,8 +81,7 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
     for (const auto& close : ways) {
         Open();
         close();
-        EXPECT_TRUE(og == nullptr && !IsWindow(graph));
-        EXPECT_TRUE(IsWindowEnabled(hwndMain) || !IsWindow(hwndMain));
+        EXPECT_TRUE(og == nullptr && !IsWindow(graph) && (IsWindowEnabled(hwndMain) || !IsWindow(hwndMain)));
     }
 }
 
@@ -97,12 +90,11 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     Open();
     const COLORREF paper = RGB(250, 250, 240), ink = RGB(1, 2, 250), axes = RGB(0, 128, 0), text = RGB(200, 0, 200);
     const auto check = [](HWND dlg, int id) { return SendDlgItemMessageA(dlg, id, BM_GETCHECK, 0, 0); };
-    const auto set = [](HWND dlg, int id, COLORREF c) { SendDlgItemMessageA(dlg, id, CLRSEL_SETCOLOR, c, 0); };
+    const auto set = [](HWND dlg, int id, LPARAM value, UINT msg = CLRSEL_SETCOLOR) { SendDlgItemMessageA(dlg, id, msg, value, 0); };
     Configure([&](HWND dlg) {
         EXPECT_EQ(check(dlg, IDC_SHOW_AXES) + check(dlg, IDC_SHOW_LABELS), 2 * BST_CHECKED);
         EXPECT_EQ(COLORREF(SendDlgItemMessageA(dlg, IDC_CLR_LINE, CLRSEL_GETCOLOR, 0, 0)), kBlue);
-        SendDlgItemMessageA(dlg, IDC_SHOW_AXES, BM_SETCHECK, BST_UNCHECKED, 0);
-        set(dlg, IDC_CLR_BKG, paper), testui::Press(dlg, IDCANCEL);
+        set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), set(dlg, IDC_CLR_BKG, paper), testui::Press(dlg, IDCANCEL);
     });
     EXPECT_TRUE(graph_show_axes && graph_bkg == kBlack && og->colors[0] == kBlack && Count(kRed) > 0);
     Configure([&](HWND dlg) {
@@ -112,7 +104,7 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     EXPECT_EQ(graph_bkg + graph_line + graph_axes + graph_labels, paper + ink + axes + text);
     EXPECT_TRUE(Count(paper) > 320 * 240 / 2 && Count(ink) && Count(axes) && Count(text));
     EXPECT_DOUBLE_EQ(og->zoom_x, 320 / 3.0);  // not refitted
-    Configure([&](HWND dlg) { SendDlgItemMessageA(dlg, IDC_SHOW_AXES, BM_SETCHECK, BST_UNCHECKED, 0), testui::Press(dlg, IDOK); });
+    Configure([&](HWND dlg) { set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), testui::Press(dlg, IDOK); });
     EXPECT_TRUE(!graph_show_axes && graph_show_labels && !Count(axes));
     // The next graph window starts without them, and the dialog shows so.
     SendMessageA(graph, WM_CLOSE, 0, 0);
@@ -124,5 +116,4 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     });
     EXPECT_FALSE(graph_show_axes);
 }
-
 }  // namespace

@@ -2,9 +2,7 @@
 // on what an earlier one chose. Portable: the native report tests use it too.
 #pragma once
 #include "core/calc.h"
-
 inline void RestoreDisplayDefaults() {
-    use_comma = true;
-    vb_precis = 3;
+    use_comma = true, vb_precis = 3;
     e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4;
 }

@@ -5,7 +5,6 @@
 // disabled or it has none.
 #pragma once
 #include <windows.h>
-
 #include <deque>
 #include <functional>
 #include <initializer_list>
@@ -14,7 +13,6 @@
 #include <vector>
 
 namespace testui {
-
 void Press(HWND dlg, int button_id);  // as a click on the button
 void SetText(HWND dlg, int control_id, const std::string& text);  // also into a combo's edit
 std::string Text(HWND wnd);
@@ -39,14 +37,13 @@ public:
     ModalScript& call(Action a) { return answers_[0].push_back(std::move(a)), *this; }  // for the next dialog
     ModalScript& menu(Action a) { return answers_[1].push_back(std::move(a)), *this; }  // for the next popup menu
     ModalScript& press(int id) { return call([=](HWND dlg) { Press(dlg, id); }); }
-    ModalScript& type(int control_id, const std::string& text, int id) {
-        return call([=](HWND dlg) { SetText(dlg, control_id, text), Press(dlg, id); });
+    ModalScript& type(int control, const std::string& text, int id) {
+        return call([=](HWND dlg) { SetText(dlg, control, text), Press(dlg, id); });
     }
     const std::vector<Seen>& seen() const { return seen_; }
     size_t pending() const { return answers_[0].size(); }
     int unexpected() const { return unexpected_; }
     int menus() const { return menus_; }
-
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
     static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD);
@@ -70,7 +67,6 @@ public:
     ImportHook(const ImportHook&) = delete;
     void* original() const { return original_; }
     int patched() const { return static_cast<int>(slots_.size()); }
-
 private:
     void* original_ = nullptr;
     std::vector<std::pair<void**, void*>> slots_;
@@ -82,5 +78,4 @@ struct BeepCounter : ImportHook {
     int exclamations() const;  // MB_ICONEXCLAMATION
     int total() const;
 };
-
 }  // namespace testui
