@@ -1,5 +1,5 @@
-// The application's graph window inside the test process: what it plots, how it refits, its
-// options dialog, and that every way of closing it gives the main window back.
+// The application's graph window inside the test process: what it plots, how it refits, its options
+// dialog, and that every way of closing it gives the main window back.
 #include <gtest/gtest.h>
 #include <functional>
 #include "controls/ClrSel.h"
@@ -18,12 +18,10 @@ class GraphWindow : public apptest::AppTest {
 protected:
     void SetUp() override {
         AppTest::SetUp();
-        graph_bkg = kBlack, graph_axes = kRed, graph_line = kBlue, graph_labels = kGreen;
-        graph_show_axes = graph_show_labels = true;
+        graph_bkg = kBlack, graph_axes = kRed, graph_line = kBlue, graph_labels = kGreen, graph_show_axes = graph_show_labels = true;
     }
     void Open() {
-        OnCommand(IDM_GRAPH, 0);
-        ASSERT_NE(og, nullptr);
+        ASSERT_NE((OnCommand(IDM_GRAPH, 0), og), nullptr);
         graph = og->window->GetWindow();
         EXPECT_FALSE(IsWindowEnabled(hwndMain));
     }
@@ -42,19 +40,17 @@ TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     Load({{0, 0}, {1.25, 1}, {2, 4}});
     Open();
     RECT client;
-    GetClientRect(graph, &client);
+    MINMAXINFO info = {};
+    SendMessageA(graph, WM_GETMINMAXINFO, 0, (GetClientRect(graph, &client), reinterpret_cast<LPARAM>(&info)));
     EXPECT_EQ(testui::Text(graph) + std::to_string(client.right * 1000 + client.bottom), "Titrionika320240");
+    EXPECT_EQ(info.ptMinTrackSize.x * 1000 + info.ptMinTrackSize.y, 320200);
     EXPECT_EQ(GetWindowLongA(graph, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME);
     EXPECT_TRUE(GetWindow(graph, GW_OWNER) == hwndMain && apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS));
-    MINMAXINFO info = {};
-    SendMessageA(graph, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(info.ptMinTrackSize.x * 1000 + info.ptMinTrackSize.y, 320200);
     // One point, E'' of the middle one at its volume: the label "1,2500" in the centre.
     ASSERT_EQ(og->points.size(), 1);
     EXPECT_TRUE(og->points[0]->y == arr_d2e[0]->value && og->points[0]->color == 4);
     VexGraphWindow reference(GetModuleHandleA(nullptr), nullptr, nullptr, WS_POPUP, 0, "ref", 0, 0, 320, 240, 0, nullptr);
-    reference.Clear(kBlack);
-    reference.DrawLabel(160, 119, HFONT(GetStockObject(ANSI_VAR_FONT)), "1,2500", kGreen);
+    reference.Clear(kBlack), reference.DrawLabel(160, 119, HFONT(GetStockObject(ANSI_VAR_FONT)), "1,2500", kGreen);
     for (int i = 0; i < 320 * 240; ++i) ASSERT_EQ(og->window->GetPixel(i % 320, i / 320), reference.GetPixel(i % 320, i / 320)) << i;
     OrtogonalGraph* first = og;
     EXPECT_EQ((OnCommand(IDM_GRAPH, 0), og), first);  // brings the open one forward
@@ -64,9 +60,9 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
     Load(kCurve);
     const std::function<void()> ways[] = {
         [this] {
-            RECT outer;
-            GetWindowRect(graph, &outer);
-            SetWindowPos(graph, nullptr, 0, 0, outer.right - outer.left + 180, outer.bottom - outer.top + 160, SWP_NOMOVE);
+            RECT r;
+            GetWindowRect(graph, &r);
+            SetWindowPos(graph, nullptr, 0, 0, r.right - r.left + 180, r.bottom - r.top + 160, SWP_NOMOVE);
             EXPECT_EQ(og->window->GetMaxX() * 1000 + og->window->GetMaxY(), 499399);
             EXPECT_DOUBLE_EQ(og->zoom_x * og->zoom_y, 500 / 3.0 * 400 / 2.0);  // volumes 1 .. 4, E'' -1 .. 1
             ShowWindow(graph, SW_MAXIMIZE);
@@ -79,8 +75,7 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
         [] { DestroyWindow(hwndMain); },                                    // takes the graph with it
     };
     for (const auto& close : ways) {
-        Open();
-        close();
+        Open(), close();
         EXPECT_TRUE(og == nullptr && !IsWindow(graph) && (IsWindowEnabled(hwndMain) || !IsWindow(hwndMain)));
     }
 }
@@ -102,13 +97,11 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
         testui::Press(dlg, IDOK);
     });
     EXPECT_EQ(graph_bkg + graph_line + graph_axes + graph_labels, paper + ink + axes + text);
-    EXPECT_TRUE(Count(paper) > 320 * 240 / 2 && Count(ink) && Count(axes) && Count(text));
-    EXPECT_DOUBLE_EQ(og->zoom_x, 320 / 3.0);  // not refitted
+    EXPECT_TRUE(Count(paper) > 320 * 240 / 2 && Count(ink) && Count(axes) && Count(text) && og->zoom_x == 320 / 3.0);  // not refitted
     Configure([&](HWND dlg) { set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), testui::Press(dlg, IDOK); });
     EXPECT_TRUE(!graph_show_axes && graph_show_labels && !Count(axes));
-    // The next graph window starts without them, and the dialog shows so.
     SendMessageA(graph, WM_CLOSE, 0, 0);
-    Open();
+    Open();  // starts without them, and the dialog shows so
     EXPECT_TRUE(Count(text) && !Count(axes));
     Configure([&](HWND dlg) {
         EXPECT_EQ(check(dlg, IDC_SHOW_AXES), BST_UNCHECKED);

@@ -7,8 +7,8 @@
 #include "tests/vexplot/vexplot_test_util.h"
 
 namespace {
-const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255),
-               kGrey = RGB(100, 100, 100), kLight = RGB(200, 200, 200), kMarker = RGB(12, 34, 56);
+const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kGrey = RGB(100, 100, 100),
+               kLight = RGB(200, 200, 200), kMarker = RGB(12, 34, 56);
 constexpr int W = 320, H = 240;
 using Points = std::initializer_list<std::pair<double, double>>;
 std::unique_ptr<VexGraphWindow> NewWindow() {
@@ -20,7 +20,7 @@ protected:
     void Add(Points points, int color = 4) {
         for (auto p : points) og.AddPoint(p.first, p.second, ext_float(p.first), color);
     }
-    void Fit(Points points) { og.Flush(), Add(points), og.AutoZoom(), og.Paint(); }
+    int Fit(Points points) { return og.Flush(), Add(points), og.AutoZoom(), og.Paint(), Count(kRed); }
     int Count(COLORREF c, int x0 = 0, int y0 = 0, int x1 = W, int y1 = H) { return vt::CountPixels(win.get(), x0, y0, x1, y1, c); }
     // Whether a repaint (which clears the picture first) removed the marker pixel since the last call.
     bool Repainted() { return win->GetPixel(5, 5) != kMarker && (win->SetPixel(5, 5, kMarker), true); }
@@ -29,9 +29,8 @@ protected:
 };
 
 TEST_F(Ograph, MapsTruncatingTowardZeroWithYUpwardsWithinGdisRange) {
-    og.SetCenter(10.0, -5.0), og.SetZoom(2.0, 4.0);
     double cx = 0, cy = 0;
-    EXPECT_EQ((og.GetCenter(cx, cy), cx * cy), -50.0);
+    EXPECT_EQ((og.SetCenter(10.0, -5.0), og.SetZoom(2.0, 4.0), og.GetCenter(cx, cy), cx * cy), -50.0);
     for (auto [x, sx] : {std::pair{10.0, 0}, {11.49, 2}, {9.7, 0}, {8.0, -4}, {1e300, 1 << 27}, {-1e300, -(1 << 27)}, {NAN, 0}})
         EXPECT_EQ(og.RealToScreenX(x), sx) << x;
     for (auto [y, sy] : {std::pair{-5.0, H - 1}, {-4.0, H - 5}, {-5.1, H - 1}, {-5.0 + H / 4.0, -1}, {-1e300, H - 1 + (1 << 27)}})
@@ -39,12 +38,9 @@ TEST_F(Ograph, MapsTruncatingTowardZeroWithYUpwardsWithinGdisRange) {
 }
 
 TEST_F(Ograph, KeepsPointsInXOrderAndRepaintsOnlyWhenItMust) {
-    og.SetColor(0, kGrey), og.SetColor(-6, kMarker), og.SetColor(13, kMarker);
-    og.AutoZoom();  // without points nothing changes
-    og.Paint();
+    og.SetColor(0, kGrey), og.SetColor(-6, kMarker), og.SetColor(13, kMarker), og.AutoZoom(), og.Paint();  // no points: no zoom
     EXPECT_TRUE(Count(kGrey) == W * H && og.colors[1] == kMarker && og.zoom_x == 1.0 && Repainted());
-    og.SetMode(GM_LINES);
-    Add({{2, 20}, {1, 10}, {2, 21}, {3, 30}});
+    og.SetMode(GM_LINES), Add({{2, 20}, {1, 10}, {2, 21}, {3, 30}});
     for (int i = 0; i < 30; ++i) Add({{100.0 - i, i}});  // beyond the first block
     EXPECT_FALSE(Repainted() || (og.RemovePoint(101.0, 0.0), Repainted()));  // beyond the last x: nothing
     ASSERT_EQ(og.points.size(), 34);
@@ -55,56 +51,41 @@ TEST_F(Ograph, KeepsPointsInXOrderAndRepaintsOnlyWhenItMust) {
     for (auto change : std::initializer_list<std::function<void()>>{[&] { og.SetCenter(0, 0); }, [&] { og.SetZoom(1, 1); },
                                                                       [&] { og.SetMode(GM_NONE); }, [&] { og.SetFlags(true, true); }, [&] { og.Flush(); }})
         EXPECT_TRUE((change(), Repainted()));
-    EXPECT_TRUE(og.points.is_empty() && og.GetMode() == GM_NONE);
-    EXPECT_FALSE((og.Flush(), Repainted()));  // already empty
+    EXPECT_TRUE(og.points.is_empty() && og.GetMode() == GM_NONE && !(og.Flush(), Repainted()));  // Flush when empty: nothing
 }
 
 // In the default colours; an axis only where zero lies strictly inside the range.
 TEST_F(Ograph, AxesWhereTheDataHaveBothSignsAndALineThatSkipsInvisiblePoints) {
-    og.SetMode(GM_NONE), og.SetFlags(true, false);
-    Fit({{-1, 2}, {3, -6}});
+    og.SetMode(GM_NONE), og.SetFlags(true, false), Fit({{-1, 2}, {3, -6}});
     EXPECT_EQ(og.RealToScreenX(0.0) * 1000 + og.RealToScreenY(0.0), 80059);
-    EXPECT_EQ(Count(kRed, 80, 0, 81, H) + Count(kRed, 0, 59, W, 60), W + H);
-    EXPECT_EQ(Count(kBlack), W * H - W - H + 1);
-    for (Points points : {Points{{1, 1}, {3, 5}}, {{0, 0}, {2, 3}}, {{-3, -1}, {-1, -3}}, {{1, 5}}}) EXPECT_EQ((Fit(points), Count(kRed)), 0);
+    EXPECT_EQ(Count(kRed, 80, 0, 81, H) + Count(kRed, 0, 59, W, 60) + Count(kBlack), W + H + W * H - W - H + 1);
+    for (Points points : {Points{{1, 1}, {3, 5}}, {{0, 0}, {2, 3}}, {{-3, -1}, {-1, -3}}, {{1, 5}}}) EXPECT_EQ(Fit(points), 0);
     EXPECT_EQ(og.center_x * og.zoom_x + og.center_y * og.zoom_y, 4 * H / 2.0);  // one point: widened by 1 each way
-    EXPECT_EQ((Fit({{0.5, 5}}), Count(kRed)), H);
-    og.SetMode(GM_LINES), og.SetFlags(false, false);
-    Fit({{0, 0}, {1, 10}, {2, 0}});  // the outer points on the bottom row, the middle one on row -1
+    EXPECT_EQ(Fit({{0.5, 5}}), H);
+    og.SetMode(GM_LINES), og.SetFlags(false, false), Fit({{0, 0}, {1, 10}, {2, 0}});  // the middle point on row -1
     EXPECT_TRUE(win->GetPixel(W / 2, H - 1) != kBlue && Count(kBlue, W / 2 - 3, 0, W / 2 + 3, 10) > 0);
-    og.points[1]->visible = false;
-    EXPECT_EQ((og.Paint(), Count(kBlue, 0, H - 1, W, H) + Count(kBlue)), 2 * W);
-    og.points[0]->visible = false;  // still where the line starts
-    EXPECT_EQ((og.Paint(), win->GetPixel(1, H - 1)), kBlue);
+    EXPECT_EQ((og.points[1]->visible = false, og.Paint(), Count(kBlue, 0, H - 1, W, H) + Count(kBlue)), 2 * W);
+    EXPECT_EQ((og.points[0]->visible = false, og.Paint(), win->GetPixel(1, H - 1)), kBlue);  // still where the line starts
 }
 
 TEST_F(Ograph, PixelsOfVisiblePointsInTheirSlotModuloSixAndLabelsInTheFormat) {
     og.SetMode(GM_PIXELS), og.SetFlags(true, false);
-    Add({{-1, -1}, {3, 3}}, -1);           // no slot: not drawn, but they span the range
-    Add({{0, 1}, {2, 0}}, 0);              // the background over the axes
-    Add({{1, 1}, {0.5, 2}, {1.5, 2}}, 4);  // the last one hidden below
-    Add({{0.25, 2.5}}, 11);
-    og.points[5]->visible = false;
-    og.AutoZoom(), og.Paint();
-    EXPECT_EQ(Count(kRed), W + H - 3);
-    EXPECT_EQ(Count(kGrey) * 10 + Count(kLight), 21);
+    Add({{-1, -1}, {3, 3}}, -1);                                            // no slot: not drawn, but they span the range
+    Add({{0, 1}, {2, 0}}, 0), Add({{1, 1}, {0.5, 2}, {1.5, 2}}, 4), Add({{0.25, 2.5}}, 11);  // slot 0 over the axes
+    og.points[5]->visible = false, og.AutoZoom(), og.Paint();                // (1.5, 2)
+    EXPECT_EQ(Count(kRed) * 100 + Count(kGrey) * 10 + Count(kLight), (W + H - 3) * 100 + 21);
     EXPECT_EQ(win->GetPixel(og.RealToScreenX(0.25), og.RealToScreenY(2.5)), kLight);
     // Labels: the pixels of the text drawn by the window itself, with the point at its top left.
-    og.SetMode(GM_NONE), og.SetFlags(false, true), og.Flush();
-    og.AddPoint(0, 0, ext_float(12.5), 4);
-    og.SetCenter(-1.0, -1.0);
+    og.SetMode(GM_NONE), og.SetFlags(false, true), og.Flush(), og.AddPoint(0, 0, ext_float(12.5), 4), og.SetCenter(-1.0, -1.0);
     for (const char* text : {"12,500", "-3.14"}) {
         auto reference = NewWindow();
-        reference->Clear(kBlack);
-        reference->DrawLabel(W / 2, H / 2 - 1, HFONT(GetStockObject(ANSI_VAR_FONT)), text, kGreen);
-        og.SetZoom(W / 2.0, H / 2.0);
+        reference->Clear(kBlack), reference->DrawLabel(W / 2, H / 2 - 1, HFONT(GetStockObject(ANSI_VAR_FONT)), text, kGreen);
         ASSERT_LT(vt::CountPixels(reference.get(), 0, 0, W, H, kBlack), W * H);  // smoothed, not all green
+        og.SetZoom(W / 2.0, H / 2.0);
         for (int i = 0; i < W * H; ++i) ASSERT_EQ(win->GetPixel(i % W, i / W), reference->GetPixel(i % W, i / W)) << text;
         og.points[0]->label = ext_float(-3.14159), og.SetFormat(2, false);
     }
-    og.points[0]->show_label = false;
-    EXPECT_EQ((og.Paint(), Count(kBlack)), W * H);
-    og.points[0]->show_label = true;
-    EXPECT_EQ((og.SetFlags(false, false), Count(kBlack)), W * H);
+    EXPECT_EQ((og.points[0]->show_label = false, og.Paint(), Count(kBlack)), W * H);
+    EXPECT_EQ((og.points[0]->show_label = true, og.SetFlags(false, false), Count(kBlack)), W * H);
 }
 }  // namespace

@@ -6,7 +6,6 @@
 namespace testui {
 namespace {
 thread_local ModalScript* current = nullptr;
-
 std::string ClassOf(HWND wnd) {
     char name[256] = "";
     return GetClassNameA(wnd, name, sizeof name), name;
@@ -19,8 +18,8 @@ HWND Item(HWND parent, int id) {
 }
 Seen Describe(HWND dlg) {
     Seen s{dlg, Text(dlg), {}, 0};
-    const std::pair<LPCSTR, UINT> icons[] = {{IDI_HAND, MB_ICONERROR}, {IDI_QUESTION, MB_ICONQUESTION},
-                                             {IDI_EXCLAMATION, MB_ICONWARNING}, {IDI_ASTERISK, MB_ICONINFORMATION}};
+    const std::pair<LPCSTR, UINT> icons[] = {
+        {IDI_HAND, MB_ICONERROR}, {IDI_QUESTION, MB_ICONQUESTION}, {IDI_EXCLAMATION, MB_ICONWARNING}, {IDI_ASTERISK, MB_ICONINFORMATION}};
     for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (ClassOf(child) != WC_STATICA) continue;
         if (!Text(child).empty()) s.text += (s.text.empty() ? "" : "\n") + Text(child);
@@ -32,15 +31,12 @@ Seen Describe(HWND dlg) {
 BOOL CALLBACK Remember(HWND wnd, LPARAM set) { return reinterpret_cast<std::set<HWND>*>(set)->insert(wnd), TRUE; }
 void WriteSlot(void** address, void* value) {
     DWORD old = 0;
-    VirtualProtect(address, sizeof(void*), PAGE_READWRITE, &old);
-    *address = value;
-    VirtualProtect(address, sizeof(void*), old, &old);
+    VirtualProtect(address, sizeof(void*), PAGE_READWRITE, &old), *address = value, VirtualProtect(address, sizeof(void*), old, &old);
 }
 BOOL(WINAPI* real_beep)(UINT) = nullptr;
 int beeps = 0, exclamation_beeps = 0;
 BOOL WINAPI CountingMessageBeep(UINT type) {
-    ++beeps, exclamation_beeps += type == MB_ICONEXCLAMATION;
-    return real_beep ? real_beep(type) : TRUE;
+    return ++beeps, exclamation_beeps += type == MB_ICONEXCLAMATION, real_beep ? real_beep(type) : TRUE;
 }
 }  // namespace
 
@@ -49,14 +45,12 @@ LRESULT CALLBACK ModalScript::Hook(int code, WPARAM wparam, LPARAM lparam) {
     HWND wnd = reinterpret_cast<HWND>(wparam), owner = nullptr;
     int queue = -1;
     if (s && code == HCBT_ACTIVATE && !s->handled_.count(wnd) && ClassOf(wnd) == s->class_ &&
-        (!(owner = GetWindow(wnd, GW_OWNER)) || !IsWindowEnabled(owner))) {
+        (!(owner = GetWindow(wnd, GW_OWNER)) || !IsWindowEnabled(owner)))
         s->handled_.insert(wnd), s->seen_.push_back(Describe(wnd)), queue = 0;
-    } else if (s && code == HCBT_CREATEWND && ClassOf(wnd) == "#32768") {
+    else if (s && code == HCBT_CREATEWND && ClassOf(wnd) == "#32768")
         ++s->menus_, queue = 1;
-    } else if (s && code == HCBT_DESTROYWND) {
-        s->handled_.erase(wnd);
-        for (auto& q : s->waiting_) q.erase(std::remove(q.begin(), q.end(), wnd), q.end());
-    }
+    else if (s && code == HCBT_DESTROYWND)
+        for (auto& q : s->waiting_) s->handled_.erase(wnd), q.erase(std::remove(q.begin(), q.end(), wnd), q.end());
     if (queue >= 0) s->waiting_[queue].push_back(wnd);
     if (queue >= 0 && !s->timer_) s->timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Answer);
     return CallNextHookEx(nullptr, code, wparam, lparam);
@@ -75,17 +69,15 @@ void CALLBACK ModalScript::Answer(HWND, UINT, UINT_PTR, DWORD) {
                 action(wnd);
             } else if (menu) {
                 CloseMenu();
-            } else {
-                ++s->unexpected_, Press(wnd, IDCANCEL);
-                if (IsWindow(wnd)) EndDialog(wnd, IDCANCEL);
+            } else if (++s->unexpected_, Press(wnd, IDCANCEL), IsWindow(wnd)) {
+                EndDialog(wnd, IDCANCEL);
             }
         }
     }
 }
 ModalScript::ModalScript(const char* window_class) : class_(window_class), outer_(current) {
     EnumThreadWindows(GetCurrentThreadId(), Remember, reinterpret_cast<LPARAM>(&handled_));
-    current = this;
-    hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    current = this, hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
 ModalScript::~ModalScript() {
     if (hook_) UnhookWindowsHookEx(hook_);
@@ -123,14 +115,13 @@ ImportHook::ImportHook(const char* dll, const char* function, void* replacement,
         auto* nt = module ? reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew) : nullptr;
         const DWORD imports = nt ? nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress : 0;
         for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports); imports && d->Name; ++d) {
-            if (_stricmp(reinterpret_cast<char*>(base + d->Name), dll) != 0) continue;
             auto* name = d->OriginalFirstThunk ? reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk) : nullptr;
-            for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); slot->u1.Function; ++slot) {
+            for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); slot->u1.Function; ++slot, name && ++name) {
                 auto* address = reinterpret_cast<void**>(&slot->u1.Function);
                 const bool by_name = name && !IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal) &&
                                      !std::strcmp(reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name, function);
-                name = name ? name + 1 : nullptr;
-                if (by_name || (original_ && *address == original_)) slots_.emplace_back(address, *address), WriteSlot(address, replacement);
+                if (!_stricmp(reinterpret_cast<char*>(base + d->Name), dll) && (by_name || (original_ && *address == original_)))
+                    slots_.emplace_back(address, *address), WriteSlot(address, replacement);
             }
         }
     }

@@ -22,11 +22,7 @@ void CloseMenu();
 void Pump();  // delivers the messages waiting for this thread
 
 // A dialog as first activated: its static texts joined by '\n', its MB_ICON... or 0.
-struct Seen {
-    HWND hwnd = nullptr;
-    std::string caption, text;
-    UINT icon = 0;
-};
+struct Seen { HWND hwnd = nullptr; std::string caption, text; UINT icon = 0; };
 using Action = std::function<void(HWND dlg)>;
 
 class ModalScript {
@@ -37,9 +33,7 @@ public:
     ModalScript& call(Action a) { return answers_[0].push_back(std::move(a)), *this; }  // for the next dialog
     ModalScript& menu(Action a) { return answers_[1].push_back(std::move(a)), *this; }  // for the next popup menu
     ModalScript& press(int id) { return call([=](HWND dlg) { Press(dlg, id); }); }
-    ModalScript& type(int control, const std::string& text, int id) {
-        return call([=](HWND dlg) { SetText(dlg, control, text), Press(dlg, id); });
-    }
+    ModalScript& type(int control, const std::string& text, int id) { return call([=](HWND dlg) { SetText(dlg, control, text), Press(dlg, id); }); }
     const std::vector<Seen>& seen() const { return seen_; }
     size_t pending() const { return answers_[0].size(); }
     int unexpected() const { return unexpected_; }
