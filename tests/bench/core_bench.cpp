@@ -1,6 +1,5 @@
-// Opening a document (reading the file, evaluating the curve) with its points in ascending, scrambled and
-// descending order; evaluating, saving and the HTML report alone. With TITRION_BENCH_FILES set to a folder
-// the data files stay there for numpy_peer.py.
+// Opening a document (reading, evaluating) with its points in ascending, scrambled and descending order; evaluating,
+// saving and the HTML report alone. With TITRION_BENCH_FILES set to a folder the files stay there for numpy_peer.py.
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
@@ -10,10 +9,8 @@
 #include "core/calc.h"
 #include "core/file_io.h"
 #include "export/html_export.h"
-
 enum Task { ascending, scrambled, descending, evaluate, save, save_exact, report };
 static const char* const kept = std::getenv("TITRION_BENCH_FILES");
-
 static void BM(benchmark::State& state, Task task, const char* name) {
     namespace fs = std::filesystem;
     const int n = static_cast<int>(state.range(0));
@@ -42,13 +39,8 @@ static void BM(benchmark::State& state, Task task, const char* name) {
     state.SetItemsProcessed(state.iterations() * n);
     if (!keep) fs::remove(path);
 }
-
 #define BENCH(task, ...) BENCHMARK_CAPTURE(BM, task, task, #task)->__VA_ARGS__->Unit(benchmark::kMillisecond)
-BENCH(ascending, RangeMultiplier(10)->Range(1000, 100000));
-BENCH(scrambled, RangeMultiplier(10)->Range(1000, 100000));
-BENCH(descending, RangeMultiplier(10)->Range(1000, 100000));
-BENCH(evaluate, RangeMultiplier(10)->Range(1000, 100000));
-BENCH(save, Arg(100000));
-BENCH(save_exact, Arg(100000));
-BENCH(report, Arg(10000));
+#define SIZES RangeMultiplier(10)->Range(1000, 100000)
+BENCH(ascending, SIZES); BENCH(scrambled, SIZES); BENCH(descending, SIZES); BENCH(evaluate, SIZES);
+BENCH(save, Arg(100000)); BENCH(save_exact, Arg(100000)); BENCH(report, Arg(10000));
 BENCHMARK_MAIN();

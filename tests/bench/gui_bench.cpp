@@ -9,7 +9,6 @@
 #include <string>
 #include "core/file_io.h"
 #include "tests/e2e/driver.h"
-
 int main(int argc, char** argv) {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
@@ -21,6 +20,7 @@ int main(int argc, char** argv) {
     bool failed = false;
     LARGE_INTEGER frequency, start, now;
     QueryPerformanceFrequency(&frequency);
+    const auto go = [&] { return QueryPerformanceCounter(&start); };
     const auto ms = [&] { return QueryPerformanceCounter(&now), 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart; };
     const auto print = [&](const char* operation, int n, bool done, double floor = -1) {
         failed |= !done;
@@ -44,53 +44,41 @@ int main(int argc, char** argv) {
         }
         internal_save(file.c_str(), points);
         // The floor: the same 2n - 1 rows item by item in a bare report-style list view of five columns, redraw off.
-        HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | LVS_REPORT, 0, 0, 500, 600,
-                                    nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        LVCOLUMNA column = {};
-        column.mask = LVCF_WIDTH, column.cx = 80;
-        for (int c = 0; c < 5; ++c) SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
-        QueryPerformanceCounter(&start);
-        SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | LVS_REPORT, 0, 0, 500, 600, nullptr, nullptr, nullptr, nullptr);
         char text[32];
         LVITEMA item = {};
-        for (item.mask = LVIF_TEXT, item.pszText = text; item.iItem < 2 * n - 1; ++item.iItem, item.iSubItem = 0) {
+        LVCOLUMNA column = {};
+        for (column.mask = LVCF_WIDTH, column.cx = 80; item.iItem < 5; ++item.iItem) SendMessageA(list, LVM_INSERTCOLUMNA, item.iItem, LPARAM(&column));
+        go(), SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+        for (item.mask = LVIF_TEXT, item.pszText = text, item.iItem = 0; item.iItem < 2 * n - 1; ++item.iItem, item.iSubItem = 0) {
             std::snprintf(text, sizeof text, "%d", item.iItem);
-            SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+            SendMessageA(list, LVM_INSERTITEMA, 0, LPARAM(&item));
             for (item.iSubItem = 1; item.iSubItem < 5; ++item.iSubItem) SendMessageA(list, LVM_SETITEMTEXTA, item.iItem, LPARAM(&item));
         }
-        SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        const double fill = (UpdateWindow(list), ms());
-        QueryPerformanceCounter(&start);
-        const double clear = (SendMessageA(list, LVM_DELETEALLITEMS, 0, 0), UpdateWindow(list), ms());
+        const double fill = (SendMessageA(list, WM_SETREDRAW, TRUE, 0), UpdateWindow(list), ms());
+        const double clear = (go(), SendMessageA(list, LVM_DELETEALLITEMS, 0, 0), UpdateWindow(list), ms());
         DestroyWindow(list);
         p.Command(IDM_OPEN), p.Sync(), discard(), p.WaitDialog("Otevřít soubor");
-        QueryPerformanceCounter(&start);
-        print("open", n, p.ChooseFile("Otevřít soubor", file) && shown(2 * n - 1), fill);
+        print("open", n, go() && p.ChooseFile("Otevřít soubor", file) && shown(2 * n - 1), fill);
         if (n <= 10000) {  // a new volume between two points, pasted and selected, then deleted again
             driver::PutClipboardText(std::to_string(50.0 * (n / 2) / n + 0.001) + "\t123.4");
-            QueryPerformanceCounter(&start);
-            print("paste", n, (p.Command(IDM_PASTE), shown(2 * n + 1)), fill);
-            QueryPerformanceCounter(&start);
-            print("delete", n, (p.Command(IDM_DELETE), shown(2 * n - 1)), clear);
+            print("paste", n, (go(), p.Command(IDM_PASTE), shown(2 * n + 1)), fill);
+            print("delete", n, (go(), p.Command(IDM_DELETE), shown(2 * n - 1)), clear);
         }
         if (n != 10000) continue;
-        QueryPerformanceCounter(&start);
-        HWND graph = (p.Command(IDM_GRAPH), p.WaitGraph());
+        HWND graph = (go(), p.Command(IDM_GRAPH), p.WaitGraph());
         print("graph", n, graph && p.Sync() && (UpdateWindow(graph), true));
         PostMessageA(graph, WM_CLOSE, 0, 0), p.WaitGone(graph);
         HWND dlg = (p.Command(IDM_EXPORTHTML), p.WaitDialog("Export do HTML"));
         SendMessageA(GetDlgItem(dlg, IDC_HTML_FILE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(report.c_str()));
-        QueryPerformanceCounter(&start);
-        driver::Program::Press(dlg, IDOK);
-        print("report", n, dlg && p.WaitGone(dlg) && p.Sync() && GetFileAttributesA(report.c_str()) != INVALID_FILE_ATTRIBUTES);
+        print("report", n, (go(), driver::Program::Press(dlg, IDOK), dlg) && p.WaitGone(dlg) && p.Sync() && GetFileAttributesA(report.c_str()) != INVALID_FILE_ATTRIBUTES);
     }
     // Wine reports a process's private bytes as its commit charge only.
-    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    PROCESS_MEMORY_COUNTERS_EX m = {};
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, p.process_id());
-    if (process && GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-        std::printf("\nprivate memory with the largest document open: %.1f MB\n",
-                    (memory.PrivateUsage ? memory.PrivateUsage : memory.PagefileUsage) / (1024.0 * 1024.0));
-    if (process) CloseHandle(process);
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&m), sizeof m))
+        std::printf("\nprivate memory with the largest document open: %.1f MB\n", (m.PrivateUsage ? m.PrivateUsage : m.PagefileUsage) / 1048576.0);
+    CloseHandle(process);
     discard();
     return failed ? 1 : 0;
 }

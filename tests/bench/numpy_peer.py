@@ -4,7 +4,6 @@ orders it by volume (stable argsort) and takes E' and E'' (diff); its best wall 
 is printed beside core_bench's best repetition of reading and evaluating the same file."""
 import json, os, sys, time
 import numpy as np
-
 ours, folder = {}, sys.argv[1]
 for b in json.load(open(sys.argv[2]))["benchmarks"]:
     if b.get("run_type", "iteration") == "iteration":

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <string>
 #include "tests/e2e/driver.h"
-
 TEST(Release, RunsFromItsFolderAndKeepsItsSettingsThere) {
     const char* env = std::getenv("TITRION_DIST_DIR");
     ASSERT_TRUE(env) << "TITRION_DIST_DIR is not set";

@@ -9,11 +9,9 @@
 #include "tests/app/app_test.h"
 #include "tests/support/testui.h"
 #include "tests/vexplot/vexplot_test_util.h"
-
 namespace {
 const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255);
 const apptest::Points kCurve = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};  // E'' 1, -1, -1, 1 at 1 .. 4
-
 class GraphWindow : public apptest::AppTest {
 protected:
     void SetUp() override {
@@ -22,8 +20,7 @@ protected:
     }
     void Open() {
         ASSERT_NE((OnCommand(IDM_GRAPH, 0), og), nullptr);
-        graph = og->window->GetWindow();
-        EXPECT_FALSE(IsWindowEnabled(hwndMain));
+        EXPECT_FALSE((graph = og->window->GetWindow(), IsWindowEnabled(hwndMain)));
     }
     int Count(COLORREF c) { return vt::CountPixels(og->window, 0, 0, og->window->GetMaxX() + 1, og->window->GetMaxY() + 1, c); }
     // The options dialog from the graph window's menu, answered by `answer`.
@@ -35,10 +32,8 @@ protected:
     }
     HWND graph = nullptr;
 };
-
 TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
-    Load({{0, 0}, {1.25, 1}, {2, 4}});
-    Open();
+    Load({{0, 0}, {1.25, 1}, {2, 4}}), Open();
     RECT client;
     MINMAXINFO info = {};
     SendMessageA(graph, WM_GETMINMAXINFO, 0, (GetClientRect(graph, &client), reinterpret_cast<LPARAM>(&info)));
@@ -55,7 +50,6 @@ TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     OrtogonalGraph* first = og;
     EXPECT_EQ((OnCommand(IDM_GRAPH, 0), og), first);  // brings the open one forward
 }
-
 TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
     Load(kCurve);
     const std::function<void()> ways[] = {
@@ -74,15 +68,11 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
         [this] { Keys(graph, {apptest::KeyDown(VK_F4, {VK_MENU})}); },        // through the message loop
         [] { DestroyWindow(hwndMain); },                                    // takes the graph with it
     };
-    for (const auto& close : ways) {
-        Open(), close();
-        EXPECT_TRUE(og == nullptr && !IsWindow(graph) && (IsWindowEnabled(hwndMain) || !IsWindow(hwndMain)));
-    }
+    for (const auto& close : ways)
+        EXPECT_TRUE((Open(), close(), og == nullptr && !IsWindow(graph) && (IsWindowEnabled(hwndMain) || !IsWindow(hwndMain))));
 }
-
 TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
-    Load(kCurve);
-    Open();
+    Load(kCurve), Open();
     const COLORREF paper = RGB(250, 250, 240), ink = RGB(1, 2, 250), axes = RGB(0, 128, 0), text = RGB(200, 0, 200);
     const auto check = [](HWND dlg, int id) { return SendDlgItemMessageA(dlg, id, BM_GETCHECK, 0, 0); };
     const auto set = [](HWND dlg, int id, LPARAM value, UINT msg = CLRSEL_SETCOLOR) { SendDlgItemMessageA(dlg, id, msg, value, 0); };
@@ -93,15 +83,13 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     });
     EXPECT_TRUE(graph_show_axes && graph_bkg == kBlack && og->colors[0] == kBlack && Count(kRed) > 0);
     Configure([&](HWND dlg) {
-        set(dlg, IDC_CLR_BKG, paper), set(dlg, IDC_CLR_LINE, ink), set(dlg, IDC_CLR_AXES, axes), set(dlg, IDC_CLR_LABELS, text);
-        testui::Press(dlg, IDOK);
+        set(dlg, IDC_CLR_BKG, paper), set(dlg, IDC_CLR_LINE, ink), set(dlg, IDC_CLR_AXES, axes), set(dlg, IDC_CLR_LABELS, text), testui::Press(dlg, IDOK);
     });
     EXPECT_EQ(graph_bkg + graph_line + graph_axes + graph_labels, paper + ink + axes + text);
     EXPECT_TRUE(Count(paper) > 320 * 240 / 2 && Count(ink) && Count(axes) && Count(text) && og->zoom_x == 320 / 3.0);  // not refitted
     Configure([&](HWND dlg) { set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), testui::Press(dlg, IDOK); });
     EXPECT_TRUE(!graph_show_axes && graph_show_labels && !Count(axes));
-    SendMessageA(graph, WM_CLOSE, 0, 0);
-    Open();  // starts without them, and the dialog shows so
+    SendMessageA(graph, WM_CLOSE, 0, 0), Open();  // starts without them, and the dialog shows so
     EXPECT_TRUE(Count(text) && !Count(axes));
     Configure([&](HWND dlg) {
         EXPECT_EQ(check(dlg, IDC_SHOW_AXES), BST_UNCHECKED);

@@ -5,7 +5,6 @@
 #include <memory>
 #include "graph/ograph.h"
 #include "tests/vexplot/vexplot_test_util.h"
-
 namespace {
 const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kGrey = RGB(100, 100, 100),
                kLight = RGB(200, 200, 200), kMarker = RGB(12, 34, 56);
@@ -14,7 +13,6 @@ using Points = std::initializer_list<std::pair<double, double>>;
 std::unique_ptr<VexGraphWindow> NewWindow() {
     return std::make_unique<VexGraphWindow>(GetModuleHandleA(nullptr), nullptr, nullptr, WS_POPUP, 0, "og", 0, 0, W, H, 0, nullptr);
 }
-
 class Ograph : public ::testing::Test {
 protected:
     void Add(Points points, int color = 4) {
@@ -27,7 +25,6 @@ protected:
     std::unique_ptr<VexGraphWindow> win = NewWindow();
     OrtogonalGraph og{win.get(), 0.0, 0.0, 1.0, 1.0, true, true, GM_LINES};
 };
-
 TEST_F(Ograph, MapsTruncatingTowardZeroWithYUpwardsWithinGdisRange) {
     double cx = 0, cy = 0;
     EXPECT_EQ((og.SetCenter(10.0, -5.0), og.SetZoom(2.0, 4.0), og.GetCenter(cx, cy), cx * cy), -50.0);
@@ -36,7 +33,6 @@ TEST_F(Ograph, MapsTruncatingTowardZeroWithYUpwardsWithinGdisRange) {
     for (auto [y, sy] : {std::pair{-5.0, H - 1}, {-4.0, H - 5}, {-5.1, H - 1}, {-5.0 + H / 4.0, -1}, {-1e300, H - 1 + (1 << 27)}})
         EXPECT_EQ(og.RealToScreenY(y), sy) << y;
 }
-
 TEST_F(Ograph, KeepsPointsInXOrderAndRepaintsOnlyWhenItMust) {
     og.SetColor(0, kGrey), og.SetColor(-6, kMarker), og.SetColor(13, kMarker), og.AutoZoom(), og.Paint();  // no points: no zoom
     EXPECT_TRUE(Count(kGrey) == W * H && og.colors[1] == kMarker && og.zoom_x == 1.0 && Repainted());
@@ -53,7 +49,6 @@ TEST_F(Ograph, KeepsPointsInXOrderAndRepaintsOnlyWhenItMust) {
         EXPECT_TRUE((change(), Repainted()));
     EXPECT_TRUE(og.points.is_empty() && og.GetMode() == GM_NONE && !(og.Flush(), Repainted()));  // Flush when empty: nothing
 }
-
 // In the default colours; an axis only where zero lies strictly inside the range.
 TEST_F(Ograph, AxesWhereTheDataHaveBothSignsAndALineThatSkipsInvisiblePoints) {
     og.SetMode(GM_NONE), og.SetFlags(true, false), Fit({{-1, 2}, {3, -6}});
@@ -67,7 +62,6 @@ TEST_F(Ograph, AxesWhereTheDataHaveBothSignsAndALineThatSkipsInvisiblePoints) {
     EXPECT_EQ((og.points[1]->visible = false, og.Paint(), Count(kBlue, 0, H - 1, W, H) + Count(kBlue)), 2 * W);
     EXPECT_EQ((og.points[0]->visible = false, og.Paint(), win->GetPixel(1, H - 1)), kBlue);  // still where the line starts
 }
-
 TEST_F(Ograph, PixelsOfVisiblePointsInTheirSlotModuloSixAndLabelsInTheFormat) {
     og.SetMode(GM_PIXELS), og.SetFlags(true, false);
     Add({{-1, -1}, {3, 3}}, -1);                                            // no slot: not drawn, but they span the range

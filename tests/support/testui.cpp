@@ -2,14 +2,10 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <cstring>
-
 namespace testui {
 namespace {
 thread_local ModalScript* current = nullptr;
-std::string ClassOf(HWND wnd) {
-    char name[256] = "";
-    return GetClassNameA(wnd, name, sizeof name), name;
-}
+std::string ClassOf(HWND wnd) { char name[256] = ""; return GetClassNameA(wnd, name, sizeof name), name; }
 // Depth first, as EnumChildWindows, but a direct child wins.
 HWND Item(HWND parent, int id) {
     HWND found = GetDlgItem(parent, id);
@@ -29,17 +25,11 @@ Seen Describe(HWND dlg) {
     return s;
 }
 BOOL CALLBACK Remember(HWND wnd, LPARAM set) { return reinterpret_cast<std::set<HWND>*>(set)->insert(wnd), TRUE; }
-void WriteSlot(void** address, void* value) {
-    DWORD old = 0;
-    VirtualProtect(address, sizeof(void*), PAGE_READWRITE, &old), *address = value, VirtualProtect(address, sizeof(void*), old, &old);
-}
+void WriteSlot(void** slot, void* value) { DWORD old = 0; VirtualProtect(slot, sizeof slot, PAGE_READWRITE, &old), *slot = value, VirtualProtect(slot, sizeof slot, old, &old); }
 BOOL(WINAPI* real_beep)(UINT) = nullptr;
 int beeps = 0, exclamation_beeps = 0;
-BOOL WINAPI CountingMessageBeep(UINT type) {
-    return ++beeps, exclamation_beeps += type == MB_ICONEXCLAMATION, real_beep ? real_beep(type) : TRUE;
-}
+BOOL WINAPI CountingMessageBeep(UINT type) { return ++beeps, exclamation_beeps += type == MB_ICONEXCLAMATION, real_beep ? real_beep(type) : TRUE; }
 }  // namespace
-
 LRESULT CALLBACK ModalScript::Hook(int code, WPARAM wparam, LPARAM lparam) {
     ModalScript* s = current;
     HWND wnd = reinterpret_cast<HWND>(wparam), owner = nullptr;
@@ -84,7 +74,6 @@ ModalScript::~ModalScript() {
     if (timer_) KillTimer(nullptr, timer_);
     current = outer_;
 }
-
 void Press(HWND dlg, int id) { SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dlg, id))); }
 void SetText(HWND dlg, int control_id, const std::string& text) {
     HWND ctl = Item(dlg, control_id);
@@ -101,10 +90,7 @@ std::string ItemText(HWND dlg, int control_id) { return Item(dlg, control_id) ? 
 // The menu's own loop reads keyboard input from the thread's queue.
 void ChooseMenuItem(HWND menu, char mnemonic) { PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(mnemonic), 0); }
 void CloseMenu() { EndMenu(); }
-void Pump() {
-    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageA(&msg);
-}
-
+void Pump() { for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageA(&msg); }
 ImportHook::ImportHook(const char* dll, const char* function, void* replacement, std::initializer_list<const char*> modules) {
     HMODULE lib = GetModuleHandleA(dll) ? GetModuleHandleA(dll) : LoadLibraryA(dll);
     original_ = lib ? reinterpret_cast<void*>(GetProcAddress(lib, function)) : nullptr;
@@ -126,10 +112,7 @@ ImportHook::ImportHook(const char* dll, const char* function, void* replacement,
         }
     }
 }
-ImportHook::~ImportHook() {
-    for (const auto& slot : slots_) WriteSlot(slot.first, slot.second);
-}
-
+ImportHook::~ImportHook() { for (const auto& slot : slots_) WriteSlot(slot.first, slot.second); }
 BeepCounter::BeepCounter(std::initializer_list<const char*> modules)
     : ImportHook("user32.dll", "MessageBeep", reinterpret_cast<void*>(&CountingMessageBeep), modules) {
     real_beep = reinterpret_cast<BOOL(WINAPI*)(UINT)>(original()), beeps = exclamation_beeps = 0;
