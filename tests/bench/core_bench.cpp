@@ -16,16 +16,14 @@ static void BM(benchmark::State& state, Task task, const char* name) {
     const int n = static_cast<int>(state.range(0));
     const bool read = task <= descending, keep = read && kept && *kept;
     const std::string path = ((keep ? fs::path(kept) : fs::temp_directory_path()) / ("titrion-" + std::to_string(n) + "-" + name + ".tid")).string();
-    // Two equivalence points at volume step 20 / n ml, E read to 0.1 mV as a meter shows it (six digits or
-    // fewer, as the program wrote numbers before it saved them exactly) or exact.
+    // Two equivalence points, step 20 / n ml; E to 0.1 mV as a meter shows it (six digits or fewer), or exact.
     arr_vb.flush();
     for (int i = 0; i < n; ++i) {
         const int k = task == scrambled ? int(i * 7919LL % n) : task == descending ? n - 1 - i : i;
         const double vb = 20.0 * k / n, e = 200.0 * std::tanh(4.0 * (vb - 6.0)) + 150.0 * std::tanh(3.0 * (vb - 14.0));
         arr_vb.append(ext_float_pair(vb, task == save_exact ? e : std::round(e * 10.0) / 10.0));
     }
-    if (!internal_save(path.c_str(), arr_vb)) std::abort();
-    recalc_arrays();
+    if (!internal_save(path.c_str(), arr_vb) || (recalc_arrays(), false)) std::abort();
     for (auto _ : state) {
         dyn_array_direct<ext_float_pair> scratch(10, 10, nullptr);
         if (!(read ? internal_read(path.c_str(), scratch) : task == evaluate ? true
@@ -36,8 +34,7 @@ static void BM(benchmark::State& state, Task task, const char* name) {
         if (task <= evaluate) recalc_arrays();
     }
     state.counters[task <= evaluate ? "results" : "bytes"] = task <= evaluate ? arr_res.size() : fs::file_size(path);
-    state.SetItemsProcessed(state.iterations() * n);
-    if (!keep) fs::remove(path);
+    state.SetItemsProcessed(state.iterations() * n), keep || fs::remove(path);
 }
 #define BENCH(task, ...) BENCHMARK_CAPTURE(BM, task, task, #task)->__VA_ARGS__->Unit(benchmark::kMillisecond)
 #define SIZES RangeMultiplier(10)->Range(1000, 100000)

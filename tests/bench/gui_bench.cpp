@@ -19,12 +19,10 @@ int main(int argc, char** argv) {
                 "item with the same rows (redraw off), for delete emptied.\n\n%-8s %8s %13s %13s\n", "", "points", "program", "floor");
     bool failed = false;
     LARGE_INTEGER frequency, start, now;
-    QueryPerformanceFrequency(&frequency);
-    const auto go = [&] { return QueryPerformanceCounter(&start); };
+    const auto go = [&] { return QueryPerformanceFrequency(&frequency) && QueryPerformanceCounter(&start); };
     const auto ms = [&] { return QueryPerformanceCounter(&now), 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart; };
     const auto print = [&](const char* operation, int n, bool done, double floor = -1) {
-        failed |= !done;
-        std::printf(done ? "%-8s %8d %10.1f ms" : "%-8s %8d     FAILED   ", operation, n, ms());
+        std::printf(done ? "%-8s %8d %10.1f ms" : "%-8s %8d     FAILED   ", operation, n, (failed |= !done, ms()));
         std::printf(floor >= 0 ? " %10.1f ms\n" : "\n", floor);
     };
     const auto rows = [&] { return static_cast<int>(SendMessageA(p.list(), LVM_GETITEMCOUNT, 0, 0)); };
@@ -38,10 +36,8 @@ int main(int argc, char** argv) {
         // A titrator's curve: one steep jump and reading noise that changes the sign of E'' at about every other point.
         const std::string file = copy.path("curve-" + std::to_string(n) + ".tid"), report = copy.path("report.html");
         dyn_array_direct<ext_float_pair> points(n + 1, n, nullptr);
-        for (unsigned i = 0, seed = 7; i < unsigned(n); ++i) {
-            const double vb = 50.0 * i / n, noise = static_cast<int>(((seed = seed * 1103515245u + 12345u) >> 16) % 11 - 5) * 0.1;
-            points.append(ext_float_pair(vb, 300.0 * std::tanh(2.0 * (vb - 25.0)) + noise));
-        }
+        for (unsigned i = 0, seed = 7; i < unsigned(n); ++i, seed = seed * 1103515245u + 12345u)
+            points.append(ext_float_pair(50.0 * i / n, 300.0 * std::tanh(2.0 * (50.0 * i / n - 25.0)) + int((seed >> 16) % 11 - 5) * 0.1));
         internal_save(file.c_str(), points);
         // The floor: the same 2n - 1 rows item by item in a bare report-style list view of five columns, redraw off.
         HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | LVS_REPORT, 0, 0, 500, 600, nullptr, nullptr, nullptr, nullptr);

@@ -3,6 +3,5 @@
 #pragma once
 #include "core/calc.h"
 inline void RestoreDisplayDefaults() {
-    use_comma = true, vb_precis = 3;
-    e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4;
+    use_comma = true, vb_precis = 3, e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4;
 }

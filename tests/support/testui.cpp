@@ -52,16 +52,10 @@ void CALLBACK ModalScript::Answer(HWND, UINT, UINT_PTR, DWORD) {
         for (ModalScript* s; (s = current) && !s->waiting_[menu].empty();) {
             HWND wnd = s->waiting_[menu].front();
             s->waiting_[menu].pop_front();
-            if (!IsWindow(wnd)) continue;
-            if (!s->answers_[menu].empty()) {
-                Action action = std::move(s->answers_[menu].front());
-                s->answers_[menu].pop_front();
-                action(wnd);
-            } else if (menu) {
-                CloseMenu();
-            } else if (++s->unexpected_, Press(wnd, IDCANCEL), IsWindow(wnd)) {
-                EndDialog(wnd, IDCANCEL);
-            }
+            Action action = IsWindow(wnd) && !s->answers_[menu].empty() ? std::move(s->answers_[menu].front()) : nullptr;
+            if (action) s->answers_[menu].pop_front(), action(wnd);
+            else if (IsWindow(wnd) && menu) CloseMenu();
+            else if (IsWindow(wnd) && (++s->unexpected_, Press(wnd, IDCANCEL), IsWindow(wnd))) EndDialog(wnd, IDCANCEL);
         }
     }
 }
@@ -69,11 +63,7 @@ ModalScript::ModalScript(const char* window_class) : class_(window_class), outer
     EnumThreadWindows(GetCurrentThreadId(), Remember, reinterpret_cast<LPARAM>(&handled_));
     current = this, hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
 }
-ModalScript::~ModalScript() {
-    if (hook_) UnhookWindowsHookEx(hook_);
-    if (timer_) KillTimer(nullptr, timer_);
-    current = outer_;
-}
+ModalScript::~ModalScript() { hook_ && UnhookWindowsHookEx(hook_), timer_ && KillTimer(nullptr, timer_), current = outer_; }
 void Press(HWND dlg, int id) { SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), LPARAM(GetDlgItem(dlg, id))); }
 void SetText(HWND dlg, int control_id, const std::string& text) {
     HWND ctl = Item(dlg, control_id);

@@ -22,21 +22,20 @@ using Action = std::function<void(HWND dlg)>;
 class ModalScript {
 public:
     explicit ModalScript(const char* window_class = "#32770");
-    ~ModalScript();
-    ModalScript(const ModalScript&) = delete;
+    ~ModalScript(), ModalScript(const ModalScript&) = delete;
     ModalScript& call(Action a) { return answers_[0].push_back(std::move(a)), *this; }  // for the next dialog
     ModalScript& menu(Action a) { return answers_[1].push_back(std::move(a)), *this; }  // for the next popup menu
     ModalScript& press(int id) { return call([=](HWND dlg) { Press(dlg, id); }); }
     ModalScript& type(int control, const std::string& text, int id) { return call([=](HWND dlg) { SetText(dlg, control, text), Press(dlg, id); }); }
     const std::vector<Seen>& seen() const { return seen_; }
     size_t pending() const { return answers_[0].size(); }
-    int unexpected() const { return unexpected_; }
+    int unexpected() const { return unexpected_; }  // dialogs cancelled for want of an answer
     int menus() const { return menus_; }
 private:
     static LRESULT CALLBACK Hook(int code, WPARAM wparam, LPARAM lparam);
     static void CALLBACK Answer(HWND, UINT, UINT_PTR, DWORD);
     std::string class_;
-    ModalScript* outer_;
+    ModalScript* outer_;  // the script this one hides until it ends
     HHOOK hook_ = nullptr;
     UINT_PTR timer_ = 0;
     std::deque<Action> answers_[2];  // [0] dialogs, [1] popup menus
@@ -49,8 +48,7 @@ private:
 class ImportHook {
 public:
     ImportHook(const char* dll, const char* function, void* replacement, std::initializer_list<const char*> modules = {});
-    ~ImportHook();
-    ImportHook(const ImportHook&) = delete;
+    ~ImportHook(), ImportHook(const ImportHook&) = delete;
     void* original() const { return original_; }
     int patched() const { return static_cast<int>(slots_.size()); }
 private:
@@ -60,7 +58,6 @@ private:
 // Counts the MessageBeep calls of the test executable and the named modules; one at a time.
 struct BeepCounter : ImportHook {
     explicit BeepCounter(std::initializer_list<const char*> modules = {});
-    int exclamations() const;  // MB_ICONEXCLAMATION
-    int total() const;
+    int exclamations() const, total() const;  // MB_ICONEXCLAMATION, any
 };
 }  // namespace testui
