@@ -90,7 +90,8 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     SendMessageA(graph, WM_CLOSE, 0, 0), Open();  // starts without them, and the dialog shows so
     EXPECT_TRUE(Count(text) && !Count(axes));
     LRESULT shown = -1;
-    Configure([&](HWND dlg) { shown = check(dlg, IDC_SHOW_AXES), testui::Press(dlg, IDOK); });
-    EXPECT_TRUE(shown == BST_UNCHECKED && !graph_show_axes);
+    graph_show_labels = false;
+    Configure([&](HWND dlg) { shown = check(dlg, IDC_SHOW_AXES) + check(dlg, IDC_SHOW_LABELS), testui::Press(dlg, IDOK); });
+    EXPECT_TRUE(shown == 2 * BST_UNCHECKED && !graph_show_axes && !graph_show_labels);
 }
 }  // namespace
