@@ -1,132 +1,43 @@
-// Opening a document (reading the file and evaluating the curve) for growing documents in
-// ascending, scrambled and descending order; evaluating alone; saving; the HTML report.
-// With TITRION_BENCH_FILES set to a folder the data files are kept there for the numpy
-// peer (tests/bench/numpy_peer.py).
+// Opening a document (reading, evaluating) with its points in ascending, scrambled and descending order; evaluating,
+// saving and the HTML report alone. With TITRION_BENCH_FILES set to a folder the files stay there for numpy_peer.py.
 #include <benchmark/benchmark.h>
-
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
-
 #include "core/calc.h"
 #include "core/file_io.h"
 #include "export/html_export.h"
-
-namespace {
-
-enum class Order { ascending, scrambled, descending };
-const char* const ORDER_NAMES[] = {"ascending", "scrambled", "descending"};
-
-std::filesystem::path Folder() {
-    const char* kept = std::getenv("TITRION_BENCH_FILES");
-    return kept && *kept ? std::filesystem::path(kept) : std::filesystem::temp_directory_path();
-}
-
-void Remove(const std::string& path) {
-    const char* kept = std::getenv("TITRION_BENCH_FILES");
-    if (!kept || !*kept) std::remove(path.c_str());
-}
-
-// A titration curve with two equivalence points at volume step 20 / n ml, E read to
-// 0.1 mV as a meter shows it (values of six digits or fewer, as the program wrote them
-// before numbers were saved exactly); `exact` keeps every digit of E instead.
-ext_float_pair CurvePoint(int k, int n, bool exact = false) {
-    const double vb = 20.0 * k / n;
-    const double e = 200.0 * std::tanh(4.0 * (vb - 6.0)) + 150.0 * std::tanh(3.0 * (vb - 14.0));
-    return ext_float_pair(vb, exact ? e : std::round(e * 10.0) / 10.0);
-}
-
-// The `n` points written in the given order, as the program writes them.
-std::string MakeFile(int n, Order order) {
-    const std::string path =
-        (Folder() / ("titrion-" + std::to_string(n) + "-" + ORDER_NAMES[static_cast<int>(order)] + ".tid")).string();
-    dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
-    for (int i = 0; i < n; ++i) {
-        const int k = order == Order::ascending    ? i
-                      : order == Order::descending ? n - 1 - i
-                                                   : static_cast<int>((static_cast<long long>(i) * 7919) % n);
-        points.append(CurvePoint(k, n));
-    }
-    if (!internal_save(path.c_str(), points)) std::abort();
-    return path;
-}
-
-void OpenAndEvaluate(benchmark::State& state, Order order) {
+enum Task { ascending, scrambled, descending, evaluate, save, save_exact, report };
+static const char* const kept = std::getenv("TITRION_BENCH_FILES");
+static void BM(benchmark::State& state, Task task, const char* name) {
+    namespace fs = std::filesystem;
     const int n = static_cast<int>(state.range(0));
-    const std::string path = MakeFile(n, order);
+    const bool read = task <= descending, keep = read && kept && *kept;
+    const std::string path = ((keep ? fs::path(kept) : fs::temp_directory_path()) / ("titrion-" + std::to_string(n) + "-" + name + ".tid")).string();
+    // Two equivalence points, step 20 / n ml; E to 0.1 mV as a meter shows it (six digits or fewer), or exact.
+    arr_vb.flush();
+    for (int i = 0; i < n; ++i) {
+        const int k = task == scrambled ? int(i * 7919LL % n) : task == descending ? n - 1 - i : i;
+        const double vb = 20.0 * k / n, e = 200.0 * std::tanh(4.0 * (vb - 6.0)) + 150.0 * std::tanh(3.0 * (vb - 14.0));
+        arr_vb.append(ext_float_pair(vb, task == save_exact ? e : std::round(e * 10.0) / 10.0));
+    }
+    if (!internal_save(path.c_str(), arr_vb) || (recalc_arrays(), false)) std::abort();
     for (auto _ : state) {
         dyn_array_direct<ext_float_pair> scratch(10, 10, nullptr);
-        if (!internal_read(path.c_str(), scratch)) state.SkipWithError("read failed");
-        // The points change places with the document's, as opening a file does.
-        std::swap(arr_vb.items, scratch.items);
-        std::swap(arr_vb.count, scratch.count);
-        std::swap(arr_vb.capacity, scratch.capacity);
-        recalc_arrays();
-        benchmark::DoNotOptimize(arr_res.size());
+        if (!(read ? internal_read(path.c_str(), scratch) : task == evaluate ? true
+              : task == report ? internal_export_html(path.c_str(), "Titrace", false) : internal_save(path.c_str(), arr_vb)))
+            state.SkipWithError("failed");
+        // Read points change places with the document's, as opening a file does.
+        if (read) std::swap(arr_vb.items, scratch.items), std::swap(arr_vb.count, scratch.count), std::swap(arr_vb.capacity, scratch.capacity);
+        if (task <= evaluate) recalc_arrays();
     }
-    state.counters["results"] = arr_res.size();
-    state.SetItemsProcessed(state.iterations() * n);
-    Remove(path);
+    state.counters[task <= evaluate ? "results" : "bytes"] = task <= evaluate ? arr_res.size() : fs::file_size(path);
+    state.SetItemsProcessed(state.iterations() * n), keep || fs::remove(path);
 }
-
-void BM_ReadAndEvaluate(benchmark::State& state) { OpenAndEvaluate(state, Order::ascending); }
-void BM_ReadAndEvaluateUnsorted(benchmark::State& state) { OpenAndEvaluate(state, Order::scrambled); }
-void BM_ReadAndEvaluateDescending(benchmark::State& state) { OpenAndEvaluate(state, Order::descending); }
-
-void LoadCurve(int n, bool exact = false) {
-    arr_vb.flush();
-    for (int i = 0; i < n; ++i) arr_vb.append(CurvePoint(i, n, exact));
-    recalc_arrays();
-}
-
-void BM_Evaluate(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    LoadCurve(n);
-    for (auto _ : state) {
-        recalc_arrays();
-        benchmark::DoNotOptimize(arr_d2e.size());
-    }
-    state.SetItemsProcessed(state.iterations() * n);
-}
-
-void Save(benchmark::State& state, bool exact) {
-    const int n = static_cast<int>(state.range(0));
-    LoadCurve(n, exact);
-    const std::string path = (std::filesystem::temp_directory_path() / "titrion-bench-save.tid").string();
-    for (auto _ : state) {
-        if (!internal_save(path.c_str(), arr_vb)) state.SkipWithError("save failed");
-    }
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
-    state.SetItemsProcessed(state.iterations() * n);
-    std::remove(path.c_str());
-}
-
-// Values of six digits or fewer, and values needing up to 17 digits to read back.
-void BM_Save(benchmark::State& state) { Save(state, false); }
-void BM_SaveFullPrecision(benchmark::State& state) { Save(state, true); }
-
-void BM_HtmlReport(benchmark::State& state) {
-    const int n = static_cast<int>(state.range(0));
-    LoadCurve(n);
-    const std::string path = (std::filesystem::temp_directory_path() / "titrion-bench-report.html").string();
-    for (auto _ : state) {
-        if (!internal_export_html(path.c_str(), "Titrace", false)) state.SkipWithError("report failed");
-    }
-    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
-    state.SetItemsProcessed(state.iterations() * n);
-    std::remove(path.c_str());
-}
-
-} // namespace
-
-BENCHMARK(BM_ReadAndEvaluate)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadAndEvaluateUnsorted)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadAndEvaluateDescending)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Evaluate)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Save)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SaveFullPrecision)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HtmlReport)->Arg(10000)->Unit(benchmark::kMillisecond);
+#define BENCH(task, ...) BENCHMARK_CAPTURE(BM, task, task, #task)->__VA_ARGS__->Unit(benchmark::kMillisecond)
+#define SIZES RangeMultiplier(10)->Range(1000, 100000)
+BENCH(ascending, SIZES); BENCH(scrambled, SIZES); BENCH(descending, SIZES); BENCH(evaluate, SIZES);
+BENCH(save, Arg(100000)); BENCH(save_exact, Arg(100000)); BENCH(report, Arg(10000));
 BENCHMARK_MAIN();

@@ -1,62 +1,22 @@
 #!/usr/bin/python3
-"""The numpy peer of reading and evaluating a document, printed beside core_bench's figures.
-
-    numpy_peer.py FILES-FOLDER CORE_BENCH.json
-
-For every data file core_bench kept (titrion-<points>-<order>.tid): numpy.loadtxt, a stable
-argsort by volume, E' and E'' by numpy.diff; the best wall time of several runs, next to
-core_bench's best repetition of reading and evaluating the same file.
-"""
-import json
-import os
-import sys
-import time
-
+"""numpy_peer.py FILES-FOLDER CORE_BENCH.json: numpy reads each file core_bench kept (loadtxt), orders it by volume (stable
+argsort), takes E' and E'' (diff); its best time of several runs beside core_bench's best repetition on the same file."""
+import itertools, json, os, sys, time
 import numpy as np
-
-BENCHMARKS = {"ascending": "BM_ReadAndEvaluate", "scrambled": "BM_ReadAndEvaluateUnsorted",
-              "descending": "BM_ReadAndEvaluateDescending"}
-TO_MS = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}
-
-
-def read_and_evaluate(path):
-    data = np.loadtxt(path)
-    order = np.argsort(data[:, 0], kind="stable")
-    vb, e = data[order, 0], data[order, 1]
-    de = np.diff(e) / np.diff(vb)
-    d2e = np.diff(de) / ((vb[2:] - vb[:-2]) / 2.0)
-    return d2e
-
-
-def best_ms(path):
-    runs = []
-    while len(runs) < 5 or (sum(runs) < 500.0 and len(runs) < 50):
+ours, folder = {}, sys.argv[1]
+for b in json.load(open(sys.argv[2]))["benchmarks"]:
+    if b.get("run_type", "iteration") == "iteration":
+        ms = b["real_time"] * {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+        ours[b.get("run_name", b["name"])] = min(ms, ours.get(b.get("run_name", b["name"]), ms))
+print("\nRead + evaluate, ms (best of the repetitions and runs; wall time)\n%8s %-11s %10s %10s %8s" % ("points", "order", "titrion", "numpy", "ratio"))
+np.seterr(divide="ignore", invalid="ignore")
+for points, order in itertools.product((1000, 10000, 100000), ("ascending", "scrambled", "descending")):
+    path, name, runs = os.path.join(folder, "titrion-%d-%s.tid" % (points, order)), "BM/%s/%d" % (order, points), []
+    while os.path.exists(path) and name in ours and (len(runs) < 5 or (sum(runs) < 500.0 and len(runs) < 50)):
         start = time.perf_counter()
-        read_and_evaluate(path)
+        vb, e = (lambda d: d[np.argsort(d[:, 0], kind="stable")].T)(np.loadtxt(path))
+        d2e = np.diff(np.diff(e) / np.diff(vb)) / ((vb[2:] - vb[:-2]) / 2.0)
         runs.append((time.perf_counter() - start) * 1e3)
-    return min(runs)
+    if runs:
+        print("%8d %-11s %10.2f %10.2f %7.1fx" % (points, order, ours[name], min(runs), min(runs) / ours[name]))
 
-
-def main():
-    folder, report = sys.argv[1], sys.argv[2]
-    ours = {}
-    with open(report) as f:
-        for b in json.load(f)["benchmarks"]:
-            if b.get("run_type", "iteration") == "iteration":
-                name, ms = b.get("run_name", b["name"]), b["real_time"] * TO_MS[b["time_unit"]]
-                ours[name] = min(ms, ours.get(name, ms))
-    print("\nRead + evaluate, ms (best of the repetitions and runs; wall time)")
-    print("%8s %-11s %10s %10s %8s" % ("points", "order", "titrion", "numpy", "ratio"))
-    with np.errstate(divide="ignore", invalid="ignore"):
-        for points in (1000, 10000, 100000):
-            for order, benchmark in BENCHMARKS.items():
-                path = os.path.join(folder, "titrion-%d-%s.tid" % (points, order))
-                name = "%s/%d" % (benchmark, points)
-                if not os.path.exists(path) or name not in ours:
-                    continue
-                peer = best_ms(path)
-                print("%8d %-11s %10.2f %10.2f %7.1fx" % (points, order, ours[name], peer, peer / ours[name]))
-
-
-if __name__ == "__main__":
-    main()
