@@ -1,5 +1,5 @@
-// A visible top-level window that hosts the controls under test and records the commands
-// they send to their parent, and the input and clipboard helpers of the controls tests.
+// A visible window hosting the controls under test, recording the commands they send it,
+// and the input and clipboard helpers of the controls tests.
 #pragma once
 #include <windows.h>
 
@@ -7,17 +7,12 @@
 #include <vector>
 
 struct Host {
-    struct Command {
-        WORD id, code;
-        HWND from;
-    };
+    struct Command { WORD id, code; HWND from; };
     HWND hwnd = nullptr;
     std::vector<Command> commands;
-
     static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
         if (msg == WM_CREATE)
-            SetWindowLongPtrA(wnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
+            SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
         auto* host = reinterpret_cast<Host*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
         if (msg != WM_COMMAND || !host) return DefWindowProcA(wnd, msg, wparam, lparam);
         host->commands.push_back({LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam)});
@@ -25,11 +20,7 @@ struct Host {
     }
     Host() {
         static const ATOM cls = [] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = "ControlsTestHost";
+            WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, "ControlsTestHost"};
             return RegisterClassA(&wc);
         }();
         hwnd = CreateWindowExA(0, MAKEINTATOM(cls), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300,
@@ -51,7 +42,7 @@ inline void KeyDown(HWND wnd, UINT vk) { SendMessageA(wnd, WM_KEYDOWN, vk, 1); }
 inline void KeyUp(HWND wnd, UINT vk) { SendMessageA(wnd, WM_KEYUP, vk, 0xC0000001); }
 inline void Click(HWND wnd, int x, int y) { LButtonDown(wnd, x, y), LButtonUp(wnd, x, y); }
 
-// Moves the pointer to a client point of `wnd` and retrieves a message there, so that
+// Moves the pointer to a client point and retrieves a message there, so that
 // GetMessagePos gives that point to the next handler.
 inline void PointerAt(HWND wnd, int x, int y) {
     POINT pt{x, y};
@@ -65,28 +56,10 @@ inline void PointerAt(HWND wnd, int x, int y) {
 // Text now on the clipboard as CF_TEXT, or "<none>".
 inline std::string ClipboardText() {
     if (!OpenClipboard(nullptr)) return "<cannot open>";
-    std::string s = "<none>";
     HANDLE data = GetClipboardData(CF_TEXT);
-    if (const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
-        s = p;
-        GlobalUnlock(data);
-    }
+    const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    std::string s = p ? p : "<none>";
+    if (p) GlobalUnlock(data);
     CloseClipboard();
     return s;
-}
-
-// Puts text (or only a bitmap when text is null) on the clipboard.
-inline void SetClipboard(const char* text) {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    if (text) {
-        const size_t n = lstrlenA(text) + 1;
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
-        CopyMemory(GlobalLock(block), text, n);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-    } else {
-        SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr));
-    }
-    CloseClipboard();
 }

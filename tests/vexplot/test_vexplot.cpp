@@ -1,0 +1,423 @@
+// vexplot3.dll: the off-screen picture, its window, recording and export, and who frees what.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/testui.h"
+#include "tests/vexplot/vexplot_test_util.h"
+
+using namespace vt;
+
+namespace {
+
+using WindowPtr = std::unique_ptr<VexGraphWindow>;
+const DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+
+// A white 32-bit memory picture to copy or play the window's picture into.
+struct Canvas {
+    HDC dc = CreateCompatibleDC(NULL);
+    HBITMAP bitmap;
+    RECT all;
+    Canvas(int w, int h) : bitmap(CreateBitmap(w, h, 1, 32, NULL)), all{0, 0, w, h} {
+        SelectObject(dc, bitmap), FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    }
+    ~Canvas() { DeleteDC(dc), DeleteObject(bitmap); }
+};
+
+void SetClientSize(HWND hwnd, int w, int h) {
+    RECT outer, client;
+    GetWindowRect(hwnd, &outer), GetClientRect(hwnd, &client);
+    SetWindowPos(hwnd, NULL, 0, 0, outer.right - outer.left - client.right + w, outer.bottom - outer.top - client.bottom + h, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// 200 x 150, the left half red and the rest blue; pictures made by a resize start green.
+WindowPtr Halves() {
+    WindowPtr w(NewWindow(200, 150, kVisible));
+    w->Clear(kBlue);
+    for (int y = 0; y < 150; ++y) w->Line(0, y, 100, y, kRed);
+    w->SetBkColor(kGreen);
+    return w;
+}
+
+// Runs first: nothing in this program has touched the class before.
+TEST(VexWindowClass, RegisterOnceForTheProgramAndTheControlsForTheLibrary) {
+    HINSTANCE me = GetModuleHandleA(NULL);
+    EXPECT_EQ(VexGraphWindow::usage, 0);
+    EXPECT_GE(VexGraphWindow::Register(me), 0xC000);
+    EXPECT_EQ(VexGraphWindow::Register(me), 1);
+    WNDCLASSA wc;
+    ASSERT_TRUE(GetClassInfoA(me, "VexGraphV2WClass", &wc));
+    EXPECT_EQ(wc.style, static_cast<UINT>(CS_OWNDC));
+    EXPECT_TRUE(wc.hbrBackground == GetStockObject(NULL_BRUSH) && wc.hIcon);  // icon 101 of this program
+    HMODULE dll = GetModuleHandleA("vexplot3.dll");
+    EXPECT_TRUE(GetClassInfoA(dll, "VexClrText", &wc) && GetClassInfoA(dll, "VexHyperLink", &wc));
+    EXPECT_FALSE(GetClassInfoA(me, "VexClrText", &wc));
+    WindowPtr w(NewWindow(30, 20));
+    EXPECT_EQ(VexGraphWindow::usage, 1);
+    EXPECT_EQ(VexGraphWindow::GetThis(w->GetWindow()), w.get());
+}
+
+TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
+    WindowPtr w(NewWindow(200, 150));
+    RECT r, expected = {0, 0, 199, 149};
+    w->GetRect(&r);
+    EXPECT_TRUE(EqualRect(&r, &expected));
+    EXPECT_EQ(ClientSize(w->GetWindow()), 2000150);
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 200, 150, kBlack));
+    w->SetBkColor(kRed);  // only stored for Clear()
+    EXPECT_EQ(w->GetPixel(5, 5), kBlack);
+    w->Clear();
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 200, 150, kRed));
+    w->SetPixel(5, 6, kGreen);
+    EXPECT_EQ(w->GetPixel(5, 6), kGreen);
+    EXPECT_EQ(w->GetPixel(200, 6), CLR_INVALID);
+
+    w->Clear(kBlack);
+    w->MoveTo(10, 10);
+    w->Line(50, 20, 50, 80, kRed);  // leaves the position where it was
+    EXPECT_EQ(CountPixels(w.get(), 50, 20, 51, 81, kRed), 60);  // not the end point
+    w->LineTo(40, 10, kGreen);
+    EXPECT_EQ(CountPixels(w.get(), 10, 10, 41, 11, kGreen), 30);
+    w->SetLineStyle(PS_SOLID, 3);
+    const POINT corner[] = {{100, 100}, {150, 100}, {150, 140}};
+    w->Polyline(corner, 3, kBlue);
+    EXPECT_EQ(CountPixels(w.get(), 100, 99, 151, 102, kBlue), 3 * 51);
+
+    w->Clear(kWhite);
+    w->SetTextColor(kBlue);
+    SIZE ext;
+    GetTextExtentPoint32A(w->GetDC(), "12,5000", 7, &ext);
+    w->DrawLabel(195, 148, NULL, "12,5000", kRed);  // moved inside the right and bottom edges
+    EXPECT_GT(CountPixels(w.get(), 200 - ext.cx, 150 - ext.cy, 200, 150, kRed), 0);
+    EXPECT_EQ(CountPixels(w.get(), 0, 0, 200, 150 - ext.cy, kRed) + CountPixels(w.get(), 0, 0, 200 - ext.cx, 150, kRed), 0);
+    EXPECT_EQ(GetTextColor(w->GetDC()), kBlue);
+
+    w->Clear(kGreen);
+    Canvas whole(250, 200), part(250, 200);
+    w->Draw(whole.dc, NULL);  // all of it at (2, 2)
+    RECT rect = {10, 20, 30, 40};
+    w->Draw(part.dc, &rect);  // in place
+    const struct { HDC dc; int x, y; COLORREF color; } seen[] = {
+        {whole.dc, 1, 1, kWhite},     {whole.dc, 2, 1, kWhite},   {whole.dc, 2, 2, kGreen}, {whole.dc, 201, 151, kGreen},
+        {whole.dc, 202, 151, kWhite}, {whole.dc, 201, 152, kWhite}, {part.dc, 9, 20, kWhite}, {part.dc, 10, 20, kGreen},
+        {part.dc, 29, 39, kGreen},    {part.dc, 30, 40, kWhite}};
+    for (const auto& s : seen) EXPECT_EQ(::GetPixel(s.dc, s.x, s.y), s.color) << s.x << "," << s.y;
+}
+
+TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) {
+    struct Area { int x0, y0, x1, y1; COLORREF color; };
+    const std::vector<Area> all_green = {{0, 0, 300, 200, kGreen}};
+    const struct { unsigned flags; int w, h; std::vector<Area> areas; } cases[] = {
+        // Unscaled at the top-left on background, or cut; the copy wins over the stretch.
+        {VEX_RESIZE_COPY, 300, 200, {{0, 0, 100, 150, kRed}, {100, 0, 200, 150, kBlue}, {200, 0, 300, 200, kGreen}, {0, 150, 200, 200, kGreen}}},
+        {VEX_RESIZE_COPY, 120, 50, {{0, 0, 100, 50, kRed}, {100, 0, 120, 50, kBlue}}},
+        {VEX_RESIZE_STRETCH, 400, 300, {{0, 0, 196, 300, kRed}, {204, 0, 400, 300, kBlue}}},
+        {VEX_RESIZE_COPY | VEX_RESIZE_STRETCH, 400, 300, {{0, 0, 100, 150, kRed}, {200, 0, 400, 300, kGreen}}},
+        // Any of the low bits wins over everything; no flag keeps nothing either.
+        {0x01 | 0x30, 300, 200, all_green}, {0x02, 300, 200, all_green}, {0x04 | 0x10, 300, 200, all_green},
+        {0x08 | 0x20, 300, 200, all_green}, {0x00, 300, 200, all_green},
+    };
+    for (const auto& c : cases) {
+        WindowPtr w = Halves();
+        ValidateRect(w->GetWindow(), NULL);
+        w->Resize(c.w, c.h, c.flags, 0);
+        EXPECT_EQ(PictureSize(w.get()), c.w * 10000 + c.h) << c.flags;
+        EXPECT_TRUE(GetUpdateRect(w->GetWindow(), NULL, FALSE)) << c.flags;
+        for (const Area& a : c.areas) EXPECT_TRUE(Filled(w.get(), a.x0, a.y0, a.x1, a.y1, a.color)) << c.flags << " at " << a.x0;
+    }
+    WindowPtr w = Halves();
+    HBITMAP before = w->GetBitmap();
+    ValidateRect(w->GetWindow(), NULL);
+    for (int side : {200, 100000, 0, -5}) {  // the same size does nothing either
+        w->Resize(side, side * 3 / 4, VEX_RESIZE_COPY, 1);
+        EXPECT_EQ(w->GetBitmap(), before);
+        EXPECT_EQ(w->GetPixel(10, 10) + PictureSize(w.get()), kRed + 2000150);
+    }
+    EXPECT_FALSE(GetUpdateRect(w->GetWindow(), NULL, FALSE));
+    w->SetTextColor(kRed);
+    w->Resize(260, 90, 0, 1);
+    EXPECT_EQ(ClientSize(w->GetWindow()), 2600090);
+    EXPECT_EQ(GetTextColor(w->GetDC()), kRed);
+    EXPECT_EQ(GetBkColor(w->GetDC()), kGreen);
+}
+
+TEST(VexResize, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds) {
+    const int gdi_before = GdiObjectCount();
+    WindowPtr w(NewWindow(100000, 100000));
+    ASSERT_NE(w->GetWindow(), nullptr);
+    EXPECT_TRUE(!w->GetBitmap() && !w->GetDC() && PictureSize(w.get()) == 0);
+    w->Clear(kRed);
+    w->Line(0, 0, 9, 9, kRed);
+    w->ForceRedraw();
+    EXPECT_EQ(w->GetPixel(1, 1), CLR_INVALID);
+    EXPECT_EQ(w->CopyAsBitmap() + w->BeginRecordMetaFile(NULL, NULL), 0);
+    Canvas c(20, 20);
+    w->Draw(c.dc, &c.all);
+    EXPECT_EQ(::GetPixel(c.dc, 5, 5), kWhite);
+    // A size it can make brings the object to life, in the colour cleared to above.
+    w->Resize(40, 30, VEX_RESIZE_COPY, 0);
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 40, 30, kRed));
+    w.reset();
+    EXPECT_EQ(GdiObjectCount(), gdi_before + 2);  // the canvas
+}
+
+TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBitmap) {
+    const int gdi_before = GdiObjectCount();
+    WindowPtr w(NewWindow(320, 240));
+    HDC memory = w->GetDC();
+    w->SetPixel(5, 5, kGreen);
+    ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
+    HDC first = w->GetDC();
+    ASSERT_EQ(w->BeginRecordMetaFile(NULL, "vexplot\0test\0"), 1);  // closes the first
+    EXPECT_EQ(GetObjectType(first), 0u);
+    EXPECT_EQ(GetObjectType(w->GetDC()), static_cast<DWORD>(OBJ_ENHMETADC));
+    EXPECT_EQ(GetMapMode(w->GetDC()), MM_ANISOTROPIC);
+    w->Clear(kBlue);
+    w->Line(0, 120, 320, 120, kRed);
+    EXPECT_EQ(::GetPixel(memory, 100, 100), kBlack);
+    EXPECT_EQ(w->GetPixel(5, 5), kGreen);
+    {
+        Canvas copy(330, 250), played(320, 240);
+        w->Draw(copy.dc, NULL);
+        EXPECT_EQ(::GetPixel(copy.dc, 7, 7), kGreen);
+        METAFILEPICT pict;
+        HENHMETAFILE metafile = w->EndRecordMetaFile(&pict);
+        EXPECT_EQ(w->GetDC(), memory);
+        // 0.01 mm of the bitmap on the reference device (the memory DC).
+        EXPECT_EQ(pict.mm, MM_ANISOTROPIC);
+        EXPECT_EQ(pict.xExt, 100LL * GetDeviceCaps(memory, HORZSIZE) * 320 / GetDeviceCaps(memory, HORZRES));
+        EXPECT_EQ(pict.yExt, 100LL * GetDeviceCaps(memory, VERTSIZE) * 240 / GetDeviceCaps(memory, VERTRES));
+        EXPECT_EQ(pict.hMF, nullptr);
+        PlayEnhMetaFile(played.dc, metafile, &played.all);
+        EXPECT_EQ(::GetPixel(played.dc, 50, 50), kBlue);
+        EXPECT_EQ(::GetPixel(played.dc, 50, 120), kRed);
+        DeleteEnhMetaFile(metafile);
+        EXPECT_EQ(w->EndRecordMetaFile(&pict), nullptr);
+    }
+    ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
+    HDC metafile_dc = w->GetDC();
+    w->Resize(60, 40, VEX_RESIZE_COPY, 0);  // the bitmap behind the recording
+    EXPECT_EQ(w->GetDC(), metafile_dc);
+    EXPECT_EQ(w->GetPixel(5, 5), kGreen);
+    w.reset();  // with the recording running
+    EXPECT_EQ(GdiObjectCount(), gdi_before);
+}
+
+TEST(VexExport, CopyAsBitmapPutsACopyOnTheClipboardAndTheOthersDoNothing) {
+    WindowPtr w(NewWindow(64, 48));
+    w->Clear(kBlue);
+    w->Line(0, 10, 64, 10, kRed);
+    ASSERT_EQ(w->CopyAsBitmap(), 1);
+    w->Clear(kGreen);  // the copy stays as it was
+    ASSERT_TRUE(OpenClipboard(NULL));
+    HBITMAP copy = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP info{};
+    GetObjectA(copy, sizeof info, &info);
+    EXPECT_EQ(info.bmWidth * 10000 + info.bmHeight, 640048);
+    HDC dc = CreateCompatibleDC(NULL);
+    HGDIOBJ old = SelectObject(dc, copy);
+    EXPECT_EQ(::GetPixel(dc, 0, 0) + ::GetPixel(dc, 63, 47), 2 * kBlue);
+    EXPECT_EQ(::GetPixel(dc, 30, 10), kRed);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    CloseClipboard();
+    EXPECT_EQ(w->CopyAsMetaFile() + w->SaveAsBitmap("vexplot.bmp") + w->SaveAsMetaFile("vexplot.emf", "x\0y\0"), 0);
+}
+
+// One life of an auto-freed window that is drawn on, resized, recorded and closed.
+void OneAutoFreedWindow() {
+    VexGraphWindow* w = NewWindow(160, 120, kVisible, 1);
+    HWND hwnd = w->GetWindow();
+    w->DrawLabel(150, 110, static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)), "1,2500", kRed);
+    w->Resize(200, 150, VEX_RESIZE_STRETCH, 1);
+    w->BeginRecordMetaFile(NULL, NULL);
+    w->SetRefresh(1000);
+    UpdateWindow(hwnd);
+    SendMessageA(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+WNDPROC library_proc = NULL;
+int auto_free_at_destroy = -1;
+LRESULT CALLBACK WatchDestroy(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+    if (msg == WM_DESTROY) VexGraphWindow::GetThis(hwnd)->AutoFree(auto_free_at_destroy = VexGraphWindow::GetThis(hwnd)->AutoFree(0));
+    return CallWindowProcA(library_proc, hwnd, msg, wparam, lparam);
+}
+
+// The program allocates the objects and the library deletes auto-freed ones at WM_DESTROY,
+// so both must use the same heap; nothing may be leaked or freed twice.
+TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirWindow) {
+    OneAutoFreedWindow();  // the first window may leave lasting objects in the system
+    const size_t heap_before = HeapInUse();
+    const int gdi_before = GdiObjectCount();
+    for (int i = 0; i < 20; ++i) OneAutoFreedWindow();
+    EXPECT_EQ(HeapInUse(), heap_before);
+    EXPECT_EQ(GdiObjectCount(), gdi_before);
+
+    VexGraphWindow* w = NewWindow(80, 60, kVisible);
+    SendMessageA(w->GetWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(w->GetWindow(), nullptr);  // so it cannot reach a later window with the handle
+    w->Clear(kRed);
+    w->FullScreen(1, 0);
+    w->SetRefresh(10);
+    w->Resize(40, 30, VEX_RESIZE_COPY, 1);
+    EXPECT_EQ(w->GetPixel(2, 2) + w->IsFullScreen(), kRed);
+    delete w;
+    // Deleting an auto-freed object with its window open frees it once.
+    w = NewWindow(50, 40, kVisible, 1);
+    HWND hwnd = w->GetWindow();
+    library_proc = w->Subclass(WatchDestroy);
+    ASSERT_EQ(library_proc, &VexGraphWindow::WindowProcedure);
+    delete w;
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(auto_free_at_destroy, 0);  // no longer to be freed by the window
+    EXPECT_EQ(HeapInUse(), heap_before);
+    EXPECT_EQ(GdiObjectCount(), gdi_before);
+}
+
+TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerRedraws) {
+    redraw_calls = 0;
+    WindowPtr w(NewWindow(200, 150, kVisible));
+    HWND hwnd = w->GetWindow();
+    EXPECT_EQ(redraw_calls, 0);  // the size messages of the creation are ignored
+    ShowWindow(hwnd, SW_MAXIMIZE);
+    EXPECT_GT(ClientSize(hwnd), 2010000);
+    EXPECT_EQ(PictureSize(w.get()), ClientSize(hwnd));
+    EXPECT_EQ(w->GetPixel(w->GetMaxX(), w->GetMaxY()), kRedrawColor);
+    ShowWindow(hwnd, SW_RESTORE);
+    w->Clear(kBlue);
+    ShowWindow(hwnd, SW_MINIMIZE);
+    ShowWindow(hwnd, SW_RESTORE);
+    for (WPARAM type : {SIZE_MINIMIZED, SIZE_MAXHIDE}) SendMessageA(hwnd, WM_SIZE, type, MAKELPARAM(300, 150));
+    EXPECT_EQ(redraw_calls, 2);
+    EXPECT_EQ(w->GetPixel(0, 0) + PictureSize(w.get()), kBlue + 2000150);
+    SetClientSize(hwnd, 240, 170);  // dragging the frame rebuilds too, and shows it at once
+    EXPECT_EQ(redraw_calls, 3);
+    EXPECT_EQ(PictureSize(w.get()), 2400170);
+    EXPECT_FALSE(GetUpdateRect(hwnd, NULL, FALSE));
+
+    SendMessageA(hwnd, WM_TIMER, 2, 0);  // not ours
+    SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);
+    EXPECT_EQ(redraw_calls, 4);
+    EXPECT_TRUE(GetUpdateRect(hwnd, NULL, FALSE));
+    w->SetRefresh(10);
+    w->StopRefresh();
+    EXPECT_FALSE(KillTimer(hwnd, VEX_REFRESH_TIMER));
+    w->AutoRefresh(25);
+    EXPECT_TRUE(KillTimer(hwnd, VEX_REFRESH_TIMER));
+    w->SetRefresh(25);
+    w->AutoRefresh(0);
+    EXPECT_FALSE(KillTimer(hwnd, VEX_REFRESH_TIMER));
+
+    // Without a redraw procedure the picture stretches and ForceRedraw clears it.
+    w->SetRedrawProc(NULL);
+    w->Clear(kBlue);
+    w->SetPixel(0, 169, kRed);
+    SetClientSize(hwnd, 480, 340);
+    EXPECT_EQ(w->GetPixel(1, 339) + w->GetPixel(210, 0), kRed + kBlue);
+    SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);
+    w->SetBkColor(kGreen);
+    w->ForceRedraw();
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 480, 340, kGreen));
+    w->SetRedrawProc(CountingRedraw);
+    w->ForceRedraw();
+    EXPECT_EQ(redraw_calls, 5);
+    EXPECT_EQ(w->GetPixel(5, 5), kRedrawColor);
+}
+
+TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle) {
+    HMENU menu = CreateMenu();
+    for (int i = 0; i < 6; ++i) AppendMenuA(menu, MF_STRING, 500 + i, "&Menu item");
+    WindowPtr w(NewWindow(420, 100, kVisible, 0, menu));
+    HWND hwnd = w->GetWindow();
+    EXPECT_EQ(ClientSize(hwnd), 4200100);  // though the menu wrapped at the creation
+    const LONG_PTR style = GetWindowLongPtrA(hwnd, GWL_STYLE);
+    RECT rect, now;
+    GetWindowRect(hwnd, &rect);
+    auto alt_enter = [](HWND h) { SendMessageA(h, WM_SYSKEYDOWN, VK_RETURN, 0x20000001); };
+    auto expect_restored = [&] {
+        EXPECT_EQ(w->IsFullScreen(), 0);
+        EXPECT_EQ(GetWindowLongPtrA(hwnd, GWL_STYLE), style);
+        EXPECT_EQ(GetMenu(hwnd), menu);
+        EXPECT_TRUE(GetWindowRect(hwnd, &now) && EqualRect(&now, &rect));
+        EXPECT_EQ(PictureSize(w.get()), 4200100);
+    };
+    alt_enter(hwnd);
+    EXPECT_EQ(w->IsFullScreen(), 1);
+    EXPECT_EQ((GetWindowLongPtrA(hwnd, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME | WS_POPUP)) | (LONG_PTR)GetMenu(hwnd), 0);
+    EXPECT_EQ(PictureSize(w.get()), GetSystemMetrics(SM_CXSCREEN) * 10000 + GetSystemMetrics(SM_CYSCREEN));
+    SendMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+    expect_restored();
+    alt_enter(hwnd);  // leaves too, although the full-screen style has no maximize box
+    alt_enter(hwnd);
+    expect_restored();
+    SendMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);  // outside the mode: nothing
+    w->FullScreen(1, 1);
+    EXPECT_EQ(GetMenu(hwnd), menu);
+    w->FullScreen(0, 0);
+    expect_restored();
+
+    testui::BeepCounter beeps({"vexplot3.dll"});
+    WindowPtr plain(NewWindow(120, 90, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE));
+    alt_enter(plain->GetWindow());
+    EXPECT_EQ(beeps.exclamations() * 10 + beeps.total() + plain->IsFullScreen(), 11);  // only beeps
+}
+
+TEST(VexWindow, AWindowMadeWithoutAnObjectGetsAnAutoFreedOne) {
+    const size_t heap_before = HeapInUse();
+    redraw_calls = 0;
+    HWND hwnd = CreateWindowExA(0, "VexGraphV2WClass", "", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, NULL, NULL, NULL, NULL);
+    VexGraphWindow* w = VexGraphWindow::GetThis(hwnd);
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->GetWindow(), hwnd);
+    const int client = ClientSize(hwnd);
+    EXPECT_EQ(PictureSize(w), client);  // and the window keeps its size
+    EXPECT_EQ(w->GetPixel(0, 0), kBlack);
+    SetClientSize(hwnd, 320, 150);  // ignored until a redraw procedure is set
+    EXPECT_EQ(PictureSize(w), client);
+    w->SetRedrawProc(CountingRedraw);
+    SetClientSize(hwnd, 330, 150);
+    EXPECT_EQ(PictureSize(w) + redraw_calls, 3300151);
+    EXPECT_EQ(w->AutoFree(1), 1);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(HeapInUse(), heap_before);
+}
+
+TEST(VexWindow, TheSystemMenuItemOpensTheAboutBox) {
+    WindowPtr w(NewWindow(100, 80, kVisible)), popup(NewWindow(30, 20, WS_POPUP));
+    HMENU system = GetSystemMenu(w->GetWindow(), FALSE);
+    EXPECT_EQ(GetMenuState(system, GetMenuItemCount(system) - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(GetSystemMenu(popup->GetWindow(), FALSE), nullptr);
+    std::string title;
+    COLORREF title_colour = 0;
+    HGDIOBJ brush = NULL, font = NULL;
+    testui::ModalScript ui;
+    ui.call([&](HWND dlg) {
+        title = testui::ItemText(dlg, 1000);
+        font = reinterpret_cast<HFONT>(SendDlgItemMessageA(dlg, 1000, WM_GETFONT, 0, 0));
+        HDC dc = CreateCompatibleDC(NULL);
+        brush = reinterpret_cast<HBRUSH>(SendMessageA(dlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(dlg, 1000))));
+        title_colour = GetTextColor(dc);
+        DeleteDC(dc);
+        testui::Press(dlg, IDOK);
+    });
+    SendMessageA(w->GetWindow(), WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);
+    ASSERT_EQ(ui.seen().size(), 1u);
+    EXPECT_EQ(title, "VexGraphWindowV2 for Win32");
+    EXPECT_EQ(title_colour, kRed);
+    ASSERT_TRUE(font && brush);
+    EXPECT_EQ(GetObjectType(font) + GetObjectType(brush), 0u);  // gone with the box
+}
+
+// Runs last (its suite is defined last): afterwards the class is gone for this program.
+TEST(VexUnRegister, RemovesTheClassForGood) {
+    HINSTANCE me = GetModuleHandleA(NULL);
+    WNDCLASSA wc;
+    EXPECT_TRUE(VexGraphWindow::UnRegister(me));
+    EXPECT_EQ(VexGraphWindow::Register(me), 1);  // not tried again in this process
+    EXPECT_FALSE(GetClassInfoA(me, "VexGraphV2WClass", &wc));
+}
+
+}  // namespace
