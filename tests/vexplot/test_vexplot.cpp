@@ -20,9 +20,7 @@ struct Canvas {
     HDC dc = CreateCompatibleDC(NULL);
     HBITMAP bitmap;
     RECT all;
-    Canvas(int w, int h) : bitmap(CreateBitmap(w, h, 1, 32, NULL)), all{0, 0, w, h} {
-        SelectObject(dc, bitmap), FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    }
+    Canvas(int w, int h) : bitmap(CreateBitmap(w, h, 1, 32, NULL)), all{0, 0, w, h} { SelectObject(dc, bitmap), PatBlt(dc, 0, 0, w, h, WHITENESS); }
     ~Canvas() { DeleteDC(dc), DeleteObject(bitmap); }
 };
 
@@ -30,15 +28,6 @@ void SetClientSize(HWND hwnd, int w, int h) {
     RECT outer, client;
     GetWindowRect(hwnd, &outer), GetClientRect(hwnd, &client);
     SetWindowPos(hwnd, NULL, 0, 0, outer.right - outer.left - client.right + w, outer.bottom - outer.top - client.bottom + h, SWP_NOMOVE | SWP_NOZORDER);
-}
-
-// 200 x 150, the left half red and the rest blue; pictures made by a resize start green.
-WindowPtr Halves() {
-    WindowPtr w(NewWindow(200, 150, kVisible));
-    w->Clear(kBlue);
-    for (int y = 0; y < 150; ++y) w->Line(0, y, 100, y, kRed);
-    w->SetBkColor(kGreen);
-    return w;
 }
 
 // Runs first: nothing in this program has touched the class before.
@@ -49,11 +38,9 @@ TEST(VexWindowClass, RegisterOnceForTheProgramAndTheControlsForTheLibrary) {
     EXPECT_EQ(VexGraphWindow::Register(me), 1);
     WNDCLASSA wc;
     ASSERT_TRUE(GetClassInfoA(me, "VexGraphV2WClass", &wc));
-    EXPECT_EQ(wc.style, static_cast<UINT>(CS_OWNDC));
-    EXPECT_TRUE(wc.hbrBackground == GetStockObject(NULL_BRUSH) && wc.hIcon);  // icon 101 of this program
+    EXPECT_TRUE(wc.style == CS_OWNDC && wc.hbrBackground == GetStockObject(NULL_BRUSH) && wc.hIcon);  // icon 101 of this program
     HMODULE dll = GetModuleHandleA("vexplot3.dll");
-    EXPECT_TRUE(GetClassInfoA(dll, "VexClrText", &wc) && GetClassInfoA(dll, "VexHyperLink", &wc));
-    EXPECT_FALSE(GetClassInfoA(me, "VexClrText", &wc));
+    EXPECT_TRUE(GetClassInfoA(dll, "VexClrText", &wc) && GetClassInfoA(dll, "VexHyperLink", &wc) && !GetClassInfoA(me, "VexClrText", &wc));
     WindowPtr w(NewWindow(30, 20));
     EXPECT_EQ(VexGraphWindow::usage, 1);
     EXPECT_EQ(VexGraphWindow::GetThis(w->GetWindow()), w.get());
@@ -63,17 +50,14 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     WindowPtr w(NewWindow(200, 150));
     RECT r, expected = {0, 0, 199, 149};
     w->GetRect(&r);
-    EXPECT_TRUE(EqualRect(&r, &expected));
-    EXPECT_EQ(ClientSize(w->GetWindow()), 2000150);
-    EXPECT_TRUE(Filled(w.get(), 0, 0, 200, 150, kBlack));
+    EXPECT_TRUE(EqualRect(&r, &expected) && ClientSize(w->GetWindow()) == 2000150 && Filled(w.get(), 0, 0, 200, 150, kBlack));
     w->SetBkColor(kRed);  // only stored for Clear()
     EXPECT_EQ(w->GetPixel(5, 5), kBlack);
     w->Clear();
-    EXPECT_TRUE(Filled(w.get(), 0, 0, 200, 150, kRed));
     w->SetPixel(5, 6, kGreen);
+    EXPECT_EQ(CountPixels(w.get(), 0, 0, 200, 150, kRed), 200 * 150 - 1);
     EXPECT_EQ(w->GetPixel(5, 6), kGreen);
     EXPECT_EQ(w->GetPixel(200, 6), CLR_INVALID);
-
     w->Clear(kBlack);
     w->MoveTo(10, 10);
     w->Line(50, 20, 50, 80, kRed);  // leaves the position where it was
@@ -96,9 +80,8 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
 
     w->Clear(kGreen);
     Canvas whole(250, 200), part(250, 200);
-    w->Draw(whole.dc, NULL);  // all of it at (2, 2)
     RECT rect = {10, 20, 30, 40};
-    w->Draw(part.dc, &rect);  // in place
+    w->Draw(whole.dc, NULL), w->Draw(part.dc, &rect);  // all of it at (2, 2); a part in place
     const struct { HDC dc; int x, y; COLORREF color; } seen[] = {
         {whole.dc, 1, 1, kWhite},     {whole.dc, 2, 1, kWhite},   {whole.dc, 2, 2, kGreen}, {whole.dc, 201, 151, kGreen},
         {whole.dc, 202, 151, kWhite}, {whole.dc, 201, 152, kWhite}, {part.dc, 9, 20, kWhite}, {part.dc, 10, 20, kGreen},
@@ -117,30 +100,26 @@ TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) 
         {VEX_RESIZE_COPY | VEX_RESIZE_STRETCH, 400, 300, {{0, 0, 100, 150, kRed}, {200, 0, 400, 300, kGreen}}},
         // Any of the low bits wins over everything; no flag keeps nothing either.
         {0x01 | 0x30, 300, 200, all_green}, {0x02, 300, 200, all_green}, {0x04 | 0x10, 300, 200, all_green},
-        {0x08 | 0x20, 300, 200, all_green}, {0x00, 300, 200, all_green},
-    };
+        {0x08 | 0x20, 300, 200, all_green}, {0x00, 300, 200, all_green}, {VEX_RESIZE_COPY, 100000, 100000, {}}, {0, 0, 0, {}}, {0, -5, -5, {}}};
     for (const auto& c : cases) {
-        WindowPtr w = Halves();
+        WindowPtr w(NewWindow(200, 150, kVisible));  // the left half red, the rest blue
+        w->Clear(kBlue), w->SetTextColor(kRed);
+        for (int y = 0; y < 150; ++y) w->Line(0, y, 100, y, kRed);
+        w->SetBkColor(kGreen);  // the colour of a new picture
+        HBITMAP before = w->GetBitmap();
         ValidateRect(w->GetWindow(), NULL);
-        w->Resize(c.w, c.h, c.flags, 0);
-        EXPECT_EQ(PictureSize(w.get()), c.w * 10000 + c.h) << c.flags;
-        EXPECT_TRUE(GetUpdateRect(w->GetWindow(), NULL, FALSE)) << c.flags;
+        w->Resize(c.w, c.h, c.flags, 1);
+        const bool made = !c.areas.empty();  // else the old picture, size and window stay
+        EXPECT_EQ(PictureSize(w.get()), made ? c.w * 10000 + c.h : 2000150) << c.flags;
+        EXPECT_EQ(ClientSize(w->GetWindow()), PictureSize(w.get())) << c.flags;
+        EXPECT_EQ(GetUpdateRect(w->GetWindow(), NULL, FALSE), made) << c.flags;
+        EXPECT_EQ(w->GetBitmap() == before, !made) << c.flags;
+        EXPECT_TRUE(made || w->GetPixel(10, 10) == kRed) << c.flags;
+        EXPECT_EQ(GetTextColor(w->GetDC()) + GetBkColor(w->GetDC()), kRed + kGreen);
         for (const Area& a : c.areas) EXPECT_TRUE(Filled(w.get(), a.x0, a.y0, a.x1, a.y1, a.color)) << c.flags << " at " << a.x0;
+        w->Resize(w->GetMaxX() + 1, w->GetMaxY() + 1, 0, 1);  // the same size does nothing
+        EXPECT_TRUE(!made || Filled(w.get(), c.areas[0].x0, c.areas[0].y0, c.areas[0].x1, c.areas[0].y1, c.areas[0].color));
     }
-    WindowPtr w = Halves();
-    HBITMAP before = w->GetBitmap();
-    ValidateRect(w->GetWindow(), NULL);
-    for (int side : {200, 100000, 0, -5}) {  // the same size does nothing either
-        w->Resize(side, side * 3 / 4, VEX_RESIZE_COPY, 1);
-        EXPECT_EQ(w->GetBitmap(), before);
-        EXPECT_EQ(w->GetPixel(10, 10) + PictureSize(w.get()), kRed + 2000150);
-    }
-    EXPECT_FALSE(GetUpdateRect(w->GetWindow(), NULL, FALSE));
-    w->SetTextColor(kRed);
-    w->Resize(260, 90, 0, 1);
-    EXPECT_EQ(ClientSize(w->GetWindow()), 2600090);
-    EXPECT_EQ(GetTextColor(w->GetDC()), kRed);
-    EXPECT_EQ(GetBkColor(w->GetDC()), kGreen);
 }
 
 TEST(VexResize, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds) {
@@ -148,16 +127,13 @@ TEST(VexResize, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds) {
     WindowPtr w(NewWindow(100000, 100000));
     ASSERT_NE(w->GetWindow(), nullptr);
     EXPECT_TRUE(!w->GetBitmap() && !w->GetDC() && PictureSize(w.get()) == 0);
-    w->Clear(kRed);
-    w->Line(0, 0, 9, 9, kRed);
-    w->ForceRedraw();
+    w->Clear(kRed), w->Line(0, 0, 9, 9, kRed), w->ForceRedraw();
     EXPECT_EQ(w->GetPixel(1, 1), CLR_INVALID);
     EXPECT_EQ(w->CopyAsBitmap() + w->BeginRecordMetaFile(NULL, NULL), 0);
     Canvas c(20, 20);
     w->Draw(c.dc, &c.all);
     EXPECT_EQ(::GetPixel(c.dc, 5, 5), kWhite);
-    // A size it can make brings the object to life, in the colour cleared to above.
-    w->Resize(40, 30, VEX_RESIZE_COPY, 0);
+    w->Resize(40, 30, VEX_RESIZE_COPY, 0);  // brings it to life, in the colour cleared to above
     EXPECT_TRUE(Filled(w.get(), 0, 0, 40, 30, kRed));
     w.reset();
     EXPECT_EQ(GdiObjectCount(), gdi_before + 2);  // the canvas
@@ -172,10 +148,8 @@ TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBit
     HDC first = w->GetDC();
     ASSERT_EQ(w->BeginRecordMetaFile(NULL, "vexplot\0test\0"), 1);  // closes the first
     EXPECT_EQ(GetObjectType(first), 0u);
-    EXPECT_EQ(GetObjectType(w->GetDC()), static_cast<DWORD>(OBJ_ENHMETADC));
-    EXPECT_EQ(GetMapMode(w->GetDC()), MM_ANISOTROPIC);
-    w->Clear(kBlue);
-    w->Line(0, 120, 320, 120, kRed);
+    EXPECT_TRUE(GetObjectType(w->GetDC()) == OBJ_ENHMETADC && GetMapMode(w->GetDC()) == MM_ANISOTROPIC);
+    w->Clear(kBlue), w->Line(0, 120, 320, 120, kRed);
     EXPECT_EQ(::GetPixel(memory, 100, 100), kBlack);
     EXPECT_EQ(w->GetPixel(5, 5), kGreen);
     {
@@ -186,13 +160,11 @@ TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBit
         HENHMETAFILE metafile = w->EndRecordMetaFile(&pict);
         EXPECT_EQ(w->GetDC(), memory);
         // 0.01 mm of the bitmap on the reference device (the memory DC).
-        EXPECT_EQ(pict.mm, MM_ANISOTROPIC);
+        EXPECT_TRUE(pict.mm == MM_ANISOTROPIC && pict.hMF == NULL);
         EXPECT_EQ(pict.xExt, 100LL * GetDeviceCaps(memory, HORZSIZE) * 320 / GetDeviceCaps(memory, HORZRES));
         EXPECT_EQ(pict.yExt, 100LL * GetDeviceCaps(memory, VERTSIZE) * 240 / GetDeviceCaps(memory, VERTRES));
-        EXPECT_EQ(pict.hMF, nullptr);
         PlayEnhMetaFile(played.dc, metafile, &played.all);
-        EXPECT_EQ(::GetPixel(played.dc, 50, 50), kBlue);
-        EXPECT_EQ(::GetPixel(played.dc, 50, 120), kRed);
+        EXPECT_EQ(::GetPixel(played.dc, 50, 50) + ::GetPixel(played.dc, 50, 120), kBlue + kRed);
         DeleteEnhMetaFile(metafile);
         EXPECT_EQ(w->EndRecordMetaFile(&pict), nullptr);
     }
@@ -201,29 +173,18 @@ TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBit
     w->Resize(60, 40, VEX_RESIZE_COPY, 0);  // the bitmap behind the recording
     EXPECT_EQ(w->GetDC(), metafile_dc);
     EXPECT_EQ(w->GetPixel(5, 5), kGreen);
+    ASSERT_EQ(w->CopyAsBitmap(), 1);  // from the bitmap too, and a copy
+    {
+        Canvas clip(60, 40);
+        HDC dc = CreateCompatibleDC(NULL);
+        ASSERT_TRUE(OpenClipboard(NULL));
+        SelectObject(dc, GetClipboardData(CF_BITMAP));
+        BitBlt(clip.dc, 0, 0, 60, 40, dc, 0, 0, SRCCOPY);
+        DeleteDC(dc), EmptyClipboard(), CloseClipboard();
+        EXPECT_EQ(::GetPixel(clip.dc, 5, 5) + ::GetPixel(clip.dc, 59, 39), kGreen + kBlack);
+    }
     w.reset();  // with the recording running
     EXPECT_EQ(GdiObjectCount(), gdi_before);
-}
-
-TEST(VexExport, CopyAsBitmapPutsACopyOnTheClipboardAndTheOthersDoNothing) {
-    WindowPtr w(NewWindow(64, 48));
-    w->Clear(kBlue);
-    w->Line(0, 10, 64, 10, kRed);
-    ASSERT_EQ(w->CopyAsBitmap(), 1);
-    w->Clear(kGreen);  // the copy stays as it was
-    ASSERT_TRUE(OpenClipboard(NULL));
-    HBITMAP copy = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
-    BITMAP info{};
-    GetObjectA(copy, sizeof info, &info);
-    EXPECT_EQ(info.bmWidth * 10000 + info.bmHeight, 640048);
-    HDC dc = CreateCompatibleDC(NULL);
-    HGDIOBJ old = SelectObject(dc, copy);
-    EXPECT_EQ(::GetPixel(dc, 0, 0) + ::GetPixel(dc, 63, 47), 2 * kBlue);
-    EXPECT_EQ(::GetPixel(dc, 30, 10), kRed);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    CloseClipboard();
-    EXPECT_EQ(w->CopyAsMetaFile() + w->SaveAsBitmap("vexplot.bmp") + w->SaveAsMetaFile("vexplot.emf", "x\0y\0"), 0);
 }
 
 // One life of an auto-freed window that is drawn on, resized, recorded and closed.
@@ -232,9 +193,7 @@ void OneAutoFreedWindow() {
     HWND hwnd = w->GetWindow();
     w->DrawLabel(150, 110, static_cast<HFONT>(GetStockObject(ANSI_VAR_FONT)), "1,2500", kRed);
     w->Resize(200, 150, VEX_RESIZE_STRETCH, 1);
-    w->BeginRecordMetaFile(NULL, NULL);
-    w->SetRefresh(1000);
-    UpdateWindow(hwnd);
+    w->BeginRecordMetaFile(NULL, NULL), w->SetRefresh(1000), UpdateWindow(hwnd);
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(hwnd));
 }
@@ -255,18 +214,13 @@ TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirW
     for (int i = 0; i < 20; ++i) OneAutoFreedWindow();
     EXPECT_EQ(HeapInUse(), heap_before);
     EXPECT_EQ(GdiObjectCount(), gdi_before);
-
     VexGraphWindow* w = NewWindow(80, 60, kVisible);
     SendMessageA(w->GetWindow(), WM_CLOSE, 0, 0);
     EXPECT_EQ(w->GetWindow(), nullptr);  // so it cannot reach a later window with the handle
-    w->Clear(kRed);
-    w->FullScreen(1, 0);
-    w->SetRefresh(10);
-    w->Resize(40, 30, VEX_RESIZE_COPY, 1);
+    w->Clear(kRed), w->FullScreen(1, 0), w->SetRefresh(10), w->Resize(40, 30, VEX_RESIZE_COPY, 1);
     EXPECT_EQ(w->GetPixel(2, 2) + w->IsFullScreen(), kRed);
     delete w;
-    // Deleting an auto-freed object with its window open frees it once.
-    w = NewWindow(50, 40, kVisible, 1);
+    w = NewWindow(50, 40, kVisible, 1);  // deleted with its window open: freed once
     HWND hwnd = w->GetWindow();
     library_proc = w->Subclass(WatchDestroy);
     ASSERT_EQ(library_proc, &VexGraphWindow::WindowProcedure);
@@ -286,43 +240,32 @@ TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerR
     EXPECT_GT(ClientSize(hwnd), 2010000);
     EXPECT_EQ(PictureSize(w.get()), ClientSize(hwnd));
     EXPECT_EQ(w->GetPixel(w->GetMaxX(), w->GetMaxY()), kRedrawColor);
-    ShowWindow(hwnd, SW_RESTORE);
-    w->Clear(kBlue);
-    ShowWindow(hwnd, SW_MINIMIZE);
-    ShowWindow(hwnd, SW_RESTORE);
+    ShowWindow(hwnd, SW_RESTORE), w->Clear(kBlue), ShowWindow(hwnd, SW_MINIMIZE), ShowWindow(hwnd, SW_RESTORE);
     for (WPARAM type : {SIZE_MINIMIZED, SIZE_MAXHIDE}) SendMessageA(hwnd, WM_SIZE, type, MAKELPARAM(300, 150));
     EXPECT_EQ(redraw_calls, 2);
     EXPECT_EQ(w->GetPixel(0, 0) + PictureSize(w.get()), kBlue + 2000150);
     SetClientSize(hwnd, 240, 170);  // dragging the frame rebuilds too, and shows it at once
-    EXPECT_EQ(redraw_calls, 3);
-    EXPECT_EQ(PictureSize(w.get()), 2400170);
+    EXPECT_EQ(redraw_calls + PictureSize(w.get()), 3 + 2400170);
     EXPECT_FALSE(GetUpdateRect(hwnd, NULL, FALSE));
-
     SendMessageA(hwnd, WM_TIMER, 2, 0);  // not ours
     SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);
     EXPECT_EQ(redraw_calls, 4);
     EXPECT_TRUE(GetUpdateRect(hwnd, NULL, FALSE));
-    w->SetRefresh(10);
-    w->StopRefresh();
+    w->SetRefresh(10), w->StopRefresh();
     EXPECT_FALSE(KillTimer(hwnd, VEX_REFRESH_TIMER));
     w->AutoRefresh(25);
     EXPECT_TRUE(KillTimer(hwnd, VEX_REFRESH_TIMER));
-    w->SetRefresh(25);
-    w->AutoRefresh(0);
+    w->SetRefresh(25), w->AutoRefresh(0);
     EXPECT_FALSE(KillTimer(hwnd, VEX_REFRESH_TIMER));
 
-    // Without a redraw procedure the picture stretches and ForceRedraw clears it.
-    w->SetRedrawProc(NULL);
-    w->Clear(kBlue);
-    w->SetPixel(0, 169, kRed);
+    w->SetRedrawProc(NULL);  // then the picture stretches and ForceRedraw clears it
+    w->Clear(kBlue), w->SetPixel(0, 169, kRed);
     SetClientSize(hwnd, 480, 340);
     EXPECT_EQ(w->GetPixel(1, 339) + w->GetPixel(210, 0), kRed + kBlue);
     SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);
-    w->SetBkColor(kGreen);
-    w->ForceRedraw();
+    w->SetBkColor(kGreen), w->ForceRedraw();
     EXPECT_TRUE(Filled(w.get(), 0, 0, 480, 340, kGreen));
-    w->SetRedrawProc(CountingRedraw);
-    w->ForceRedraw();
+    w->SetRedrawProc(CountingRedraw), w->ForceRedraw();
     EXPECT_EQ(redraw_calls, 5);
     EXPECT_EQ(w->GetPixel(5, 5), kRedrawColor);
 }
@@ -338,11 +281,8 @@ TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle)
     GetWindowRect(hwnd, &rect);
     auto alt_enter = [](HWND h) { SendMessageA(h, WM_SYSKEYDOWN, VK_RETURN, 0x20000001); };
     auto expect_restored = [&] {
-        EXPECT_EQ(w->IsFullScreen(), 0);
-        EXPECT_EQ(GetWindowLongPtrA(hwnd, GWL_STYLE), style);
-        EXPECT_EQ(GetMenu(hwnd), menu);
-        EXPECT_TRUE(GetWindowRect(hwnd, &now) && EqualRect(&now, &rect));
-        EXPECT_EQ(PictureSize(w.get()), 4200100);
+        EXPECT_TRUE(!w->IsFullScreen() && GetWindowLongPtrA(hwnd, GWL_STYLE) == style && GetMenu(hwnd) == menu);
+        EXPECT_TRUE(GetWindowRect(hwnd, &now) && EqualRect(&now, &rect) && PictureSize(w.get()) == 4200100);
     };
     alt_enter(hwnd);
     EXPECT_EQ(w->IsFullScreen(), 1);
@@ -350,44 +290,39 @@ TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle)
     EXPECT_EQ(PictureSize(w.get()), GetSystemMetrics(SM_CXSCREEN) * 10000 + GetSystemMetrics(SM_CYSCREEN));
     SendMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     expect_restored();
-    alt_enter(hwnd);  // leaves too, although the full-screen style has no maximize box
-    alt_enter(hwnd);
+    alt_enter(hwnd), alt_enter(hwnd);  // leaves too, although the full-screen style has no maximize box
     expect_restored();
     SendMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);  // outside the mode: nothing
     w->FullScreen(1, 1);
     EXPECT_EQ(GetMenu(hwnd), menu);
     w->FullScreen(0, 0);
     expect_restored();
-
     testui::BeepCounter beeps({"vexplot3.dll"});
     WindowPtr plain(NewWindow(120, 90, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE));
     alt_enter(plain->GetWindow());
     EXPECT_EQ(beeps.exclamations() * 10 + beeps.total() + plain->IsFullScreen(), 11);  // only beeps
 }
 
-TEST(VexWindow, AWindowMadeWithoutAnObjectGetsAnAutoFreedOne) {
+TEST(VexWindow, AWindowMadeWithoutAnObjectGetsAnAutoFreedOneAndTheAboutBox) {
     const size_t heap_before = HeapInUse();
     redraw_calls = 0;
     HWND hwnd = CreateWindowExA(0, "VexGraphV2WClass", "", WS_OVERLAPPEDWINDOW, 10, 10, 300, 200, NULL, NULL, NULL, NULL);
     VexGraphWindow* w = VexGraphWindow::GetThis(hwnd);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->GetWindow(), hwnd);
     const int client = ClientSize(hwnd);
-    EXPECT_EQ(PictureSize(w), client);  // and the window keeps its size
-    EXPECT_EQ(w->GetPixel(0, 0), kBlack);
+    EXPECT_TRUE(w->GetWindow() == hwnd && PictureSize(w) == client && w->GetPixel(0, 0) == kBlack);  // the size kept
     SetClientSize(hwnd, 320, 150);  // ignored until a redraw procedure is set
     EXPECT_EQ(PictureSize(w), client);
     w->SetRedrawProc(CountingRedraw);
     SetClientSize(hwnd, 330, 150);
     EXPECT_EQ(PictureSize(w) + redraw_calls, 3300151);
+
     EXPECT_EQ(w->AutoFree(1), 1);
     DestroyWindow(hwnd);
     EXPECT_EQ(HeapInUse(), heap_before);
-}
 
-TEST(VexWindow, TheSystemMenuItemOpensTheAboutBox) {
-    WindowPtr w(NewWindow(100, 80, kVisible)), popup(NewWindow(30, 20, WS_POPUP));
-    HMENU system = GetSystemMenu(w->GetWindow(), FALSE);
+    WindowPtr about(NewWindow(100, 80, kVisible)), popup(NewWindow(30, 20, WS_POPUP));
+    HMENU system = GetSystemMenu(about->GetWindow(), FALSE);
     EXPECT_EQ(GetMenuState(system, GetMenuItemCount(system) - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
     EXPECT_EQ(GetSystemMenu(popup->GetWindow(), FALSE), nullptr);
     std::string title;
@@ -400,15 +335,11 @@ TEST(VexWindow, TheSystemMenuItemOpensTheAboutBox) {
         HDC dc = CreateCompatibleDC(NULL);
         brush = reinterpret_cast<HBRUSH>(SendMessageA(dlg, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(GetDlgItem(dlg, 1000))));
         title_colour = GetTextColor(dc);
-        DeleteDC(dc);
-        testui::Press(dlg, IDOK);
+        DeleteDC(dc), testui::Press(dlg, IDOK);
     });
-    SendMessageA(w->GetWindow(), WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);
-    ASSERT_EQ(ui.seen().size(), 1u);
-    EXPECT_EQ(title, "VexGraphWindowV2 for Win32");
-    EXPECT_EQ(title_colour, kRed);
-    ASSERT_TRUE(font && brush);
-    EXPECT_EQ(GetObjectType(font) + GetObjectType(brush), 0u);  // gone with the box
+    SendMessageA(about->GetWindow(), WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);
+    EXPECT_TRUE(ui.seen().size() == 1 && title == "VexGraphWindowV2 for Win32" && title_colour == kRed) << title;
+    EXPECT_TRUE(font && brush && !GetObjectType(font) && !GetObjectType(brush));  // gone with the box
 }
 
 // Runs last (its suite is defined last): afterwards the class is gone for this program.

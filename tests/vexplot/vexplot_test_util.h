@@ -28,27 +28,24 @@ inline int GdiObjectCount() {
     return live;
 }
 
-// Width * 10000 + height, so that sizes compare as one number.
+// Sizes as width * 10000 + height, so that they compare as one number.
 inline int PictureSize(VexGraphWindow* w) { return (w->GetMaxX() + 1) * 10000 + w->GetMaxY() + 1; }
 inline int ClientSize(HWND hwnd) {
     RECT r{};
     return GetClientRect(hwnd, &r), r.right * 10000 + r.bottom;
 }
 
-// Calls of CountingRedraw, which paints the whole picture kRedrawColor; a call with another
-// DC than the picture's counts 1000.
+// Counts its calls (1000 for a call with another DC than the picture's) and paints the
+// whole picture kRedrawColor.
 inline int redraw_calls = 0;
 inline void CountingRedraw(HDC dc, HWND hwnd) {
     VexGraphWindow* w = VexGraphWindow::GetThis(hwnd);
     redraw_calls += dc == w->GetDC() ? 1 : 1000;
     RECT all = {0, 0, w->GetMaxX() + 1, w->GetMaxY() + 1};
-    SetDCBrushColor(dc, kRedrawColor);
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc, kRedrawColor), FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
-
-inline VexGraphWindow* NewWindow(int width, int height, DWORD style = WS_OVERLAPPEDWINDOW, int auto_free = 0, HMENU menu = NULL) {
-    return new VexGraphWindow(GetModuleHandleA(NULL), NULL, menu, style, 0, "vexplot test", 40, 30, width, height, auto_free,
-                              CountingRedraw);
+inline VexGraphWindow* NewWindow(int w, int h, DWORD style = WS_OVERLAPPEDWINDOW, int auto_free = 0, HMENU menu = NULL) {
+    return new VexGraphWindow(GetModuleHandleA(NULL), NULL, menu, style, 0, "vexplot test", 40, 30, w, h, auto_free, CountingRedraw);
 }
 
 // Pixels of `color` inside [x0, x1) x [y0, y1) of the window's picture.
@@ -58,8 +55,6 @@ inline int CountPixels(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORR
         for (int x = x0; x < x1; ++x) n += w->GetPixel(x, y) == color;
     return n;
 }
-inline bool Filled(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF color) {
-    return CountPixels(w, x0, y0, x1, y1, color) == (x1 - x0) * (y1 - y0);
-}
+inline bool Filled(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF c) { return CountPixels(w, x0, y0, x1, y1, c) == (x1 - x0) * (y1 - y0); }
 
 }  // namespace vt
