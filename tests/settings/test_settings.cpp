@@ -1,15 +1,18 @@
-// Synchronised dialogs run for real from test templates and answered on this thread.
-#include "settings/syncdlg.h"
-
+// The settings file beside the program, and synchronised dialogs run for real from test
+// templates and answered on this thread.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "controls/ClrSel.h"
 #include "core/calc.h"
 #include "core/ext_float.h"
+#include "settings/config.h"
+#include "settings/syncdlg.h"
 #include "tests/support/testui.h"
 
 namespace {
@@ -185,6 +188,69 @@ TEST_F(SyncDialog, FillFailuresAreReportedAndTheDialogStillOpens) {
     EXPECT_EQ(shown[0] + "|" + shown[1] + "|" + shown[6] + "|" + shown[7], "|3|10|1");  // later rows filled all the same
     EXPECT_EQ(missing + a, 10);
     EXPECT_EQ(ui.unexpected(), 0);
+}
+
+const char kFile[] = "settings_test.ini";
+
+class ConfigFile : public ::testing::Test {
+protected:
+    void SetUp() override { DeleteFileA(path.c_str()), Defaults(); }
+    void TearDown() override { DeleteFileA(path.c_str()), Defaults(); }
+    static void Defaults() {
+        use_comma = graph_show_labels = graph_show_axes = true;
+        vb_precis = 3, e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4;
+        graph_bkg = 0, graph_line = 0xFF0000, graph_axes = 0xFF, graph_labels = 0xFF00;
+    }
+    Strings Read() const {  // the non-empty lines without their line ends
+        std::ifstream in(path, std::ios::binary);
+        Strings lines;
+        for (std::string line; std::getline(in, line);)
+            if (line.erase(line.find_last_not_of("\r ") + 1); !line.empty()) lines.push_back(line);
+        return lines;
+    }
+    void Write(const char* text) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << text; }
+    const std::string path = [] {  // beside the program, where LoadConfig looks
+        char p[MAX_PATH];
+        std::string s(p, GetModuleFileNameA(nullptr, p, MAX_PATH));
+        return s.substr(0, s.rfind('\\') + 1) + kFile;
+    }();
+};
+
+TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLoaded) {
+    vb_precis = 7, graph_line = 0x123456, graph_show_axes = false;
+    LoadConfig(kFile, config), LoadConfig(nullptr, config);  // no file: nothing changes
+    EXPECT_TRUE(vb_precis == 7 && graph_line == 0x123456u && !graph_show_axes);
+    Defaults();
+    e_precis = -1, res_precis = -2147483647 - 1;  // written unsigned, read back unchanged
+    SaveConfig(kFile, config);
+    EXPECT_EQ(Read(), (Strings{"[Main]", "use_comma=1", "vb_precis=3", "e_precis=4294967295", "de_precis=4", "d2e_precis=4",
+                               "res_precis=2147483648", "[Graph]", "graph_precis=4", "graph_bkg=0", "graph_line=16711680",
+                               "graph_axes=255", "graph_labels=65280", "graph_show_labels=1", "graph_show_axes=1"}));
+    Defaults();
+    LoadConfig(kFile, config);
+    EXPECT_TRUE(e_precis == -1 && res_precis == -2147483647 - 1);
+    Write("[Main]\r\nuse_comma=5\r\nvb_precis=2\r\n[Graph]\r\ngraph_show_labels=0\r\ngraph_show_axes=x\r\n");
+    Defaults();
+    use_comma = false;
+    LoadConfig(kFile, config);  // text that is no number reads as 0
+    EXPECT_TRUE(use_comma && vb_precis == 2 && e_precis == 4 && !graph_show_labels && !graph_show_axes && graph_line == 0xFF0000u);
+    CONFIG_ITEM none[] = {{CONFIG_END, nullptr, nullptr, nullptr, 0}};
+    graph_show_labels = true;
+    SaveConfig(kFile, none), SaveConfig(kFile, config);  // keys in place, booleans as 1 or 0
+    const Strings lines = Read();
+    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3), (Strings{"[Main]", "use_comma=1", "vb_precis=2"}));
+    EXPECT_EQ(Strings(lines.begin() + 7, lines.begin() + 10), (Strings{"[Graph]", "graph_show_labels=1", "graph_show_axes=0"}));
+
+    char name[8] = "keep", other[8] = "old";  // string rows default to empty and are cut at their size
+    int number = 9;
+    CONFIG_ITEM table[] = {{CONFIG_STR, "Texts", "name", name, sizeof name}, {CONFIG_STR, "Texts", "other", other, sizeof other},
+                           {42, "Texts", "unknown", &number, 0},  // a type neither pass knows is skipped
+                           {CONFIG_END, nullptr, nullptr, nullptr, 0}};
+    Write("[Texts]\r\nname=abcdefghijk\r\nunknown=5\r\n");
+    LoadConfig(kFile, table);
+    EXPECT_TRUE(!std::strcmp(name, "abcdefg") && !other[0] && number == 9) << name;
+    SaveConfig(kFile, table);
+    EXPECT_EQ(Read(), (Strings{"[Texts]", "name=abcdefg", "unknown=5", "other="}));
 }
 
 }  // namespace
