@@ -2,7 +2,6 @@
 // and the input and clipboard helpers of the controls tests.
 #pragma once
 #include <windows.h>
-
 #include <string>
 #include <vector>
 

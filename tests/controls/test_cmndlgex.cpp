@@ -2,22 +2,17 @@
 // their own executable: the first dialog must be the first of the process.
 #include <windows.h>
 #include <commdlg.h>
-
 #include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
-
 #include "controls/cmndlgex.h"
 #include "tests/controls/host.h"
 #include "tests/support/testui.h"
 
 namespace {
-
 const int FILE_NAME = 1148, FILE_TYPES = 1136;  // the dialog's name field and filter list
 const char DOCS[] = "Titrionická data (*.tid)\0*.tid\0Textové soubory (*.txt)\0*.txt\0Všechny soubory (*.*)\0*.*\0";
 const char REPORT[] = "Soubory HTML (*.html)\0*.html\0Všechny soubory (*.*)\0*.*\0";
-
 // What the dialog showed when it opened (folder without its closing slash, 1-based filter).
 struct Shown { std::string folder; int filter = -1; std::string name, caption; };
 testui::Action Inspect(Shown* shown) {
@@ -30,12 +25,10 @@ testui::Action Inspect(Shown* shown) {
         testui::Press(dlg, IDCANCEL);
     };
 }
-
 std::string ModuleFolder() {
     char path[MAX_PATH];
     return GetModuleFileNameA(nullptr, path, MAX_PATH), *std::strrchr(path, '\\') = '\0', path;
 }
-
 // A folder under the temporary one, made if missing; with `file`, also an empty file in it.
 std::string TempFolder(const char* sub, const char* file = nullptr) {
     char tmp[MAX_PATH];
@@ -44,7 +37,6 @@ std::string TempFolder(const char* sub, const char* file = nullptr) {
     if (file) CloseHandle(CreateFileA((dir + "\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     return dir;
 }
-
 class FilePickers : public ::testing::Test {
 protected:
     int Run(const char* filter, std::string* name, int save, const char* caption = "Export") {
@@ -55,7 +47,6 @@ protected:
     Host host;
     testui::ModalScript ui;
 };
-
 TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
     Shown first, later, bare;
     std::string name;
@@ -63,7 +54,6 @@ TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
     EXPECT_EQ(Run(DOCS, &name, 0, "Otevřít"), 0);
     EXPECT_STRCASEEQ(first.folder.c_str(), ModuleFolder().c_str());
     EXPECT_TRUE(name.empty() && first.filter == 1 && first.caption == "Otevřít");
-
     // Open takes only a file that exists: a missing one is refused with a message.
     const std::string folder = TempFolder("picker_chosen", "mereni.tid");
     ui.call([&](HWND dlg) {
@@ -72,7 +62,6 @@ TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
     }).press(IDOK);
     ASSERT_NE(Run(DOCS, &name, 0), 0);
     EXPECT_TRUE(!lstrcmpiA(name.c_str(), (folder + "\\mereni.tid").c_str()) && ui.seen().size() == 3) << name;
-
     // A later dialog with no proposed name starts there; a bare name in the current folder.
     ui.call(Inspect(&later)).call(Inspect(&bare));
     std::string none, bare_name = "bez nazvu.tid";
@@ -83,15 +72,13 @@ TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
     EXPECT_STRCASEEQ(bare.folder.c_str(), cwd);
     EXPECT_TRUE(bare.name == "bez nazvu" && ui.unexpected() == 0);
 }
-
 TEST_F(FilePickers, FilterFollowsTheProposedExtensionAndCancelKeepsTheName) {
     const std::string dotted = TempFolder("picker.dir");
     const struct { const char* filter; std::string proposed; int index; std::string shown; } cases[] = {
         {REPORT, "ZPRAVA.HTML", 1, "ZPRAVA"},     // any case, extension cut off
         {REPORT, "data.xyz", 2, "data.xyz"},      // unknown: the last filter, name whole
         {REPORT, "bezpripony", 1, "bezpripony"},  // no dot: the first filter
-        {DOCS, "mereni.TXT", 2, "mereni"},
-        {DOCS, "mereni.", 3, "mereni."},
+        {DOCS, "mereni.TXT", 2, "mereni"}, {DOCS, "mereni.", 3, "mereni."},
         {REPORT, dotted + "\\zprava", 1, "zprava"},  // a dot in a folder is no extension
     };
     for (const auto& c : cases) {
@@ -103,7 +90,6 @@ TEST_F(FilePickers, FilterFollowsTheProposedExtensionAndCancelKeepsTheName) {
     }
     EXPECT_EQ(ui.unexpected(), 0);
 }
-
 TEST_F(FilePickers, SaveGivesTheFirstExtensionAndAsksBeforeOverwriting) {
     const std::string report = TempFolder("picker_save") + "\\zprava.html";
     DeleteFileA(report.c_str());
@@ -111,13 +97,11 @@ TEST_F(FilePickers, SaveGivesTheFirstExtensionAndAsksBeforeOverwriting) {
     ui.type(FILE_NAME, report.substr(0, report.size() - 5), IDOK);
     ASSERT_NE(Run(REPORT, &name, 1), 0);
     EXPECT_STRCASEEQ(name.c_str(), report.c_str());
-
     TempFolder("picker_save", "zprava.html");
     ui.type(FILE_NAME, report, IDOK).press(IDYES);
     ASSERT_NE(Run(REPORT, &name, 1), 0);
     ASSERT_EQ(ui.seen().size(), 3u);  // two dialogs, the second with its overwrite question
     EXPECT_TRUE(ui.seen()[2].icon == MB_ICONWARNING && ui.unexpected() == 0);
-
     char path[MAX_PATH + 16];
     EXPECT_EQ(GetLocalFileName(path, "titrion2.ini"), path);
     EXPECT_EQ(std::string(path), ModuleFolder() + "\\titrion2.ini");
@@ -125,5 +109,4 @@ TEST_F(FilePickers, SaveGivesTheFirstExtensionAndAsksBeforeOverwriting) {
     EXPECT_EQ(BrowseForFolder(host.hwnd, "Vyberte složku", path), 0);
     EXPECT_EQ(std::string(path), ModuleFolder() + "\\titrion2.ini");
 }
-
 }  // namespace

@@ -1,20 +1,16 @@
 // vexplot3.dll: the off-screen picture, its window, recording and export, and who frees what.
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <tuple>
 #include <vector>
-
 #include "tests/support/testui.h"
 #include "tests/vexplot/vexplot_test_util.h"
 
 using namespace vt;
 
 namespace {
-
 using WindowPtr = std::unique_ptr<VexGraphWindow>;
 const DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-
 // A white 32-bit memory picture to copy or play the window's picture into.
 struct Canvas {
     HDC dc = CreateCompatibleDC(NULL);
@@ -23,27 +19,23 @@ struct Canvas {
     Canvas(int w, int h) : bitmap(CreateBitmap(w, h, 1, 32, NULL)), all{0, 0, w, h} { SelectObject(dc, bitmap), PatBlt(dc, 0, 0, w, h, WHITENESS); }
     ~Canvas() { DeleteDC(dc), DeleteObject(bitmap); }
 };
-
 void SetClientSize(HWND hwnd, int w, int h) {
     RECT outer, client;
     GetWindowRect(hwnd, &outer), GetClientRect(hwnd, &client);
     SetWindowPos(hwnd, NULL, 0, 0, outer.right - outer.left - client.right + w, outer.bottom - outer.top - client.bottom + h, SWP_NOMOVE | SWP_NOZORDER);
 }
-
 // Runs first: nothing in this program has touched the class before.
 TEST(VexWindowClass, RegisterOnceForTheProgramAndTheControlsForTheLibrary) {
     HINSTANCE me = GetModuleHandleA(NULL);
     EXPECT_EQ(VexGraphWindow::usage, 0);
     EXPECT_TRUE(VexGraphWindow::Register(me) >= 0xC000 && VexGraphWindow::Register(me) == 1);
     WNDCLASSA wc;
-    ASSERT_TRUE(GetClassInfoA(me, "VexGraphV2WClass", &wc));
-    EXPECT_TRUE(wc.style == CS_OWNDC && wc.hbrBackground == GetStockObject(NULL_BRUSH) && wc.hIcon);  // icon 101 of this program
-    HMODULE dll = GetModuleHandleA("vexplot3.dll");  // the library's own copies of the controls
+    EXPECT_TRUE(GetClassInfoA(me, "VexGraphV2WClass", &wc) && wc.style == CS_OWNDC && wc.hIcon);  // icon 101 of this program
+    HMODULE dll = GetModuleHandleA("vexplot3.dll");  // with the library's own copies of the controls
     EXPECT_TRUE(GetClassInfoA(dll, "VexClrText", &wc) && GetClassInfoA(dll, "VexHyperLink", &wc) && !GetClassInfoA(me, "VexClrText", &wc));
     WindowPtr w(NewWindow(30, 20));
     EXPECT_TRUE(VexGraphWindow::usage == 1 && VexGraphWindow::GetThis(w->GetWindow()) == w.get());
 }
-
 TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     WindowPtr w(NewWindow(200, 150));
     RECT r, expected = {0, 0, 199, 149};
@@ -61,15 +53,11 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     const POINT corner[] = {{100, 100}, {150, 100}, {150, 140}};
     w->SetLineStyle(PS_SOLID, 3), w->Polyline(corner, 3, kBlue);
     EXPECT_EQ(CountPixels(w.get(), 100, 99, 151, 102, kBlue), 3 * 51);
-
-    w->Clear(kWhite), w->SetTextColor(kBlue);
     SIZE ext;
-    GetTextExtentPoint32A(w->GetDC(), "12,5000", 7, &ext);
-    w->DrawLabel(195, 148, NULL, "12,5000", kRed);  // moved inside the right and bottom edges
-    EXPECT_GT(CountPixels(w.get(), 200 - ext.cx, 150 - ext.cy, 200, 150, kRed), 0);
+    w->Clear(kWhite), w->SetTextColor(kBlue), GetTextExtentPoint32A(w->GetDC(), "12,5000", 7, &ext);
+    w->DrawLabel(195, 148, NULL, "12,5000", kRed);  // moved inside the right and bottom edges, then the text colour again
+    EXPECT_TRUE(CountPixels(w.get(), 200 - ext.cx, 150 - ext.cy, 200, 150, kRed) > 0 && GetTextColor(w->GetDC()) == kBlue);
     EXPECT_EQ(CountPixels(w.get(), 0, 0, 200, 150 - ext.cy, kRed) + CountPixels(w.get(), 0, 0, 200 - ext.cx, 150, kRed), 0);
-    EXPECT_EQ(GetTextColor(w->GetDC()), kBlue);  // back to the text colour
-
     w->Clear(kGreen);
     Canvas whole(250, 200), part(250, 200);
     RECT rect = {10, 20, 30, 40};
@@ -79,7 +67,6 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
                                    {part.dc, 29, 39, kGreen}, {part.dc, 30, 40, kWhite}})
         EXPECT_EQ(::GetPixel(dc, x, y), color) << x << "," << y;
 }
-
 TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) {
     struct Area { int x0, y0, x1, y1; COLORREF color; };
     const std::vector<Area> all_green = {{0, 0, 300, 200, kGreen}};
@@ -105,11 +92,8 @@ TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) 
         EXPECT_TRUE(GetUpdateRect(w->GetWindow(), NULL, FALSE) == made && (w->GetBitmap() == before) != made) << c.flags;
         EXPECT_TRUE((made || w->GetPixel(10, 10) == kRed) && GetTextColor(w->GetDC()) + GetBkColor(w->GetDC()) == kRed + kGreen) << c.flags;
         for (const Area& a : c.areas) EXPECT_TRUE(Filled(w.get(), a.x0, a.y0, a.x1, a.y1, a.color)) << c.flags << " at " << a.x0;
-        w->Resize(w->GetMaxX() + 1, w->GetMaxY() + 1, 0, 1);  // the same size does nothing
-        EXPECT_TRUE(!made || Filled(w.get(), c.areas[0].x0, c.areas[0].y0, c.areas[0].x1, c.areas[0].y1, c.areas[0].color));
     }
 }
-
 TEST(VexResize, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds) {
     const int gdi_before = GdiObjectCount();
     WindowPtr w(NewWindow(100000, 100000));
@@ -123,7 +107,6 @@ TEST(VexResize, AnObjectWithoutABitmapDrawsNothingUntilAResizeSucceeds) {
     w.reset();
     EXPECT_EQ(GdiObjectCount(), gdi_before);
 }
-
 TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBitmap) {
     const int gdi_before = GdiObjectCount();
     WindowPtr w(NewWindow(320, 240));
@@ -153,13 +136,11 @@ TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBit
     ASSERT_EQ(w->CopyAsBitmap(), 1);  // from the bitmap too, and a copy
     HDC dc = CreateCompatibleDC(NULL);
     ASSERT_TRUE(OpenClipboard(NULL));
-    SelectObject(dc, GetClipboardData(CF_BITMAP)), BitBlt(copy.dc, 0, 0, 60, 40, dc, 0, 0, SRCCOPY);
-    DeleteDC(dc), EmptyClipboard(), CloseClipboard();
+    SelectObject(dc, GetClipboardData(CF_BITMAP)), BitBlt(copy.dc, 0, 0, 60, 40, dc, 0, 0, SRCCOPY), DeleteDC(dc), EmptyClipboard(), CloseClipboard();
     EXPECT_EQ(::GetPixel(copy.dc, 5, 5) + ::GetPixel(copy.dc, 59, 39), kGreen + kBlack);
     w.reset();  // with the recording running
     EXPECT_EQ(GdiObjectCount(), gdi_before + 4);  // the canvases
 }
-
 // One life of an auto-freed window that is drawn on, resized, recorded and closed.
 void OneAutoFreedWindow() {
     VexGraphWindow* w = NewWindow(160, 120, kVisible, 1);
@@ -170,7 +151,6 @@ void OneAutoFreedWindow() {
     SendMessageA(hwnd, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(hwnd));
 }
-
 // The program allocates the objects and the library deletes auto-freed ones at WM_DESTROY,
 // so both must use the same heap; nothing may be leaked or freed twice.
 TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirWindow) {
@@ -192,7 +172,6 @@ TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirW
     EXPECT_EQ(HeapInUse(), heap_before);
     EXPECT_EQ(GdiObjectCount(), gdi_before);
 }
-
 TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerRedraws) {
     redraw_calls = 0;
     WindowPtr w(NewWindow(200, 150, kVisible));
@@ -210,7 +189,6 @@ TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerR
     const bool stopped = !KillTimer(hwnd, VEX_REFRESH_TIMER);
     w->SetRefresh(25), w->AutoRefresh(0);
     EXPECT_TRUE(stopped && !KillTimer(hwnd, VEX_REFRESH_TIMER) && (w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER)));
-
     w->SetRedrawProc(NULL);  // then the picture stretches and ForceRedraw clears it
     w->Clear(kBlue), w->SetPixel(0, 169, kRed);
     SetClientSize(hwnd, 480, 340);
@@ -221,7 +199,6 @@ TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerR
     w->SetRedrawProc(CountingRedraw), w->ForceRedraw();
     EXPECT_TRUE(redraw_calls == 5 && w->GetPixel(5, 5) == kRedrawColor);
 }
-
 TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle) {
     HMENU menu = CreateMenu();
     for (int i = 0; i < 6; ++i) AppendMenuA(menu, MF_STRING, 500 + i, "&Menu item");
@@ -254,5 +231,4 @@ TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle)
     alt_enter(plain->GetWindow());
     EXPECT_EQ(beeps.exclamations() * 10 + beeps.total() + plain->IsFullScreen() + (GetSystemMenu(plain->GetWindow(), FALSE) != NULL), 11);
 }
-
 }  // namespace

@@ -1,16 +1,12 @@
 // Helpers of the vexplot tests; CountPixels serves the graph tests too.
 #pragma once
 #include <windows.h>
-
 #include <malloc.h>
-
 #include "vexplot/VexGraphWindow.h"
 
 namespace vt {
-
 const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0),
                kBlue = RGB(0, 0, 255), kRedrawColor = RGB(10, 200, 30);
-
 // Bytes in use in the C runtime's heap, which both the tests and vexplot3.dll allocate from.
 inline size_t HeapInUse() {
     _HEAPINFO info{};
@@ -18,7 +14,6 @@ inline size_t HeapInUse() {
     while (_heapwalk(&info) == _HEAPOK) used += info._useflag == _USEDENTRY ? info._size : 0;
     return used;
 }
-
 // Live GDI objects of this process. Wine's GetGuiResources gives 0, but its handle table
 // accepts a bare index, so there every index is probed.
 inline int GdiObjectCount() {
@@ -27,14 +22,12 @@ inline int GdiObjectCount() {
     for (ULONG_PTR index = 1; index < 0x10000; ++index) live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
     return live;
 }
-
 // Sizes as width * 10000 + height, so that they compare as one number.
 inline int PictureSize(VexGraphWindow* w) { return (w->GetMaxX() + 1) * 10000 + w->GetMaxY() + 1; }
 inline int ClientSize(HWND hwnd) {
     RECT r{};
     return GetClientRect(hwnd, &r), r.right * 10000 + r.bottom;
 }
-
 // Counts its calls (1000 for a call with another DC than the picture's) and paints the
 // whole picture kRedrawColor.
 inline int redraw_calls = 0;
@@ -47,7 +40,6 @@ inline void CountingRedraw(HDC dc, HWND hwnd) {
 inline VexGraphWindow* NewWindow(int w, int h, DWORD style = WS_OVERLAPPEDWINDOW, int auto_free = 0, HMENU menu = NULL) {
     return new VexGraphWindow(GetModuleHandleA(NULL), NULL, menu, style, 0, "vexplot test", 40, 30, w, h, auto_free, CountingRedraw);
 }
-
 // Pixels of `color` inside [x0, x1) x [y0, y1) of the window's picture.
 inline int CountPixels(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF color) {
     int n = 0;
@@ -56,5 +48,4 @@ inline int CountPixels(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORR
     return n;
 }
 inline bool Filled(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF c) { return CountPixels(w, x0, y0, x1, y1, c) == (x1 - x0) * (y1 - y0); }
-
 }  // namespace vt
