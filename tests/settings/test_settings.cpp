@@ -19,9 +19,7 @@ using Strings = std::vector<std::string>;
 using std::to_string;
 enum { IDD_EMPTY = 200, IDD_FIELDS, IDC_TEMPLATE = 1000, IDC_STR, IDC_INT_A, IDC_INT_B, IDC_CHECK, IDC_FLOAT, IDC_COLOUR };
 const tag_CTL_SYNC kEnd = {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr};
-bool RunSynced(int dialog, tag_CTL_SYNC* table, bool out = false) {
-    return (out ? SyncedOutDlg : SyncedDlg)(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(dialog), nullptr, table);
-}
+bool RunSynced(int dialog, tag_CTL_SYNC* table, bool out = false) { return (out ? SyncedOutDlg : SyncedDlg)(nullptr, MAKEINTRESOURCEA(dialog), nullptr, table); }
 Strings asked;  // "id=value" for every value a validator was asked about
 bool NotNegative(unsigned id, void* v) { return asked.push_back(to_string(id) + "=" + to_string((INT_PTR)v)), (INT_PTR)v >= 0; }
 bool NotEmptyText(unsigned id, void* v) { return asked.push_back(to_string(id) + "=" + static_cast<const char*>(v)), *static_cast<const char*>(v); }
