@@ -12,12 +12,9 @@ struct Host {
         if (msg != WM_COMMAND) return DefWindowProcA(wnd, msg, wparam, lparam);
         return commands.push_back({LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam)}), 0;
     }
-    static const char* Class() {
-        static WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr, "ControlsTestHost"};
-        static ATOM atom = RegisterClassA(&wc);
-        return MAKEINTATOM(atom);
-    }
-    HWND hwnd = CreateWindowExA(0, Class(), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    inline static WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, (HBRUSH)(COLOR_BTNFACE + 1), nullptr, "ControlsTestHost"};
+    inline static ATOM cls = RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, MAKEINTATOM(cls), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Host() { commands.clear(), SetForegroundWindow(hwnd); }
     ~Host() { DestroyWindow(hwnd); }
     HWND Child(const char* cls, const char* text, DWORD style, int id, int w, int h) {

@@ -39,10 +39,7 @@ TEST(ClrText, FontFollowsTheHeightAndColourMessagesReturnThePreviousOne) {
     Host host;
     HWND ctl = host.Child(szCT, std::string(300, 'x').c_str(), 0, 1007, 300, 40);
     EXPECT_EQ(testui::Text(ctl), std::string(300, 'x'));
-    auto font_height = [ctl] {
-        LOGFONTA lf{};
-        return GetObjectA(reinterpret_cast<HFONT>(SendMessageA(ctl, WM_GETFONT, 0, 0)), sizeof lf, &lf), lf.lfHeight;
-    };
+    auto font_height = [ctl, lf = LOGFONTA{}]() mutable { return GetObjectA((HFONT)SendMessageA(ctl, WM_GETFONT, 0, 0), sizeof lf, &lf), lf.lfHeight; };
     const int tall = font_height();  // 4 pixels less than the control
     SetWindowPos(ctl, nullptr, 0, 0, 200, 25, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(tall == 4 - 40 && font_height() == 4 - 25) << tall;
@@ -103,7 +100,7 @@ BOOL WINAPI RecordingChooseColor(CHOOSECOLORA* cc) {
 }
 TEST(ClrSel, TheChooserStartsOnTheColourAndCustomColoursCarryOver) {
     RegisterClrSelCtl();
-    EXPECT_EQ(RegisterClrSelCtl(), 0);
+    EXPECT_EQ(RegisterClrSelCtl(), 0);  // already registered
     Host host;
     testui::ImportHook hook{"comdlg32.dll", "ChooseColorA", reinterpret_cast<void*>(&RecordingChooseColor)};
     real_choose_color = hook.original();
@@ -160,7 +157,7 @@ TEST_P(Push, OnlyAReleaseOverTheHotAreaActivatesAndLosingTheCaptureEndsThePress)
     LButtonUp(ctl, in.x, in.y);
     EXPECT_EQ(activations + beeps.total(), 2);
 }
-TEST_P(Push, SpaceActivatesOnceOnReleaseAndClicksMeanwhileOrWhenDisabledBeep) {
+TEST_P(Push, SpaceActivatesOnReleaseClicksMeanwhileOrWhenDisabledBeepAndStylesChangeTheAction) {
     HWND ctl = Make();
     SetFocus(ctl);
     Key(ctl, VK_SPACE), Key(ctl, VK_SPACE), Click(ctl, in.x, in.y);  // auto-repeat, then a click
@@ -174,9 +171,9 @@ TEST_P(Push, SpaceActivatesOnceOnReleaseAndClicksMeanwhileOrWhenDisabledBeep) {
     EXPECT_EQ(beeps.exclamations(), 2);
     EnableWindow(ctl, TRUE), Click(ctl, in.x, in.y);
     EXPECT_EQ(activations, 2);
-}
-TEST_P(Push, NoFocusStyleTakesNoFocusAndNotifyStylePostsCommandsInstead) {
-    HWND ctl = Make(CTLS_NOFOCUS);
+    activations = 0;
+    // With no focus style it takes no focus and no Space; with the notify style it posts commands.
+    ctl = Make(CTLS_NOFOCUS);
     EXPECT_EQ(SendMessageA(ctl, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
     SetFocus(host.hwnd), Click(ctl, in.x, in.y), Key(ctl, VK_SPACE), Key(ctl, VK_SPACE, true);
     EXPECT_TRUE(GetFocus() == host.hwnd && activations == 1);  // the mouse still works

@@ -85,9 +85,8 @@ TEST_F(SyncDialog, ControlsShowTheVariablesCancelKeepsThemOkStoresThemAndDisplay
     tag_CTL_SYNC none[] = {kEnd};
     Strings texts;
     for (int i = 0; i < 3; ++i) ui.call([&](HWND dlg) { texts.push_back(ItemText(dlg, IDC_TEMPLATE)), Press(dlg, IDOK); });
-    EXPECT_TRUE(RunSynced(IDD_EMPTY, none) && RunSynced(IDD_EMPTY, none, true) && RunSynced(IDD_EMPTY, nullptr));
+    EXPECT_TRUE(RunSynced(IDD_EMPTY, none) && RunSynced(IDD_EMPTY, none, true) && RunSynced(IDD_EMPTY, nullptr) && !RunSynced(999, none) && !RunSynced(999, none, true));
     EXPECT_EQ(texts, (Strings{"šablona", "šablona", "šablona"}));
-    EXPECT_FALSE(RunSynced(999, none) || RunSynced(999, none, true));
     EXPECT_TRUE(ui.seen().size() == 7 && ui.unexpected() == 0);
 }
 TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsStored) {
@@ -119,8 +118,7 @@ TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsSto
     });
     for (size_t i = 0; i < n; ++i) ui.press(IDOK);
     EXPECT_FALSE(RunSynced(IDD_FIELDS, f.table));
-    ASSERT_EQ(ui.seen().size(), n + 1);
-    ASSERT_EQ(results.size(), n + 1);
+    ASSERT_TRUE(ui.seen().size() == n + 1 && results.size() == n + 1);
     for (size_t i = 0; i < n; ++i) {
         EXPECT_TRUE(ui.seen()[i + 1].text == rejected[i].error && ui.seen()[i + 1].icon == MB_ICONERROR) << rejected[i].text;
         EXPECT_EQ(results[i], std::string("11") + rejected[i].last_asked);
@@ -152,11 +150,7 @@ struct ConfigFile : ::testing::Test {
         return lines;
     }
     void Write(const char* text) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << text; }
-    const std::string path = [] {  // beside the program, where LoadConfig looks
-        char p[MAX_PATH];
-        std::string s(p, GetModuleFileNameA(nullptr, p, MAX_PATH));
-        return s.substr(0, s.rfind('\\') + 1) + kFile;
-    }();
+    const std::string path = [] { char p[MAX_PATH]; std::string s(p, GetModuleFileNameA(nullptr, p, MAX_PATH)); return s.substr(0, s.rfind('\\') + 1) + kFile; }();
 };
 TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLoaded) {
     vb_precis = 7, graph_line = 0x123456, graph_show_axes = false;
@@ -180,14 +174,10 @@ TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLo
     EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3), (Strings{"[Main]", "use_comma=1", "vb_precis=2"}));
     EXPECT_EQ(Strings(lines.begin() + 7, lines.begin() + 10), (Strings{"[Graph]", "graph_show_labels=1", "graph_show_axes=0"}));
     char name[8] = "keep", other[8] = "old";  // string rows default to empty and are cut at their size
-    int number = 9;
-    CONFIG_ITEM table[] = {{CONFIG_STR, "Texts", "name", name, sizeof name}, {CONFIG_STR, "Texts", "other", other, sizeof other},
-                           {42, "Texts", "unknown", &number, 0},  // a type neither pass knows is skipped
-                           {CONFIG_END, nullptr, nullptr, nullptr, 0}};
-    Write("[Texts]\r\nname=abcdefghijk\r\nunknown=5\r\n");
-    LoadConfig(kFile, table);
+    int number = 9;  // a type neither pass knows is skipped
+    CONFIG_ITEM table[] = {{CONFIG_STR, "T", "name", name, 8}, {CONFIG_STR, "T", "other", other, 8}, {42, "T", "unknown", &number, 0}, none[0]};
+    Write("[T]\r\nname=abcdefghijk\r\nunknown=5\r\n"), LoadConfig(kFile, table), SaveConfig(kFile, table);
     EXPECT_TRUE(!std::strcmp(name, "abcdefg") && !other[0] && number == 9) << name;
-    SaveConfig(kFile, table);
-    EXPECT_EQ(Read(), (Strings{"[Texts]", "name=abcdefg", "unknown=5", "other="}));
+    EXPECT_EQ(Read(), (Strings{"[T]", "name=abcdefg", "unknown=5", "other="}));
 }
 }  // namespace

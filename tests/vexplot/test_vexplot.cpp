@@ -156,9 +156,8 @@ TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirW
     const int gdi_before = GdiObjectCount();
     for (int i = 0; i < 20; ++i) OneAutoFreedWindow();
     VexGraphWindow* w = NewWindow(80, 60, kVisible);
-    SendMessageA(w->GetWindow(), WM_CLOSE, 0, 0);  // outlives it and forgets the handle
-    w->Clear(kRed), w->FullScreen(1, 0), w->SetRefresh(10), w->Resize(40, 30, VEX_RESIZE_COPY, 1);
-    EXPECT_TRUE(w->GetWindow() == nullptr && w->GetPixel(2, 2) == kRed && !w->IsFullScreen());
+    SendMessageA(w->GetWindow(), WM_CLOSE, 0, 0), w->Clear(kRed), w->FullScreen(1, 0), w->Resize(40, 30, VEX_RESIZE_COPY, 1);
+    EXPECT_TRUE(w->GetWindow() == nullptr && w->GetPixel(2, 2) == kRed && !w->IsFullScreen());  // outlives it, forgets the handle
     delete w;
     delete NewWindow(50, 40, kVisible, 1);  // an auto-freed object deleted with its window open: freed once
     HWND plain = CreateWindowExA(0, "VexGraphV2WClass", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, NULL, NULL, NULL, NULL);
@@ -186,12 +185,10 @@ TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerR
     const bool stopped = !KillTimer(hwnd, VEX_REFRESH_TIMER);
     w->SetRefresh(25), w->AutoRefresh(0);
     EXPECT_TRUE(stopped && !KillTimer(hwnd, VEX_REFRESH_TIMER) && (w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER)));
-    w->SetRedrawProc(NULL);  // then the picture stretches and ForceRedraw clears it
-    w->Clear(kBlue), w->SetPixel(0, 169, kRed);
+    w->SetRedrawProc(NULL), w->Clear(kBlue), w->SetPixel(0, 169, kRed);  // then the picture stretches and ForceRedraw clears it
     SetClientSize(hwnd, 480, 340);
     EXPECT_EQ(w->GetPixel(1, 339) + w->GetPixel(210, 0), kRed + kBlue);
-    SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);
-    w->SetBkColor(kGreen), w->ForceRedraw();
+    SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0), w->SetBkColor(kGreen), w->ForceRedraw();
     EXPECT_TRUE(Filled(w.get(), 0, 0, 480, 340, kGreen));
     w->SetRedrawProc(CountingRedraw), w->ForceRedraw();
     EXPECT_TRUE(redraw_calls == 5 && w->GetPixel(5, 5) == kRedrawColor);
