@@ -4,7 +4,6 @@
 #include <commdlg.h>
 #include <gtest/gtest.h>
 #include <cstring>
-#include <string>
 #include "controls/cmndlgex.h"
 #include "tests/controls/host.h"
 #include "tests/support/testui.h"

@@ -24,10 +24,7 @@ inline int GdiObjectCount() {
 }
 // Sizes as width * 10000 + height, so that they compare as one number.
 inline int PictureSize(VexGraphWindow* w) { return (w->GetMaxX() + 1) * 10000 + w->GetMaxY() + 1; }
-inline int ClientSize(HWND hwnd) {
-    RECT r{};
-    return GetClientRect(hwnd, &r), r.right * 10000 + r.bottom;
-}
+inline int ClientSize(HWND hwnd) { RECT r{}; return GetClientRect(hwnd, &r), r.right * 10000 + r.bottom; }
 // Counts its calls (1000 for a call with another DC than the picture's) and paints the
 // whole picture kRedrawColor.
 inline int redraw_calls = 0;
