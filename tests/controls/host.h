@@ -28,7 +28,6 @@ inline void MouseMove(HWND wnd, int x, int y) { SendMessageA(wnd, WM_MOUSEMOVE, 
 inline void LButtonUp(HWND wnd, int x, int y) { SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
 inline void Click(HWND wnd, int x, int y) { LButtonDown(wnd, x, y), LButtonUp(wnd, x, y); }
 inline void Key(HWND wnd, UINT vk, bool up = false) { SendMessageA(wnd, up ? WM_KEYUP : WM_KEYDOWN, vk, up ? 0xC0000001 : 1); }
-
 // Moves the pointer to a client point and retrieves a message there, so that
 // GetMessagePos gives that point to the next handler.
 inline void PointerAt(HWND wnd, int x, int y) {
@@ -36,7 +35,6 @@ inline void PointerAt(HWND wnd, int x, int y) {
     ClientToScreen(wnd, &pt), SetCursorPos(pt.x, pt.y), PostMessageA(wnd, WM_NULL, 0, 0);
     for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
 }
-
 // Text now on the clipboard as CF_TEXT, or "<none>".
 inline std::string ClipboardText() {
     if (!OpenClipboard(nullptr)) return "<cannot open>";

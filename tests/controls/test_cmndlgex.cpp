@@ -19,8 +19,7 @@ testui::Action Inspect(Shown* shown) {
         char folder[MAX_PATH] = "";
         SendMessageA(dlg, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
         for (size_t n = std::strlen(folder); n > 3 && folder[n - 1] == '\\';) folder[--n] = '\0';
-        *shown = {folder, static_cast<int>(SendDlgItemMessageA(dlg, FILE_TYPES, CB_GETCURSEL, 0, 0)) + 1,
-                  testui::ItemText(dlg, FILE_NAME), testui::Text(dlg)};
+        *shown = {folder, (int)SendDlgItemMessageA(dlg, FILE_TYPES, CB_GETCURSEL, 0, 0) + 1, testui::ItemText(dlg, FILE_NAME), testui::Text(dlg)};
         testui::Press(dlg, IDCANCEL);
     };
 }

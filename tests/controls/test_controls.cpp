@@ -62,10 +62,8 @@ TEST(HyperLink, ClickAndThePopupMenuOpenOrCopyTheTargetAndTheHandShowsOverTheLab
     EXPECT_EQ(opened, std::vector<std::string>{"host http://example.org/x 1"});
     EXPECT_EQ(CopyLink(host.Child(szHC, "http://example.org/whole", 0, 1009, 200, 30)), 1);  // no TAB: the text is both
     EXPECT_EQ(ClipboardText(), "http://example.org/whole");
-    for (int x : {100, 2}) {  // a hand over the label only
-        PointerAt(ctl, x, 15);
-        EXPECT_TRUE(SendMessageA(ctl, WM_SETCURSOR, (WPARAM)ctl, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)) && GetCursor() == LoadCursorA(nullptr, x == 100 ? IDC_HAND : IDC_ARROW));
-    }
+    for (int x : {100, 2})  // a hand over the label only
+        EXPECT_TRUE((PointerAt(ctl, x, 15), SendMessageA(ctl, WM_SETCURSOR, (WPARAM)ctl, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE))) && GetCursor() == LoadCursorA(nullptr, x == 100 ? IDC_HAND : IDC_ARROW));
     RECT menu_rect{}, wr;
     GetWindowRect(ctl, &wr);
     testui::ModalScript ui;

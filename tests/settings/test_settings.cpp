@@ -1,6 +1,7 @@
 // The settings file beside the program, and synchronised dialogs run for real from test
 // templates and answered on this thread.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <fstream>
@@ -32,13 +33,10 @@ struct Fields {
     int a = -17, b = 5, check = 1;
     ext_float number{1.5};
     COLORREF colour = RGB(0, 0, 255);
-    tag_CTL_SYNC table[7] = {{SYNC_STR_EDIT, nullptr, IDC_STR, str, sizeof str, nullptr, nullptr, nullptr},
-                             {SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, "Chyba v poli A", nullptr, nullptr},
-                             {SYNC_INT_EDIT, nullptr, IDC_INT_B, &b, 0, "Chyba v poli B", nullptr, nullptr},
-                             {SYNC_CHECKBOX, nullptr, IDC_CHECK, &check, 0, nullptr, nullptr, nullptr},
-                             {SYNC_CUSTOM, ExtFloatSyncProc, IDC_FLOAT, &number, 3, "Chyba v čísle", nullptr, nullptr},
-                             {SYNC_CUSTOM, ClrSyncProc, IDC_COLOUR, &colour, 0, nullptr, nullptr, nullptr},
-                             kEnd};
+    tag_CTL_SYNC table[7] = {
+        {SYNC_STR_EDIT, nullptr, IDC_STR, str, sizeof str, nullptr, nullptr, nullptr}, {SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, "Chyba v poli A", nullptr, nullptr},
+        {SYNC_INT_EDIT, nullptr, IDC_INT_B, &b, 0, "Chyba v poli B", nullptr, nullptr}, {SYNC_CHECKBOX, nullptr, IDC_CHECK, &check, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_FLOAT, &number, 3, "Chyba v čísle", nullptr, nullptr}, {SYNC_CUSTOM, ClrSyncProc, IDC_COLOUR, &colour, 0, nullptr, nullptr, nullptr}, kEnd};
     Strings Values() const {
         return {str, to_string(a), to_string(b), to_string(check), number.undefined ? "*" : to_string(number.value), to_string(colour)};
     }
@@ -143,11 +141,9 @@ struct ConfigFile : ::testing::Test {
         graph_bkg = 0, graph_line = 0xFF0000, graph_axes = 0xFF, graph_labels = 0xFF00;
     }
     Strings Read() const {  // the non-empty lines without their line ends
-        std::ifstream in(path, std::ios::binary);
         Strings lines;
-        for (std::string line; std::getline(in, line);)
-            if (line.erase(line.find_last_not_of("\r ") + 1); !line.empty()) lines.push_back(line);
-        return lines;
+        for (std::ifstream in(path, std::ios::binary); std::getline(in, lines.emplace_back());) lines.back().erase(lines.back().find_last_not_of("\r ") + 1);
+        return lines.pop_back(), lines.erase(std::remove(lines.begin(), lines.end(), ""), lines.end()), lines;
     }
     void Write(const char* text) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << text; }
     const std::string path = [] { char p[MAX_PATH]; std::string s(p, GetModuleFileNameA(nullptr, p, MAX_PATH)); return s.substr(0, s.rfind('\\') + 1) + kFile; }();

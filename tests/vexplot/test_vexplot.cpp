@@ -207,7 +207,6 @@ TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle)
     w->FullScreen(0, 0), expect_restored();
     testui::BeepCounter beeps({"vexplot3.dll"});  // without a maximize box it only beeps
     WindowPtr plain(NewWindow(120, 90, WS_POPUP | WS_CAPTION | WS_VISIBLE));
-    alt_enter(plain->GetWindow());
-    EXPECT_EQ(beeps.exclamations() * 10 + beeps.total() + plain->IsFullScreen() + (GetSystemMenu(plain->GetWindow(), FALSE) != NULL), 11);
+    EXPECT_EQ((alt_enter(plain->GetWindow()), beeps.exclamations() * 10 + beeps.total() + plain->IsFullScreen() + (GetSystemMenu(plain->GetWindow(), FALSE) != NULL)), 11);
 }
 }  // namespace
