@@ -34,9 +34,9 @@ std::string TempFolder(const char* sub, const char* file = nullptr) {
 }
 struct FilePickers : ::testing::Test {
     int Run(const char* filter, std::string* name, int save, const char* caption = "Export") {
-        char buffer[MAX_PATH];
-        const int ok = GetFileName(host.hwnd, filter, caption, lstrcpynA(buffer, name->c_str(), MAX_PATH), MAX_PATH, save);
-        return *name = buffer, ok;
+        char buf[MAX_PATH];
+        const int ok = GetFileName(host.hwnd, filter, caption, lstrcpynA(buf, name->c_str(), MAX_PATH), MAX_PATH, save);
+        return *name = buf, ok;
     }
     Host host;
     testui::ModalScript ui;

@@ -111,9 +111,8 @@ TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBit
     // 0.01 mm of the bitmap on the reference device (the memory DC).
     EXPECT_EQ(pict.xExt, 100LL * GetDeviceCaps(memory, HORZSIZE) * 320 / GetDeviceCaps(memory, HORZRES));
     EXPECT_EQ(pict.yExt, 100LL * GetDeviceCaps(memory, VERTSIZE) * 240 / GetDeviceCaps(memory, VERTRES));
-    PlayEnhMetaFile(played.dc, metafile, &played.all);
+    PlayEnhMetaFile(played.dc, metafile, &played.all), DeleteEnhMetaFile(metafile);
     EXPECT_EQ(::GetPixel(played.dc, 50, 50) + ::GetPixel(played.dc, 50, 120), kBlue + kRed);
-    DeleteEnhMetaFile(metafile);
     ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
     HDC metafile_dc = w->GetDC();
     w->Resize(60, 40, VEX_RESIZE_COPY, 0);  // the bitmap behind the recording
@@ -169,10 +168,8 @@ TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerR
     EXPECT_TRUE(redraw_calls + PictureSize(w.get()) == 3 + 2400170 && !GetUpdateRect(hwnd, NULL, FALSE));
     SendMessageA(hwnd, WM_TIMER, 2, 0), SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);  // another timer, then ours
     EXPECT_TRUE(redraw_calls == 4 && GetUpdateRect(hwnd, NULL, FALSE));
-    w->SetRefresh(10), w->StopRefresh();
-    const bool stopped = !KillTimer(hwnd, VEX_REFRESH_TIMER);
-    w->SetRefresh(25), w->AutoRefresh(0);
-    EXPECT_TRUE(stopped && !KillTimer(hwnd, VEX_REFRESH_TIMER) && (w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER)));
+    const bool stopped = (w->SetRefresh(10), w->StopRefresh(), !KillTimer(hwnd, VEX_REFRESH_TIMER));  // which members leave timer 1 running
+    EXPECT_TRUE(stopped && (w->SetRefresh(25), w->AutoRefresh(0), !KillTimer(hwnd, VEX_REFRESH_TIMER)) && (w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER)));
     w->SetRedrawProc(NULL), w->Clear(kBlue), w->SetPixel(0, 169, kRed);  // then the picture stretches and ForceRedraw clears it
     SetClientSize(hwnd, 480, 340);
     EXPECT_EQ(w->GetPixel(1, 339) + w->GetPixel(210, 0), kRed + kBlue);

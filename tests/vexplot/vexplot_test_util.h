@@ -9,9 +9,8 @@ const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kRed = RGB(25
                kBlue = RGB(0, 0, 255), kRedrawColor = RGB(10, 200, 30);
 // Bytes in use in the C runtime's heap, which both the tests and vexplot3.dll allocate from.
 inline size_t HeapInUse() {
-    _HEAPINFO info{};
     size_t used = 0;
-    while (_heapwalk(&info) == _HEAPOK) used += info._useflag == _USEDENTRY ? info._size : 0;
+    for (_HEAPINFO info{}; _heapwalk(&info) == _HEAPOK;) used += info._useflag == _USEDENTRY ? info._size : 0;
     return used;
 }
 // Live GDI objects of this process. Wine's GetGuiResources gives 0, but its handle table
