@@ -27,8 +27,7 @@ inline void MouseMove(HWND wnd, int x, int y) { SendMessageA(wnd, WM_MOUSEMOVE, 
 inline void LButtonUp(HWND wnd, int x, int y) { SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
 inline void Click(HWND wnd, int x, int y) { LButtonDown(wnd, x, y), LButtonUp(wnd, x, y); }
 inline void Key(HWND wnd, UINT vk, bool up = false) { SendMessageA(wnd, up ? WM_KEYUP : WM_KEYDOWN, vk, up ? 0xC0000001 : 1); }
-// Moves the pointer to a client point and retrieves a message there, so that
-// GetMessagePos gives that point to the next handler.
+// Moves the pointer to a client point and retrieves a message there, for GetMessagePos.
 inline void PointerAt(HWND wnd, int x, int y) {
     POINT pt{x, y};
     ClientToScreen(wnd, &pt), SetCursorPos(pt.x, pt.y), PostMessageA(wnd, WM_NULL, 0, 0);

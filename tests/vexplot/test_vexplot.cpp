@@ -59,9 +59,8 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     Canvas whole(250, 200), part(250, 200);
     RECT rect = {10, 20, 30, 40};
     w->Draw(whole.dc, NULL), w->Draw(part.dc, &rect);  // all of it at (2, 2); a part in place
-    for (auto [dc, x, y, color] : {std::tuple{whole.dc, 2, 1, kWhite}, {whole.dc, 1, 2, kWhite}, {whole.dc, 2, 2, kGreen}, {whole.dc, 201, 151, kGreen},
-                                   {whole.dc, 202, 151, kWhite}, {whole.dc, 201, 152, kWhite}, {part.dc, 9, 20, kWhite}, {part.dc, 10, 20, kGreen},
-                                   {part.dc, 29, 39, kGreen}, {part.dc, 30, 40, kWhite}})
+    for (auto [dc, x, y, color] : {std::tuple{whole.dc, 2, 1, kWhite}, {whole.dc, 1, 2, kWhite}, {whole.dc, 2, 2, kGreen}, {whole.dc, 201, 151, kGreen}, {whole.dc, 202, 151, kWhite},
+                                   {whole.dc, 201, 152, kWhite}, {part.dc, 9, 20, kWhite}, {part.dc, 10, 20, kGreen}, {part.dc, 29, 39, kGreen}, {part.dc, 30, 40, kWhite}})
         EXPECT_EQ(::GetPixel(dc, x, y), color) << x << "," << y;
 }
 TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) {
@@ -148,8 +147,7 @@ TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirW
     delete w;
     delete NewWindow(50, 40, kVisible, 1);  // an auto-freed object deleted with its window open: freed once
     HWND plain = CreateWindowExA(0, "VexGraphV2WClass", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, NULL, NULL, NULL, NULL);
-    w = VexGraphWindow::GetThis(plain);  // made without an object: given an auto-freed one
-    ASSERT_TRUE(w && w->GetWindow() == plain);
+    ASSERT_TRUE((w = VexGraphWindow::GetThis(plain)) && w->GetWindow() == plain);  // made without an object: given an auto-freed one
     EXPECT_TRUE(PictureSize(w) == ClientSize(plain) && w->GetPixel(0, 0) == kBlack && w->AutoFree(1) == 1);
     DestroyWindow(plain);
     EXPECT_EQ(HeapInUse(), heap_before);
@@ -205,5 +203,20 @@ TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle)
     testui::BeepCounter beeps({"vexplot3.dll"});  // without a maximize box it only beeps
     WindowPtr plain(NewWindow(120, 90, WS_POPUP | WS_CAPTION | WS_VISIBLE));
     EXPECT_EQ((alt_enter(plain->GetWindow()), beeps.exclamations() * 10 + beeps.total() + plain->IsFullScreen() + (GetSystemMenu(plain->GetWindow(), FALSE) != NULL)), 11);
+}
+TEST(VexWindow, TheSystemMenuItemOpensTheAboutBoxWhoseFontAndBrushGoWithIt) {
+    WindowPtr w(NewWindow(100, 80, kVisible));
+    EXPECT_NE(GetMenuState(GetSystemMenu(w->GetWindow(), FALSE), VEX_IDM_ABOUT, MF_BYCOMMAND), (UINT)-1);
+    std::string seen;
+    HGDIOBJ brush = NULL, font = NULL;
+    testui::ModalScript ui;
+    ui.call([&](HWND dlg) {
+        HDC dc = CreateCompatibleDC(NULL);
+        brush = (HGDIOBJ)SendMessageA(dlg, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)GetDlgItem(dlg, 1000)), font = (HGDIOBJ)SendDlgItemMessageA(dlg, 1000, WM_GETFONT, 0, 0);
+        seen = testui::ItemText(dlg, 1000) + " " + std::to_string(GetTextColor(dc)), DeleteDC(dc), testui::Press(dlg, IDOK);
+    });
+    SendMessageA(w->GetWindow(), WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);
+    EXPECT_EQ(seen, "VexGraphWindowV2 for Win32 255");  // the title in red
+    EXPECT_TRUE(brush && font && !GetObjectType(brush) && !GetObjectType(font));  // gone with the box
 }
 }  // namespace
