@@ -1,45 +1,23 @@
-// A visible top-level window that hosts the controls under test and records the commands
-// they send to their parent, and the input and clipboard helpers of the controls tests.
+// A visible window hosting the controls under test and recording the commands they send it,
+// and the input and clipboard helpers of the controls tests.
 #pragma once
 #include <windows.h>
-
 #include <string>
 #include <vector>
 
 struct Host {
-    struct Command {
-        WORD id, code;
-        HWND from;
-    };
-    HWND hwnd = nullptr;
-    std::vector<Command> commands;
-
+    struct Command { WORD id, code; HWND from; };
+    inline static std::vector<Command> commands;
     static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-        if (msg == WM_CREATE)
-            SetWindowLongPtrA(wnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams));
-        auto* host = reinterpret_cast<Host*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-        if (msg != WM_COMMAND || !host) return DefWindowProcA(wnd, msg, wparam, lparam);
-        host->commands.push_back({LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam)});
-        return 0;
+        if (msg != WM_COMMAND) return DefWindowProcA(wnd, msg, wparam, lparam);
+        return commands.push_back({LOWORD(wparam), HIWORD(wparam), reinterpret_cast<HWND>(lparam)}), 0;
     }
-    Host() {
-        static const ATOM cls = [] {
-            WNDCLASSA wc{};
-            wc.lpfnWndProc = Proc;
-            wc.hInstance = GetModuleHandleA(nullptr);
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-            wc.lpszClassName = "ControlsTestHost";
-            return RegisterClassA(&wc);
-        }();
-        hwnd = CreateWindowExA(0, MAKEINTATOM(cls), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), this);
-        SetForegroundWindow(hwnd);
-    }
-    ~Host() { DestroyWindow(hwnd); }
+    inline static WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, (HBRUSH)(COLOR_BTNFACE + 1), nullptr, "ControlsTestHost"};
+    inline static ATOM cls = RegisterClassA(&wc);
+    HWND hwnd = CreateWindowExA(0, MAKEINTATOM(cls), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    Host() { commands.clear(), SetForegroundWindow(hwnd); } ~Host() { DestroyWindow(hwnd); }
     HWND Child(const char* cls, const char* text, DWORD style, int id, int w, int h) {
-        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, hwnd,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     }
 };
 
@@ -47,46 +25,19 @@ struct Host {
 inline void LButtonDown(HWND wnd, int x, int y) { SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
 inline void MouseMove(HWND wnd, int x, int y) { SendMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y)); }
 inline void LButtonUp(HWND wnd, int x, int y) { SendMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
-inline void KeyDown(HWND wnd, UINT vk) { SendMessageA(wnd, WM_KEYDOWN, vk, 1); }
-inline void KeyUp(HWND wnd, UINT vk) { SendMessageA(wnd, WM_KEYUP, vk, 0xC0000001); }
 inline void Click(HWND wnd, int x, int y) { LButtonDown(wnd, x, y), LButtonUp(wnd, x, y); }
-
-// Moves the pointer to a client point of `wnd` and retrieves a message there, so that
-// GetMessagePos gives that point to the next handler.
+inline void Key(HWND wnd, UINT vk, bool up = false) { SendMessageA(wnd, up ? WM_KEYUP : WM_KEYDOWN, vk, up ? 0xC0000001 : 1); }
+// Moves the pointer to a client point and retrieves a message there, for GetMessagePos.
 inline void PointerAt(HWND wnd, int x, int y) {
     POINT pt{x, y};
-    ClientToScreen(wnd, &pt);
-    SetCursorPos(pt.x, pt.y);
-    PostMessageA(wnd, WM_NULL, 0, 0);
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ClientToScreen(wnd, &pt), SetCursorPos(pt.x, pt.y), PostMessageA(wnd, WM_NULL, 0, 0);
+    for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&msg);
 }
-
 // Text now on the clipboard as CF_TEXT, or "<none>".
 inline std::string ClipboardText() {
     if (!OpenClipboard(nullptr)) return "<cannot open>";
-    std::string s = "<none>";
     HANDLE data = GetClipboardData(CF_TEXT);
-    if (const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
-        s = p;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return s;
-}
-
-// Puts text (or only a bitmap when text is null) on the clipboard.
-inline void SetClipboard(const char* text) {
-    if (!OpenClipboard(nullptr)) return;
-    EmptyClipboard();
-    if (text) {
-        const size_t n = lstrlenA(text) + 1;
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n);
-        CopyMemory(GlobalLock(block), text, n);
-        GlobalUnlock(block);
-        SetClipboardData(CF_TEXT, block);
-    } else {
-        SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr));
-    }
-    CloseClipboard();
+    const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    std::string s = p ? p : "<none>";
+    return data && GlobalUnlock(data), CloseClipboard(), s;
 }

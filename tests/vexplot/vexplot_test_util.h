@@ -1,114 +1,47 @@
-// Helpers shared by the vexplot tests.
+// Helpers of the vexplot tests; CountPixels serves the graph tests too.
 #pragma once
-
 #include <windows.h>
-
 #include <malloc.h>
-
-#include <ostream>
-
 #include "vexplot/VexGraphWindow.h"
 
-inline bool operator==(const SIZE& a, const SIZE& b) { return a.cx == b.cx && a.cy == b.cy; }
-inline std::ostream& operator<<(std::ostream& out, const SIZE& s) { return out << s.cx << "x" << s.cy; }
-
 namespace vt {
-
-const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0),
-               kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kRedrawColor = RGB(10, 200, 30);
-const DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
-
+const COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0),
+               kBlue = RGB(0, 0, 255), kRedrawColor = RGB(10, 200, 30);
 // Bytes in use in the C runtime's heap, which both the tests and vexplot3.dll allocate from.
-inline size_t HeapInUse()
-{
-    _HEAPINFO info;
-    info._pentry = NULL;
+inline size_t HeapInUse() {
     size_t used = 0;
-    while (_heapwalk(&info) == _HEAPOK)
-        used += info._useflag == _USEDENTRY ? info._size : 0;
+    for (_HEAPINFO info{}; _heapwalk(&info) == _HEAPOK;) used += info._useflag == _USEDENTRY ? info._size : 0;
     return used;
 }
-
-// Live GDI objects of this process.
-inline int GdiObjectCount()
-{
-    DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (count)
-        return static_cast<int>(count);
-    // Wine reports 0 here; its handle table accepts a bare index (no generation in the
-    // high word), so the live objects can be counted by probing every index.
+// Live GDI objects of this process. Wine's GetGuiResources gives 0, but its handle table
+// accepts a bare index, so there every index is probed.
+inline int GdiObjectCount() {
+    if (DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return static_cast<int>(count);
     int live = 0;
-    for (ULONG_PTR index = 1; index < 0x10000; ++index)
-        live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    for (ULONG_PTR index = 1; index < 0x10000; ++index) live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
     return live;
 }
-
-inline SIZE PictureSize(VexGraphWindow* w) { return SIZE{w->GetMaxX() + 1, w->GetMaxY() + 1}; }
-inline SIZE ClientSize(HWND hwnd)
-{
-    RECT r = {0, 0, 0, 0};
-    GetClientRect(hwnd, &r);
-    return SIZE{r.right, r.bottom};
+// Sizes as width * 10000 + height, so that they compare as one number.
+inline int PictureSize(VexGraphWindow* w) { return (w->GetMaxX() + 1) * 10000 + w->GetMaxY() + 1; }
+inline int ClientSize(HWND hwnd) { RECT r{}; return GetClientRect(hwnd, &r), r.right * 10000 + r.bottom; }
+// Counts its calls (1000 for a call with another DC than the picture's) and paints the
+// whole picture kRedrawColor.
+inline int redraw_calls = 0;
+inline void CountingRedraw(HDC dc, HWND hwnd) {
+    VexGraphWindow* w = VexGraphWindow::GetThis(hwnd);
+    redraw_calls += dc == w->GetDC() ? 1 : 1000;
+    RECT all = {0, 0, w->GetMaxX() + 1, w->GetMaxY() + 1};
+    SetDCBrushColor(dc, kRedrawColor), FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
-inline RECT WindowRect(HWND hwnd)
-{
-    RECT r = {0, 0, 0, 0};
-    GetWindowRect(hwnd, &r);
-    return r;
+inline VexGraphWindow* NewWindow(int w, int h, DWORD style = WS_OVERLAPPEDWINDOW, int auto_free = 0, HMENU menu = NULL) {
+    return new VexGraphWindow(GetModuleHandleA(NULL), NULL, menu, style, 0, "vexplot test", 40, 30, w, h, auto_free, CountingRedraw);
 }
-
-// What CountingRedraw saw; `size` is the picture's at the last call.
-struct RedrawLog {
-    int calls = 0;
-    HDC dc = NULL;
-    HWND hwnd = NULL;
-    SIZE size = {0, 0};
-};
-inline RedrawLog redraw_log;
-
-// Logs the call and paints the whole picture kRedrawColor.
-inline void CountingRedraw(HDC dc, HWND hwnd)
-{
-    redraw_log.calls++;
-    redraw_log.dc = dc;
-    redraw_log.hwnd = hwnd;
-    redraw_log.size = PictureSize(VexGraphWindow::GetThis(hwnd));
-    RECT all = {0, 0, redraw_log.size.cx, redraw_log.size.cy};
-    HBRUSH brush = CreateSolidBrush(kRedrawColor);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-}
-
-// A window-creating object of this module with CountingRedraw.
-inline VexGraphWindow* NewWindow(int width, int height, DWORD style = WS_OVERLAPPEDWINDOW,
-                                 int auto_free = 0, HMENU menu = NULL)
-{
-    return new VexGraphWindow(GetModuleHandleA(NULL), NULL, menu, style, 0, "vexplot test", 40, 30,
-                              width, height, auto_free, CountingRedraw);
-}
-
-// Paints the left half of the picture red and the rest blue.
-inline void PaintHalves(VexGraphWindow* w)
-{
-    w->Clear(kBlue);
-    HBRUSH red = CreateSolidBrush(kRed);
-    RECT left = {0, 0, (w->GetMaxX() + 1) / 2, w->GetMaxY() + 1};
-    FillRect(w->GetDC(), &left, red);
-    DeleteObject(red);
-}
-
 // Pixels of `color` inside [x0, x1) x [y0, y1) of the window's picture.
-inline int CountPixels(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF color)
-{
+inline int CountPixels(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF color) {
     int n = 0;
     for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            n += w->GetPixel(x, y) == color;
+        for (int x = x0; x < x1; ++x) n += w->GetPixel(x, y) == color;
     return n;
 }
-inline bool Filled(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF color)
-{
-    return CountPixels(w, x0, y0, x1, y1, color) == (x1 - x0) * (y1 - y0);
-}
-
+inline bool Filled(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF c) { return CountPixels(w, x0, y0, x1, y1, c) == (x1 - x0) * (y1 - y0); }
 }  // namespace vt

@@ -1,0 +1,161 @@
+// The settings file beside the program, and synchronised dialogs run for real from test
+// templates and answered on this thread.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+#include "controls/ClrSel.h"
+#include "core/calc.h"
+#include "core/ext_float.h"
+#include "settings/config.h"
+#include "settings/syncdlg.h"
+#include "tests/support/testui.h"
+
+namespace {
+using namespace testui;
+using Strings = std::vector<std::string>;
+using std::to_string;
+enum { IDD_EMPTY = 200, IDD_FIELDS, IDC_TEMPLATE = 1000, IDC_STR, IDC_INT_A, IDC_INT_B, IDC_CHECK, IDC_FLOAT, IDC_COLOUR };
+const tag_CTL_SYNC kEnd = {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr};
+bool RunSynced(int dialog, tag_CTL_SYNC* table, bool out = false) { return (out ? SyncedOutDlg : SyncedDlg)(nullptr, MAKEINTRESOURCEA(dialog), nullptr, table); }
+Strings asked;  // "id=value" for every value a validator was asked about
+bool NotNegative(unsigned id, void* v) { return asked.push_back(to_string(id) + "=" + to_string((INT_PTR)v)), (INT_PTR)v >= 0; }
+bool NotEmptyText(unsigned id, void* v) { return asked.push_back(to_string(id) + "=" + static_cast<const char*>(v)), *static_cast<const char*>(v); }
+bool AtMostTen(unsigned id, void* v) {
+    return asked.push_back(to_string(id) + "=" + to_string(std::lround(((ext_float*)v)->value * 100))), ((ext_float*)v)->value <= 10.0;
+}
+// The variables of the fields dialog and their binding table.
+struct Fields {
+    char str[16] = "Název č. 1";
+    int a = -17, b = 5, check = 1;
+    ext_float number{1.5};
+    COLORREF colour = RGB(0, 0, 255);
+    tag_CTL_SYNC table[7] = {
+        {SYNC_STR_EDIT, nullptr, IDC_STR, str, sizeof str, nullptr, nullptr, nullptr}, {SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, "Chyba v poli A", nullptr, nullptr},
+        {SYNC_INT_EDIT, nullptr, IDC_INT_B, &b, 0, "Chyba v poli B", nullptr, nullptr}, {SYNC_CHECKBOX, nullptr, IDC_CHECK, &check, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_FLOAT, &number, 3, "Chyba v čísle", nullptr, nullptr}, {SYNC_CUSTOM, ClrSyncProc, IDC_COLOUR, &colour, 0, nullptr, nullptr, nullptr}, kEnd};
+    Strings Values() const { return {str, to_string(a), to_string(b), to_string(check), number.undefined ? "*" : to_string(number.value), to_string(colour)}; }
+};
+Strings Shown(HWND dlg) {
+    return {ItemText(dlg, IDC_STR), ItemText(dlg, IDC_INT_A), ItemText(dlg, IDC_INT_B), ItemText(dlg, IDC_FLOAT),
+            to_string(SendDlgItemMessageA(dlg, IDC_CHECK, BM_GETCHECK, 0, 0)), to_string(SendDlgItemMessageA(dlg, IDC_COLOUR, CLRSEL_GETCOLOR, 0, 0))};
+}
+struct SyncDialog : ::testing::Test {
+    void SetUp() override { RegisterClrSelCtl(), asked.clear(), use_comma = true; }
+    void TearDown() override { use_comma = true; }
+    ModalScript ui;
+};
+TEST_F(SyncDialog, ControlsShowTheVariablesCancelKeepsThemOkStoresThemAndDisplayOnlyReadsNothing) {
+    Fields f;
+    f.check = 2;
+    Strings shown;
+    for (int button : {IDCANCEL, IDOK, IDOK})
+        ui.call([&, button](HWND dlg) {
+            shown = Shown(dlg);
+            SetText(dlg, IDC_STR, "žžžžžžžžžž"), SetText(dlg, IDC_INT_A, "  42abc"), SetText(dlg, IDC_INT_B, "-2147483648");
+            SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);  // checked -> indeterminate
+            SetText(dlg, IDC_FLOAT, " 2,25 mV"), SendDlgItemMessageA(dlg, IDC_COLOUR, CLRSEL_SETCOLOR, RGB(1, 2, 3), 0);
+            Press(dlg, button);
+        });
+    EXPECT_FALSE(RunSynced(IDD_FIELDS, f.table));
+    EXPECT_EQ(shown, (Strings{"Název č. 1", "-17", "5", "1,500", "2", "16711680"}));
+    f.check = 1;
+    EXPECT_EQ(f.Values(), Fields().Values());
+    EXPECT_TRUE(RunSynced(IDD_FIELDS, f.table));
+    // 15 bytes end inside the eighth letter, dropped whole; an indeterminate box is not 1, so "off".
+    const Strings stored = {"žžžžžžž", "42", "-2147483648", "2", "2.250000", "197121"};
+    EXPECT_TRUE(f.Values() == stored && shown[4] == "1");
+    use_comma = false;
+    EXPECT_TRUE(RunSynced(IDD_FIELDS, f.table, true) && shown[3] == "2.250" && f.Values() == stored);
+    // An end row alone or no table leave the template's text; a missing template fails.
+    tag_CTL_SYNC none[] = {kEnd};
+    Strings texts;
+    for (int i = 0; i < 3; ++i) ui.call([&](HWND dlg) { texts.push_back(ItemText(dlg, IDC_TEMPLATE)), Press(dlg, IDOK); });
+    EXPECT_TRUE(RunSynced(IDD_EMPTY, none) && RunSynced(IDD_EMPTY, none, true) && RunSynced(IDD_EMPTY, nullptr) && !RunSynced(999, none) && !RunSynced(999, none, true));
+    EXPECT_EQ(texts, (Strings{"šablona", "šablona", "šablona"}));
+    EXPECT_TRUE(ui.seen().size() == 6 && ui.unexpected() == 0);
+}
+TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsStored) {
+    // One dialog, OK pressed once per row with every field before the row's own valid.
+    const struct { int id; const char* text; const char* error; const char* last_asked; } rejected[] = {
+        {IDC_INT_A, "abc", "Chyba v poli A", "1001=změněno"},  // B is empty as well: A comes first
+        {IDC_INT_A, "-3", "Chyba v poli A", "1002=-3"},       // refused by its validator
+        {IDC_INT_B, "", "Chyba v poli B", "1002=12"}, {IDC_INT_B, "x12", "Chyba v poli B", "1002=12"}, {IDC_INT_B, "99999999999", "Chyba v poli B", "1002=12"},
+        {IDC_INT_B, "-2147483649", "Chyba v poli B", "1002=12"}, {IDC_FLOAT, "*", "Chyba v čísle", "1002=12"}, {IDC_FLOAT, "10,5", "Chyba v čísle", "1005=1050"}};
+    const size_t n = sizeof rejected / sizeof rejected[0];
+    Fields f;
+    f.table[0].validator = NotEmptyText, f.table[1].validator = NotNegative, f.table[4].validator = AtMostTen;
+    Strings results;
+    ui.call([&](HWND dlg) {
+        ShowWindow(dlg, SW_SHOW);  // shown now, so that an EndDialog would hide it
+        HWND str = GetDlgItem(dlg, IDC_STR);
+        SetText(dlg, IDC_STR, "změněno"), SendDlgItemMessageA(dlg, IDC_CHECK, BM_CLICK, 0, 0);
+        for (const auto& r : rejected) {
+            SetText(dlg, IDC_INT_A, "12"), SetText(dlg, IDC_INT_B, r.id == IDC_FLOAT ? "1" : ""), SetText(dlg, r.id, r.text);
+            SetFocus(str), Press(dlg, IDOK);
+            results.push_back(to_string(IsWindowVisible(dlg)) + to_string(GetFocus() == GetDlgItem(dlg, r.id)) + asked.back());
+        }
+        // A row without a message fails silently and leaves the focus; so does any row
+        // when errors are not shown.
+        SetText(dlg, IDC_FLOAT, "1"), SetText(dlg, IDC_STR, ""), SetFocus(str), Press(dlg, IDOK);
+        results.push_back(to_string(IsWindowVisible(dlg)) + to_string(GetFocus() == str) + to_string(TrySyncIn(dlg, f.table, false)));
+        Press(dlg, IDCANCEL);
+    });
+    for (size_t i = 0; i < n; ++i) ui.press(IDOK);
+    EXPECT_FALSE(RunSynced(IDD_FIELDS, f.table));
+    ASSERT_TRUE(ui.seen().size() == n + 1 && results.size() == n + 1);
+    for (size_t i = 0; i < n; ++i) {
+        EXPECT_TRUE(ui.seen()[i + 1].text == rejected[i].error && ui.seen()[i + 1].icon == MB_ICONERROR) << rejected[i].text;
+        EXPECT_EQ(results[i], std::string("11") + rejected[i].last_asked);
+    }
+    EXPECT_TRUE(results[n] == "110" && f.Values() == Fields().Values());  // the fields that were valid included
+}
+const char kFile[] = "settings_test.ini";
+struct ConfigFile : ::testing::Test {
+    void SetUp() override { TearDown(); }
+    void TearDown() override { DeleteFileA(path.c_str()), Defaults(); }
+    static void Defaults() {
+        use_comma = graph_show_labels = graph_show_axes = true;
+        vb_precis = 3, e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4;
+        graph_bkg = 0, graph_line = 0xFF0000, graph_axes = 0xFF, graph_labels = 0xFF00;
+    }
+    Strings Read() const {  // the non-empty lines without their line ends
+        Strings lines;
+        for (std::ifstream in(path, std::ios::binary); std::getline(in, lines.emplace_back());) lines.back().erase(lines.back().find_last_not_of("\r ") + 1);
+        return lines.pop_back(), lines.erase(std::remove(lines.begin(), lines.end(), ""), lines.end()), lines;
+    }
+    void Write(const char* text) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << text; }
+    const std::string path = [] { char p[MAX_PATH]; std::string s(p, GetModuleFileNameA(nullptr, p, MAX_PATH)); return s.substr(0, s.rfind('\\') + 1) + kFile; }();
+};
+TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLoaded) {
+    vb_precis = 7, graph_line = 0x123456, graph_show_axes = false;
+    LoadConfig(kFile, config), LoadConfig(nullptr, config);  // no file: nothing changes
+    EXPECT_TRUE(vb_precis == 7 && graph_line == 0x123456u && !graph_show_axes);
+    Defaults();
+    e_precis = -1, res_precis = -2147483647 - 1;  // written unsigned, read back unchanged
+    SaveConfig(kFile, config);
+    EXPECT_EQ(Read(), (Strings{"[Main]", "use_comma=1", "vb_precis=3", "e_precis=4294967295", "de_precis=4", "d2e_precis=4",
+                               "res_precis=2147483648", "[Graph]", "graph_precis=4", "graph_bkg=0", "graph_line=16711680",
+                               "graph_axes=255", "graph_labels=65280", "graph_show_labels=1", "graph_show_axes=1"}));
+    Defaults(), LoadConfig(kFile, config);
+    EXPECT_TRUE(e_precis == -1 && res_precis == -2147483647 - 1);
+    Write("[Main]\r\nuse_comma=5\r\nvb_precis=2\r\n[Graph]\r\ngraph_show_labels=0\r\ngraph_show_axes=x\r\n");
+    Defaults(), use_comma = false, LoadConfig(kFile, config);  // text that is no number reads as 0
+    EXPECT_TRUE(use_comma && vb_precis == 2 && e_precis == 4 && !graph_show_labels && !graph_show_axes && graph_line == 0xFF0000u);
+    CONFIG_ITEM none[] = {{CONFIG_END, nullptr, nullptr, nullptr, 0}};
+    graph_show_labels = true;
+    SaveConfig(kFile, none), SaveConfig(kFile, config);  // keys in place, booleans as 1 or 0
+    const Strings lines = Read();
+    EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3), (Strings{"[Main]", "use_comma=1", "vb_precis=2"}));
+    EXPECT_EQ(Strings(lines.begin() + 7, lines.begin() + 10), (Strings{"[Graph]", "graph_show_labels=1", "graph_show_axes=0"}));
+    char name[8] = "keep", other[8] = "old";  // string rows default to empty and are cut at their size
+    int number = 9;  // a type neither pass knows is skipped
+    CONFIG_ITEM table[] = {{CONFIG_STR, "T", "name", name, 8}, {CONFIG_STR, "T", "other", other, 8}, {42, "T", "unknown", &number, 0}, none[0]};
+    Write("[T]\r\nname=abcdefghijk\r\nunknown=5\r\n"), LoadConfig(kFile, table), SaveConfig(kFile, table);
+    EXPECT_TRUE(!std::strcmp(name, "abcdefg") && !other[0] && number == 9) << name;
+    EXPECT_EQ(Read(), (Strings{"[T]", "name=abcdefg", "unknown=5", "other="}));
+}
+}  // namespace
