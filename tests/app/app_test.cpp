@@ -1,8 +1,9 @@
 #include "tests/app/app_test.h"
 
 #include "core/calc.h"
-#include "tests/support/display_defaults.h"
 #include "resources/resource.h"
+#include "tests/support/display_defaults.h"
+#include "tests/support/testui.h"
 
 namespace apptest {
 
@@ -31,10 +32,8 @@ void AppTest::SetUp() {
     RestoreDisplayDefaults();
     accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL));
     ASSERT_TRUE(accel_);
-    HWND dlg = CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
-    ASSERT_TRUE(dlg);
-    ASSERT_EQ(dlg, hwndMain);
-    SetForegroundWindow(dlg);
+    ASSERT_EQ(CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0), hwndMain);
+    SetForegroundWindow(hwndMain);
     SetFocus(hwndList);
 }
 
@@ -42,9 +41,8 @@ void AppTest::TearDown() {
     if (IsWindow(hwndMain)) DestroyWindow(hwndMain);
     // The destroyed main window posted the quit message; it must not end a later test's dialogs.
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    }
     arr_vb.flush();
     dirty = false;
 }
@@ -76,31 +74,67 @@ bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
     return false;
 }
 
+// Each dialog answers the answers in turn while it stays open and the next is meant for it;
+// a dialog it opens meanwhile takes the next one.
+void AppTest::Act(const scenario::Step& s) {
+    testui::ModalScript script;
+    size_t next = 0;
+    for (size_t k = 0; k < s.answers.size(); ++k) {
+        script.call([&](HWND dlg) {
+            if (next == s.answers.size()) ADD_FAILURE() << "unexpected " << driver::Text(dlg);
+            if (next == s.answers.size()) return testui::Press(dlg, IDCANCEL);
+            // A dialog stays open after its button only when that opened a message that was
+            // answered meanwhile; then the next answer is its own when the caption says so.
+            for (size_t first = next; next == first || (next > first + 1 && next < s.answers.size() &&
+                                                        driver::Text(dlg).rfind(s.answers[next].caption, 0) == 0);)
+                scenario::Reply(dlg, s.answers[first = next++]);
+        });
+    }
+    if (s.command) SendMessageA(hwndMain, WM_COMMAND, s.command, 0);
+    std::vector<Key> keys;
+    for (UINT k : s.keys) {
+        if (k & 0x10000) keys.push_back({WM_CHAR, k & 0xFF, 1, {}});
+        else keys.push_back(KeyDown(k & 0xFFFF, k & 0x20000 ? std::vector<UINT>{VK_CONTROL}
+                                                : k & 0x40000 ? std::vector<UINT>{VK_MENU} : std::vector<UINT>{}));
+    }
+    EXPECT_EQ(Keys(hwndList, keys) || RunQueue(), s.ends);
+    EXPECT_EQ(next, s.answers.size());
+    EXPECT_EQ(script.unexpected(), 0);
+}
+
+int AppTest::Enabled(UINT id) const {
+    const bool enabled = MenuEnabled(GetMenu(hwndMain), id);
+    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) {
+        EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled) << id;
+    }
+    return enabled;
+}
+
 Key KeyDown(UINT vk, std::vector<UINT> held) {
     bool alt = false;
     for (UINT h : held) alt = alt || h == VK_MENU;
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
-    return {alt ? static_cast<UINT>(WM_SYSKEYDOWN) : static_cast<UINT>(WM_KEYDOWN), vk,
-            1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
-}
-
-Key Char(char ch) {
-    return {WM_CHAR, static_cast<unsigned char>(ch), 1, {}};
+    return {alt ? UINT(WM_SYSKEYDOWN) : UINT(WM_KEYDOWN), vk, 1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
 }
 
 void Click(HWND wnd, UINT down, POINT at) {
     const bool right = down == WM_RBUTTONDOWN;
-    const UINT button = right ? VK_RBUTTON : VK_LBUTTON;
     const LPARAM position = MAKELPARAM(at.x, at.y);
-    SetHeld({button}, true);
+    // The button is held meanwhile and its release waits in the queue, where the list's drag
+    // detection finds it.
+    SetHeld({right ? UINT(VK_RBUTTON) : UINT(VK_LBUTTON)}, true);
     PostMessageA(wnd, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, position);
     SendMessageA(wnd, down, right ? MK_RBUTTON : MK_LBUTTON, position);
-    SetHeld({button}, false);
+    SetHeld({VK_LBUTTON, VK_RBUTTON}, false);
 }
 
-int Rows(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+POINT RowPoint(HWND list, int row) {
+    RECT rc = {LVIR_BOUNDS, 0, 0, 0};
+    EXPECT_TRUE(SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)));
+    return {10, (rc.top + rc.bottom) / 2};
 }
+
+int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::string Cell(HWND list, int row, int column) {
     char text[512] = "";
@@ -112,44 +146,28 @@ std::string Cell(HWND list, int row, int column) {
     return text;
 }
 
+std::string Line(HWND list, int row) {
+    std::string line = Cell(list, row, 0);
+    for (int column = 1; column < 5; ++column) line += "|" + Cell(list, row, column);
+    return line;
+}
+
 int SelectedRow(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
 }
 
-int FocusedRow(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-}
-
-std::vector<std::string> Column(HWND list, int column) {
-    std::vector<std::string> out;
-    for (int row = 0; row < Rows(list); ++row) out.push_back(Cell(list, row, column));
-    return out;
-}
-
-bool MenuHas(HMENU menu, UINT id) {
-    return GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
-}
+bool MenuHas(HMENU menu, UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND) != UINT(-1); }
 
 bool MenuEnabled(HMENU menu, UINT id) {
     const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
-    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
+    EXPECT_NE(state, UINT(-1)) << "no menu item " << id;
     return !(state & (MF_GRAYED | MF_DISABLED));
-}
-
-bool ButtonEnabled(UINT id) {
-    return SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0;
 }
 
 Points Document() {
     Points out;
     for (int i = 0; i < arr_vb.size(); ++i) out.emplace_back(arr_vb[i]->vb.value, arr_vb[i]->e.value);
     return out;
-}
-
-std::string Title() {
-    char text[512] = "";
-    GetWindowTextA(hwndMain, text, sizeof text);
-    return text;
 }
 
 }  // namespace apptest

@@ -15,14 +15,13 @@ constexpr int FILE_NAME_FIELD = 1148;  // the name field of the open and save pi
 
 std::string ExeDir();  // folder of the running executable
 std::string ReadFile(const std::string& path);
-std::string Text(HWND wnd);
+std::string Text(HWND wnd);        // asked of the window, so also of another process's
 std::string ClassOf(HWND wnd);
-// Texts of the static controls of a dialog or message box, joined by '\n'.
-std::string DialogText(HWND dlg);
+std::string DialogText(HWND dlg);  // texts of its static controls, joined by '\n'
 // The descendant of `parent` with this control id, or (with `cls`) of this window class.
 HWND Descendant(HWND parent, int id, const char* cls = nullptr);
-// A picture of the window as it is on the screen, written as a 24-bit BMP file.
-bool SaveWindowPicture(HWND wnd, const char* path);
+HWND NameField(HWND picker);  // the edit control of a picker's name field
+bool SaveWindowPicture(HWND wnd, const char* path);  // as on the screen, a 24-bit BMP file
 
 // Another process (Wine's clipboard bridge to X11) may hold the clipboard open for a moment
 // after a change: these try again, yielding rather than sleeping, until it lets go.
@@ -31,27 +30,20 @@ std::string ClipboardText();  // "<none>" without text, "<locked>" when it never
 bool PutClipboardText(const std::string& text);  // false when it never opens
 
 // A folder of its own in the temporary folder, removed with the files in it.
-class ScratchFolder {
-public:
+struct ScratchFolder {
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
     std::string path(const std::string& name) const { return dir_ + "\\" + name; }
     const std::string& dir() const { return dir_; }
-
-private:
     std::string dir_;
 };
 
 // A scratch folder holding a copy of the program and its library.
-class ProgramCopy : public ScratchFolder {
-public:
+struct ProgramCopy : ScratchFolder {
     ProgramCopy();
     std::string exe() const { return path("titrion3.exe"); }
     bool copied() const { return copied_; }
-
-private:
     bool copied_ = true;
 };
 
@@ -60,35 +52,26 @@ public:
     explicit Program(const std::string& exe) : exe_(exe) {}
     ~Program();  // a program still running is terminated
     Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
 
-    // Starts the program (with a file name on its command line, which it ignores) in the
-    // temporary folder and finds its main window; false when it does not come up.
-    bool Start();
-
+    bool Start();  // in the temporary folder; false when its main window does not come
     HWND main() const { return main_; }
     DWORD process_id() const { return pi_.dwProcessId; }
     HWND list() const { return GetDlgItem(main_, IDC_LIST); }
 
     // Sent messages overtake posted ones: Sync covers commands, Settle also covers keys.
-    bool Sync() const;                                   // false when the program stopped answering
+    bool Sync() const;    // false when the program stopped answering
     bool Settle() const;  // every posted message handled: opens and closes the about box
-    HWND Dialog(const std::string& caption) const;       // visible dialog whose caption starts so
-    HWND WaitDialog(const std::string& caption) const;   // null when it does not appear
-    bool WaitGone(HWND dlg) const;  // also for any other window of the program
-    HWND WaitGraph() const;          // the visible graph window, once it is there
+    // The visible, enabled (so topmost modal) dialog whose caption starts so.
+    HWND Dialog(const std::string& caption) const;
+    HWND WaitDialog(const std::string& caption) const;  // null when it does not appear
+    bool WaitGone(HWND wnd) const;
+    HWND WaitGraph() const;  // the visible graph window, once it is there
 
     void Command(UINT id) const;
     void Key(HWND to, UINT message, WPARAM key) const;
     static void Press(HWND dlg, int button);
-
-    // Fills the point dialog of this caption once it is open, and confirms it.
-    bool EnterPoint(const char* caption, const char* vb, const char* e) const;
-    // Types `path` into the open or save picker of this caption and confirms it.
-    bool ChooseFile(const char* caption, const std::string& path) const;
-
-    // The exit code once the program has ended by itself; -2 when it does not end.
-    DWORD WaitExit() const;
+    bool ChooseFile(const char* caption, const std::string& path) const;  // in the picker
+    DWORD WaitExit() const;  // the exit code once it ended by itself; -2 when it does not end
 
 private:
     std::string exe_;
