@@ -10,11 +10,9 @@ namespace apptest {
 namespace {
 
 // The window classes are registered once per process, as start-up does.
-class AppEnvironment : public ::testing::Environment {
-public:
+struct AppEnvironment : ::testing::Environment {
     void SetUp() override { ASSERT_TRUE(InitApplication(GetModuleHandleA(nullptr))); }
 };
-
 ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
 
 void SetHeld(const std::vector<UINT>& mods, bool down) {
@@ -30,8 +28,7 @@ void AppTest::SetUp() {
     arr_vb.flush();
     dirty = false;
     RestoreDisplayDefaults();
-    accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL));
-    ASSERT_TRUE(accel_);
+    ASSERT_TRUE(accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL)));
     ASSERT_EQ(CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0), hwndMain);
     SetForegroundWindow(hwndMain);
     SetFocus(hwndList);
@@ -74,8 +71,6 @@ bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
     return false;
 }
 
-// Each dialog answers the answers in turn while it stays open and the next is meant for it;
-// a dialog it opens meanwhile takes the next one.
 void AppTest::Act(const scenario::Step& s) {
     testui::ModalScript script;
     size_t next = 0;
@@ -92,11 +87,7 @@ void AppTest::Act(const scenario::Step& s) {
     }
     if (s.command) SendMessageA(hwndMain, WM_COMMAND, s.command, 0);
     std::vector<Key> keys;
-    for (UINT k : s.keys) {
-        if (k & 0x10000) keys.push_back({WM_CHAR, k & 0xFF, 1, {}});
-        else keys.push_back(KeyDown(k & 0xFFFF, k & 0x20000 ? std::vector<UINT>{VK_CONTROL}
-                                                : k & 0x40000 ? std::vector<UINT>{VK_MENU} : std::vector<UINT>{}));
-    }
+    for (UINT k : s.keys) keys.push_back(k & 0x10000 ? Key{WM_CHAR, k & 0xFF, 1, {}} : KeyDown(k & 0xFFFF, {k >> 18 ? VK_MENU : 0u}));
     EXPECT_EQ(Keys(hwndList, keys) || RunQueue(), s.ends);
     EXPECT_EQ(next, s.answers.size());
     EXPECT_EQ(script.unexpected(), 0);
@@ -104,34 +95,26 @@ void AppTest::Act(const scenario::Step& s) {
 
 int AppTest::Enabled(UINT id) const {
     const bool enabled = MenuEnabled(GetMenu(hwndMain), id);
-    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) {
-        EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled) << id;
-    }
+    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
     return enabled;
 }
 
 Key KeyDown(UINT vk, std::vector<UINT> held) {
-    bool alt = false;
-    for (UINT h : held) alt = alt || h == VK_MENU;
+    const bool alt = !held.empty() && held[0] == VK_MENU;
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
     return {alt ? UINT(WM_SYSKEYDOWN) : UINT(WM_KEYDOWN), vk, 1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
 }
 
-void Click(HWND wnd, UINT down, POINT at) {
-    const bool right = down == WM_RBUTTONDOWN;
-    const LPARAM position = MAKELPARAM(at.x, at.y);
-    // The button is held meanwhile and its release waits in the queue, where the list's drag
-    // detection finds it.
-    SetHeld({right ? UINT(VK_RBUTTON) : UINT(VK_LBUTTON)}, true);
-    PostMessageA(wnd, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, position);
-    SendMessageA(wnd, down, right ? MK_RBUTTON : MK_LBUTTON, position);
-    SetHeld({VK_LBUTTON, VK_RBUTTON}, false);
-}
-
-POINT RowPoint(HWND list, int row) {
+void Click(HWND list, UINT down, int row, int below) {
     RECT rc = {LVIR_BOUNDS, 0, 0, 0};
-    EXPECT_TRUE(SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc)));
-    return {10, (rc.top + rc.bottom) / 2};
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
+    const bool right = down == WM_RBUTTONDOWN;
+    const LPARAM at = MAKELPARAM(10, (rc.top + rc.bottom) / 2 + below);
+    // The release waits in the queue, where the list's drag detection finds it.
+    SetHeld({right ? UINT(VK_RBUTTON) : UINT(VK_LBUTTON)}, true);
+    PostMessageA(list, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
+    SendMessageA(list, down, right ? MK_RBUTTON : MK_LBUTTON, at);
+    SetHeld({VK_LBUTTON, VK_RBUTTON}, false);
 }
 
 int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -152,16 +135,13 @@ std::string Line(HWND list, int row) {
     return line;
 }
 
-int SelectedRow(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
-}
+int SelectedRow(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
 
 bool MenuHas(HMENU menu, UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND) != UINT(-1); }
 
 bool MenuEnabled(HMENU menu, UINT id) {
-    const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
-    EXPECT_NE(state, UINT(-1)) << "no menu item " << id;
-    return !(state & (MF_GRAYED | MF_DISABLED));
+    EXPECT_TRUE(MenuHas(menu, id)) << "no menu item " << id;
+    return !(GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
 }
 
 Points Document() {

@@ -25,6 +25,7 @@ struct Key {
     LPARAM lparam;
     std::vector<UINT> held;
 };
+Key KeyDown(UINT vk, std::vector<UINT> held = {});  // WM_SYSKEYDOWN while Alt is held
 
 // Every test starts with a fresh main window holding an untitled, clean, empty document
 // with the built-in display settings (decimal comma, Vb 3 and E 4 decimals).
@@ -32,27 +33,20 @@ class AppTest : public ::testing::Test, public scenario::Ui {
 protected:
     void SetUp() override;
     void TearDown() override;
-
-    // Replaces the document by these points (clean), as an open file would.
-    void Load(const Points& points);
+    void Load(const Points& points);  // the document, clean, as an open file would leave it
     // Posts keyboard input to `target` and runs it through the program's own message loop
     // step (accelerators, dialog keys, dispatch); true when the quit message came.
     bool Keys(HWND target, const std::vector<Key>& keys);
     bool RunQueue();
-
     HWND main() const override { return hwndMain; }
     void Act(const scenario::Step& step) override;
     int Enabled(UINT id) const override;
-
     HACCEL accel_ = nullptr;
 };
 
-Key KeyDown(UINT vk, std::vector<UINT> held = {});  // WM_SYSKEYDOWN while Alt is held
-// A mouse button pressed at `at` (client coordinates) and released, as real input has it.
-// `down` is WM_LBUTTONDOWN, WM_LBUTTONDBLCLK or WM_RBUTTONDOWN.
-void Click(HWND wnd, UINT down, POINT at);
-POINT RowPoint(HWND list, int row);  // in the middle of the row's first cell
-
+// A mouse button pressed in the middle of a row's first cell and released, as real input has
+// it. `down` is WM_LBUTTONDOWN, WM_LBUTTONDBLCLK or WM_RBUTTONDOWN.
+void Click(HWND list, UINT down, int row, int below = 0);
 int Rows(HWND list);
 std::string Cell(HWND list, int row, int column);
 std::string Line(HWND list, int row);  // the cells of a row joined by '|'

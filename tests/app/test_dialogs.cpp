@@ -28,12 +28,10 @@ TEST_F(Dialogs, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelection
     const Fields changed = {{IDC_USE_COMMA, "0"}, {IDC_VB_PRECIS, "0"}, {IDC_E_PRECIS, "1"}, {IDC_DE_PRECIS, "2"},
                             {IDC_D2E_PRECIS, "0"}, {IDC_RES_PRECIS, "1"}, {IDC_GRAPH_PRECIS, " 2x"}};
     auto bad = [&](const char* text) {  // reported, focused, and nothing is stored
-        return std::vector<Answer>{{"Možnosti", IDOK, {{IDC_VB_PRECIS, "2"}, {IDC_D2E_PRECIS, text}}},
-                                   {"", IDOK, {}, "Zadejte celé nezáporné číslo"},
-                                   {"Možnosti", IDCANCEL, {}, nullptr, {}, IDC_D2E_PRECIS}};
+        return Step{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_VB_PRECIS, "2"}, {IDC_D2E_PRECIS, text}}},
+                                      {"", IDOK, {}, "Zadejte celé nezáporné číslo"}, {"Možnosti", IDCANCEL, {}, nullptr, {}, IDC_D2E_PRECIS}}};
     };
-    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDCANCEL, changed, nullptr, shown}}, 11, 4},
-                 {IDM_OPTIONS, {}, bad("-1")}, {IDM_OPTIONS, {}, bad("abc")}, {IDM_OPTIONS, {}, bad("")},
+    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDCANCEL, changed, nullptr, shown}}, 11, 4}, bad("-1"), bad("abc"), bad(""),
                  {IDM_OPTIONS, {}, {{"Možnosti", IDOK, changed, nullptr, shown}}, 11, 4}});
     EXPECT_EQ(graph_precis, 2);
     EXPECT_EQ(Line(hwndList, 4) + "/" + Line(hwndList, 5) + "/" + Cell(hwndResults, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
@@ -54,18 +52,16 @@ TEST_F(Dialogs, DetailsShowTheSelectedResultAndItsBracketingPoints) {
     arr_res[1]->key = ext_float(0.0, true);
     Play(*this, {details({{IDC_DETAIL_VB, "*"}, {IDC_DETAIL_X1, "3.00"}, {IDC_DETAIL_Y1, "-1.00"},
                           {IDC_DETAIL_X2, "4.00"}, {IDC_DETAIL_Y2, "1.00"}})});
-    // A double click on a result opens them too.
-    testui::ModalScript ui;
+    testui::ModalScript ui;  // a double click on a result opens them too
     ui.press(IDOK);
-    Click(hwndResults, WM_LBUTTONDBLCLK, RowPoint(hwndResults, 0));
+    Click(hwndResults, WM_LBUTTONDBLCLK, 0);
     RunQueue();
     EXPECT_EQ(ui.seen().size(), 1u);
 }
 
 TEST_F(Dialogs, HtmlExportProposesTheTitleAndWritesTheChosenFile) {
     ScratchDir dir;
-    const Answer warning = {"Export do HTML", IDOK, {}, "Dokument je prázdný"};
-    Play(*this, {{IDM_EXPORTHTML, {}, {warning}}});
+    Play(*this, {{IDM_EXPORTHTML, {}, {{"Export do HTML", IDOK, {}, "Dokument je prázdný"}}}});
     Load(kTwoResults);
     std::strcpy(fname, dir.path("měření.v2.tid").c_str());
     const std::string path = dir.path("protokol.html");
@@ -79,44 +75,32 @@ TEST_F(Dialogs, HtmlExportProposesTheTitleAndWritesTheChosenFile) {
     EXPECT_FALSE(dirty);
 }
 
-struct {
-    std::string file, dir;
-    int calls = 0;
-    bool plain = false;
-    UINT_PTR result = 0;
-} shell;
+std::string request;  // what the shell was asked for
+UINT_PTR shell_result = 0;
 
 HINSTANCE WINAPI FakeShell(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
-    ++shell.calls;
-    shell.file = file;
-    shell.dir = dir;
-    shell.plain = !owner && !verb && !params && show == SW_SHOW;
-    return reinterpret_cast<HINSTANCE>(shell.result);
+    request += std::string(file) + "|" + dir + (!owner && !verb && !params && show == SW_SHOW ? "|" : "?");
+    return reinterpret_cast<HINSTANCE>(shell_result);
 }
 
 TEST_F(Dialogs, HelpOpensTheManualBesideTheProgramAndTellsEveryFailure) {
     help_shell_execute = FakeShell;
-    shell.result = 42;
-    Play(*this, {{0, {VK_F1}}});
+    shell_result = 42;
+    Play(*this, {{0, {VK_F1}}, {IDM_HELP_RTF}});
     const std::string folder = driver::ExeDir() + "\\";
-    EXPECT_EQ(shell.calls, 1);
-    EXPECT_TRUE(shell.plain);
-    EXPECT_EQ(shell.file + "|" + shell.dir, folder + "titrion2.pdf|" + folder);
-    Play(*this, {{IDM_HELP_RTF}});
-    EXPECT_EQ(shell.file, folder + "titrion2.rtf");
+    EXPECT_EQ(request, folder + "titrion2.pdf|" + folder + "|" + folder + "titrion2.rtf|" + folder + "|");
     const std::pair<UINT_PTR, const char*> failures[] = {
         {0, "Nedostatek paměti/systémových prostředků"}, {2, "Soubor nápovědy nenalezen"}, {3, "Soubor nápovědy nenalezen"},
-        {11, "Chyba v prohlížeči PDF dokumentů, přeinstalujte jej"}, {26, "Narušení sdílení"},
-        {27, "asociace soubaru je špatná"}, {28, "DDE transakce neprovedena, protože vypršel čas"},
-        {29, "DDE transakce sa nezdařila"}, {30, "DDE transakce neprovedena, protože byly prováděny jiné DDE transakce"},
-        {1, "Neznámá\xC2\xA0" "chyba #00000001"}, {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
+        {11, "Chyba v prohlížeči PDF dokumentů, přeinstalujte jej"}, {26, "Narušení sdílení"}, {27, "asociace soubaru je špatná"},
+        {28, "DDE transakce neprovedena, protože vypršel čas"}, {29, "DDE transakce sa nezdařila"},
+        {30, "DDE transakce neprovedena, protože byly prováděny jiné DDE transakce"}, {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
     for (auto [result, reason] : failures) {
-        shell.result = result;
+        shell_result = result;
         const std::string text = std::string("Chyba při otevírání souboru nápovědy (") + reason + ")";
         Play(*this, {{IDM_HELP_PDF, {}, {{"Chyba", IDOK, {}, text.c_str()}}}, {IDM_HELP_RTF, {}, {{"Chyba", IDOK, {}, text.c_str()}}}});
     }
     // No viewer: a box that links to one for the PDF, a message for the RTF.
-    shell.result = SE_ERR_NOASSOC;
+    shell_result = SE_ERR_NOASSOC;
     Play(*this, {{IDM_HELP_PDF, {}, {{"Chyba při otevírání nápovědy", IDCANCEL}}},
                  {IDM_HELP_RTF, {}, {{"", IDOK, {}, "Není nainstalován žádný prohlížeč dokumentů RTF."}}}});
     help_shell_execute = ShellExecuteA;

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <thread>
 
 #include "core/calc.h"
 #include "resources/resource.h"
@@ -16,11 +15,9 @@ namespace {
 
 using namespace scenario;
 using MainWindow = AppTest;
-constexpr int kName = driver::FILE_NAME_FIELD;
 
-Answer Point(const char* caption, const char* vb, const char* e, Fields shows = {}) {
-    return {caption, IDOK, {{IDC_VB, vb}, {IDC_E, e}}, nullptr, shows};
-}
+Answer Point(const char* caption, const char* vb, const char* e) { return {caption, IDOK, {{IDC_VB, vb}, {IDC_E, e}}}; }
+Answer File(const char* caption, const std::string& path) { return {caption, IDOK, {{driver::FILE_NAME_FIELD, path}}}; }
 
 TEST_F(MainWindow, EditingScenario) {
     ScratchDir dir;
@@ -30,46 +27,32 @@ TEST_F(MainWindow, EditingScenario) {
 
 TEST_F(MainWindow, StartsEmptyWithItsToolbarAndLayout) {
     EXPECT_EQ(driver::Text(hwndMain), std::string("Titrion - ") + fname);
-    EXPECT_EQ(std::string(fname).rfind("Bez jména ", 0), 0u) << fname;
     EXPECT_TRUE(SendMessageA(hwndMain, WM_GETICON, ICON_BIG, 0) && SendMessageA(hwndMain, WM_GETICON, ICON_SMALL, 0));
-    // Command, picture (after the 15 standard ones, our own) and label of every button.
-    const struct {
-        int command, picture;
-        const char* label;
-    } buttons[] = {{IDM_NEW, STD_FILENEW, "Nový"}, {0, 0, ""}, {IDM_OPEN, STD_FILEOPEN, "Otevřít..."},
-                   {IDM_SAVE, STD_FILESAVE, "Uložit"}, {0, 0, ""}, {IDM_ADD, 15, "Přidat..."},
-                   {IDM_EDIT, 16, "Upravit"}, {IDM_DELETE, 17, "Odstranit"}, {0, 0, ""}, {IDM_ABOUT, 18, "O aplikaci..."}};
+    // Command, picture (our own after the 15 standard ones) and label of every button.
+    const char* buttons[] = {"40002 6 Nový", "0 0 ", "40003 7 Otevřít...", "40004 8 Uložit", "0 0 ", "40009 15 Přidat...",
+                             "40010 16 Upravit", "40011 17 Odstranit", "0 0 ", "40018 18 O aplikaci..."};
     ASSERT_EQ(SendMessageA(hwndTool, TB_BUTTONCOUNT, 0, 0), 10);
     for (int i = 0; i < 10; ++i) {
         TBBUTTON b = {};
         char text[64] = "";
         SendMessageA(hwndTool, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
         if (b.idCommand) SendMessageA(hwndTool, TB_GETBUTTONTEXTA, b.idCommand, reinterpret_cast<LPARAM>(text));
-        EXPECT_EQ(b.idCommand, buttons[i].command) << i;
-        EXPECT_EQ(b.iBitmap, buttons[i].picture) << i;
-        EXPECT_STREQ(text, buttons[i].label);
+        EXPECT_EQ(std::to_string(b.idCommand) + " " + std::to_string(b.iBitmap) + " " + text, buttons[i]);
     }
     LOGFONTA font;
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(ListView_GetHeader(hwndList), WM_GETFONT, 0, 0)), sizeof font, &font);
-    EXPECT_EQ(font.lfHeight * 100 + font.lfWidth, -3100);
-
+    EXPECT_EQ(std::pair(font.lfHeight, font.lfWidth), std::pair(-31L, 0L));
     // The result list keeps 97 pixels at the right; the window does not shrink below 480 x 300.
     SetWindowPos(hwndMain, nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOMOVE);
     RECT rc[5];
     GetClientRect(hwndMain, &rc[0]);
     HWND children[] = {hwndList, hwndResults, hwndTool, hwndStatus};
-    for (int i = 0; i < 4; ++i) {
-        GetWindowRect(children[i], &rc[i + 1]);
-        MapWindowPoints(nullptr, hwndMain, reinterpret_cast<POINT*>(&rc[i + 1]), 2);
-    }
-    const RECT list = rc[1], results = rc[2];
-    EXPECT_EQ(std::vector<LONG>({list.left, list.right, list.top, list.bottom, results.left, results.right, results.top,
-                                 results.bottom}),
-              std::vector<LONG>({0, rc[0].right - 100, rc[3].bottom - 2, rc[4].top + 1, rc[0].right - 97, rc[0].right,
-                                 list.top, list.bottom}));
+    for (int i = 1; i < 5; ++i) GetWindowRect(children[i - 1], &rc[i]);
+    MapWindowPoints(nullptr, hwndMain, reinterpret_cast<POINT*>(&rc[1]), 8);
     int parts[2] = {};
-    EXPECT_EQ(SendMessageA(hwndStatus, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts)), 2);
-    EXPECT_EQ(parts[0], rc[0].right - 100);
+    SendMessageA(hwndStatus, SB_GETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    EXPECT_EQ(std::vector<LONG>({rc[1].left, rc[1].right, rc[1].top, rc[1].bottom, rc[2].left, rc[2].right, rc[2].top, rc[2].bottom, parts[0]}),
+              std::vector<LONG>({0, rc[0].right - 100, rc[3].bottom - 2, rc[4].top + 1, rc[0].right - 97, rc[0].right, rc[1].top, rc[1].bottom, rc[0].right - 100}));
     SetWindowPos(hwndMain, nullptr, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOMOVE);
     GetWindowRect(hwndMain, &rc[0]);
     EXPECT_EQ(std::pair(rc[0].right - rc[0].left, rc[0].bottom - rc[0].top), std::pair(480L, 300L));
@@ -80,17 +63,13 @@ TEST_F(MainWindow, EveryWayOutAsksBeforeUnsavedPointsAreLost) {
     dirty = true;
     const std::string ask = std::string("Mají se změny provedené v dokumentu ") + fname + " uložit?";
     const Answer cancel = {"Potvrďte", IDCANCEL, {}, ask.c_str()};
-    Play(*this, {{IDM_EXIT, {}, {cancel}, 3, -1, -1, "SHA"},
-                 {0, {ALT('X')}, {cancel}},
-                 {0, {ALT(VK_F4)}, {cancel}},
-                 {0, {VK_ESCAPE}, {cancel}},
-                 {0, {CH('p'), CH('P')}, {{"Přidat...", IDCANCEL}, {"Přidat...", IDCANCEL}}, 3},
+    Play(*this, {{IDM_EXIT, {}, {cancel}, 3, -1, -1, "SHA"}, {0, {ALT('X')}, {cancel}}, {0, {ALT(VK_F4)}, {cancel}},
+                 {0, {VK_ESCAPE}, {cancel}}, {0, {CH('p'), CH('P')}, {{"Přidat...", IDCANCEL}, {"Přidat...", IDCANCEL}}, 3},
                  {0, {VK_HOME, VK_SPACE}, {{"Upravit...", IDCANCEL, {}, nullptr, {{IDC_VB, "1,000"}, {IDC_E, "100,0000"}}}}, 3, 0},
                  {IDM_EXIT, {}, {{"Potvrďte", IDYES}, {"Uložit soubor", IDCANCEL}}, 3},  // Yes, then no name
                  {IDOK}, {40006}, {39999},  // not commands of the window
                  {IDM_DELETEALL, {}, {{"Potvrďte", IDNO, {}, "Všechny položky budou vymazány."}}, 3},
-                 {IDM_DELETEALL, {}, {{"Potvrďte", IDYES}}, 0, -1, 0, ""},
-                 {IDM_DELETEALL},  // empty: no question
+                 {IDM_DELETEALL, {}, {{"Potvrďte", IDYES}}, 0, -1, 0, ""}, {IDM_DELETEALL},  // empty: no question
                  {0, {VK_ESCAPE}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});  // changed, yet empty
 }
 
@@ -100,13 +79,10 @@ TEST(StartUp, WithoutTheUtf8CodePageOneWarningInAsciiNamesTheWindowsVersion) {
     testui::ModalScript ui;
     CheckCodePage();  // the tests run under the program's manifest
     testui::ImportHook acp("kernel32.dll", "GetACP", reinterpret_cast<void*>(&CentralEuropeanCodePage));
-    ASSERT_GT(acp.patched(), 0);
     ui.press(IDOK);
     CheckCodePage();
     ASSERT_EQ(ui.seen().size(), 1u);
-    const std::string text = ui.seen()[0].text;
-    EXPECT_NE(text.find("Windows 10 verze 1903 nebo novejsi"), std::string::npos) << text;
-    for (char c : text) EXPECT_GE(c, 0) << text;  // no byte above 127
+    EXPECT_NE(ui.seen()[0].text.find("Windows 10 verze 1903 nebo novejsi"), std::string::npos);
     EXPECT_EQ(ui.seen()[0].icon, UINT(MB_ICONWARNING));
 }
 
@@ -114,7 +90,7 @@ std::string Fixed(double value, int decimals) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     std::string out = text;
-    for (char& c : out) c = c == '.' ? ',' : c;
+    if (out.find('.') != std::string::npos) out[out.find('.')] = ',';
     return out;
 }
 
@@ -123,8 +99,7 @@ std::string Fixed(double value, int decimals) {
 TEST_F(MainWindow, TenThousandPoints) {
     const int n = 10000;
     Points p;
-    unsigned seed = 12345;
-    for (int i = 0; i < n; ++i) {
+    for (unsigned i = 0, seed = 12345; i < n; ++i) {
         seed = seed * 1103515245u + 12345u;
         p.emplace_back(0.005 * i, 300.0 * std::tanh(0.01 * i - 50.0) + static_cast<int>((seed >> 16) % 11 - 5) * 0.1);
     }
@@ -132,8 +107,7 @@ TEST_F(MainWindow, TenThousandPoints) {
     ASSERT_EQ(Rows(hwndList), 2 * n - 1);
     auto slope = [&](int i) { return (p[i + 1].second - p[i].second) / (p[i + 1].first - p[i].first); };
     for (int i = 0; i < n; ++i) {
-        const std::string d2e =
-            i > 0 && i + 1 < n ? Fixed((slope(i) - slope(i - 1)) / ((p[i + 1].first - p[i - 1].first) / 2), 4) : "";
+        const std::string d2e = i > 0 && i + 1 < n ? Fixed((slope(i) - slope(i - 1)) / ((p[i + 1].first - p[i - 1].first) / 2), 4) : "";
         ASSERT_EQ(Line(hwndList, 2 * i), std::to_string(i + 1) + "|" + Fixed(p[i].first, 3) + "|" + Fixed(p[i].second, 4) + "||" + d2e);
         if (i + 1 < n) { ASSERT_EQ(Line(hwndList, 2 * i + 1), "|||" + Fixed(slope(i), 4) + "|") << i; }
     }
@@ -144,39 +118,22 @@ TEST_F(MainWindow, TenThousandPoints) {
     SelectListItem(n - 1);
     Keys(hwndList, {KeyDown(VK_PRIOR), KeyDown(VK_NEXT), KeyDown(VK_PRIOR), KeyDown(VK_PRIOR), KeyDown(VK_UP)});
     const int row = SelectedRow(hwndList);
-    EXPECT_TRUE(row % 2 == 0 && row < 2 * n - 2) << row;
+    EXPECT_TRUE(row % 2 == 0 && row < 2 * n - 2 && GetSelectedPoint() == row / 2) << row;
     EXPECT_EQ(ListView_GetNextItem(hwndList, -1, LVNI_FOCUSED), row);
-    EXPECT_EQ(GetSelectedPoint(), row / 2);
-
     // A click on an in-between row keeps the point; a double click there edits it.
     SelectListItem(5000);
     ListView_EnsureVisible(hwndList, 10001, FALSE);
-    Click(hwndList, WM_LBUTTONDOWN, RowPoint(hwndList, 10001));
-    RunQueue();
-    EXPECT_EQ(SelectedRow(hwndList), 10000);
+    Click(hwndList, WM_LBUTTONDOWN, 10001);
+    Play(*this, {{0, {}, {}, 2 * n - 1, 10000}});
     EXPECT_EQ(ListView_GetNextItem(hwndList, -1, LVNI_FOCUSED), 10000);
     testui::ModalScript ui;
-    ui.press(IDCANCEL);
-    Click(hwndList, WM_LBUTTONDBLCLK, RowPoint(hwndList, 10001));
+    ui.call([](HWND dlg) { EXPECT_EQ(Shown(GetDlgItem(dlg, IDC_VB)), "25,000"); testui::Press(dlg, IDCANCEL); });
+    Click(hwndList, WM_LBUTTONDBLCLK, 10001);
     RunQueue();
-    ASSERT_EQ(ui.seen().size(), 1u);
-    EXPECT_EQ(ui.seen()[0].caption, "Upravit...");
-
+    EXPECT_EQ(ui.seen().size(), 1u);
     // Deleting renumbers the points behind it; a pasted point is selected where it belongs.
     Play(*this, {{IDM_DELETE, {}, {}, 2 * n - 3, -1}, {IDM_PASTE, {}, {}, 2 * n - 1, 10000, -1, nullptr, nullptr, nullptr, "25.0021\t7"}});
-    EXPECT_EQ(Line(hwndList, 10000).substr(0, 18), "5001|25,002|7,0000");
-    EXPECT_EQ(Cell(hwndList, 10002, 0), "5002");
-}
-
-TEST_F(MainWindow, ArrowKeysAndTypingStepFromPointToPoint) {
-    Load({{0, 200}, {1, 210}, {2, 230}, {2.5, 260}, {3, 300}, {4, 330}, {5, 340}});
-    EXPECT_EQ(Cell(hwndResults, 0, 0), "2,6875");
-    Play(*this, {{0, {VK_HOME, VK_DOWN}, {}, 13, 2}, {0, {VK_DOWN, VK_DOWN}, {}, 13, 6}, {0, {VK_UP, VK_UP, VK_UP}, {}, 13, 0},
-                 {0, {VK_END}, {}, 13, 12, 1, "EDCXGSHAT"}, {0, {CH('3')}, {}, 13, 4}});
-    // A burst of keys, as a key held down gives them.
-    for (UINT vk : {VK_HOME, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN}) PostMessageA(hwndList, WM_KEYDOWN, vk, 1);
-    RunQueue();
-    EXPECT_EQ(GetSelectedPoint(), 5);
+    EXPECT_EQ(Line(hwndList, 10000).substr(0, 18) + Cell(hwndList, 10002, 0), "5001|25,002|7,00005002");
     // Two points at one volume, as a file may hold them: no slope between them.
     arr_vb.flush();
     for (double vb : {1.0, 2.0, 2.0, 3.0}) arr_vb.append(ext_float_pair(ext_float(vb), ext_float(vb * 10)));
@@ -186,104 +143,79 @@ TEST_F(MainWindow, ArrowKeysAndTypingStepFromPointToPoint) {
 
 // The items of the pop-up a right click shows, read while it is open: the default item, then
 // every item, upper case when enabled; it opens where the click was.
-std::string Popup(HWND list, POINT at) {
+std::string Popup(HWND list, int row, int below = 0) {
     const std::pair<UINT, char> letters[] = {{IDM_ADD, 'n'}, {IDM_EDIT, 'e'}, {IDM_COPY, 'c'}, {IDM_PASTE, 'v'},
                                              {IDM_CUT, 'x'}, {IDM_DELETE, 'd'}, {IDM_DETAILS, 't'}};
     std::string items;
-    RECT shown = {};
     testui::ModalScript ui;
     ui.menu([&](HWND window) {
         HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1 /* MN_GETHMENU */, 0, 0));
-        const UINT default_id = GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED);
         for (int i = 0; i < GetMenuItemCount(menu); ++i)
-            for (auto [id, letter] : letters) {
-                if (id != GetMenuItemID(menu, i)) continue;
-                if (id == default_id) items.insert(0, 1, letter);
-                items += GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED ? letter : char(letter - 32);
-            }
+            for (auto [id, letter] : letters)
+                if (id == GetMenuItemID(menu, i)) items += GetMenuState(menu, id, 0) & MF_GRAYED ? letter : char(letter - 32);
+        for (auto [id, letter] : letters)
+            if (id == GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED)) items.insert(0, 1, letter);
+        RECT shown, rc = {LVIR_BOUNDS, 0, 0, 0};
         GetWindowRect(window, &shown);
+        SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
+        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_EQ(std::pair(shown.left, shown.top), std::pair(rc.left + 10, (rc.top + rc.bottom) / 2 + below));
         testui::CloseMenu();
     });
-    Click(list, WM_RBUTTONDOWN, at);
+    Click(list, WM_RBUTTONDOWN, row, below);
     testui::Pump();
     EXPECT_EQ(ui.menus(), 1);
-    ClientToScreen(list, &at);
-    EXPECT_EQ(std::pair(shown.left, shown.top), std::pair(at.x, at.y));
     return items;
 }
 
 TEST_F(MainWindow, ContextMenusOfferTheirCommandsWithTheSameEnabling) {
     Load({{1, 10}, {2, 20}, {3, 40}, {4, 45}});
-    EXPECT_EQ(Popup(hwndList, RowPoint(hwndList, 2)), "eNECVXD");
+    EXPECT_EQ(Popup(hwndList, 2), "eNECVXD");
     EXPECT_EQ(GetSelectedPoint(), 1);
     ListView_SetItemState(hwndList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    POINT below = RowPoint(hwndList, 6);
-    below.y += 40;
-    EXPECT_EQ(Popup(hwndList, below), "eNecVxd");
-    EXPECT_EQ(Popup(hwndResults, RowPoint(hwndResults, 0)), "tT");
-    below.x = 10;
-    EXPECT_EQ(Popup(hwndResults, below), "tt");
+    EXPECT_EQ(Popup(hwndList, 6, 40) + Popup(hwndResults, 0) + Popup(hwndResults, 0, 40), "eNecVxdtTtt");
 }
 
 // Stands in for the file system refusing to put a saved file in place.
-BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) {
-    SetLastError(ERROR_ACCESS_DENIED);
-    return FALSE;
-}
+BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(ERROR_ACCESS_DENIED), FALSE; }
 
 TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
     ScratchDir dir;
     std::ofstream(dir.path("bad.tid"), std::ios::binary) << "# Titrionika 2.0\r\n\r\n1,5\t;\r\n";
     const std::string samples = driver::ExeDir() + "\\examples\\", untitled = std::string(fname).substr(0, 11);
     const std::string next = untitled + std::to_string(std::atoi(fname + 11) + 1) + ".tid";
-    auto open = [&](const std::string& path) { return Answer{"Otevřít soubor", IDOK, {{kName, path}}}; };
     const Answer no = {"Potvrďte", IDNO}, read_error = {"", IDOK, {}, "Chyba při načítání souboru."};
-    Play(*this, {{IDM_ADD, {}, {Point("Přidat...", "1", "10", {{IDC_VB, ""}, {IDC_E, ""}})}, 1},
+    Play(*this, {{IDM_ADD, {}, {{"Přidat...", IDOK, {{IDC_VB, "1"}, {IDC_E, "1"}}, nullptr, {{IDC_VB, ""}, {IDC_E, ""}}}}, 1},
                  {IDM_NEW, {}, {{"Potvrďte", IDCANCEL}}, 1},
-                 {IDM_OPEN, {}, {no, open(dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, fname + 0},
+                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, fname + 0},
                  {IDM_OPEN, {}, {no, {"Otevřít soubor", IDCANCEL}}, 1},
                  {IDM_NEW, {}, {no}, 0, -1, 0, "", nullptr, next.c_str()},
-                 {IDM_OPEN, {}, {open(samples + "uhlicitan-hcl.tid")}, 93, 0, 4, nullptr, nullptr, "uhlicitan-hcl.tid"}});
-    EXPECT_STREQ(fname, (samples + "uhlicitan-hcl.tid").c_str());
+                 {IDM_OPEN, {}, {File("Otevřít soubor", samples + "uhlicitan-hcl.tid")}, 93, 0, 4, nullptr, nullptr, "uhlicitan-hcl.tid"}});
     // Both equivalence points and the flat inflections of the two buffer regions.
     const double results[] = {4.8, 10, 14.9, 20};
     for (int k = 0; k < 4; ++k) { EXPECT_NEAR(std::atof(Cell(hwndResults, k, 0).replace(2 - (k == 0), 1, ".").c_str()), results[k], 0.02); }
-
     // Saved again, a sample keeps every byte, its description included.
     for (const char* sample : {"hcl-naoh.tid", "zelezo-cer.tid"}) {
-        Play(*this, {{IDM_OPEN, {}, {open(samples + sample)}, -1, 0, 1},
-                     {IDM_SAVEAS, {}, {{"Uložit soubor", IDOK, {{kName, dir.path(sample)}}}}, -1, 0, 1, nullptr, nullptr, sample}});
+        Play(*this, {{IDM_OPEN, {}, {File("Otevřít soubor", samples + sample)}, -1, 0, 1},
+                     {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path(sample))}, -1, 0, 1, nullptr, nullptr, sample}});
         EXPECT_EQ(Cell(hwndResults, 0, 0), "25,0000");
         EXPECT_EQ(ReadFile(dir.path(sample)), ReadFile(samples + sample)) << sample;
     }
     testui::ImportHook refuse("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(RefuseMove));
-    ASSERT_GT(refuse.patched(), 0);
     const Answer write_error = {"", IDOK, {}, "Chyba při ukládaní souboru."};
-    const int rows = Rows(hwndList);
-    Play(*this, {{0, {VK_DELETE}, {}, rows - 2},
-                 {IDM_SAVE, {}, {write_error}},
-                 {IDM_SAVEAS, {}, {{"Uložit soubor", IDOK, {{kName, dir.path("nový.tid")}}}, write_error}},
-                 {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows - 2, -2, -1, nullptr, nullptr, "zelezo-cer.tid"}});
-    EXPECT_TRUE(dirty);
-    EXPECT_FALSE(fname_auto);
+    const int rows = Rows(hwndList) - 2;
+    Play(*this, {{0, {VK_DELETE}, {}, rows}, {IDM_SAVE, {}, {write_error}},
+                 {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path("nový.tid")), write_error}},
+                 {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows, -2, -1, nullptr, nullptr, "zelezo-cer.tid"}});
+    EXPECT_TRUE(dirty && !fname_auto);
     EXPECT_EQ(GetFileAttributesA(dir.path("nový.tid").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
-    // A bad field is reported and gets the focus; the 24 characters a user can type.
-    auto bad = [](const char* vb, const char* e, const char* text, int field) {
+    auto bad = [](const char* vb, const char* e, const char* text, int field) {  // reported, and the field focused
         return Step{IDM_ADD, {}, {Point("Přidat...", vb, e), {"", IDOK, {}, text}, {"Přidat...", IDCANCEL, {}, nullptr, {}, field}}, 0};
     };
     Play(*this, {bad("", "5", "Chybná hodnota v poli Vb!", IDC_VB), bad("3", "mV", "Chybná hodnota v poli E!", IDC_E)});
-    testui::ModalScript limits;
-    limits.call([](HWND dlg) {
-        EXPECT_EQ(SendDlgItemMessageA(dlg, IDC_VB, EM_GETLIMITTEXT, 0, 0) + SendDlgItemMessageA(dlg, IDC_E, EM_GETLIMITTEXT, 0, 0), 48);
-        EXPECT_EQ(GetParent(dlg), hwndMain);
-        testui::Press(dlg, IDCANCEL);
-    });
-    SendMessageA(hwndMain, WM_COMMAND, IDM_ADD, 0);
-    EXPECT_FALSE(dirty);
-
     // Both Vb show as "1,235": read back from the field, the first would meet the second.
     Load({{1.23456789, -7.654321}, {1.235, 20}});
     SelectListItem(0);
@@ -291,8 +223,6 @@ TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
     EXPECT_FALSE(dirty);
     Play(*this, {{IDM_EDIT, {}, {{"Upravit...", IDOK, {{IDC_E, "-8"}}}}, 3, 0}});
     EXPECT_EQ(Document(), (Points{{1.23456789, -8}, {1.235, 20}}));
-    EXPECT_TRUE(dirty);
-
     // Storno after a rejected OK leaves the point as it was; editing onto another Vb replaces it.
     Load({{1, 10}, {2.123456789, 20.987654321}, {3, 30}});
     SelectListItem(1);
@@ -301,8 +231,7 @@ TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
     EXPECT_FALSE(dirty);
     Play(*this, {{IDM_EDIT, {}, {Point("Upravit...", "3", "25"), {"Dotaz", IDYES}}, 3, 2}});
     EXPECT_EQ(Document(), (Points{{1, 10}, {3, 25}}));
-
-    // 1e25 shows as 30 characters, more than a user can type: a changed one is read whole.
+    // 1e25 shows as 30 characters, more than the 24 a user can type: a changed one is read whole.
     Load({{1e25, 1}});
     SelectListItem(0);
     Play(*this, {{IDM_EDIT, {}, {Point("Upravit...", "10000000000000000000000000,5", "1")}}});
@@ -315,48 +244,22 @@ TEST_F(MainWindow, ClipboardCarriesOnePointAsText) {
     Load({{1e300, -1e300}, {2, 20}});
     testui::BeepCounter beeps;
     Play(*this, {{IDM_COPY, {}, {}, 3, -1, -1, nullptr, "keep", nullptr, "keep"}, {IDM_CUT, {}, {}, 3, -1, -1, nullptr, "keep"}});
-    EXPECT_EQ(beeps.exclamations(), 2);
     SelectListItem(1);
-    EXPECT_EQ(Copy(), 1);
-    const std::string huge = driver::ClipboardText();  // written whole
-    EXPECT_EQ(huge.size(), 2u * (301 + 7) + 2);
-    EXPECT_EQ(huge.substr(0, 4) + huge.substr(308, 6), "1000\t-1000");
-    {
-        // The point leaves the list only once the clipboard holds it.
-        HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr), release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-        std::thread holder([&] {
-            const bool held = driver::OpenClipboardSoon();
-            SetEvent(opened);
-            WaitForSingleObject(release, INFINITE);
-            if (held) CloseClipboard();
-        });
-        WaitForSingleObject(opened, INFINITE);
-        Play(*this, {{IDM_CUT, {}, {}, 3, 2}});
-        SetEvent(release);
-        holder.join();
-        CloseHandle(opened);
-        CloseHandle(release);
-    }
-    EXPECT_EQ(beeps.exclamations(), 3);
     Play(*this, {{IDM_CUT, {}, {}, 1, -1, 0}});
-    EXPECT_EQ(driver::ClipboardText(), huge);
+    const std::string huge = driver::ClipboardText();  // written whole
+    EXPECT_EQ(std::pair(huge.size(), huge.find("\t-1000")), std::pair(size_t(618), size_t(308)));
     EXPECT_EQ(Document(), (Points{{2, 20}}));
-    EXPECT_TRUE(dirty);
-
     // The first two tokens of the first 255 bytes; an existing Vb is replaced without asking.
     Load({});
-    beeps.reset();
     Play(*this, {{IDM_PASTE, {}, {}, 1, 0, -1, nullptr, nullptr, nullptr, "  1,5\r\n200 mV\r\n3\t4\r\n"},
                  {IDM_PASTE, {}, {}, 3, 2, -1, nullptr, nullptr, nullptr, "2.5ml\t-3e2;x 17"},
                  {IDM_PASTE, {}, {}, 3, 0, -1, nullptr, nullptr, nullptr, (std::string(250, ' ') + "1.5 200").c_str()},
                  {IDM_PASTE, {}, {}, 3, -2, -1, nullptr, nullptr, nullptr, (std::string(255, ' ') + "7 70").c_str()}});
-    for (const char* text : {"12.5", "12.5 ;", "abc 1", "", " \r\n "}) Play(*this, {{IDM_PASTE, {}, {}, 3, -2, -1, nullptr, nullptr, nullptr, text}});
-    EXPECT_EQ(beeps.exclamations(), 6);
-    EXPECT_EQ(Document(), (Points{{1.5, 2}, {2.5, -300}}));
-    ext_float_pair p;
-    // Control bytes and bytes with the high bit set separate tokens, as in the data file.
-    EXPECT_TRUE(ParsePointText("\x01\xA0 7\x80" "8\x7F", p) && p.vb.value == 7 && p.e.value == 8);
-
+    for (const char* text : {"12.5", "12.5 ;", "abc 1", "", "\x01\xA0 7\x80" "8\x7F"}) {
+        Play(*this, {{IDM_PASTE, {}, {}, 3 + 2 * (*text == 1), -2, -1, nullptr, nullptr, nullptr, text}});
+    }
+    EXPECT_EQ(beeps.exclamations(), 7);
+    EXPECT_EQ(Document(), (Points{{1.5, 2}, {2.5, -300}, {7, 8}}));
     // A point that finds no room changes nothing.
     while (arr_vb.count + 1 < arr_vb.capacity) arr_vb.append(ext_float_pair(ext_float(arr_vb.count + 10.0), ext_float(1.0)));
     StuffListView();
@@ -365,9 +268,8 @@ TEST_F(MainWindow, ClipboardCarriesOnePointAsText) {
     dyn_array_realloc = NoMemory;
     Play(*this, {{IDM_PASTE, {}, {}, 2 * int(before.size()) - 1, -2, -1, nullptr, nullptr, nullptr, "100.5\t1"}});
     dyn_array_realloc = std::realloc;
-    EXPECT_EQ(beeps.exclamations(), 7);
-    EXPECT_EQ(Document(), before);
-    EXPECT_FALSE(dirty);
+    EXPECT_EQ(beeps.exclamations(), 8);
+    EXPECT_TRUE(Document() == before && !dirty);
 }
 
 }  // namespace
