@@ -36,10 +36,7 @@ void AppTest::SetUp() {
 
 void AppTest::TearDown() {
     if (IsWindow(hwndMain)) DestroyWindow(hwndMain);
-    // The destroyed main window posted the quit message; it must not end a later test's dialogs.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.message != WM_QUIT) DispatchMessageA(&msg);
+    RunQueue();  // the quit message of the destroyed window must not end a later test's dialogs
     arr_vb.flush();
     dirty = false;
 }
@@ -53,22 +50,20 @@ void AppTest::Load(const Points& points) {
 
 bool AppTest::RunQueue() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) return true;
-        ProcessMessage(accel_, &msg);
-    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message == WM_QUIT) return true; else ProcessMessage(accel_, &msg);
     return false;
 }
 
 bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
-    for (const Key& key : keys) {
-        SetHeld(key.held, true);
-        PostMessageA(target, key.message, key.wparam, key.lparam);
-        const bool quit = RunQueue();
-        SetHeld(key.held, false);
-        if (quit) return true;
+    bool quit = false;
+    for (size_t k = 0; k < keys.size() && !quit; ++k) {
+        SetHeld(keys[k].held, true);
+        PostMessageA(target, keys[k].message, keys[k].wparam, keys[k].lparam);
+        quit = RunQueue();
+        SetHeld(keys[k].held, false);
     }
-    return false;
+    return quit;
 }
 
 void AppTest::Act(const scenario::Step& s) {
@@ -76,8 +71,7 @@ void AppTest::Act(const scenario::Step& s) {
     size_t next = 0;
     for (size_t k = 0; k < s.answers.size(); ++k) {
         script.call([&](HWND dlg) {
-            if (next == s.answers.size()) ADD_FAILURE() << "unexpected " << driver::Text(dlg);
-            if (next == s.answers.size()) return testui::Press(dlg, IDCANCEL);
+            if (next == s.answers.size()) return ADD_FAILURE() << "unexpected " << driver::Text(dlg), testui::Press(dlg, IDCANCEL);
             // A dialog stays open after its button only when that opened a message that was
             // answered meanwhile; then the next answer is its own when the caption says so.
             for (size_t first = next; next == first || (next > first + 1 && next < s.answers.size() &&
@@ -94,7 +88,8 @@ void AppTest::Act(const scenario::Step& s) {
 }
 
 int AppTest::Enabled(UINT id) const {
-    const bool enabled = MenuEnabled(GetMenu(hwndMain), id);
+    EXPECT_TRUE(MenuHas(GetMenu(hwndMain), id)) << id;
+    const bool enabled = !(GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_GRAYED);
     if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
     return enabled;
 }
@@ -105,16 +100,14 @@ Key KeyDown(UINT vk, std::vector<UINT> held) {
     return {alt ? UINT(WM_SYSKEYDOWN) : UINT(WM_KEYDOWN), vk, 1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
 }
 
-void Click(HWND list, UINT down, int row, int below) {
+void Click(HWND list, UINT down, int row) {
     RECT rc = {LVIR_BOUNDS, 0, 0, 0};
     SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
-    const bool right = down == WM_RBUTTONDOWN;
-    const LPARAM at = MAKELPARAM(10, (rc.top + rc.bottom) / 2 + below);
-    // The release waits in the queue, where the list's drag detection finds it.
-    SetHeld({right ? UINT(VK_RBUTTON) : UINT(VK_LBUTTON)}, true);
-    PostMessageA(list, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
-    SendMessageA(list, down, right ? MK_RBUTTON : MK_LBUTTON, at);
-    SetHeld({VK_LBUTTON, VK_RBUTTON}, false);
+    const LPARAM at = MAKELPARAM(10, (rc.top + rc.bottom) / 2);
+    SetHeld({VK_LBUTTON}, true);  // its release waits in the queue, where drag detection finds it
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageA(list, down, MK_LBUTTON, at);
+    SetHeld({VK_LBUTTON}, false);
 }
 
 int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
@@ -138,11 +131,6 @@ std::string Line(HWND list, int row) {
 int SelectedRow(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
 
 bool MenuHas(HMENU menu, UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND) != UINT(-1); }
-
-bool MenuEnabled(HMENU menu, UINT id) {
-    EXPECT_TRUE(MenuHas(menu, id)) << "no menu item " << id;
-    return !(GetMenuState(menu, id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
-}
 
 Points Document() {
     Points out;

@@ -17,9 +17,10 @@
 namespace apptest {
 
 using Points = std::vector<std::pair<double, double>>;
+using ScratchDir = driver::ScratchFolder;
+using driver::ReadFile;
 
-// Keyboard input as the message loop fetches it, with the modifier keys held meanwhile.
-struct Key {
+struct Key {  // keyboard input as the message loop fetches it, with these modifier keys held
     UINT message;
     WPARAM wparam;
     LPARAM lparam;
@@ -34,8 +35,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
     void Load(const Points& points);  // the document, clean, as an open file would leave it
-    // Posts keyboard input to `target` and runs it through the program's own message loop
-    // step (accelerators, dialog keys, dispatch); true when the quit message came.
+    // Runs posted input through the program's own message loop step (accelerators, dialog
+    // keys, dispatch); true when the quit message came.
     bool Keys(HWND target, const std::vector<Key>& keys);
     bool RunQueue();
     HWND main() const override { return hwndMain; }
@@ -44,18 +45,12 @@ protected:
     HACCEL accel_ = nullptr;
 };
 
-// A mouse button pressed in the middle of a row's first cell and released, as real input has
-// it. `down` is WM_LBUTTONDOWN, WM_LBUTTONDBLCLK or WM_RBUTTONDOWN.
-void Click(HWND list, UINT down, int row, int below = 0);
+void Click(HWND list, UINT down, int row);  // pressed and released as real input, in the row
 int Rows(HWND list);
 std::string Cell(HWND list, int row, int column);
 std::string Line(HWND list, int row);  // the cells of a row joined by '|'
-int SelectedRow(HWND list);  // -1 for none
-bool MenuEnabled(HMENU menu, UINT id);  // in a pop-up or the menu bar, by command
-bool MenuHas(HMENU menu, UINT id);
-Points Document();  // arr_vb as (vb, e)
-
-using ScratchDir = driver::ScratchFolder;
-using driver::ReadFile;
+int SelectedRow(HWND list);            // -1 for none
+bool MenuHas(HMENU menu, UINT id);     // in a pop-up or the menu bar, by command
+Points Document();                     // arr_vb as (vb, e)
 
 }  // namespace apptest

@@ -55,7 +55,6 @@ TEST_F(Dialogs, DetailsShowTheSelectedResultAndItsBracketingPoints) {
     testui::ModalScript ui;  // a double click on a result opens them too
     ui.press(IDOK);
     Click(hwndResults, WM_LBUTTONDBLCLK, 0);
-    RunQueue();
     EXPECT_EQ(ui.seen().size(), 1u);
 }
 
@@ -90,13 +89,13 @@ TEST_F(Dialogs, HelpOpensTheManualBesideTheProgramAndTellsEveryFailure) {
     const std::string folder = driver::ExeDir() + "\\";
     EXPECT_EQ(request, folder + "titrion2.pdf|" + folder + "|" + folder + "titrion2.rtf|" + folder + "|");
     const std::pair<UINT_PTR, const char*> failures[] = {
-        {0, "Nedostatek paměti/systémových prostředků"}, {2, "Soubor nápovědy nenalezen"}, {3, "Soubor nápovědy nenalezen"},
-        {11, "Chyba v prohlížeči PDF dokumentů, přeinstalujte jej"}, {26, "Narušení sdílení"}, {27, "asociace soubaru je špatná"},
-        {28, "DDE transakce neprovedena, protože vypršel čas"}, {29, "DDE transakce sa nezdařila"},
-        {30, "DDE transakce neprovedena, protože byly prováděny jiné DDE transakce"}, {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
+        {0, "Nedostatek paměti/systémových prostředků"}, {3, "Soubor nápovědy nenalezen"}, {11, "Chyba v prohlížeči PDF dokumentů, přeinstalujte jej"},
+        {26, "Narušení sdílení"}, {27, "asociace soubaru je špatná"}, {28, "DDE transakce neprovedena, protože vypršel čas"},
+        {29, "DDE transakce sa nezdařila"}, {30, "DDE transakce neprovedena, protože byly prováděny jiné DDE transakce"},
+        {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
     for (auto [result, reason] : failures) {
-        shell_result = result;
         const std::string text = std::string("Chyba při otevírání souboru nápovědy (") + reason + ")";
+        shell_result = result;
         Play(*this, {{IDM_HELP_PDF, {}, {{"Chyba", IDOK, {}, text.c_str()}}}, {IDM_HELP_RTF, {}, {{"Chyba", IDOK, {}, text.c_str()}}}});
     }
     // No viewer: a box that links to one for the PDF, a message for the RTF.

@@ -67,23 +67,9 @@ TEST_F(MainWindow, EveryWayOutAsksBeforeUnsavedPointsAreLost) {
                  {0, {VK_ESCAPE}, {cancel}}, {0, {CH('p'), CH('P')}, {{"Přidat...", IDCANCEL}, {"Přidat...", IDCANCEL}}, 3},
                  {0, {VK_HOME, VK_SPACE}, {{"Upravit...", IDCANCEL, {}, nullptr, {{IDC_VB, "1,000"}, {IDC_E, "100,0000"}}}}, 3, 0},
                  {IDM_EXIT, {}, {{"Potvrďte", IDYES}, {"Uložit soubor", IDCANCEL}}, 3},  // Yes, then no name
-                 {IDOK}, {40006}, {39999},  // not commands of the window
                  {IDM_DELETEALL, {}, {{"Potvrďte", IDNO, {}, "Všechny položky budou vymazány."}}, 3},
                  {IDM_DELETEALL, {}, {{"Potvrďte", IDYES}}, 0, -1, 0, ""}, {IDM_DELETEALL},  // empty: no question
                  {0, {VK_ESCAPE}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});  // changed, yet empty
-}
-
-UINT WINAPI CentralEuropeanCodePage() { return 1250; }
-
-TEST(StartUp, WithoutTheUtf8CodePageOneWarningInAsciiNamesTheWindowsVersion) {
-    testui::ModalScript ui;
-    CheckCodePage();  // the tests run under the program's manifest
-    testui::ImportHook acp("kernel32.dll", "GetACP", reinterpret_cast<void*>(&CentralEuropeanCodePage));
-    ui.press(IDOK);
-    CheckCodePage();
-    ASSERT_EQ(ui.seen().size(), 1u);
-    EXPECT_NE(ui.seen()[0].text.find("Windows 10 verze 1903 nebo novejsi"), std::string::npos);
-    EXPECT_EQ(ui.seen()[0].icon, UINT(MB_ICONWARNING));
 }
 
 std::string Fixed(double value, int decimals) {
@@ -120,60 +106,15 @@ TEST_F(MainWindow, TenThousandPoints) {
     const int row = SelectedRow(hwndList);
     EXPECT_TRUE(row % 2 == 0 && row < 2 * n - 2 && GetSelectedPoint() == row / 2) << row;
     EXPECT_EQ(ListView_GetNextItem(hwndList, -1, LVNI_FOCUSED), row);
-    // A click on an in-between row keeps the point; a double click there edits it.
+    // A click on an in-between row keeps the point.
     SelectListItem(5000);
     ListView_EnsureVisible(hwndList, 10001, FALSE);
     Click(hwndList, WM_LBUTTONDOWN, 10001);
     Play(*this, {{0, {}, {}, 2 * n - 1, 10000}});
     EXPECT_EQ(ListView_GetNextItem(hwndList, -1, LVNI_FOCUSED), 10000);
-    testui::ModalScript ui;
-    ui.call([](HWND dlg) { EXPECT_EQ(Shown(GetDlgItem(dlg, IDC_VB)), "25,000"); testui::Press(dlg, IDCANCEL); });
-    Click(hwndList, WM_LBUTTONDBLCLK, 10001);
-    RunQueue();
-    EXPECT_EQ(ui.seen().size(), 1u);
     // Deleting renumbers the points behind it; a pasted point is selected where it belongs.
     Play(*this, {{IDM_DELETE, {}, {}, 2 * n - 3, -1}, {IDM_PASTE, {}, {}, 2 * n - 1, 10000, -1, nullptr, nullptr, nullptr, "25.0021\t7"}});
     EXPECT_EQ(Line(hwndList, 10000).substr(0, 18) + Cell(hwndList, 10002, 0), "5001|25,002|7,00005002");
-    // Two points at one volume, as a file may hold them: no slope between them.
-    arr_vb.flush();
-    for (double vb : {1.0, 2.0, 2.0, 3.0}) arr_vb.append(ext_float_pair(ext_float(vb), ext_float(vb * 10)));
-    StuffListView();
-    EXPECT_EQ(Line(hwndList, 3) + Line(hwndList, 2) + Line(hwndList, 4), "|||*|2|2,000|20,0000||*3|2,000|20,0000||*");
-}
-
-// The items of the pop-up a right click shows, read while it is open: the default item, then
-// every item, upper case when enabled; it opens where the click was.
-std::string Popup(HWND list, int row, int below = 0) {
-    const std::pair<UINT, char> letters[] = {{IDM_ADD, 'n'}, {IDM_EDIT, 'e'}, {IDM_COPY, 'c'}, {IDM_PASTE, 'v'},
-                                             {IDM_CUT, 'x'}, {IDM_DELETE, 'd'}, {IDM_DETAILS, 't'}};
-    std::string items;
-    testui::ModalScript ui;
-    ui.menu([&](HWND window) {
-        HMENU menu = reinterpret_cast<HMENU>(SendMessageA(window, 0x01E1 /* MN_GETHMENU */, 0, 0));
-        for (int i = 0; i < GetMenuItemCount(menu); ++i)
-            for (auto [id, letter] : letters)
-                if (id == GetMenuItemID(menu, i)) items += GetMenuState(menu, id, 0) & MF_GRAYED ? letter : char(letter - 32);
-        for (auto [id, letter] : letters)
-            if (id == GetMenuDefaultItem(menu, FALSE, GMDI_USEDISABLED)) items.insert(0, 1, letter);
-        RECT shown, rc = {LVIR_BOUNDS, 0, 0, 0};
-        GetWindowRect(window, &shown);
-        SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
-        MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&rc), 2);
-        EXPECT_EQ(std::pair(shown.left, shown.top), std::pair(rc.left + 10, (rc.top + rc.bottom) / 2 + below));
-        testui::CloseMenu();
-    });
-    Click(list, WM_RBUTTONDOWN, row, below);
-    testui::Pump();
-    EXPECT_EQ(ui.menus(), 1);
-    return items;
-}
-
-TEST_F(MainWindow, ContextMenusOfferTheirCommandsWithTheSameEnabling) {
-    Load({{1, 10}, {2, 20}, {3, 40}, {4, 45}});
-    EXPECT_EQ(Popup(hwndList, 2), "eNECVXD");
-    EXPECT_EQ(GetSelectedPoint(), 1);
-    ListView_SetItemState(hwndList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    EXPECT_EQ(Popup(hwndList, 6, 40) + Popup(hwndResults, 0) + Popup(hwndResults, 0, 40), "eNecVxdtTtt");
 }
 
 // Stands in for the file system refusing to put a saved file in place.

@@ -25,8 +25,7 @@ BOOL CALLBACK Find(HWND wnd, LPARAM param) {
     const bool hit = s->caption ? wnd != s->skip && IsWindowVisible(wnd) && IsWindowEnabled(wnd) &&
                                       ClassOf(wnd) == s->cls && Text(wnd).rfind(*s->caption, 0) == 0
                                 : s->cls ? ClassOf(wnd) == s->cls : GetDlgCtrlID(wnd) == s->id;
-    if (hit) s->found = wnd;
-    return !hit;
+    return hit ? (s->found = wnd, FALSE) : TRUE;
 }
 
 }  // namespace
@@ -45,9 +44,9 @@ std::string ReadFile(const std::string& path) {
 
 std::string Text(HWND wnd) {
     char text[512] = "";
-    DWORD_PTR length = 0;
-    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 30000, &length);
-    return std::string(text, length < sizeof text ? length : 0);
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 30000, &n);
+    return std::string(text, n < sizeof text ? n : 0);
 }
 
 std::string ClassOf(HWND wnd) {
@@ -84,24 +83,20 @@ bool SaveWindowPicture(HWND wnd, const char* path) {
     info.bmiHeader = {sizeof info.bmiHeader, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
+    HGDIOBJ old = SelectObject(memory, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     FILE* f = BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) && GdiFlush() ? std::fopen(path, "wb") : nullptr;
     bool written = f && std::fwrite(&file, sizeof file, 1, f) && std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) &&
                    std::fwrite(bits, row, h, f) == static_cast<size_t>(h);
     written = f && std::fclose(f) == 0 && written;
-    SelectObject(memory, old);
-    DeleteObject(picture);
+    DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return written;
 }
 
 bool OpenClipboardSoon() {
-    for (int attempt = 0; attempt < 1000000; ++attempt) {
+    for (int attempt = 0; attempt < 1000000; ++attempt, SwitchToThread())
         if (OpenClipboard(nullptr)) return true;
-        SwitchToThread();
-    }
     return false;
 }
 
@@ -122,8 +117,7 @@ bool PutClipboardText(const std::string& text) {
     GlobalUnlock(block);
     SetClipboardData(CF_TEXT, block);
     CloseClipboard();
-    // The program reads it next: let the bridge have its look first.
-    if (OpenClipboardSoon()) CloseClipboard();
+    if (OpenClipboardSoon()) CloseClipboard();  // the program reads it next: let the bridge look first
     return true;
 }
 
@@ -150,10 +144,8 @@ ProgramCopy::ProgramCopy() {
 }
 
 Program::~Program() {
-    if (!pi_.hProcess) return;
-    if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
-    CloseHandle(pi_.hProcess);
-    CloseHandle(pi_.hThread);
+    if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
+    if (pi_.hProcess) CloseHandle(pi_.hProcess), CloseHandle(pi_.hThread);
 }
 
 bool Program::Start() {
@@ -207,18 +199,13 @@ HWND Program::WaitGraph() const {
     return search.found;
 }
 
-void Program::Command(UINT id) const { SendNotifyMessageA(main_, WM_COMMAND, id, 0); }
-
-void Program::Key(HWND to, UINT message, WPARAM key) const { PostMessageA(to, message, key, 1); }
-
 void Program::Press(HWND dlg, int button) {
     SendNotifyMessageA(dlg, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(dlg, button)));
 }
 
 bool Program::ChooseFile(const char* caption, const std::string& path) const {
     HWND picker = WaitDialog(caption), edit = picker ? NameField(picker) : nullptr;
-    if (edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    if (edit) Press(picker, IDOK);
+    if (edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str())), Press(picker, IDOK);
     return edit && WaitGone(picker) && Sync();
 }
 

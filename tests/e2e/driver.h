@@ -18,8 +18,7 @@ std::string ReadFile(const std::string& path);
 std::string Text(HWND wnd);        // asked of the window, so also of another process's
 std::string ClassOf(HWND wnd);
 std::string DialogText(HWND dlg);  // texts of its static controls, joined by '\n'
-// The descendant of `parent` with this control id, or (with `cls`) of this window class.
-HWND Descendant(HWND parent, int id, const char* cls = nullptr);
+HWND Descendant(HWND parent, int id, const char* cls = nullptr);  // by control id, or by class
 HWND NameField(HWND picker);  // the edit control of a picker's name field
 bool SaveWindowPicture(HWND wnd, const char* path);  // as on the screen, a 24-bit BMP file
 
@@ -29,8 +28,7 @@ bool OpenClipboardSoon();
 std::string ClipboardText();  // "<none>" without text, "<locked>" when it never opens
 bool PutClipboardText(const std::string& text);  // false when it never opens
 
-// A folder of its own in the temporary folder, removed with the files in it.
-struct ScratchFolder {
+struct ScratchFolder {  // a folder of its own in the temporary folder, removed with its files
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -39,8 +37,7 @@ struct ScratchFolder {
     std::string dir_;
 };
 
-// A scratch folder holding a copy of the program and its library.
-struct ProgramCopy : ScratchFolder {
+struct ProgramCopy : ScratchFolder {  // holding a copy of the program and its library
     ProgramCopy();
     std::string exe() const { return path("titrion3.exe"); }
     bool copied() const { return copied_; }
@@ -52,23 +49,19 @@ public:
     explicit Program(const std::string& exe) : exe_(exe) {}
     ~Program();  // a program still running is terminated
     Program(const Program&) = delete;
-
     bool Start();  // in the temporary folder; false when its main window does not come
     HWND main() const { return main_; }
     DWORD process_id() const { return pi_.dwProcessId; }
     HWND list() const { return GetDlgItem(main_, IDC_LIST); }
-
     // Sent messages overtake posted ones: Sync covers commands, Settle also covers keys.
     bool Sync() const;    // false when the program stopped answering
     bool Settle() const;  // every posted message handled: opens and closes the about box
-    // The visible, enabled (so topmost modal) dialog whose caption starts so.
-    HWND Dialog(const std::string& caption) const;
+    HWND Dialog(const std::string& caption) const;  // visible, enabled (so topmost modal), caption starts so
     HWND WaitDialog(const std::string& caption) const;  // null when it does not appear
     bool WaitGone(HWND wnd) const;
     HWND WaitGraph() const;  // the visible graph window, once it is there
-
-    void Command(UINT id) const;
-    void Key(HWND to, UINT message, WPARAM key) const;
+    void Command(UINT id) const { SendNotifyMessageA(main_, WM_COMMAND, id, 0); }
+    void Key(HWND to, UINT message, WPARAM key) const { PostMessageA(to, message, key, 1); }
     static void Press(HWND dlg, int button);
     bool ChooseFile(const char* caption, const std::string& path) const;  // in the picker
     DWORD WaitExit() const;  // the exit code once it ended by itself; -2 when it does not end

@@ -3,21 +3,11 @@
 // steep part (`make run`), with three the HTML report and the graph window (`make pictures`).
 //   titrion_showcase <document.tid> <picture.bmp>
 //   titrion_graph_showcase <document.tid> <report.html> <graph.bmp>
-#include <windows.h>
-
 #include <cstdio>
-#include <string>
 
 #include "tests/e2e/driver.h"
 
-namespace {
-
-int Fail(const char* what, const char* name = "") {
-    std::fprintf(stderr, "%s%s\n", what, name);
-    return 1;
-}
-
-}  // namespace
+int Fail(const char* what, const char* name = "") { return std::fprintf(stderr, "%s%s\n", what, name), 1; }
 
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
@@ -30,8 +20,7 @@ int main(int argc, char** argv) {
     p.Command(IDM_OPEN);
     if (!p.ChooseFile("Otevřít soubor", document)) return Fail("could not open ", document);
     HWND shown = p.main();
-    if (argc == 3) {
-        // Tab into the list and down to the steep part before the first equivalence point.
+    if (argc == 3) {  // Tab into the list and down to the steep part before the first equivalence point
         p.Key(GetDlgItem(p.main(), IDC_STATUS), WM_KEYDOWN, VK_TAB);
         p.Key(p.list(), WM_KEYDOWN, VK_HOME);
         for (int i = 0; i < 15; ++i) p.Key(p.list(), WM_KEYDOWN, VK_DOWN);
@@ -41,8 +30,7 @@ int main(int argc, char** argv) {
         HWND dlg = p.WaitDialog("Export do HTML");
         if (dlg) driver::Program::Press(dlg, IDC_HTML_BROWSE);
         if (!dlg || !p.ChooseFile("Exportovat HTML", report)) return Fail("could not write ", report);
-        const char* title = "Uhličitan sodný titrovaný HCl";
-        SendMessageA(GetDlgItem(dlg, IDC_HTML_TITLE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(title));
+        SendDlgItemMessageA(dlg, IDC_HTML_TITLE, WM_SETTEXT, 0, LPARAM("Uhličitan sodný titrovaný HCl"));
         driver::Program::Press(dlg, IDOK);
         p.WaitGone(dlg);
         p.Command(IDM_GRAPH);
