@@ -1,29 +1,22 @@
 #include "tests/app/app_test.h"
-
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "tests/support/display_defaults.h"
 #include "tests/support/testui.h"
-
 namespace apptest {
-
 namespace {
-
 // The window classes are registered once per process, as start-up does.
 struct AppEnvironment : ::testing::Environment {
     void SetUp() override { ASSERT_TRUE(InitApplication(GetModuleHandleA(nullptr))); }
 };
 ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
-
 void SetHeld(const std::vector<UINT>& mods, bool down) {
     BYTE state[256];
     GetKeyboardState(state);
     for (UINT vk : mods) state[vk] = down ? 0x80 : 0;
     SetKeyboardState(state);
 }
-
 }  // namespace
-
 void AppTest::SetUp() {
     arr_vb.flush();
     dirty = false;
@@ -33,28 +26,24 @@ void AppTest::SetUp() {
     SetForegroundWindow(hwndMain);
     SetFocus(hwndList);
 }
-
 void AppTest::TearDown() {
     if (IsWindow(hwndMain)) DestroyWindow(hwndMain);
     RunQueue();  // the quit message of the destroyed window must not end a later test's dialogs
     arr_vb.flush();
     dirty = false;
 }
-
 void AppTest::Load(const Points& points) {
     arr_vb.flush();
     for (const auto& p : points) arr_vb.insert_sorted(ext_float_pair(ext_float(p.first), ext_float(p.second)));
     StuffListView();
     dirty = false;
 }
-
 bool AppTest::RunQueue() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         if (msg.message == WM_QUIT) return true; else ProcessMessage(accel_, &msg);
     return false;
 }
-
 bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
     bool quit = false;
     for (size_t k = 0; k < keys.size() && !quit; ++k) {
@@ -65,7 +54,6 @@ bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
     }
     return quit;
 }
-
 void AppTest::Act(const scenario::Step& s) {
     testui::ModalScript script;
     size_t next = 0;
@@ -86,20 +74,17 @@ void AppTest::Act(const scenario::Step& s) {
     EXPECT_EQ(next, s.answers.size());
     EXPECT_EQ(script.unexpected(), 0);
 }
-
 int AppTest::Enabled(UINT id) const {
     EXPECT_TRUE(MenuHas(GetMenu(hwndMain), id)) << id;
     const bool enabled = !(GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_GRAYED);
     if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
     return enabled;
 }
-
 Key KeyDown(UINT vk, std::vector<UINT> held) {
     const bool alt = !held.empty() && held[0] == VK_MENU;
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
     return {alt ? UINT(WM_SYSKEYDOWN) : UINT(WM_KEYDOWN), vk, 1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
 }
-
 void Click(HWND list, UINT down, int row) {
     RECT rc = {LVIR_BOUNDS, 0, 0, 0};
     SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
@@ -109,33 +94,24 @@ void Click(HWND list, UINT down, int row) {
     SendMessageA(list, down, MK_LBUTTON, at);
     SetHeld({VK_LBUTTON}, false);
 }
-
 int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-
 std::string Cell(HWND list, int row, int column) {
     char text[512] = "";
     LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    item.iSubItem = column, item.pszText = text, item.cchTextMax = sizeof text;
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
-
 std::string Line(HWND list, int row) {
     std::string line = Cell(list, row, 0);
     for (int column = 1; column < 5; ++column) line += "|" + Cell(list, row, column);
     return line;
 }
-
 int SelectedRow(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
-
 bool MenuHas(HMENU menu, UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND) != UINT(-1); }
-
 Points Document() {
     Points out;
     for (int i = 0; i < arr_vb.size(); ++i) out.emplace_back(arr_vb[i]->vb.value, arr_vb[i]->e.value);
     return out;
 }
-
 }  // namespace apptest

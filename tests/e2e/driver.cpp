@@ -1,25 +1,13 @@
 #include "tests/e2e/driver.h"
-
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-
 namespace driver {
-
 namespace {
-
 constexpr int MAX_ROUNDS = 20000;  // round trips to the program before a wait gives up
-
 // A visible, enabled top window of this class and caption, or a child of this id or class.
-struct Search {
-    const std::string* caption;
-    HWND skip;
-    int id;
-    const char* cls;
-    HWND found;
-};
-
+struct Search { const std::string* caption; HWND skip; int id; const char* cls; HWND found; };
 BOOL CALLBACK Find(HWND wnd, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
     const bool hit = s->caption ? wnd != s->skip && IsWindowVisible(wnd) && IsWindowEnabled(wnd) &&
@@ -27,52 +15,42 @@ BOOL CALLBACK Find(HWND wnd, LPARAM param) {
                                 : s->cls ? ClassOf(wnd) == s->cls : GetDlgCtrlID(wnd) == s->id;
     return hit ? (s->found = wnd, FALSE) : TRUE;
 }
-
 }  // namespace
-
 std::string ExeDir() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);
     return std::string(path).substr(0, std::strrchr(path, '\\') - path);
 }
-
 std::string ReadFile(const std::string& path) {
     std::ostringstream text;
     text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
-
 std::string Text(HWND wnd) {
     char text[512] = "";
     DWORD_PTR n = 0;
     SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 30000, &n);
     return std::string(text, n < sizeof text ? n : 0);
 }
-
 std::string ClassOf(HWND wnd) {
     char cls[64] = "";
-    GetClassNameA(wnd, cls, sizeof cls);
-    return cls;
+    return std::string(cls, GetClassNameA(wnd, cls, sizeof cls));
 }
-
 std::string DialogText(HWND dlg) {
     std::string text;
     for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         if (ClassOf(child) == "Static" && !Text(child).empty()) text += (text.empty() ? "" : "\n") + Text(child);
     return text;
 }
-
 HWND Descendant(HWND parent, int id, const char* cls) {
     Search search = {nullptr, nullptr, id, cls, nullptr};
     EnumChildWindows(parent, Find, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
 HWND NameField(HWND picker) {
     HWND field = Descendant(picker, FILE_NAME_FIELD);
     return field && ClassOf(field) != "Edit" ? Descendant(field, 0, "Edit") : field;
 }
-
 bool SaveWindowPicture(HWND wnd, const char* path) {
     RECT rc;
     GetWindowRect(wnd, &rc);
@@ -93,13 +71,10 @@ bool SaveWindowPicture(HWND wnd, const char* path) {
     ReleaseDC(nullptr, screen);
     return written;
 }
-
 bool OpenClipboardSoon() {
-    for (int attempt = 0; attempt < 1000000; ++attempt, SwitchToThread())
-        if (OpenClipboard(nullptr)) return true;
+    for (int attempt = 0; attempt < 1000000; ++attempt, SwitchToThread()) if (OpenClipboard(nullptr)) return true;
     return false;
 }
-
 std::string ClipboardText() {
     if (!OpenClipboardSoon()) return "<locked>";
     HANDLE data = GetClipboardData(CF_TEXT);
@@ -108,7 +83,6 @@ std::string ClipboardText() {
     CloseClipboard();
     return text;
 }
-
 bool PutClipboardText(const std::string& text) {
     if (!OpenClipboardSoon()) return false;
     EmptyClipboard();
@@ -120,7 +94,6 @@ bool PutClipboardText(const std::string& text) {
     if (OpenClipboardSoon()) CloseClipboard();  // the program reads it next: let the bridge look first
     return true;
 }
-
 ScratchFolder::ScratchFolder() {
     static int counter = 0;
     char temp[MAX_PATH];
@@ -128,7 +101,6 @@ ScratchFolder::ScratchFolder() {
     dir_ = temp + ("titrion-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
     CreateDirectoryA(dir_.c_str(), nullptr);
 }
-
 ScratchFolder::~ScratchFolder() {
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA(path("*").c_str(), &found);
@@ -137,17 +109,14 @@ ScratchFolder::~ScratchFolder() {
     if (find != INVALID_HANDLE_VALUE) FindClose(find);
     RemoveDirectoryA(dir_.c_str());
 }
-
 ProgramCopy::ProgramCopy() {
     for (const char* file : {"titrion3.exe", "vexplot3.dll"})
         copied_ = CopyFileA((ExeDir() + "\\" + file).c_str(), path(file).c_str(), FALSE) && copied_;
 }
-
 Program::~Program() {
     if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
     if (pi_.hProcess) CloseHandle(pi_.hProcess), CloseHandle(pi_.hThread);
 }
-
 bool Program::Start() {
     std::string command = "\"" + exe_ + "\" ignored.tid";
     STARTUPINFOA si = {};
@@ -158,25 +127,21 @@ bool Program::Start() {
     WaitForInputIdle(pi_.hProcess, 60000);
     return (main_ = WaitDialog("Titrion - ")) != nullptr;
 }
-
 bool Program::Sync() const {
     DWORD_PTR result;
     return main_ && SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
 }
-
 bool Program::Settle() const {
     PostMessageA(main_, WM_COMMAND, IDM_ABOUT, 0);  // handled after whatever was posted before
     HWND about = WaitDialog("O aplikaci");
     if (about) Press(about, IDOK);
     return about && WaitGone(about) && Sync();
 }
-
 HWND Program::Dialog(const std::string& caption) const {
     Search search = {&caption, main_, 0, "#32770", nullptr};
     EnumThreadWindows(pi_.dwThreadId, Find, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
 HWND Program::WaitDialog(const std::string& caption) const {
     for (int round = 0; round < MAX_ROUNDS && WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0; ++round) {
         if (HWND dlg = Dialog(caption)) return dlg;
@@ -185,12 +150,10 @@ HWND Program::WaitDialog(const std::string& caption) const {
     }
     return nullptr;
 }
-
 bool Program::WaitGone(HWND wnd) const {
     for (int round = 0; round < MAX_ROUNDS && IsWindow(wnd) && Sync(); ++round) {}
     return !IsWindow(wnd);
 }
-
 HWND Program::WaitGraph() const {
     const std::string any;
     Search search = {&any, nullptr, 0, "VexGraphV2WClass", nullptr};
@@ -198,21 +161,17 @@ HWND Program::WaitGraph() const {
         EnumThreadWindows(pi_.dwThreadId, Find, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
 void Program::Press(HWND dlg, int button) {
     SendNotifyMessageA(dlg, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(dlg, button)));
 }
-
 bool Program::ChooseFile(const char* caption, const std::string& path) const {
     HWND picker = WaitDialog(caption), edit = picker ? NameField(picker) : nullptr;
     if (edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str())), Press(picker, IDOK);
     return edit && WaitGone(picker) && Sync();
 }
-
 DWORD Program::WaitExit() const {
     DWORD code = static_cast<DWORD>(-2);
     if (WaitForSingleObject(pi_.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi_.hProcess, &code);
     return code;
 }
-
 }  // namespace driver

@@ -1,18 +1,11 @@
-// Drives a running titrion3.exe from another process the way a user does: commands and keys
-// posted to its windows, texts typed into its dialogs, buttons pressed. Every wait is on the
-// program's own thread: a message sent to its main window returns only once that thread has
-// taken up a message loop again, so nothing here sleeps.
+// Drives a running titrion3.exe from another process as a user does. Every wait is on the
+// program's thread: a message sent to its main window returns once it is in a message loop.
 #pragma once
 #include <windows.h>
-
 #include <string>
-
 #include "resources/resource.h"
-
 namespace driver {
-
 constexpr int FILE_NAME_FIELD = 1148;  // the name field of the open and save pickers
-
 std::string ExeDir();  // folder of the running executable
 std::string ReadFile(const std::string& path);
 std::string Text(HWND wnd);        // asked of the window, so also of another process's
@@ -21,13 +14,9 @@ std::string DialogText(HWND dlg);  // texts of its static controls, joined by '\
 HWND Descendant(HWND parent, int id, const char* cls = nullptr);  // by control id, or by class
 HWND NameField(HWND picker);  // the edit control of a picker's name field
 bool SaveWindowPicture(HWND wnd, const char* path);  // as on the screen, a 24-bit BMP file
-
-// Another process (Wine's clipboard bridge to X11) may hold the clipboard open for a moment
-// after a change: these try again, yielding rather than sleeping, until it lets go.
-bool OpenClipboardSoon();
+// Wine's clipboard bridge may hold the clipboard for a moment: these try again, yielding.
 std::string ClipboardText();  // "<none>" without text, "<locked>" when it never opens
 bool PutClipboardText(const std::string& text);  // false when it never opens
-
 struct ScratchFolder {  // a folder of its own in the temporary folder, removed with its files
     ScratchFolder();
     ~ScratchFolder();
@@ -36,14 +25,12 @@ struct ScratchFolder {  // a folder of its own in the temporary folder, removed 
     const std::string& dir() const { return dir_; }
     std::string dir_;
 };
-
 struct ProgramCopy : ScratchFolder {  // holding a copy of the program and its library
     ProgramCopy();
     std::string exe() const { return path("titrion3.exe"); }
     bool copied() const { return copied_; }
     bool copied_ = true;
 };
-
 class Program {
 public:
     explicit Program(const std::string& exe) : exe_(exe) {}
@@ -65,11 +52,9 @@ public:
     static void Press(HWND dlg, int button);
     bool ChooseFile(const char* caption, const std::string& path) const;  // in the picker
     DWORD WaitExit() const;  // the exit code once it ended by itself; -2 when it does not end
-
 private:
     std::string exe_;
     PROCESS_INFORMATION pi_ = {};
     HWND main_ = nullptr;
 };
-
 }  // namespace driver

@@ -1,27 +1,19 @@
-// One layer for the user interface tests: a table of steps (a command, keys, the answers to
-// the dialogs they open, a text put on the clipboard first) and the state each step leaves.
-// The same table plays in the test process (tests/app) and against the real program (e2e).
+// One layer for the user interface tests: a table of steps (a command, keys, the answers to its
+// dialogs) and the state each leaves, played in the test process (tests/app) and against the
+// real program (e2e).
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
-
 #include <gtest/gtest.h>
-
 #include <cstring>
 #include <string>
-#include <utility>
 #include <vector>
-
 #include "tests/e2e/driver.h"
-
 namespace scenario {
-
 // Keys: a virtual key, a typed character, or a key with Alt (in the test process only).
 constexpr UINT CH(char c) { return 0x10000u | static_cast<unsigned char>(c); }
 constexpr UINT ALT(UINT vk) { return 0x40000u | vk; }
-
 using Fields = std::vector<std::pair<int, std::string>>;  // control id, text; a check box "0"/"1"
-
 struct Answer {
     const char* caption;  // the dialog's caption starts so
     int button;           // pressed last
@@ -30,28 +22,20 @@ struct Answer {
     Fields shows = {};    // what its controls show before
     int focus = 0;        // the control that has the focus, when checked
 };
-
 // -2, -1 and nullptr: not checked.
 struct Step {
     UINT command;  // sent to the main window, or 0
     std::vector<UINT> keys = {};  // then these, to the measurement list
     std::vector<Answer> answers = {};
     int rows = -1, selected = -2, results = -1;  // rows and selected row of the lists
-    const char* enabled = nullptr;  // the enabled commands among kCommands
-    const char* clipboard = nullptr;
-    const char* title = nullptr;  // after "Titrion - "
-    const char* paste = nullptr;  // put on the clipboard before the action
-    bool ends = false;            // the program ends
+    // The enabled commands among kCommands, the clipboard, the title after "Titrion - ", and a
+    // text put on the clipboard before the action; whether the program ends.
+    const char *enabled = nullptr, *clipboard = nullptr, *title = nullptr, *paste = nullptr;
+    bool ends = false;
 };
-
-const std::pair<char, UINT> kCommands[] = {{'E', IDM_EDIT}, {'D', IDM_DELETE}, {'C', IDM_COPY}, {'X', IDM_CUT},
-                                           {'G', IDM_GRAPH}, {'S', IDM_SAVE}, {'H', IDM_EXPORTHTML},
-                                           {'A', IDM_DELETEALL}, {'T', IDM_DETAILS}};
-
-inline std::string Shown(HWND c) {
-    return driver::ClassOf(c) == "Button" ? std::to_string(SendMessageA(c, BM_GETCHECK, 0, 0)) : driver::Text(c);
-}
-
+const std::pair<char, UINT> kCommands[] = {{'E', IDM_EDIT}, {'D', IDM_DELETE}, {'C', IDM_COPY}, {'X', IDM_CUT}, {'G', IDM_GRAPH},
+                                           {'S', IDM_SAVE}, {'H', IDM_EXPORTHTML}, {'A', IDM_DELETEALL}, {'T', IDM_DETAILS}};
+inline std::string Shown(HWND c) { return driver::ClassOf(c) == "Button" ? std::to_string(SendMessageA(c, BM_GETCHECK, 0, 0)) : driver::Text(c); }
 // Answers one dialog: checks it, fills its fields, presses the button.
 inline void Reply(HWND dlg, const Answer& a) {
     EXPECT_EQ(driver::Text(dlg).rfind(a.caption, 0), 0u) << driver::Text(dlg) << " for " << a.caption;
@@ -67,7 +51,6 @@ inline void Reply(HWND dlg, const Answer& a) {
     }
     driver::Program::Press(dlg, a.button);
 }
-
 // Where a table plays: runs a step's action and answers, and tells the state of a command
 // (-1 where it cannot be seen).
 struct Ui {
@@ -75,7 +58,6 @@ struct Ui {
     virtual void Act(const Step& step) = 0;
     virtual int Enabled(UINT id) const = 0;
 };
-
 inline void Play(Ui& ui, const std::vector<Step>& steps) {
     for (size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE("step " + std::to_string(i + 1));
@@ -95,7 +77,6 @@ inline void Play(Ui& ui, const std::vector<Step>& steps) {
         }
     }
 }
-
 // Add, edit, copy, paste, delete, save and close, starting from a new empty document.
 inline std::vector<Step> Editing(const std::string& file) {
     auto point = [](const char* caption, const char* vb, const char* e) { return Answer{caption, IDOK, {{IDC_VB, vb}, {IDC_E, e}}}; };
@@ -116,5 +97,4 @@ inline std::vector<Step> Editing(const std::string& file) {
             {IDM_EXIT, {}, {ask}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}};
 }
 constexpr char kEdited[] = "# Titrionika 2.0\r\n\r\n1.5\t-120\r\n2\t-30\r\n4\t150\r\n";  // what Editing saves
-
 }  // namespace scenario

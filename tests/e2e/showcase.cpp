@@ -1,19 +1,14 @@
-// The pictures of the read-me, taken of titrion3.exe beside this program, which it starts,
-// opens a document in and closes again: with two arguments the main window down at the
-// steep part (`make run`), with three the HTML report and the graph window (`make pictures`).
+// Pictures of titrion3.exe beside this program with a document open: the main window at the
+// steep part (`make run`), or the HTML report and the graph window (`make pictures`).
 //   titrion_showcase <document.tid> <picture.bmp>
 //   titrion_graph_showcase <document.tid> <report.html> <graph.bmp>
 #include <cstdio>
-
 #include "tests/e2e/driver.h"
-
 int Fail(const char* what, const char* name = "") { return std::fprintf(stderr, "%s%s\n", what, name), 1; }
-
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
     char document[MAX_PATH], report[MAX_PATH];
-    GetFullPathNameA(argv[1], sizeof document, document, nullptr);
-    GetFullPathNameA(argv[2], sizeof report, report, nullptr);
+    GetFullPathNameA(argv[1], sizeof document, document, nullptr), GetFullPathNameA(argv[2], sizeof report, report, nullptr);
     driver::Program p(driver::ExeDir() + "\\titrion3.exe");
     if (!p.Start()) return Fail("titrion3.exe did not start");
     if (argc == 3) SetWindowPos(p.main(), HWND_TOP, 40, 30, 640, 560, SWP_SHOWWINDOW);

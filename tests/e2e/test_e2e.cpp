@@ -1,20 +1,15 @@
 // The real titrion3.exe, started from a scratch folder with its vexplot3.dll and driven from
 // this process through the tables of scenario.h; the files it writes are checked afterwards.
 #include <gtest/gtest.h>
-
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenario.h"
-
 namespace {
-
 using namespace scenario;
-
 struct Titrion : driver::Program, Ui {
     explicit Titrion(const driver::ProgramCopy& copy) : Program(copy.exe()) {}
     HWND main() const override { return Program::main(); }
     int Enabled(UINT id) const override {  // only the toolbar can be asked from another process
-        if (id != IDM_EDIT && id != IDM_DELETE && id != IDM_SAVE) return -1;
-        return SendDlgItemMessageA(main(), IDC_TOOLBAR, TB_ISBUTTONENABLED, id, 0) != 0;
+        return id != IDM_EDIT && id != IDM_DELETE && id != IDM_SAVE ? -1 : SendDlgItemMessageA(main(), IDC_TOOLBAR, TB_ISBUTTONENABLED, id, 0) != 0;
     }
     void Act(const Step& s) override {
         if (s.command) Command(s.command);
@@ -25,11 +20,9 @@ struct Titrion : driver::Program, Ui {
             Reply(dlg, a);
             ASSERT_TRUE(Sync());  // the button is handled: a dialog it opens is there
         }
-        if (s.ends) { EXPECT_EQ(WaitExit(), 0u); }
-        if (!s.ends) { ASSERT_TRUE(Settle()); EXPECT_FALSE(Dialog("")) << driver::Text(Dialog("")); }
+        EXPECT_TRUE(s.ends ? WaitExit() == 0 : Settle() && !Dialog(""));  // every key handled, no dialog left
     }
 };
-
 TEST(EndToEnd, EditingScenarioAndTheSavedFileOpenedAgain) {
     driver::ProgramCopy copy;
     const std::string file = copy.path("titrace.tid");
@@ -47,7 +40,6 @@ TEST(EndToEnd, EditingScenarioAndTheSavedFileOpenedAgain) {
                  {0, {VK_END, VK_UP}, {}, 5, 2}, {0, {VK_UP, VK_UP, CH('3')}, {}, 5, 4},
                  {0, {VK_ESCAPE}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});
 }
-
 TEST(EndToEnd, OptionsDetailsReportAndHelp) {
     driver::ProgramCopy copy;
     const std::string report = copy.path("protokol.html");
@@ -68,5 +60,4 @@ TEST(EndToEnd, OptionsDetailsReportAndHelp) {
     EXPECT_NE(page.find("<TR><TD>2</TD><TD>1.0</TD><TD>0.0000</TD><TD></TD><TD>2.0000</TD></TR>\r\n"), std::string::npos);
     for (const char* line : {"use_comma=0", "vb_precis=1"}) { EXPECT_NE(ini.find(line), std::string::npos) << ini; }
 }
-
 }  // namespace
