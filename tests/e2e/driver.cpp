@@ -95,11 +95,11 @@ bool PutClipboardText(const std::string& text) {
     return true;
 }
 ScratchFolder::ScratchFolder() {
-    static int counter = 0;
-    char temp[MAX_PATH];
+    char temp[MAX_PATH], name[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    dir_ = temp + ("titrion-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
-    CreateDirectoryA(dir_.c_str(), nullptr);
+    GetTempFileNameA(temp, "tit", 0, name);  // a name nothing has, even after a run that was killed
+    DeleteFileA(name);
+    CreateDirectoryA((dir_ = name).c_str(), nullptr);
 }
 ScratchFolder::~ScratchFolder() {
     WIN32_FIND_DATAA found;
