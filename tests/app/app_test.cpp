@@ -1,155 +1,117 @@
 #include "tests/app/app_test.h"
-
 #include "core/calc.h"
-#include "tests/support/display_defaults.h"
 #include "resources/resource.h"
-
+#include "tests/support/display_defaults.h"
+#include "tests/support/testui.h"
 namespace apptest {
-
 namespace {
-
 // The window classes are registered once per process, as start-up does.
-class AppEnvironment : public ::testing::Environment {
-public:
+struct AppEnvironment : ::testing::Environment {
     void SetUp() override { ASSERT_TRUE(InitApplication(GetModuleHandleA(nullptr))); }
 };
-
 ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
-
 void SetHeld(const std::vector<UINT>& mods, bool down) {
     BYTE state[256];
     GetKeyboardState(state);
     for (UINT vk : mods) state[vk] = down ? 0x80 : 0;
     SetKeyboardState(state);
 }
-
 }  // namespace
-
 void AppTest::SetUp() {
     arr_vb.flush();
     dirty = false;
     RestoreDisplayDefaults();
-    accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL));
-    ASSERT_TRUE(accel_);
-    HWND dlg = CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0);
-    ASSERT_TRUE(dlg);
-    ASSERT_EQ(dlg, hwndMain);
-    SetForegroundWindow(dlg);
+    ASSERT_TRUE(accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL)));
+    ASSERT_EQ(CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0), hwndMain);
+    SetForegroundWindow(hwndMain);
     SetFocus(hwndList);
 }
-
 void AppTest::TearDown() {
     if (IsWindow(hwndMain)) DestroyWindow(hwndMain);
-    // The destroyed main window posted the quit message; it must not end a later test's dialogs.
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message != WM_QUIT) DispatchMessageA(&msg);
-    }
+    RunQueue();  // the quit message of the destroyed window must not end a later test's dialogs
     arr_vb.flush();
     dirty = false;
 }
-
 void AppTest::Load(const Points& points) {
     arr_vb.flush();
     for (const auto& p : points) arr_vb.insert_sorted(ext_float_pair(ext_float(p.first), ext_float(p.second)));
     StuffListView();
     dirty = false;
 }
-
 bool AppTest::RunQueue() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) return true;
-        ProcessMessage(accel_, &msg);
-    }
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message == WM_QUIT) return true; else ProcessMessage(accel_, &msg);
     return false;
 }
-
 bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
-    for (const Key& key : keys) {
-        SetHeld(key.held, true);
-        PostMessageA(target, key.message, key.wparam, key.lparam);
-        const bool quit = RunQueue();
-        SetHeld(key.held, false);
-        if (quit) return true;
+    bool quit = false;
+    for (size_t k = 0; k < keys.size() && !quit; ++k) {
+        SetHeld(keys[k].held, true);
+        PostMessageA(target, keys[k].message, keys[k].wparam, keys[k].lparam);
+        quit = RunQueue();
+        SetHeld(keys[k].held, false);
     }
-    return false;
+    return quit;
 }
-
+void AppTest::Act(const scenario::Step& s) {
+    testui::ModalScript script;
+    size_t next = 0;
+    for (size_t k = 0; k < s.answers.size(); ++k) {
+        script.call([&](HWND dlg) {
+            if (next == s.answers.size()) return ADD_FAILURE() << "unexpected " << driver::Text(dlg), testui::Press(dlg, IDCANCEL);
+            // A dialog stays open after its button only when that opened a message that was
+            // answered meanwhile; then the next answer is its own when the caption says so.
+            for (size_t first = next; next == first || (next > first + 1 && next < s.answers.size() &&
+                                                        driver::Text(dlg).rfind(s.answers[next].caption, 0) == 0);)
+                scenario::Reply(dlg, s.answers[first = next++]);
+        });
+    }
+    if (s.command) SendMessageA(hwndMain, WM_COMMAND, s.command, 0);
+    std::vector<Key> keys;
+    for (UINT k : s.keys) keys.push_back(k & 0x10000 ? Key{WM_CHAR, k & 0xFF, 1, {}} : KeyDown(k & 0xFFFF, {k >> 18 ? VK_MENU : 0u}));
+    EXPECT_EQ(Keys(hwndList, keys) || RunQueue(), s.ends);
+    EXPECT_EQ(next, s.answers.size());
+    EXPECT_EQ(script.unexpected(), 0);
+}
+int AppTest::Enabled(UINT id) const {
+    EXPECT_TRUE(MenuHas(GetMenu(hwndMain), id)) << id;
+    const bool enabled = !(GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_GRAYED);
+    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
+    return enabled;
+}
 Key KeyDown(UINT vk, std::vector<UINT> held) {
-    bool alt = false;
-    for (UINT h : held) alt = alt || h == VK_MENU;
+    const bool alt = !held.empty() && held[0] == VK_MENU;
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(vk, MAPVK_VK_TO_VSC)) << 16;
-    return {alt ? static_cast<UINT>(WM_SYSKEYDOWN) : static_cast<UINT>(WM_KEYDOWN), vk,
-            1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
+    return {alt ? UINT(WM_SYSKEYDOWN) : UINT(WM_KEYDOWN), vk, 1 | scan | (alt ? LPARAM(1) << 29 : 0), held};
 }
-
-Key Char(char ch) {
-    return {WM_CHAR, static_cast<unsigned char>(ch), 1, {}};
+void Click(HWND list, UINT down, int row) {
+    RECT rc = {LVIR_BOUNDS, 0, 0, 0};
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rc));
+    const LPARAM at = MAKELPARAM(10, (rc.top + rc.bottom) / 2);
+    SetHeld({VK_LBUTTON}, true);  // its release waits in the queue, where drag detection finds it
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    SendMessageA(list, down, MK_LBUTTON, at);
+    SetHeld({VK_LBUTTON}, false);
 }
-
-void Click(HWND wnd, UINT down, POINT at) {
-    const bool right = down == WM_RBUTTONDOWN;
-    const UINT button = right ? VK_RBUTTON : VK_LBUTTON;
-    const LPARAM position = MAKELPARAM(at.x, at.y);
-    SetHeld({button}, true);
-    PostMessageA(wnd, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, position);
-    SendMessageA(wnd, down, right ? MK_RBUTTON : MK_LBUTTON, position);
-    SetHeld({button}, false);
-}
-
-int Rows(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-}
-
+int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 std::string Cell(HWND list, int row, int column) {
     char text[512] = "";
     LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    item.iSubItem = column, item.pszText = text, item.cchTextMax = sizeof text;
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
-
-int SelectedRow(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+std::string Line(HWND list, int row) {
+    std::string line = Cell(list, row, 0);
+    for (int column = 1; column < 5; ++column) line += "|" + Cell(list, row, column);
+    return line;
 }
-
-int FocusedRow(HWND list) {
-    return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
-}
-
-std::vector<std::string> Column(HWND list, int column) {
-    std::vector<std::string> out;
-    for (int row = 0; row < Rows(list); ++row) out.push_back(Cell(list, row, column));
-    return out;
-}
-
-bool MenuHas(HMENU menu, UINT id) {
-    return GetMenuState(menu, id, MF_BYCOMMAND) != static_cast<UINT>(-1);
-}
-
-bool MenuEnabled(HMENU menu, UINT id) {
-    const UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
-    EXPECT_NE(state, static_cast<UINT>(-1)) << "no menu item " << id;
-    return !(state & (MF_GRAYED | MF_DISABLED));
-}
-
-bool ButtonEnabled(UINT id) {
-    return SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0;
-}
-
+int SelectedRow(HWND list) { return int(SendMessageA(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED)); }
+bool MenuHas(HMENU menu, UINT id) { return GetMenuState(menu, id, MF_BYCOMMAND) != UINT(-1); }
 Points Document() {
     Points out;
     for (int i = 0; i < arr_vb.size(); ++i) out.emplace_back(arr_vb[i]->vb.value, arr_vb[i]->e.value);
     return out;
 }
-
-std::string Title() {
-    char text[512] = "";
-    GetWindowTextA(hwndMain, text, sizeof text);
-    return text;
-}
-
 }  // namespace apptest

@@ -1,157 +1,88 @@
 #include "tests/e2e/driver.h"
-
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
-
 namespace driver {
-
 namespace {
-
-// Round trips to the program before a wait gives up; each needs the program to answer.
-constexpr int MAX_ROUNDS = 20000;
-
-struct DialogSearch {
-    const std::string* caption;
-    HWND skip;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<DialogSearch*>(param);
-    if (wnd != s->skip && IsWindowVisible(wnd) && ClassOf(wnd) == "#32770" &&
-        Text(wnd).compare(0, s->caption->size(), *s->caption) == 0) {
-        s->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
+constexpr int MAX_ROUNDS = 20000;  // round trips to the program before a wait gives up
+// A visible, enabled top window of this class and caption, or a child of this id or class.
+struct Search { const std::string* caption; HWND skip; int id; const char* cls; HWND found; };
+BOOL CALLBACK Find(HWND wnd, LPARAM param) {
+    auto* s = reinterpret_cast<Search*>(param);
+    const bool hit = s->caption ? wnd != s->skip && IsWindowVisible(wnd) && IsWindowEnabled(wnd) &&
+                                      ClassOf(wnd) == s->cls && Text(wnd).rfind(*s->caption, 0) == 0
+                                : s->cls ? ClassOf(wnd) == s->cls : GetDlgCtrlID(wnd) == s->id;
+    return hit ? (s->found = wnd, FALSE) : TRUE;
 }
-
-struct ChildSearch {
-    int id;
-    const char* cls;
-    HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND wnd, LPARAM param) {
-    auto* s = reinterpret_cast<ChildSearch*>(param);
-    if (s->cls ? ClassOf(wnd) == s->cls : GetDlgCtrlID(wnd) == s->id) {
-        s->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindGraph(HWND wnd, LPARAM out) {
-    if (ClassOf(wnd) != "VexGraphV2WClass" || !IsWindowVisible(wnd)) return TRUE;
-    *reinterpret_cast<HWND*>(out) = wnd;
-    return FALSE;
-}
-
 }  // namespace
-
 std::string ExeDir() {
     char path[MAX_PATH];
     GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.find_last_of('\\'));
+    return std::string(path).substr(0, std::strrchr(path, '\\') - path);
 }
-
 std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
-
 std::string Text(HWND wnd) {
-    // Asked of the window itself: GetWindowText does not ask windows of another process.
     char text[512] = "";
-    DWORD_PTR length = 0;
-    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 30000, &length);
-    return std::string(text, length < sizeof text ? length : 0);
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(wnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 30000, &n);
+    return std::string(text, n < sizeof text ? n : 0);
 }
-
 std::string ClassOf(HWND wnd) {
     char cls[64] = "";
-    GetClassNameA(wnd, cls, sizeof cls);
-    return cls;
+    return std::string(cls, GetClassNameA(wnd, cls, sizeof cls));
 }
-
 std::string DialogText(HWND dlg) {
     std::string text;
-    for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (ClassOf(child) != "Static" || Text(child).empty()) continue;
-        if (!text.empty()) text += '\n';
-        text += Text(child);
-    }
+    for (HWND child = GetWindow(dlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == "Static" && !Text(child).empty()) text += (text.empty() ? "" : "\n") + Text(child);
     return text;
 }
-
 HWND Descendant(HWND parent, int id, const char* cls) {
-    ChildSearch search = {id, cls, nullptr};
-    EnumChildWindows(parent, FindChild, reinterpret_cast<LPARAM>(&search));
+    Search search = {nullptr, nullptr, id, cls, nullptr};
+    EnumChildWindows(parent, Find, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
+HWND NameField(HWND picker) {
+    HWND field = Descendant(picker, FILE_NAME_FIELD);
+    return field && ClassOf(field) != "Edit" ? Descendant(field, 0, "Edit") : field;
+}
 bool SaveWindowPicture(HWND wnd, const char* path) {
     RECT rc;
     GetWindowRect(wnd, &rc);
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
+    const DWORD row = (static_cast<DWORD>(w) * 3 + 3) & ~3u, offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const BITMAPFILEHEADER file = {0x4D42, offset + row * h, 0, 0, offset};
     BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader = {sizeof info.bmiHeader, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, picture);
-    const bool copied = BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) != 0;
-    GdiFlush();
-    const DWORD row = ((static_cast<DWORD>(w) * 3 + 3) & ~3u);
-    BITMAPFILEHEADER file = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
-    file.bfSize = file.bfOffBits + row * static_cast<DWORD>(h);
-    bool written = false;
-    if (copied) {
-        if (FILE* f = std::fopen(path, "wb")) {
-            written = std::fwrite(&file, sizeof file, 1, f) == 1 &&
-                      std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) == 1 &&
-                      std::fwrite(bits, row, static_cast<size_t>(h), f) == static_cast<size_t>(h);
-            written = std::fclose(f) == 0 && written;
-        }
-    }
-    SelectObject(memory, old);
-    DeleteObject(picture);
+    HGDIOBJ old = SelectObject(memory, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    FILE* f = BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) && GdiFlush() ? std::fopen(path, "wb") : nullptr;
+    bool written = f && std::fwrite(&file, sizeof file, 1, f) && std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) &&
+                   std::fwrite(bits, row, h, f) == static_cast<size_t>(h);
+    written = f && std::fclose(f) == 0 && written;
+    DeleteObject(SelectObject(memory, old));
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return written;
 }
-
 bool OpenClipboardSoon() {
-    for (int attempt = 0; attempt < 1000000; ++attempt) {
-        if (OpenClipboard(nullptr)) return true;
-        SwitchToThread();
-    }
+    for (int attempt = 0; attempt < 1000000; ++attempt, SwitchToThread()) if (OpenClipboard(nullptr)) return true;
     return false;
 }
-
 std::string ClipboardText() {
-    std::string text = "<none>";
     if (!OpenClipboardSoon()) return "<locked>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        text = static_cast<const char*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const std::string text = data ? static_cast<const char*>(GlobalLock(data)) : "<none>";
+    if (data) GlobalUnlock(data);
     CloseClipboard();
     return text;
 }
-
 bool PutClipboardText(const std::string& text) {
     if (!OpenClipboardSoon()) return false;
     EmptyClipboard();
@@ -160,144 +91,87 @@ bool PutClipboardText(const std::string& text) {
     GlobalUnlock(block);
     SetClipboardData(CF_TEXT, block);
     CloseClipboard();
-    // The program reads it next: let the bridge have its look first.
-    if (OpenClipboardSoon()) CloseClipboard();
+    if (OpenClipboardSoon()) CloseClipboard();  // the program reads it next: let the bridge look first
     return true;
 }
-
 ScratchFolder::ScratchFolder() {
-    static int counter = 0;
-    char temp[MAX_PATH];
+    char temp[MAX_PATH], name[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
-    char name[MAX_PATH];
-    std::snprintf(name, sizeof name, "%stitrion-test-%lu-%d", temp, GetCurrentProcessId(), ++counter);
-    dir_ = name;
-    CreateDirectoryA(dir_.c_str(), nullptr);
+    GetTempFileNameA(temp, "tit", 0, name);  // a name nothing has, even after a run that was killed
+    DeleteFileA(name);
+    CreateDirectoryA((dir_ = name).c_str(), nullptr);
 }
-
 ScratchFolder::~ScratchFolder() {
     WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir_ + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do DeleteFileA(path(found.cFileName).c_str());
-        while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
+    HANDLE find = FindFirstFileA(path("*").c_str(), &found);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
+        DeleteFileA(path(found.cFileName).c_str());
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
     RemoveDirectoryA(dir_.c_str());
 }
-
 ProgramCopy::ProgramCopy() {
     for (const char* file : {"titrion3.exe", "vexplot3.dll"})
         copied_ = CopyFileA((ExeDir() + "\\" + file).c_str(), path(file).c_str(), FALSE) && copied_;
 }
-
 Program::~Program() {
-    if (!pi_.hProcess) return;
-    if (WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
-    CloseHandle(pi_.hProcess);
-    CloseHandle(pi_.hThread);
+    if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi_.hProcess, 99);
+    if (pi_.hProcess) CloseHandle(pi_.hProcess), CloseHandle(pi_.hThread);
 }
-
 bool Program::Start() {
     std::string command = "\"" + exe_ + "\" ignored.tid";
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     char cwd[MAX_PATH];
     GetTempPathA(sizeof cwd, cwd);
-    if (!CreateProcessA(exe_.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi_)) {
-        return false;
-    }
+    if (!CreateProcessA(exe_.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi_)) return false;
     WaitForInputIdle(pi_.hProcess, 60000);
-    main_ = WaitDialog("Titrion - ");
-    return main_ != nullptr;
+    return (main_ = WaitDialog("Titrion - ")) != nullptr;
 }
-
 bool Program::Sync() const {
     DWORD_PTR result;
     return main_ && SendMessageTimeoutA(main_, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
 }
-
 bool Program::Settle() const {
-    // Posted behind whatever was posted before, so it is handled after it.
-    PostMessageA(main_, WM_COMMAND, IDM_ABOUT, 0);
+    PostMessageA(main_, WM_COMMAND, IDM_ABOUT, 0);  // handled after whatever was posted before
     HWND about = WaitDialog("O aplikaci");
-    if (!about) return false;
-    Press(about, IDOK);
-    return WaitGone(about) && Sync();
+    if (about) Press(about, IDOK);
+    return about && WaitGone(about) && Sync();
 }
-
 HWND Program::Dialog(const std::string& caption) const {
-    DialogSearch search = {&caption, main_, nullptr};
-    EnumThreadWindows(pi_.dwThreadId, FindDialog, reinterpret_cast<LPARAM>(&search));
+    Search search = {&caption, main_, 0, "#32770", nullptr};
+    EnumThreadWindows(pi_.dwThreadId, Find, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
-
 HWND Program::WaitDialog(const std::string& caption) const {
-    for (int round = 0; round < MAX_ROUNDS; ++round) {
+    for (int round = 0; round < MAX_ROUNDS && WaitForSingleObject(pi_.hProcess, 0) != WAIT_OBJECT_0; ++round) {
         if (HWND dlg = Dialog(caption)) return dlg;
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) break;
         // Before the main window exists there is nothing to send to: wait for input idle.
         if (main_ ? !Sync() : WaitForInputIdle(pi_.hProcess, 1000) == WAIT_FAILED) break;
     }
     return nullptr;
 }
-
-bool Program::WaitGone(HWND dlg) const {
-    for (int round = 0; round < MAX_ROUNDS && IsWindow(dlg); ++round) {
-        if (!Sync()) break;
-    }
-    return !IsWindow(dlg);
+bool Program::WaitGone(HWND wnd) const {
+    for (int round = 0; round < MAX_ROUNDS && IsWindow(wnd) && Sync(); ++round) {}
+    return !IsWindow(wnd);
 }
-
 HWND Program::WaitGraph() const {
-    for (int round = 0; round < MAX_ROUNDS; ++round) {
-        HWND found = nullptr;
-        EnumThreadWindows(pi_.dwThreadId, FindGraph, reinterpret_cast<LPARAM>(&found));
-        if (found) return found;
-        if (!Sync()) break;
-    }
-    return nullptr;
+    const std::string any;
+    Search search = {&any, nullptr, 0, "VexGraphV2WClass", nullptr};
+    for (int round = 0; round < MAX_ROUNDS && !search.found && Sync(); ++round)
+        EnumThreadWindows(pi_.dwThreadId, Find, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
-
-void Program::Command(UINT id) const {
-    SendNotifyMessageA(main_, WM_COMMAND, id, 0);
-}
-
-void Program::Key(HWND to, UINT message, WPARAM key) const {
-    PostMessageA(to, message, key, 1);
-}
-
 void Program::Press(HWND dlg, int button) {
-    SendNotifyMessageA(dlg, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                       reinterpret_cast<LPARAM>(GetDlgItem(dlg, button)));
+    SendNotifyMessageA(dlg, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), LPARAM(GetDlgItem(dlg, button)));
 }
-
-bool Program::EnterPoint(const char* caption, const char* vb, const char* e) const {
-    HWND dlg = WaitDialog(caption);
-    if (!dlg) return false;
-    SendMessageA(GetDlgItem(dlg, IDC_VB), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(vb));
-    SendMessageA(GetDlgItem(dlg, IDC_E), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(e));
-    Press(dlg, IDOK);
-    return WaitGone(dlg);
-}
-
 bool Program::ChooseFile(const char* caption, const std::string& path) const {
-    HWND picker = WaitDialog(caption);
-    if (!picker) return false;
-    HWND field = Descendant(picker, FILE_NAME_FIELD);
-    if (!field) return false;
-    HWND edit = ClassOf(field) == "Edit" ? field : Descendant(field, 0, "Edit");
-    if (!edit) return false;
-    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    Press(picker, IDOK);
-    return WaitGone(picker) && Sync();
+    HWND picker = WaitDialog(caption), edit = picker ? NameField(picker) : nullptr;
+    if (edit) SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str())), Press(picker, IDOK);
+    return edit && WaitGone(picker) && Sync();
 }
-
 DWORD Program::WaitExit() const {
-    if (WaitForSingleObject(pi_.hProcess, 60000) != WAIT_OBJECT_0) return static_cast<DWORD>(-2);
-    DWORD code = 0;
-    GetExitCodeProcess(pi_.hProcess, &code);
+    DWORD code = static_cast<DWORD>(-2);
+    if (WaitForSingleObject(pi_.hProcess, 60000) == WAIT_OBJECT_0) GetExitCodeProcess(pi_.hProcess, &code);
     return code;
 }
-
 }  // namespace driver

@@ -1,42 +1,43 @@
-// Opens a document in titrion3.exe (beside this program), selects a point, saves a picture
-// of the main window as a BMP file and closes the program: the screenshot of `make run`.
+// Pictures of titrion3.exe beside this program with a document open: the main window at the
+// steep part (`make run`), or the HTML report and the graph window (`make pictures`).
 //   titrion_showcase <document.tid> <picture.bmp>
-#include <windows.h>
-
+//   titrion_graph_showcase <document.tid> <report.html> <graph.bmp>
 #include <cstdio>
-#include <string>
-
 #include "tests/e2e/driver.h"
-
+int Fail(const char* what, const char* name = "") { return std::fprintf(stderr, "%s%s\n", what, name), 1; }
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: titrion_showcase document.tid picture.bmp\n");
-        return 2;
+    if (argc != 3 && argc != 4) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
+    char document[MAX_PATH], report[MAX_PATH];
+    GetFullPathNameA(argv[1], sizeof document, document, nullptr), GetFullPathNameA(argv[2], sizeof report, report, nullptr);
+    driver::Program p(driver::ExeDir() + "\\titrion3.exe");
+    if (!p.Start()) return Fail("titrion3.exe did not start");
+    if (argc == 3) SetWindowPos(p.main(), HWND_TOP, 40, 30, 640, 560, SWP_SHOWWINDOW);
+    p.Command(IDM_OPEN);
+    if (!p.ChooseFile("Otevřít soubor", document)) return Fail("could not open ", document);
+    HWND shown = p.main();
+    if (argc == 3) {  // Tab into the list and down to the steep part before the first equivalence point
+        p.Key(GetDlgItem(p.main(), IDC_STATUS), WM_KEYDOWN, VK_TAB);
+        p.Key(p.list(), WM_KEYDOWN, VK_HOME);
+        for (int i = 0; i < 15; ++i) p.Key(p.list(), WM_KEYDOWN, VK_DOWN);
+        p.Settle();
+    } else {
+        p.Command(IDM_EXPORTHTML);
+        HWND dlg = p.WaitDialog("Export do HTML");
+        if (dlg) driver::Program::Press(dlg, IDC_HTML_BROWSE);
+        if (!dlg || !p.ChooseFile("Exportovat HTML", report)) return Fail("could not write ", report);
+        SendDlgItemMessageA(dlg, IDC_HTML_TITLE, WM_SETTEXT, 0, LPARAM("Uhličitan sodný titrovaný HCl"));
+        driver::Program::Press(dlg, IDOK);
+        p.WaitGone(dlg);
+        p.Command(IDM_GRAPH);
+        if (!(shown = p.WaitGraph())) return Fail("the graph window did not open");
+        SetWindowPos(shown, HWND_TOP, 60, 40, 720, 480, SWP_SHOWWINDOW);  // the graph refits to it
+        p.Sync();
     }
-    char document[MAX_PATH];
-    GetFullPathNameA(argv[1], sizeof document, document, nullptr);
-    driver::Program titrion(driver::ExeDir() + "\\titrion3.exe");
-    if (!titrion.Start()) {
-        std::fprintf(stderr, "titrion3.exe did not start\n");
-        return 1;
-    }
-    SetWindowPos(titrion.main(), HWND_TOP, 40, 30, 640, 560, SWP_SHOWWINDOW);
-    titrion.Command(IDM_OPEN);
-    if (!titrion.ChooseFile("Otevřít soubor", document)) {
-        std::fprintf(stderr, "could not open %s\n", document);
-        return 1;
-    }
-    // Tab into the list and down to the steep part before the first equivalence point.
-    titrion.Key(GetDlgItem(titrion.main(), 1002), WM_KEYDOWN, VK_TAB);
-    titrion.Key(titrion.list(), WM_KEYDOWN, VK_HOME);
-    for (int i = 0; i < 15; ++i) titrion.Key(titrion.list(), WM_KEYDOWN, VK_DOWN);
-    titrion.Settle();
-    SetForegroundWindow(titrion.main());
-    RedrawWindow(titrion.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    titrion.Sync();
-    const bool saved = driver::SaveWindowPicture(titrion.main(), argv[2]);
-    PostMessageA(titrion.main(), WM_CLOSE, 0, 0);
-    titrion.WaitExit();
-    if (!saved) std::fprintf(stderr, "could not save %s\n", argv[2]);
-    return saved ? 0 : 1;
+    SetForegroundWindow(shown);
+    RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    p.Sync();
+    const bool saved = driver::SaveWindowPicture(shown, argv[argc - 1]);
+    p.Command(IDCANCEL);
+    p.WaitExit();
+    return saved ? 0 : Fail("could not save ", argv[argc - 1]);
 }

@@ -1,0 +1,250 @@
+// The main window and its dialogs in the test process: the tables of tests/e2e/scenario.h and
+// what only this process sees (every cell, the menus, the document, system functions standing in).
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include "app/Titrionika_dialogs.h"
+#include "app/about.h"
+#include "core/calc.h"
+#include "resources/resource.h"
+#include "tests/app/app_test.h"
+#include "tests/support/testui.h"
+#include <shellapi.h>
+namespace apptest {
+namespace {
+using namespace scenario;
+using MainWindow = AppTest;
+Answer Point(const char* caption, const char* vb, const char* e) { return {caption, IDOK, {{IDC_VB, vb}, {IDC_E, e}}}; }
+Answer File(const char* caption, const std::string& path) { return {caption, IDOK, {{driver::FILE_NAME_FIELD, path}}}; }
+TEST_F(MainWindow, EditingScenario) {
+    ScratchDir dir;
+    Play(*this, Editing(dir.path("titrace.tid")));
+    EXPECT_EQ(ReadFile(dir.path("titrace.tid")), kEdited);
+}
+TEST_F(MainWindow, StartsEmptyWithItsToolbarAndLayout) {
+    EXPECT_EQ(driver::Text(hwndMain), std::string("Titrion - ") + fname);
+    // Command, picture (our own after the 15 standard ones) and label of every button.
+    const char* buttons[] = {"40002 6 Nový", "0 0 ", "40003 7 Otevřít...", "40004 8 Uložit", "0 0 ", "40009 15 Přidat...",
+                             "40010 16 Upravit", "40011 17 Odstranit", "0 0 ", "40018 18 O aplikaci..."};
+    ASSERT_EQ(SendMessageA(hwndTool, TB_BUTTONCOUNT, 0, 0), 10);
+    for (int i = 0; i < 10; ++i) {
+        TBBUTTON b = {};
+        char text[64] = "";
+        SendMessageA(hwndTool, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        if (b.idCommand) SendMessageA(hwndTool, TB_GETBUTTONTEXTA, b.idCommand, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(std::to_string(b.idCommand) + " " + std::to_string(b.iBitmap) + " " + text, buttons[i]);
+    }
+    LOGFONTA font;
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(ListView_GetHeader(hwndList), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(std::pair(font.lfHeight, font.lfWidth), std::pair(-31L, 0L));
+    // The result list keeps 97 pixels at the right; the window does not shrink below 480 x 300.
+    SetWindowPos(hwndMain, nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOMOVE);
+    RECT rc[5];
+    HWND children[] = {hwndMain, hwndList, hwndResults, hwndTool, hwndStatus};
+    for (int i = 0; i < 5; ++i) GetWindowRect(children[i], &rc[i]), MapWindowPoints(nullptr, hwndMain, reinterpret_cast<POINT*>(&rc[i]), 2);
+    GetClientRect(hwndMain, &rc[0]);
+    EXPECT_EQ(std::vector<LONG>({rc[1].left, rc[1].right, rc[1].top, rc[1].bottom, rc[2].left, rc[2].right, rc[2].top, rc[2].bottom}),
+              std::vector<LONG>({0, rc[0].right - 100, rc[3].bottom - 2, rc[4].top + 1, rc[0].right - 97, rc[0].right, rc[1].top, rc[1].bottom}));
+    SetWindowPos(hwndMain, nullptr, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOMOVE);
+    GetWindowRect(hwndMain, &rc[0]);
+    EXPECT_EQ(std::pair(rc[0].right - rc[0].left, rc[0].bottom - rc[0].top), std::pair(480L, 300L));
+}
+TEST_F(MainWindow, EveryWayOutAsksBeforeUnsavedPointsAreLost) {
+    Load({{1, 100}, {2, 200}});
+    dirty = true;
+    const std::string ask = std::string("Mají se změny provedené v dokumentu ") + fname + " uložit?";
+    const Answer cancel = {"Potvrďte", IDCANCEL, {}, ask.c_str()};
+    Play(*this, {{IDM_EXIT, {}, {cancel}, 3, -1, -1, "SHA"}, {0, {ALT('X')}, {cancel}}, {0, {ALT(VK_F4)}, {cancel}},
+                 {0, {VK_ESCAPE}, {cancel}}, {0, {CH('p'), CH('P')}, {{"Přidat...", IDCANCEL}, {"Přidat...", IDCANCEL}}, 3},
+                 {0, {VK_HOME, VK_SPACE}, {{"Upravit...", IDCANCEL, {}, nullptr, {{IDC_VB, "1,000"}}}}, 3, 0},
+                 {IDM_EXIT, {}, {{"Potvrďte", IDYES}, {"Uložit soubor", IDCANCEL}}, 3},  // Yes, then no name
+                 {IDM_DELETEALL, {}, {{"Potvrďte", IDNO, {}, "Všechny položky budou vymazány."}}, 3},
+                 {IDM_DELETEALL, {}, {{"Potvrďte", IDYES}}, 0, -1, 0, ""}, {IDM_DELETEALL},  // empty: no question
+                 {0, {VK_ESCAPE}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});  // changed, yet empty
+}
+std::string Fixed(double value, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    std::string out = text;
+    if (out.find('.') != std::string::npos) out[out.find('.')] = ',';
+    return out;
+}
+// An instrument's curve with reading noise: every cell as the points give it, and the
+// selection rules and edits far down the list.
+TEST_F(MainWindow, TenThousandPoints) {
+    const int n = 10000;
+    Points p;
+    for (unsigned i = 0, seed = 12345; i < n; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        p.emplace_back(0.005 * i, 300.0 * std::tanh(0.01 * i - 50.0) + static_cast<int>((seed >> 16) % 11 - 5) * 0.1);
+    }
+    Load(p);
+    ASSERT_EQ(Rows(hwndList), 2 * n - 1);
+    auto slope = [&](int i) { return (p[i + 1].second - p[i].second) / (p[i + 1].first - p[i].first); };
+    for (int i = 0; i < n; ++i) {
+        const std::string d2e = i > 0 && i + 1 < n ? Fixed((slope(i) - slope(i - 1)) / ((p[i + 1].first - p[i - 1].first) / 2), 4) : "";
+        ASSERT_EQ(Line(hwndList, 2 * i), std::to_string(i + 1) + "|" + Fixed(p[i].first, 3) + "|" + Fixed(p[i].second, 4) + "||" + d2e);
+        if (i + 1 < n) { ASSERT_EQ(Line(hwndList, 2 * i + 1), "|||" + Fixed(slope(i), 4) + "|") << i; }
+    }
+    ASSERT_TRUE(arr_res.size() > 100 && Rows(hwndResults) == arr_res.size());
+    for (int k = 0; k < arr_res.size(); ++k) { ASSERT_EQ(Cell(hwndResults, k, 0), Fixed(arr_res[k]->key.value, 4)); }
+    // A click on an in-between row keeps the point.
+    SelectListItem(5000);
+    ListView_EnsureVisible(hwndList, 10001, FALSE);
+    Click(hwndList, WM_LBUTTONDOWN, 10001);
+    Play(*this, {{0, {}, {}, 2 * n - 1, 10000}});
+    EXPECT_EQ(ListView_GetNextItem(hwndList, -1, LVNI_FOCUSED), 10000);
+    // Deleting renumbers the points behind it; a pasted point is selected where it belongs.
+    Play(*this, {{IDM_DELETE, {}, {}, 2 * n - 3, -1}, {IDM_PASTE, {}, {}, 2 * n - 1, 10000, -1, nullptr, nullptr, nullptr, "25.0021\t7"}});
+    EXPECT_EQ(Line(hwndList, 10000).substr(0, 18) + Cell(hwndList, 10002, 0), "5001|25,002|7,00005002");
+}
+// Stands in for the file system refusing to put a saved file in place.
+BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(ERROR_ACCESS_DENIED), FALSE; }
+TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
+    ScratchDir dir;
+    std::ofstream(dir.path("bad.tid"), std::ios::binary) << "# Titrionika 2.0\r\n\r\n1,5\t;\r\n";
+    const std::string samples = driver::ExeDir() + "\\examples\\", next = "Bez jména " + std::to_string(std::atoi(fname + 11) + 1) + ".tid";
+    const Answer no = {"Potvrďte", IDNO}, read_error = {"", IDOK, {}, "Chyba při načítání souboru."};
+    Play(*this, {{IDM_ADD, {}, {{"Přidat...", IDOK, {{IDC_VB, "1"}, {IDC_E, "1"}}, nullptr, {{IDC_VB, ""}, {IDC_E, ""}}}}, 1},
+                 {IDM_NEW, {}, {{"Potvrďte", IDCANCEL}}, 1},
+                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, fname + 0},
+                 {IDM_NEW, {}, {no}, 0, -1, 0, "", nullptr, next.c_str()},
+                 {IDM_OPEN, {}, {File("Otevřít soubor", samples + "uhlicitan-hcl.tid")}, 93, 0, 4, nullptr, nullptr, "uhlicitan-hcl.tid"}});
+    // Saved again, a sample keeps every byte, its description included.
+    for (const char* sample : {"hcl-naoh.tid", "zelezo-cer.tid"}) {
+        Play(*this, {{IDM_OPEN, {}, {File("Otevřít soubor", samples + sample)}, -1, 0, 1},
+                     {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path(sample))}, -1, 0, 1, nullptr, nullptr, sample}});
+        EXPECT_EQ(Cell(hwndResults, 0, 0), "25,0000");
+        EXPECT_EQ(ReadFile(dir.path(sample)), ReadFile(samples + sample)) << sample;
+    }
+    testui::ImportHook refuse("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(RefuseMove));
+    const Answer write_error = {"", IDOK, {}, "Chyba při ukládaní souboru."};
+    const int rows = Rows(hwndList) - 2;
+    Play(*this, {{0, {VK_DELETE}, {}, rows}, {IDM_SAVE, {}, {write_error}},
+                 {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path("nový.tid")), write_error}},
+                 {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows, -2, -1, nullptr, nullptr, "zelezo-cer.tid"}});
+    EXPECT_TRUE(dirty && !fname_auto);
+    EXPECT_EQ(GetFileAttributesA(dir.path("nový.tid").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
+    auto bad = [](const char* vb, const char* e, const char* text, int field) {  // reported, and the field focused
+        return Step{IDM_ADD, {}, {Point("Přidat...", vb, e), {"", IDOK, {}, text}, {"Přidat...", IDCANCEL, {}, nullptr, {}, field}}, 0};
+    };
+    Play(*this, {bad("", "5", "Chybná hodnota v poli Vb!", IDC_VB), bad("3", "mV", "Chybná hodnota v poli E!", IDC_E)});
+    // Both Vb show as "1,235": read back from the field, the first would meet the second.
+    Load({{1.23456789, -7.654321}, {1.235, 20}});
+    SelectListItem(0);
+    Play(*this, {{IDM_EDIT, {}, {{"Upravit...", IDOK, {}, nullptr, {{IDC_VB, "1,235"}, {IDC_E, "-7,6543"}}}}, 3, 0}});
+    EXPECT_FALSE(dirty);
+    Play(*this, {{IDM_EDIT, {}, {{"Upravit...", IDOK, {{IDC_E, "-8"}}}}, 3, 0}});
+    EXPECT_EQ(Document(), (Points{{1.23456789, -8}, {1.235, 20}}));
+    // Storno after a rejected OK leaves the point as it was; editing onto another Vb replaces it.
+    Load({{1, 10}, {2.123456789, 20.987654321}, {3, 30}});
+    SelectListItem(1);
+    Play(*this, {{IDM_EDIT, {}, {Point("Upravit...", "2,5", "x"), {"", IDOK}, {"Upravit...", IDCANCEL}}, 5, 2}});
+    EXPECT_EQ(Document(), (Points{{1, 10}, {2.123456789, 20.987654321}, {3, 30}}));
+    EXPECT_FALSE(dirty);
+    Play(*this, {{IDM_EDIT, {}, {Point("Upravit...", "3", "25"), {"Dotaz", IDYES}}, 3, 2}});
+    EXPECT_EQ(Document(), (Points{{1, 10}, {3, 25}}));
+}
+TEST_F(MainWindow, ClipboardCarriesOnePointAsText) {
+    Load({{1e300, -1e300}, {2, 20}});
+    testui::BeepCounter beeps;
+    Play(*this, {{IDM_COPY, {}, {}, 3, -1, -1, nullptr, "keep", nullptr, "keep"}, {IDM_CUT, {}, {}, 3, -1, -1, nullptr, "keep"}});
+    SelectListItem(1);
+    Play(*this, {{IDM_CUT, {}, {}, 1, -1, 0}});
+    const std::string huge = driver::ClipboardText();  // written whole
+    EXPECT_EQ(std::pair(huge.size(), huge.find("\t-1000")), std::pair(size_t(618), size_t(308)));
+    EXPECT_EQ(Document(), (Points{{2, 20}}));
+    // The first two tokens of the first 255 bytes; an existing Vb is replaced without asking.
+    Load({});
+    Play(*this, {{IDM_PASTE, {}, {}, 1, 0, -1, nullptr, nullptr, nullptr, "  1,5\r\n200 mV\r\n3\t4\r\n"},
+                 {IDM_PASTE, {}, {}, 3, 2, -1, nullptr, nullptr, nullptr, "2.5ml\t-3e2;x 17"},
+                 {IDM_PASTE, {}, {}, 3, 0, -1, nullptr, nullptr, nullptr, (std::string(250, ' ') + "1.5 200").c_str()},
+                 {IDM_PASTE, {}, {}, 3, -2, -1, nullptr, nullptr, nullptr, (std::string(255, ' ') + "7 70").c_str()}});
+    for (const char* text : {"12.5", "12.5 ;", "abc 1", "", "\x01\xA0 7\x80" "8\x7F"}) {
+        Play(*this, {{IDM_PASTE, {}, {}, 3 + 2 * (*text == 1), -2, -1, nullptr, nullptr, nullptr, text}});
+    }
+    EXPECT_EQ(beeps.exclamations(), 7);
+    EXPECT_EQ(Document(), (Points{{1.5, 2}, {2.5, -300}, {7, 8}}));
+}
+// E'' = 1, -1, -1, 1 at Vb 1 .. 4: results at 1.5 (between (1, 1) and (2, -1)) and 3.5.
+const Points kTwoResults = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};
+TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelection) {
+    Load(kTwoResults);
+    SelectListItem(2);
+    ListView_SetItemState(hwndResults, 1, LVIS_SELECTED, LVIS_SELECTED);
+    const Fields shown = {{IDC_USE_COMMA, "1"}, {IDC_VB_PRECIS, "3"}, {IDC_E_PRECIS, "4"}, {IDC_DE_PRECIS, "4"}, {IDC_D2E_PRECIS, "4"}, {IDC_RES_PRECIS, "4"}, {IDC_GRAPH_PRECIS, "4"}};
+    const Fields changed = {{IDC_USE_COMMA, "0"}, {IDC_VB_PRECIS, "0"}, {IDC_E_PRECIS, "1"}, {IDC_DE_PRECIS, "2"}, {IDC_D2E_PRECIS, "0"}, {IDC_RES_PRECIS, "1"}, {IDC_GRAPH_PRECIS, " 2x"}};
+    auto bad = [&](const char* text) {  // reported, focused, and nothing is stored
+        return Step{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_VB_PRECIS, "2"}, {IDC_D2E_PRECIS, text}}},
+                                      {"", IDOK, {}, "Zadejte celé nezáporné číslo"}, {"Možnosti", IDCANCEL, {}, nullptr, {}, IDC_D2E_PRECIS}}};
+    };
+    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDCANCEL, changed, nullptr, shown}}, 11, 4}, bad("-1"), bad("abc"), bad(""),
+                 {IDM_OPTIONS, {}, {{"Možnosti", IDOK, changed, nullptr, shown}}, 11, 4}});
+    EXPECT_EQ(graph_precis, 2);
+    EXPECT_EQ(Line(hwndList, 4) + "/" + Line(hwndList, 5) + "/" + Cell(hwndResults, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
+    EXPECT_EQ(SelectedRow(hwndResults), 1);
+    Load(kTwoResults);  // without a selected point none is selected afterwards
+    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDOK}}, 11, -1}});
+    EXPECT_EQ(SelectedRow(hwndResults), 0);
+}
+TEST_F(MainWindow, DetailsShowTheSelectedResultAndItsBracketingPoints) {
+    auto details = [](Fields shows) { return Step{IDM_DETAILS, {}, {{"Detaily", IDOK, {}, nullptr, shows}}}; };
+    Load(kTwoResults);
+    Play(*this, {details({{IDC_DETAIL_VB, "1,5000"}, {IDC_DETAIL_X1, "1,0000"}, {IDC_DETAIL_Y1, "1,0000"},
+                          {IDC_DETAIL_X2, "2,0000"}, {IDC_DETAIL_Y2, "-1,0000"}})});
+    ListView_SetItemState(hwndResults, 1, LVIS_SELECTED, LVIS_SELECTED);
+    use_comma = false;
+    Play(*this, {details({{IDC_DETAIL_VB, "3.5000"}, {IDC_DETAIL_X1, "3.0000"}, {IDC_DETAIL_Y2, "1.0000"}})});
+    testui::ModalScript ui;  // a double click on a result opens them too
+    ui.press(IDOK);
+    Click(hwndResults, WM_LBUTTONDBLCLK, 0);
+    EXPECT_EQ(ui.seen().size(), 1u);
+}
+TEST_F(MainWindow, HtmlExportProposesTheTitleAndWritesTheChosenFile) {
+    ScratchDir dir;
+    Play(*this, {{IDM_EXPORTHTML, {}, {{"Export do HTML", IDOK, {}, "Dokument je prázdný"}}}});
+    Load(kTwoResults);
+    std::strcpy(fname, dir.path("měření.v2.tid").c_str());
+    const std::string path = dir.path("protokol.html");
+    Play(*this, {{IDM_EXPORTHTML, {}, {{"Export do HTML", IDOK}, {"", IDOK, {}, "Chyba při zápisu do souboru."}}},
+                 {IDM_EXPORTHTML, {}, {{"Export do HTML", IDC_HTML_BROWSE, {}, nullptr, {{IDC_HTML_TITLE, "měření.v2"}, {IDC_HTML_FILE, ""}}},
+                                      {"Exportovat HTML", IDOK, {{driver::FILE_NAME_FIELD, path}}},
+                                      {"Export do HTML", IDOK, {{IDC_HTML_TITLE, "Titrace <č. 1> & spol."}}, nullptr, {{IDC_HTML_FILE, path}}}}}});
+    const std::string page = ReadFile(path);
+    EXPECT_NE(page.find("<TITLE>Titrace &lt;\xE8. 1&gt; & spol.</TITLE>\r\n"), std::string::npos) << page;
+    EXPECT_NE(page.find("<TR><TD>1,5000</TD></TR><TR><TD>3,5000</TD></TR></TABLE>\r\n"), std::string::npos);
+    EXPECT_FALSE(dirty);
+}
+std::string request;  // what the shell was asked for
+UINT_PTR shell_result = 42;
+HINSTANCE WINAPI FakeShell(HWND owner, LPCSTR verb, LPCSTR file, LPCSTR params, LPCSTR dir, INT show) {
+    request += std::string(file) + "|" + dir + (!owner && !verb && !params && show == SW_SHOW ? "|" : "?");
+    return reinterpret_cast<HINSTANCE>(shell_result);
+}
+TEST_F(MainWindow, HelpOpensTheManualBesideTheProgramAndTellsEveryFailure) {
+    help_shell_execute = FakeShell;
+    const std::string folder = driver::ExeDir() + "\\";
+    Play(*this, {{0, {VK_F1}}, {IDM_HELP_RTF}});
+    EXPECT_EQ(request, folder + "titrion2.pdf|" + folder + "|" + folder + "titrion2.rtf|" + folder + "|");
+    const std::pair<UINT_PTR, const char*> failures[] = {{0, "Nedostatek paměti/systémových prostředků"},
+        {3, "Soubor nápovědy nenalezen"}, {26, "Narušení sdílení"}, {29, "DDE transakce sa nezdařila"}, {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
+    for (auto [result, reason] : failures) {
+        const std::string text = std::string("Chyba při otevírání souboru nápovědy (") + reason + ")";
+        shell_result = result;
+        Play(*this, {{IDM_HELP_PDF, {}, {{"Chyba", IDOK, {}, text.c_str()}}}, {IDM_HELP_RTF, {}, {{"Chyba", IDOK, {}, text.c_str()}}}});
+    }
+    // No viewer: a box that links to one for the PDF, a message for the RTF.
+    shell_result = SE_ERR_NOASSOC;
+    Play(*this, {{IDM_HELP_PDF, {}, {{"Chyba při otevírání nápovědy", IDCANCEL}}},
+                 {IDM_HELP_RTF, {}, {{"", IDOK, {}, "Není nainstalován žádný prohlížeč dokumentů RTF."}}}});
+    help_shell_execute = ShellExecuteA;
+}
+TEST_F(MainWindow, AboutBoxClosesWithOkOrEsc) {
+    const Fields shows = {{IDC_ABOUT_TITLE, "Titrion 2.0"}, {IDC_LINK, TITRION_WEB_ADDRESS}};
+    Play(*this, {{IDM_ABOUT, {}, {{"O aplikaci Titrion", IDOK, {}, nullptr, shows}}}, {IDM_ABOUT, {}, {{"O aplikaci", IDCANCEL}}}});
+}
+}  // namespace
+}  // namespace apptest
