@@ -1,7 +1,7 @@
 // The main window: start-up state and check, toolbar, layout, closing, keyboard and the about box.
 #include <functional>
 
-#include "app/about.h"
+#include "core/product.h"
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "tests/app/app_test.h"

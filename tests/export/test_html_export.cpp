@@ -12,7 +12,7 @@
 #include "core/calc.h"
 #include "tests/support/display_defaults.h"
 #include "export/html_export.h"
-#include "app/about.h"
+#include "core/product.h"
 
 namespace fs = std::filesystem;
 
