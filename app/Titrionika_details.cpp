@@ -1,8 +1,6 @@
 // The Details dialog: the volume of the selected result and the two points it lies between.
 #include "app/Titrionika_dialogs.h"
 
-#include <cassert>
-
 #include "app/Titrionika.h"
 #include "core/calc.h"
 #include "resources/resource.h"
@@ -10,7 +8,6 @@
 
 void ShowDetails() {
     const int selected = GetSelectedRow(hwndResults);
-    assert(selected!=-1);
     if (selected < 0 || selected >= arr_res.size()) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;

@@ -72,12 +72,6 @@ int cp1250_from_unicode(unsigned long code_point) {
     return -1;
 }
 
-long cp1250_to_unicode(unsigned char byte) {
-    if (byte < 0x80) return byte;
-    const unsigned short cp = upper_half[byte - 0x80];
-    return cp ? cp : -1;
-}
-
 std::size_t utf8_to_cp1250(const char* text, char* out, std::size_t out_size) {
     std::size_t length = 0;
     convert(text, [&](char c) {

@@ -6,9 +6,6 @@
 // The byte that stands for the character in windows-1250, or -1 when it has none.
 int cp1250_from_unicode(unsigned long code_point);
 
-// The character a byte of windows-1250 stands for, or -1 for the five unassigned bytes.
-long cp1250_to_unicode(unsigned char byte);
-
 // Converts the NUL-terminated UTF-8 `text`. A character without a windows-1250 byte and
 // every byte of a malformed sequence become '?'. Writes at most `out_size` bytes, NUL
 // included, and returns the length of the whole conversion (as snprintf does).

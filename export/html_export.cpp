@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "core/calc.h"
+#include "core/product.h"
 #include "export/cp1250.h"
-#include "app/about.h"
 
 char* HTML_quote(const char* text) {
     if (!text) text = "";

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/about.h"
+#include "core/product.h"
 #include "core/calc.h"
 #include "export/cp1250.h"
 #include "export/html_export.h"
