@@ -98,7 +98,7 @@ dist: build-windows docs
 
 # The pictures of the read-me: docs/graph.png and docs/report.png.
 pictures: $(WIN64)/CMakeCache.txt
-	cmake --build $(WIN64) -j $(JOBS) --target titrion3 titrion_graph_showcase
+	cmake --build $(WIN64) -j $(JOBS) --target titrion3 titrion_showcase
 	tools/readme-pictures.sh $(WIN64)
 
 clean:

@@ -12,6 +12,7 @@
 
 #include "app/Titrionika_dialogs.h"
 #include "app/addedit.h"
+#include "app/graph_window.h"
 #include "controls/Clipboard.h"
 #include "controls/ClrSel.h"
 #include "controls/ClrText.h"
@@ -19,7 +20,6 @@
 #include "controls/cmndlgex.h"
 #include "core/calc.h"
 #include "core/file_io.h"
-#include "graph/graph.h"
 #include "resources/resource.h"
 #include "settings/config.h"
 #include "vexplot/VexGraphWindow.h"

@@ -1,10 +1,6 @@
 // Options, Details, HTML export and help commands of the main window.
 #pragma once
 
-// The page the help error box links to: where a PDF reader can be had.
-#define PDF_READER_WEB_ADDRESS "https://www.adobe.com/"
-
-#ifndef RC_INVOKED
 #include <windows.h>
 
 // Options dialog (command 40013): the decimal comma and the precisions; refills the lists.
@@ -27,4 +23,3 @@ void ShowHelp(int kind);
 // any result.
 using HelpShellExecute = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
 extern HelpShellExecute help_shell_execute;
-#endif

@@ -16,7 +16,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   report=$(WINEDEBUG=-all winepath -w "$out/report.html")
   picture=$(WINEDEBUG=-all winepath -w "$out/graph.bmp")
   rc=0
-  "$here/tools/wine-run.sh" "$win/tests/features/titrion_graph_showcase.exe" "$sample" "$report" "$picture" || rc=$?
+  "$here/tools/wine-run.sh" "$win/tests/e2e/titrion_showcase.exe" "$sample" "$report" "$picture" || rc=$?
   wineserver -k 2>/dev/null || true
   exit $rc' sh "$here" "$win" "$out"
 convert "$out/graph.bmp" "$here/docs/graph.png"

@@ -201,7 +201,11 @@ TEST_F(MainWindow, DetailsShowTheSelectedResultAndItsBracketingPoints) {
     testui::ModalScript ui;  // a double click on a result opens them too
     ui.press(IDOK);
     Click(hwndResults, WM_LBUTTONDBLCLK, 0);
+    ListView_SetItemState(hwndResults, -1, 0, LVIS_SELECTED);  // no result chosen: a beep, no dialog
+    testui::BeepCounter beeps;
+    Play(*this, {Step{IDM_DETAILS}});
     EXPECT_EQ(ui.seen().size(), 1u);
+    EXPECT_EQ(beeps.exclamations(), 1);
 }
 TEST_F(MainWindow, HtmlExportProposesTheTitleAndWritesTheChosenFile) {
     ScratchDir dir;

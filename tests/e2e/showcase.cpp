@@ -1,7 +1,7 @@
 // Pictures of titrion3.exe beside this program with a document open: the main window at the
 // steep part (`make run`), or the HTML report and the graph window (`make pictures`).
 //   titrion_showcase <document.tid> <picture.bmp>
-//   titrion_graph_showcase <document.tid> <report.html> <graph.bmp>
+//   titrion_showcase <document.tid> <report.html> <graph.bmp>
 #include <cstdio>
 #include "tests/e2e/driver.h"
 int Fail(const char* what, const char* name = "") { return std::fprintf(stderr, "%s%s\n", what, name), 1; }

@@ -4,7 +4,7 @@
 #include <functional>
 #include "controls/ClrSel.h"
 #include "core/calc.h"
-#include "graph/graph.h"
+#include "app/graph_window.h"
 #include "settings/config.h"
 #include "tests/app/app_test.h"
 #include "tests/support/testui.h"

@@ -1,4 +1,4 @@
-#include "graph/graph.h"
+#include "app/graph_window.h"
 
 #include <new>
 
