@@ -2,9 +2,9 @@
 // dialog, and that every way of closing it gives the main window back.
 #include <gtest/gtest.h>
 #include <functional>
+#include "app/graph_window.h"
 #include "controls/ClrSel.h"
 #include "core/calc.h"
-#include "app/graph_window.h"
 #include "settings/config.h"
 #include "tests/app/app_test.h"
 #include "tests/support/testui.h"
@@ -35,8 +35,8 @@ TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     RECT client;
     MINMAXINFO info = {};
     SendMessageA(graph, WM_GETMINMAXINFO, 0, (GetClientRect(graph, &client), reinterpret_cast<LPARAM>(&info)));
-    EXPECT_EQ(testui::Text(graph) + std::to_string(client.right * 1000 + client.bottom), "Titrionika320240");
-    EXPECT_EQ(info.ptMinTrackSize.x * 1000 + info.ptMinTrackSize.y, 320200);
+    EXPECT_EQ(std::tuple(testui::Text(graph), client.right, client.bottom), std::tuple("Titrionika", 320, 240));
+    EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(320L, 200L));
     EXPECT_EQ(GetWindowLongA(graph, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME);
     EXPECT_TRUE(GetWindow(graph, GW_OWNER) == hwndMain && apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS));
     // One point, E'' of the middle one at its volume: the label "1,2500" in the centre.
@@ -55,7 +55,7 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
             RECT r;
             GetWindowRect(graph, &r);
             SetWindowPos(graph, nullptr, 0, 0, r.right - r.left + 180, r.bottom - r.top + 160, SWP_NOMOVE);
-            EXPECT_EQ(og->window->GetMaxX() * 1000 + og->window->GetMaxY(), 499399);
+            EXPECT_EQ(std::pair(og->window->GetMaxX(), og->window->GetMaxY()), std::pair(499, 399));
             EXPECT_DOUBLE_EQ(og->zoom_x * og->zoom_y, 500 / 3.0 * 400 / 2.0);  // volumes 1 .. 4, E'' -1 .. 1
             ShowWindow(graph, SW_MAXIMIZE);
             EXPECT_DOUBLE_EQ(og->zoom_x, (og->window->GetMaxX() + 1) / 3.0);
@@ -75,7 +75,7 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     const auto check = [](HWND dlg, int id) { return SendDlgItemMessageA(dlg, id, BM_GETCHECK, 0, 0); };
     const auto set = [](HWND dlg, int id, LPARAM value, UINT msg = CLRSEL_SETCOLOR) { SendDlgItemMessageA(dlg, id, msg, value, 0); };
     Configure([&](HWND dlg) {
-        EXPECT_EQ(check(dlg, IDC_SHOW_AXES) + check(dlg, IDC_SHOW_LABELS), 2 * BST_CHECKED);
+        EXPECT_EQ(std::pair(check(dlg, IDC_SHOW_AXES), check(dlg, IDC_SHOW_LABELS)), std::pair(LRESULT(BST_CHECKED), LRESULT(BST_CHECKED)));
         EXPECT_EQ(COLORREF(SendDlgItemMessageA(dlg, IDC_CLR_LINE, CLRSEL_GETCOLOR, 0, 0)), kBlue);
         set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), set(dlg, IDC_CLR_BKG, paper), testui::Press(dlg, IDCANCEL);
     });

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 #include <malloc.h>
+#include <tuple>
+#include <utility>
 #include "vexplot/VexGraphWindow.h"
 
 namespace vt {
@@ -21,9 +23,9 @@ inline int GdiObjectCount() {
     for (ULONG_PTR index = 1; index < 0x10000; ++index) live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
     return live;
 }
-// Sizes as width * 10000 + height, so that they compare as one number.
-inline int PictureSize(VexGraphWindow* w) { return (w->GetMaxX() + 1) * 10000 + w->GetMaxY() + 1; }
-inline int ClientSize(HWND hwnd) { RECT r{}; return GetClientRect(hwnd, &r), r.right * 10000 + r.bottom; }
+// Sizes as (width, height).
+inline std::pair<int, int> PictureSize(VexGraphWindow* w) { return {w->GetMaxX() + 1, w->GetMaxY() + 1}; }
+inline std::pair<int, int> ClientSize(HWND hwnd) { RECT r{}; return GetClientRect(hwnd, &r), std::pair<int, int>(r.right, r.bottom); }
 // Counts its calls (1000 for a call with another DC than the picture's) and paints the
 // whole picture kRedrawColor.
 inline int redraw_calls = 0;
