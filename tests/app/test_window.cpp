@@ -175,8 +175,11 @@ TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelect
     Load(kTwoResults);
     SelectListItem(2);
     ListView_SetItemState(hwndResults, 1, LVIS_SELECTED, LVIS_SELECTED);
-    const Fields shown = {{IDC_USE_COMMA, "1"}, {IDC_VB_PRECIS, "3"}, {IDC_E_PRECIS, "4"}, {IDC_DE_PRECIS, "4"}, {IDC_D2E_PRECIS, "4"}, {IDC_RES_PRECIS, "4"}, {IDC_GRAPH_PRECIS, "4"}};
-    const Fields changed = {{IDC_USE_COMMA, "0"}, {IDC_VB_PRECIS, "0"}, {IDC_E_PRECIS, "1"}, {IDC_DE_PRECIS, "2"}, {IDC_D2E_PRECIS, "0"}, {IDC_RES_PRECIS, "1"}, {IDC_GRAPH_PRECIS, " 2x"}};
+    const Fields shown = {{IDC_USE_COMMA, "1"},  {IDC_VB_PRECIS, "3"},  {IDC_E_PRECIS, "4"},    {IDC_DE_PRECIS, "4"},
+                          {IDC_D2E_PRECIS, "4"}, {IDC_RES_PRECIS, "4"}, {IDC_GRAPH_PRECIS, "4"}};
+    const Fields changed = {{IDC_USE_COMMA, "0"},     {IDC_VB_PRECIS, "0"},  {IDC_E_PRECIS, "1"},
+                            {IDC_DE_PRECIS, "2"},     {IDC_D2E_PRECIS, "0"}, {IDC_RES_PRECIS, "1"},
+                            {IDC_GRAPH_PRECIS, " 2x"}};
     auto bad = [&](const char* text) {  // reported, focused, and nothing is stored
         return Step{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_VB_PRECIS, "2"}, {IDC_D2E_PRECIS, text}}},
                                       {"", IDOK, {}, "Zadejte celé nezáporné číslo"}, {"Možnosti", IDCANCEL, {}, nullptr, {}, IDC_D2E_PRECIS}}};
@@ -234,7 +237,8 @@ TEST_F(MainWindow, HelpOpensTheManualBesideTheProgramAndTellsEveryFailure) {
     Play(*this, {{0, {VK_F1}}, {IDM_HELP_RTF}});
     EXPECT_EQ(request, folder + "titrion2.pdf|" + folder + "|" + folder + "titrion2.rtf|" + folder + "|");
     const std::pair<UINT_PTR, const char*> failures[] = {{0, "Nedostatek paměti/systémových prostředků"},
-        {3, "Soubor nápovědy nenalezen"}, {26, "Narušení sdílení"}, {29, "DDE transakce sa nezdařila"}, {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
+        {3, "Soubor nápovědy nenalezen"}, {26, "Narušení sdílení"}, {29, "DDE transakce sa nezdařila"},
+        {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
     for (auto [result, reason] : failures) {
         const std::string text = std::string("Chyba při otevírání souboru nápovědy (") + reason + ")";
         shell_result = result;

@@ -40,11 +40,13 @@ int main(int argc, char** argv) {
             points.append(ext_float_pair(50.0 * i / n, 300.0 * std::tanh(2.0 * (50.0 * i / n - 25.0)) + int((seed >> 16) % 11 - 5) * 0.1));
         internal_save(file.c_str(), points);
         // The floor: the same 2n - 1 rows item by item in a bare report-style list view of five columns, redraw off.
-        HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | LVS_REPORT, 0, 0, 500, 600, nullptr, nullptr, nullptr, nullptr);
+        HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE | LVS_REPORT, 0, 0, 500, 600,
+                                    nullptr, nullptr, nullptr, nullptr);
         char text[32];
         LVITEMA item = {};
         LVCOLUMNA column = {};
-        for (column.mask = LVCF_WIDTH, column.cx = 80; item.iItem < 5; ++item.iItem) SendMessageA(list, LVM_INSERTCOLUMNA, item.iItem, LPARAM(&column));
+        for (column.mask = LVCF_WIDTH, column.cx = 80; item.iItem < 5; ++item.iItem)
+            SendMessageA(list, LVM_INSERTCOLUMNA, item.iItem, LPARAM(&column));
         go(), SendMessageA(list, WM_SETREDRAW, FALSE, 0);
         for (item.mask = LVIF_TEXT, item.pszText = text, item.iItem = 0; item.iItem < 2 * n - 1; ++item.iItem, item.iSubItem = 0) {
             std::snprintf(text, sizeof text, "%d", item.iItem);
@@ -67,7 +69,9 @@ int main(int argc, char** argv) {
         PostMessageA(graph, WM_CLOSE, 0, 0), p.WaitGone(graph);
         HWND dlg = (p.Command(IDM_EXPORTHTML), p.WaitDialog("Export do HTML"));
         SendMessageA(GetDlgItem(dlg, IDC_HTML_FILE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(report.c_str()));
-        print("report", n, (go(), driver::Program::Press(dlg, IDOK), dlg) && p.WaitGone(dlg) && p.Sync() && GetFileAttributesA(report.c_str()) != INVALID_FILE_ATTRIBUTES);
+        print("report", n,
+              (go(), driver::Program::Press(dlg, IDOK), dlg) && p.WaitGone(dlg) && p.Sync() &&
+                  GetFileAttributesA(report.c_str()) != INVALID_FILE_ATTRIBUTES);
     }
     // Wine reports a process's private bytes as its commit charge only.
     PROCESS_MEMORY_COUNTERS_EX m = {};

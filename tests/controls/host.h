@@ -14,10 +14,12 @@ struct Host {
     }
     inline static WNDCLASSA wc{0, Proc, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr, (HBRUSH)(COLOR_BTNFACE + 1), nullptr, "ControlsTestHost"};
     inline static ATOM cls = RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, MAKEINTATOM(cls), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND hwnd = CreateWindowExA(0, MAKEINTATOM(cls), "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 400, 300,
+                                nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     Host() { commands.clear(), SetForegroundWindow(hwnd); } ~Host() { DestroyWindow(hwnd); }
     HWND Child(const char* cls, const char* text, DWORD style, int id, int w, int h) {
-        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+        return CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, hwnd,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
     }
 };
 

@@ -38,7 +38,9 @@ TEST(ClrText, FontFollowsTheHeightAndColourMessagesReturnThePreviousOne) {
     Host host;
     HWND ctl = host.Child(szCT, std::string(300, 'x').c_str(), 0, 1007, 300, 40);
     EXPECT_EQ(testui::Text(ctl), std::string(300, 'x'));
-    auto font_height = [ctl, lf = LOGFONTA{}]() mutable { return GetObjectA((HFONT)SendMessageA(ctl, WM_GETFONT, 0, 0), sizeof lf, &lf), lf.lfHeight; };
+    auto font_height = [ctl, lf = LOGFONTA{}]() mutable {
+        return GetObjectA((HFONT)SendMessageA(ctl, WM_GETFONT, 0, 0), sizeof lf, &lf), lf.lfHeight;
+    };
     const int tall = font_height();  // 4 pixels less than the control
     SetWindowPos(ctl, nullptr, 0, 0, 200, 25, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(tall == 4 - 40 && font_height() == 4 - 25) << tall;
@@ -63,7 +65,9 @@ TEST(HyperLink, ClickAndThePopupMenuOpenOrCopyTheTargetAndTheHandShowsOverTheLab
     EXPECT_EQ(CopyLink(host.Child(szHC, "http://example.org/whole", 0, 1009, 200, 30)), 1);  // no TAB: the text is both
     EXPECT_EQ(ClipboardText(), "http://example.org/whole");
     for (int x : {100, 2})  // a hand over the label only
-        EXPECT_TRUE((PointerAt(ctl, x, 15), SendMessageA(ctl, WM_SETCURSOR, (WPARAM)ctl, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE))) && GetCursor() == LoadCursorA(nullptr, x == 100 ? IDC_HAND : IDC_ARROW));
+        EXPECT_TRUE(
+            (PointerAt(ctl, x, 15), SendMessageA(ctl, WM_SETCURSOR, (WPARAM)ctl, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE))) &&
+            GetCursor() == LoadCursorA(nullptr, x == 100 ? IDC_HAND : IDC_ARROW));
     RECT menu_rect{}, wr;
     GetWindowRect(ctl, &wr);
     testui::ModalScript ui;
@@ -78,7 +82,8 @@ TEST(HyperLink, ClickAndThePopupMenuOpenOrCopyTheTargetAndTheHandShowsOverTheLab
     // One underlined font for all, as long as the last control lives.
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(ctl, WM_GETFONT, 0, 0));
     LOGFONTA lf{};
-    EXPECT_TRUE(GetObjectA(font, sizeof lf, &lf) && lf.lfUnderline && SendMessageA(GetNextWindow(ctl, GW_HWNDNEXT), WM_GETFONT, 0, 0) == (LRESULT)font);
+    EXPECT_TRUE(GetObjectA(font, sizeof lf, &lf) && lf.lfUnderline &&
+                SendMessageA(GetNextWindow(ctl, GW_HWNDNEXT), WM_GETFONT, 0, 0) == (LRESULT)font);
     DestroyWindow(host.hwnd);
     Host again;  // and the next control makes a new one
     EXPECT_TRUE(!GetObjectType(font) && GetObjectType((HFONT)SendMessageA(again.Child(szHC, "x", 0, 1008, 200, 30), WM_GETFONT, 0, 0)) == OBJ_FONT);

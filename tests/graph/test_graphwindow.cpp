@@ -81,7 +81,8 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     });
     EXPECT_TRUE(graph_show_axes && graph_bkg == kBlack && og->colors[0] == kBlack && Count(kRed) > 0);
     Configure([&](HWND dlg) {
-        set(dlg, IDC_CLR_BKG, paper), set(dlg, IDC_CLR_LINE, ink), set(dlg, IDC_CLR_AXES, axes), set(dlg, IDC_CLR_LABELS, text), testui::Press(dlg, IDOK);
+        set(dlg, IDC_CLR_BKG, paper), set(dlg, IDC_CLR_LINE, ink), set(dlg, IDC_CLR_AXES, axes),
+            set(dlg, IDC_CLR_LABELS, text), testui::Press(dlg, IDOK);
     });
     EXPECT_EQ(graph_bkg + graph_line + graph_axes + graph_labels, paper + ink + axes + text);
     EXPECT_TRUE(Count(paper) > 320 * 240 / 2 && Count(ink) && Count(axes) && Count(text) && og->zoom_x == 320 / 3.0);  // not refitted

@@ -40,8 +40,9 @@ TEST_F(Ograph, KeepsPointsInXOrderAndRepaintsOnlyWhenItMust) {
     for (int i = 1; i < og.points.size(); ++i) EXPECT_LE(og.points[i - 1]->x, og.points[i]->x);
     EXPECT_TRUE(og.RemovePoint(1.5, 99.0) && Repainted());  // y is not consulted; one point only
     EXPECT_EQ(og.points[1]->y + og.points.size(), 20.0 + 33);
-    for (auto change : std::initializer_list<std::function<void()>>{[&] { og.SetCenter(0, 0); }, [&] { og.SetZoom(1, 1); },
-                                                                      [&] { og.SetMode(GM_NONE); }, [&] { og.SetFlags(true, true); }, [&] { og.Flush(); }})
+    for (auto change : std::initializer_list<std::function<void()>>{
+             [&] { og.SetCenter(0, 0); }, [&] { og.SetZoom(1, 1); }, [&] { og.SetMode(GM_NONE); },
+             [&] { og.SetFlags(true, true); }, [&] { og.Flush(); }})
         EXPECT_TRUE((change(), Repainted()));
     EXPECT_TRUE(og.points.is_empty() && og.GetMode() == GM_NONE && !(og.Flush(), Repainted()));  // Flush when empty: nothing
 }

@@ -20,7 +20,9 @@ using Strings = std::vector<std::string>;
 using std::to_string;
 enum { IDD_EMPTY = 200, IDD_FIELDS, IDC_TEMPLATE = 1000, IDC_STR, IDC_INT_A, IDC_INT_B, IDC_CHECK, IDC_FLOAT, IDC_COLOUR };
 const tag_CTL_SYNC kEnd = {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr};
-bool RunSynced(int dialog, tag_CTL_SYNC* table, bool out = false) { return (out ? SyncedOutDlg : SyncedDlg)(nullptr, MAKEINTRESOURCEA(dialog), nullptr, table); }
+bool RunSynced(int dialog, tag_CTL_SYNC* table, bool out = false) {
+    return (out ? SyncedOutDlg : SyncedDlg)(nullptr, MAKEINTRESOURCEA(dialog), nullptr, table);
+}
 Strings asked;  // "id=value" for every value a validator was asked about
 bool NotNegative(unsigned id, void* v) { return asked.push_back(to_string(id) + "=" + to_string((INT_PTR)v)), (INT_PTR)v >= 0; }
 bool NotEmptyText(unsigned id, void* v) { return asked.push_back(to_string(id) + "=" + static_cast<const char*>(v)), *static_cast<const char*>(v); }
@@ -33,15 +35,22 @@ struct Fields {
     int a = -17, b = 5, check = 1;
     ext_float number{1.5};
     COLORREF colour = RGB(0, 0, 255);
-    tag_CTL_SYNC table[7] = {
-        {SYNC_STR_EDIT, nullptr, IDC_STR, str, sizeof str, nullptr, nullptr, nullptr}, {SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, "Chyba v poli A", nullptr, nullptr},
-        {SYNC_INT_EDIT, nullptr, IDC_INT_B, &b, 0, "Chyba v poli B", nullptr, nullptr}, {SYNC_CHECKBOX, nullptr, IDC_CHECK, &check, 0, nullptr, nullptr, nullptr},
-        {SYNC_CUSTOM, ExtFloatSyncProc, IDC_FLOAT, &number, 3, "Chyba v čísle", nullptr, nullptr}, {SYNC_CUSTOM, ClrSyncProc, IDC_COLOUR, &colour, 0, nullptr, nullptr, nullptr}, kEnd};
-    Strings Values() const { return {str, to_string(a), to_string(b), to_string(check), number.undefined ? "*" : to_string(number.value), to_string(colour)}; }
+    tag_CTL_SYNC table[7] = {{SYNC_STR_EDIT, nullptr, IDC_STR, str, sizeof str, nullptr, nullptr, nullptr},
+                             {SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, "Chyba v poli A", nullptr, nullptr},
+                             {SYNC_INT_EDIT, nullptr, IDC_INT_B, &b, 0, "Chyba v poli B", nullptr, nullptr},
+                             {SYNC_CHECKBOX, nullptr, IDC_CHECK, &check, 0, nullptr, nullptr, nullptr},
+                             {SYNC_CUSTOM, ExtFloatSyncProc, IDC_FLOAT, &number, 3, "Chyba v čísle", nullptr, nullptr},
+                             {SYNC_CUSTOM, ClrSyncProc, IDC_COLOUR, &colour, 0, nullptr, nullptr, nullptr},
+                             kEnd};
+    Strings Values() const {
+        return {str, to_string(a), to_string(b), to_string(check), number.undefined ? "*" : to_string(number.value),
+                to_string(colour)};
+    }
 };
 Strings Shown(HWND dlg) {
     return {ItemText(dlg, IDC_STR), ItemText(dlg, IDC_INT_A), ItemText(dlg, IDC_INT_B), ItemText(dlg, IDC_FLOAT),
-            to_string(SendDlgItemMessageA(dlg, IDC_CHECK, BM_GETCHECK, 0, 0)), to_string(SendDlgItemMessageA(dlg, IDC_COLOUR, CLRSEL_GETCOLOR, 0, 0))};
+            to_string(SendDlgItemMessageA(dlg, IDC_CHECK, BM_GETCHECK, 0, 0)),
+            to_string(SendDlgItemMessageA(dlg, IDC_COLOUR, CLRSEL_GETCOLOR, 0, 0))};
 }
 struct SyncDialog : ::testing::Test {
     void SetUp() override { RegisterClrSelCtl(), asked.clear(), use_comma = true; }
@@ -74,17 +83,20 @@ TEST_F(SyncDialog, ControlsShowTheVariablesCancelKeepsThemOkStoresThemAndDisplay
     tag_CTL_SYNC none[] = {kEnd};
     Strings texts;
     for (int i = 0; i < 3; ++i) ui.call([&](HWND dlg) { texts.push_back(ItemText(dlg, IDC_TEMPLATE)), Press(dlg, IDOK); });
-    EXPECT_TRUE(RunSynced(IDD_EMPTY, none) && RunSynced(IDD_EMPTY, none, true) && RunSynced(IDD_EMPTY, nullptr) && !RunSynced(999, none) && !RunSynced(999, none, true));
+    EXPECT_TRUE(RunSynced(IDD_EMPTY, none) && RunSynced(IDD_EMPTY, none, true) && RunSynced(IDD_EMPTY, nullptr) &&
+                !RunSynced(999, none) && !RunSynced(999, none, true));
     EXPECT_EQ(texts, (Strings{"šablona", "šablona", "šablona"}));
     EXPECT_TRUE(ui.seen().size() == 6 && ui.unexpected() == 0);
 }
 TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsStored) {
     // One dialog, OK pressed once per row with every field before the row's own valid.
-    const struct { int id; const char* text; const char* error; const char* last_asked; } rejected[] = {
-        {IDC_INT_A, "abc", "Chyba v poli A", "1001=změněno"},  // B is empty as well: A comes first
-        {IDC_INT_A, "-3", "Chyba v poli A", "1002=-3"},       // refused by its validator
-        {IDC_INT_B, "", "Chyba v poli B", "1002=12"}, {IDC_INT_B, "x12", "Chyba v poli B", "1002=12"}, {IDC_INT_B, "99999999999", "Chyba v poli B", "1002=12"},
-        {IDC_INT_B, "-2147483649", "Chyba v poli B", "1002=12"}, {IDC_FLOAT, "*", "Chyba v čísle", "1002=12"}, {IDC_FLOAT, "10,5", "Chyba v čísle", "1005=1050"}};
+    const struct { int id; const char* text; const char* error; const char* last_asked;
+    } rejected[] = {{IDC_INT_A, "abc", "Chyba v poli A", "1001=změněno"},  // B is empty as well: A comes first
+                    {IDC_INT_A, "-3", "Chyba v poli A", "1002=-3"},        // refused by its validator
+                    {IDC_INT_B, "", "Chyba v poli B", "1002=12"}, {IDC_INT_B, "x12", "Chyba v poli B", "1002=12"},
+                    {IDC_INT_B, "99999999999", "Chyba v poli B", "1002=12"},
+                    {IDC_INT_B, "-2147483649", "Chyba v poli B", "1002=12"}, {IDC_FLOAT, "*", "Chyba v čísle", "1002=12"},
+                    {IDC_FLOAT, "10,5", "Chyba v čísle", "1005=1050"}};
     const size_t n = sizeof rejected / sizeof rejected[0];
     Fields f;
     f.table[0].validator = NotEmptyText, f.table[1].validator = NotNegative, f.table[4].validator = AtMostTen;
@@ -124,11 +136,16 @@ struct ConfigFile : ::testing::Test {
     }
     Strings Read() const {  // the non-empty lines without their line ends
         Strings lines;
-        for (std::ifstream in(path, std::ios::binary); std::getline(in, lines.emplace_back());) lines.back().erase(lines.back().find_last_not_of("\r ") + 1);
+        for (std::ifstream in(path, std::ios::binary); std::getline(in, lines.emplace_back());)
+            lines.back().erase(lines.back().find_last_not_of("\r ") + 1);
         return lines.pop_back(), lines.erase(std::remove(lines.begin(), lines.end(), ""), lines.end()), lines;
     }
     void Write(const char* text) const { std::ofstream(path, std::ios::binary | std::ios::trunc) << text; }
-    const std::string path = [] { char p[MAX_PATH]; std::string s(p, GetModuleFileNameA(nullptr, p, MAX_PATH)); return s.substr(0, s.rfind('\\') + 1) + kFile; }();
+    const std::string path = [] {
+        char p[MAX_PATH];
+        std::string s(p, GetModuleFileNameA(nullptr, p, MAX_PATH));
+        return s.substr(0, s.rfind('\\') + 1) + kFile;
+    }();
 };
 TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLoaded) {
     vb_precis = 7, graph_line = 0x123456, graph_show_axes = false;

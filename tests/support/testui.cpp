@@ -25,7 +25,12 @@ Seen Describe(HWND dlg) {
     return s;
 }
 BOOL CALLBACK Remember(HWND wnd, LPARAM set) { return reinterpret_cast<std::set<HWND>*>(set)->insert(wnd), TRUE; }
-void WriteSlot(void** slot, void* value) { DWORD old = 0; VirtualProtect(slot, sizeof slot, PAGE_READWRITE, &old), *slot = value, VirtualProtect(slot, sizeof slot, old, &old); }
+void WriteSlot(void** slot, void* value) {
+    DWORD old = 0;
+    VirtualProtect(slot, sizeof slot, PAGE_READWRITE, &old);
+    *slot = value;
+    VirtualProtect(slot, sizeof slot, old, &old);
+}
 BOOL(WINAPI* real_beep)(UINT) = nullptr;
 int beeps = 0, exclamation_beeps = 0;
 BOOL WINAPI CountingMessageBeep(UINT type) { return ++beeps, exclamation_beeps += type == MB_ICONEXCLAMATION, real_beep ? real_beep(type) : TRUE; }

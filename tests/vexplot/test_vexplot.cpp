@@ -22,7 +22,8 @@ struct Canvas {
 void SetClientSize(HWND hwnd, int w, int h) {
     RECT outer, client;
     GetWindowRect(hwnd, &outer), GetClientRect(hwnd, &client);
-    SetWindowPos(hwnd, NULL, 0, 0, outer.right - outer.left - client.right + w, outer.bottom - outer.top - client.bottom + h, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(hwnd, NULL, 0, 0, outer.right - outer.left - client.right + w,
+                 outer.bottom - outer.top - client.bottom + h, SWP_NOMOVE | SWP_NOZORDER);
 }
 // Runs first: nothing in this program has touched the class before.
 TEST(VexWindowClass, RegisterOnceForTheProgramAndTheControlsForTheLibrary) {
@@ -59,8 +60,10 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     Canvas whole(250, 200), part(250, 200);
     RECT rect = {10, 20, 30, 40};
     w->Draw(whole.dc, NULL), w->Draw(part.dc, &rect);  // all of it at (2, 2); a part in place
-    for (auto [dc, x, y, color] : {std::tuple{whole.dc, 2, 1, kWhite}, {whole.dc, 1, 2, kWhite}, {whole.dc, 2, 2, kGreen}, {whole.dc, 201, 151, kGreen}, {whole.dc, 202, 151, kWhite},
-                                   {whole.dc, 201, 152, kWhite}, {part.dc, 9, 20, kWhite}, {part.dc, 10, 20, kGreen}, {part.dc, 29, 39, kGreen}, {part.dc, 30, 40, kWhite}})
+    for (auto [dc, x, y, color] : {std::tuple{whole.dc, 2, 1, kWhite}, {whole.dc, 1, 2, kWhite}, {whole.dc, 2, 2, kGreen},
+                                   {whole.dc, 201, 151, kGreen}, {whole.dc, 202, 151, kWhite}, {whole.dc, 201, 152, kWhite},
+                                   {part.dc, 9, 20, kWhite}, {part.dc, 10, 20, kGreen}, {part.dc, 29, 39, kGreen},
+                                   {part.dc, 30, 40, kWhite}})
         EXPECT_EQ(::GetPixel(dc, x, y), color) << x << "," << y;
 }
 TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) {
@@ -167,7 +170,8 @@ TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerR
     SendMessageA(hwnd, WM_TIMER, 2, 0), SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);  // another timer, then ours
     EXPECT_TRUE(redraw_calls == 4 && GetUpdateRect(hwnd, NULL, FALSE));
     const bool stopped = (w->SetRefresh(10), w->StopRefresh(), !KillTimer(hwnd, VEX_REFRESH_TIMER));  // which members leave timer 1 running
-    EXPECT_TRUE(stopped && (w->SetRefresh(25), w->AutoRefresh(0), !KillTimer(hwnd, VEX_REFRESH_TIMER)) && (w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER)));
+    EXPECT_TRUE(stopped && (w->SetRefresh(25), w->AutoRefresh(0), !KillTimer(hwnd, VEX_REFRESH_TIMER)) &&
+                (w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER)));
     w->SetRedrawProc(NULL), w->Clear(kBlue), w->SetPixel(0, 169, kRed);  // then the picture stretches and ForceRedraw clears it
     SetClientSize(hwnd, 480, 340);
     EXPECT_EQ(std::pair(w->GetPixel(1, 339), w->GetPixel(210, 0)), std::pair(kRed, kBlue));
@@ -213,7 +217,8 @@ TEST(VexWindow, TheSystemMenuItemOpensTheAboutBoxWhoseFontAndBrushGoWithIt) {
     testui::ModalScript ui;
     ui.call([&](HWND dlg) {
         HDC dc = CreateCompatibleDC(NULL);
-        brush = (HGDIOBJ)SendMessageA(dlg, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)GetDlgItem(dlg, 1000)), font = (HGDIOBJ)SendDlgItemMessageA(dlg, 1000, WM_GETFONT, 0, 0);
+        brush = (HGDIOBJ)SendMessageA(dlg, WM_CTLCOLORSTATIC, (WPARAM)dc, (LPARAM)GetDlgItem(dlg, 1000)),
+        font = (HGDIOBJ)SendDlgItemMessageA(dlg, 1000, WM_GETFONT, 0, 0);
         seen = testui::ItemText(dlg, 1000) + " " + std::to_string(GetTextColor(dc)), DeleteDC(dc), testui::Press(dlg, IDOK);
     });
     SendMessageA(w->GetWindow(), WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);

@@ -45,5 +45,7 @@ inline int CountPixels(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORR
         for (int x = x0; x < x1; ++x) n += w->GetPixel(x, y) == color;
     return n;
 }
-inline bool Filled(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF c) { return CountPixels(w, x0, y0, x1, y1, c) == (x1 - x0) * (y1 - y0); }
+inline bool Filled(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF c) {
+    return CountPixels(w, x0, y0, x1, y1, c) == (x1 - x0) * (y1 - y0);
+}
 }  // namespace vt
