@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -157,9 +158,9 @@ TEST_F(Evaluation, WorkedExampleWithUnevenSteps) {
     Load({});
     EXPECT_EQ(0, arr_de.size() + arr_d2e.size() + arr_res.size());
     Load({{1, 1}, {2, 3}});
-    EXPECT_EQ(1, arr_de.size() + 10 * arr_d2e.size() + 100 * arr_res.size());
+    EXPECT_EQ(std::tuple(1, 0, 0), std::tuple(arr_de.size(), arr_d2e.size(), arr_res.size()));
     Load({{1, 1}, {2, 3}, {3, 2}});
-    EXPECT_EQ(2 + 10 * 1, arr_de.size() + 10 * arr_d2e.size() + 100 * arr_res.size());
+    EXPECT_EQ(std::tuple(2, 1, 0), std::tuple(arr_de.size(), arr_d2e.size(), arr_res.size()));
 }
 
 // A result wherever E'' changes between positive and not positive (zero counts as not positive).
