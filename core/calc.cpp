@@ -1,5 +1,7 @@
 #include "core/calc.h"
 
+#include <cmath>
+
 dyn_array_direct<ext_float> arr_de(10, 10, nullptr);
 dyn_array_direct<ext_float> arr_d2e(10, 10, nullptr);
 dyn_array_direct<ext_float_pair> arr_vb(10, 10, nullptr);
@@ -13,6 +15,10 @@ int d2e_precis = 4;
 int res_precis = 4;
 int graph_precis = 4;
 
+int recognition = RECOGNIZE_ALL;
+double min_steepness = 10.0;
+ext_float max_steepness(0.0, true);
+
 ext_float GetCross(ext_float& x1, ext_float& x2, ext_float& y1, ext_float& y2) {
     const ext_float dx = x2 - x1;
     const ext_float dy = y1 - y2;
@@ -24,6 +30,17 @@ namespace {
 
 // Zero and undefined both count as "not positive".
 bool is_positive(const ext_float& d2e) { return d2e > ext_float(0.0); }
+
+ext_float magnitude(const ext_float& x) { return ext_float(std::fabs(x.value), x.undefined); }
+
+// A sign change of E'' from the sign of the slope to the other one is a local maximum of |E'|.
+bool is_recognized(const RESULT_DATA& crossing) {
+    if (recognition != RECOGNIZE_STEEPEST) return true;
+    if (crossing.slope.undefined || max_steepness.undefined) return false;
+    const bool rising = crossing.slope > ext_float(0.0);
+    return is_positive(crossing.y1) == rising &&
+           magnitude(crossing.slope).value >= max_steepness.value * min_steepness / 100.0;
+}
 
 void flush_derived() {
     arr_de.flush();
@@ -44,7 +61,12 @@ void recalc_arrays() {
 
     const ext_float_pair* p = arr_vb.items;
     ext_float* de = arr_de.items;
-    for (int k = 0; k + 1 < n; ++k) de[k] = (p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb);
+    max_steepness = ext_float(0.0, true);
+    for (int k = 0; k + 1 < n; ++k) {
+        de[k] = (p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb);
+        const ext_float steepness = magnitude(de[k]);
+        if (!steepness.undefined && (max_steepness.undefined || steepness > max_steepness)) max_steepness = steepness;
+    }
 
     ext_float* d2e = arr_d2e.items;
     for (int k = 0; k + 2 < n; ++k) d2e[k] = (de[k + 1] - de[k]) / ((p[k + 2].vb - p[k].vb) / ext_float(2.0));
@@ -60,8 +82,10 @@ void recalc_arrays() {
         result.data.x2 = p[i + 1].vb;
         result.data.y1 = d2e[i - 1];
         result.data.y2 = d2e[i];
+        result.data.slope = de[i];
+        previous = current;
+        if (!is_recognized(result.data)) continue;
         result.key = GetCross(result.data.x1, result.data.x2, result.data.y1, result.data.y2);
         if (arr_res.append(result) < 0) return flush_derived();
-        previous = current;
     }
 }

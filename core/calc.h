@@ -9,6 +9,7 @@ struct RESULT_DATA {
     ext_float y1;  // E'' there
     ext_float x2;  // Vb of the first point after it
     ext_float y2;  // E'' there
+    ext_float slope;  // E' between the two points: the steepness of the curve there
 };
 
 // One equivalence volume (undefined when an input of the interpolation was).
@@ -25,6 +26,15 @@ extern dyn_array_direct<ext_float> arr_de;        // E' between neighbouring poi
 extern dyn_array_direct<ext_float> arr_d2e;       // E'' at each inner point
 extern dyn_array_direct<ext_float_pair> arr_vb;   // the document, ascending Vb
 extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
+
+// Which sign changes of E'' are equivalence points: all of them, or only the steepest
+// inflections, where |E'| has a local maximum at least `min_steepness` percent of the largest
+// |E'| of the curve (the flat middles of buffer regions and noise drop out).
+enum Recognition { RECOGNIZE_ALL = 0, RECOGNIZE_STEEPEST = 1 };
+extern int recognition;
+extern double min_steepness;
+// The largest |E'| of the curve after the last evaluation; undefined without a defined E'.
+extern ext_float max_steepness;
 
 // Display settings: the decimal separator and decimal places of each quantity.
 extern bool use_comma;
