@@ -33,13 +33,24 @@ bool is_positive(const ext_float& d2e) { return d2e > ext_float(0.0); }
 
 ext_float magnitude(const ext_float& x) { return ext_float(std::fabs(x.value), x.undefined); }
 
+// Whether |E'| reaches the chosen share of the curve's largest.
+bool is_steep(const ext_float& slope) {
+    return !slope.undefined && !max_steepness.undefined &&
+           magnitude(slope).value >= max_steepness.value * min_steepness / 100.0;
+}
+
 // A sign change of E'' from the sign of the slope to the other one is a local maximum of |E'|.
-bool is_recognized(const RESULT_DATA& crossing) {
-    if (recognition != RECOGNIZE_STEEPEST) return true;
-    if (crossing.slope.undefined || max_steepness.undefined) return false;
+bool is_steepest_inflection(const RESULT_DATA& crossing) {
     const bool rising = crossing.slope > ext_float(0.0);
-    return is_positive(crossing.y1) == rising &&
-           magnitude(crossing.slope).value >= max_steepness.value * min_steepness / 100.0;
+    return is_steep(crossing.slope) && is_positive(crossing.y1) == rising;
+}
+
+// Whether every interval from `from` to `to` is steep: one jump of the curve, in which reading
+// noise makes several local maxima of |E'|.
+bool one_steep_run(const ext_float* de, int from, int to) {
+    for (int k = from; k <= to; ++k)
+        if (!is_steep(de[k])) return false;
+    return true;
 }
 
 void flush_derived() {
@@ -74,6 +85,7 @@ void recalc_arrays() {
     if (arr_d2e.is_empty()) return;
 
     bool previous = is_positive(d2e[0]);
+    int last_interval = -1;  // of the last steepest inflection
     for (int i = 1; i < arr_d2e.size(); ++i) {
         const bool current = is_positive(d2e[i]);
         if (current == previous) continue;
@@ -84,7 +96,20 @@ void recalc_arrays() {
         result.data.y2 = d2e[i];
         result.data.slope = de[i];
         previous = current;
-        if (!is_recognized(result.data)) continue;
+        if (recognition == RECOGNIZE_STEEPEST) {
+            if (!is_steepest_inflection(result.data)) continue;
+            // Of the inflections of one jump only the steepest counts.
+            if (last_interval >= 0 && one_steep_run(de, last_interval, i)) {
+                sorted_struct& last = *arr_res[arr_res.size() - 1];
+                if (magnitude(result.data.slope) > magnitude(last.data.slope)) {
+                    last.data = result.data;
+                    last.key = GetCross(last.data.x1, last.data.x2, last.data.y1, last.data.y2);
+                    last_interval = i;
+                }
+                continue;
+            }
+            last_interval = i;
+        }
         result.key = GetCross(result.data.x1, result.data.x2, result.data.y1, result.data.y2);
         if (arr_res.append(result) < 0) return flush_derived();
     }

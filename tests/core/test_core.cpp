@@ -201,14 +201,14 @@ TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
         dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
         ASSERT_TRUE(internal_read((std::string(TITRION_EXAMPLES_DIR) + "/" + sample.file).c_str(), points));
         for (auto [mode, sign, spread] : {std::tuple{RECOGNIZE_ALL, 1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.0},
-                                          {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3}}) {
+                                          {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3}, {RECOGNIZE_STEEPEST, 1.0, 1.0}, {RECOGNIZE_STEEPEST, -1.0, 2.0}}) {
             recognition = mode;
             std::vector<std::pair<double, double>> curve;
             for (int i = 0; i < points.size(); ++i)
-                curve.push_back({points[i]->vb.value, sign * points[i]->e.value + spread * (noise() % 7 - 3) / 3.0});
+                curve.push_back({points[i]->vb.value, sign * points[i]->e.value + spread * (static_cast<int>(noise() % 7) - 3) / 3.0});
             Load(curve);
             std::vector<double> volumes;
-            for (double v : Values(arr_res)) volumes.push_back(std::round(v * 100) / 100);
+            for (double v : Values(arr_res)) volumes.push_back(std::round(v * 10) / 10);
             EXPECT_EQ(volumes, mode == RECOGNIZE_ALL ? sample.all : sample.steepest) << sample.file << " " << sign << " " << spread;
         }
     }
