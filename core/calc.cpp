@@ -16,7 +16,7 @@ int res_precis = 4;
 int graph_precis = 4;
 
 int recognition = RECOGNIZE_ALL;
-double min_steepness = 10.0;
+int min_steepness = 10;
 ext_float max_steepness(0.0, true);
 
 ext_float GetCross(ext_float& x1, ext_float& x2, ext_float& y1, ext_float& y2) {

@@ -32,7 +32,7 @@ extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
 // |E'| of the curve (the flat middles of buffer regions and noise drop out).
 enum Recognition { RECOGNIZE_ALL = 0, RECOGNIZE_STEEPEST = 1 };
 extern int recognition;
-extern double min_steepness;
+extern int min_steepness;  // percent
 // The largest |E'| of the curve after the last evaluation; undefined without a defined E'.
 extern ext_float max_steepness;
 
