@@ -1,6 +1,7 @@
 #include "core/calc.h"
 
 #include <cmath>
+#include <cstdio>
 
 dyn_array_direct<ext_float> arr_de(10, 10, nullptr);
 dyn_array_direct<ext_float> arr_d2e(10, 10, nullptr);
@@ -112,5 +113,22 @@ void recalc_arrays() {
         }
         result.key = GetCross(result.data.x1, result.data.x2, result.data.y1, result.data.y2);
         if (arr_res.append(result) < 0) return flush_derived();
+    }
+}
+
+void format_steepness(char* text, std::size_t size, const ext_float& slope) {
+    if (size == 0) return;
+    const ext_float steepness = magnitude(slope);
+    char number[EXT_FLOAT_TEXT];
+    steepness.format(number, 0, de_precis, use_comma);
+    const ext_float share = steepness / max_steepness * ext_float(100.0);
+    if (steepness.undefined) {
+        std::snprintf(text, size, "%s", number);
+    } else if (share.undefined) {
+        std::snprintf(text, size, "%s mV.ml-1", number);
+    } else {
+        // Rounded down past the division's rounding error: the shown share reaches
+        // min_steepness exactly when the point is steep enough.
+        std::snprintf(text, size, "%s mV.ml-1 (%.0f %%)", number, std::floor(share.value + 1e-9));
     }
 }

@@ -201,7 +201,8 @@ TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
         dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
         ASSERT_TRUE(internal_read((std::string(TITRION_EXAMPLES_DIR) + "/" + sample.file).c_str(), points));
         for (auto [mode, sign, spread] : {std::tuple{RECOGNIZE_ALL, 1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.0},
-                                          {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3}, {RECOGNIZE_STEEPEST, 1.0, 1.0}, {RECOGNIZE_STEEPEST, -1.0, 2.0}}) {
+                                          {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3},
+                                          {RECOGNIZE_STEEPEST, 1.0, 1.0}, {RECOGNIZE_STEEPEST, -1.0, 2.0}}) {
             recognition = mode;
             std::vector<std::pair<double, double>> curve;
             for (int i = 0; i < points.size(); ++i)
