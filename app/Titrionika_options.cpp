@@ -1,4 +1,4 @@
-// The Options dialog: how numbers are shown.
+// The Options dialog: how numbers are shown and which sign changes of E'' are results.
 #include "app/Titrionika_dialogs.h"
 
 #include <cstdint>
@@ -16,6 +16,9 @@ bool validate(unsigned /*id*/, void* value) {
 
 void ShowOptions() {
     int comma = use_comma ? 1 : 0;
+    // The two choices are radio buttons bound as check boxes; the second one decides.
+    int all = recognition == RECOGNIZE_STEEPEST ? 0 : 1;
+    int steepest = 1 - all;
     tag_CTL_SYNC table[] = {
         {SYNC_CHECKBOX, nullptr, IDC_USE_COMMA, &comma, 0, nullptr, nullptr, nullptr},
         {SYNC_INT_EDIT, nullptr, IDC_VB_PRECIS, &vb_precis, 0, int_error, nullptr, validate},
@@ -24,15 +27,21 @@ void ShowOptions() {
         {SYNC_INT_EDIT, nullptr, IDC_D2E_PRECIS, &d2e_precis, 0, int_error, nullptr, validate},
         {SYNC_INT_EDIT, nullptr, IDC_RES_PRECIS, &res_precis, 0, int_error, nullptr, validate},
         {SYNC_INT_EDIT, nullptr, IDC_GRAPH_PRECIS, &graph_precis, 0, int_error, nullptr, validate},
+        {SYNC_CHECKBOX, nullptr, IDC_RECOGNIZE_ALL, &all, 0, nullptr, nullptr, nullptr},
+        {SYNC_CHECKBOX, nullptr, IDC_RECOGNIZE_STEEPEST, &steepest, 0, nullptr, nullptr, nullptr},
+        {SYNC_INT_EDIT, nullptr, IDC_MIN_STEEPNESS, &min_steepness, 0, int_error, nullptr, validate},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     if (!SyncedDlg(hInst, MAKEINTRESOURCEA(IDD_OPTIONS), hwndMain, table)) return;
     use_comma = comma == 1;
+    recognition = steepest == 1 ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL;
 
     const int point_row = GetSelectedRow(hwndList);
     const int result_row = GetSelectedRow(hwndResults);
+    // The refill evaluates the curve again, so a changed criterion changes the results; the
+    // points keep their rows, and a result row that is still there is selected again.
     StuffListView();
-    // The refill keeps the rows, so the same rows are selected again.
     if (point_row != -1) ListView_SetItemState(hwndList, point_row, LVIS_SELECTED, LVIS_SELECTED);
-    if (result_row != -1) ListView_SetItemState(hwndResults, result_row, LVIS_SELECTED, LVIS_SELECTED);
+    if (result_row != -1 && result_row < arr_res.size())
+        ListView_SetItemState(hwndResults, result_row, LVIS_SELECTED, LVIS_SELECTED);
 }

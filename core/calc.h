@@ -9,6 +9,7 @@ struct RESULT_DATA {
     ext_float y1;  // E'' there
     ext_float x2;  // Vb of the first point after it
     ext_float y2;  // E'' there
+    ext_float slope;  // E' between the two points: the steepness of the curve there
 };
 
 // One equivalence volume (undefined when an input of the interpolation was).
@@ -26,6 +27,16 @@ extern dyn_array_direct<ext_float> arr_d2e;       // E'' at each inner point
 extern dyn_array_direct<ext_float_pair> arr_vb;   // the document, ascending Vb
 extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
 
+// Which sign changes of E'' are equivalence points: all of them, or only the steepest
+// inflections, where |E'| has a local maximum of at least `min_steepness` percent of the
+// largest |E'| of the curve, one per jump (the steepest where reading noise makes several).
+// The flat middles of buffer regions, minima of |E'|, drop out.
+enum Recognition { RECOGNIZE_ALL = 0, RECOGNIZE_STEEPEST = 1 };
+extern int recognition;
+extern int min_steepness;  // percent
+// The largest |E'| of the curve after the last evaluation; undefined without a defined E'.
+extern ext_float max_steepness;
+
 // Display settings: the decimal separator and decimal places of each quantity.
 extern bool use_comma;
 extern int vb_precis;
@@ -34,6 +45,12 @@ extern int de_precis;
 extern int d2e_precis;
 extern int res_precis;
 extern int graph_precis;
+
+// The steepness |E'| of a result as the Details dialog shows it, in E' decimals with the
+// current separator and as a whole percentage of the curve's largest: "1953,0000 mV.ml-1 (100 %)".
+// The percentage is rounded down, so it reaches `min_steepness` exactly when the point is
+// steep enough; "*" when the slope is undefined. Cut to `size` bytes, NUL included.
+void format_steepness(char* text, std::size_t size, const ext_float& slope);
 
 // The abscissa where the line through (x1, y1) and (x2, y2) crosses zero.
 ext_float GetCross(ext_float& x1, ext_float& x2, ext_float& y1, ext_float& y2);

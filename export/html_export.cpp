@@ -105,15 +105,23 @@ void write_points(PageWriter& page) {
     }
 }
 
+// With the criterion on, the results are followed by a line naming it, also when it left none:
+// a reader of the page must know that some sign changes of E'' were left out.
 void write_results(PageWriter& page) {
-    if (arr_res.is_empty()) return;
-    page.line("<HR>")
-        .line("<H2>Výsledky:</H2>")
-        .line("<TABLE BORDER=1>")
-        .line("<TR><TD><B>V<SUB>b</SUB></B>/ml</TD></TR>");
-    for (int i = 0; i < arr_res.size(); ++i)
-        page.text("<TR><TD>").number(arr_res[i]->key, res_precis).text("</TD></TR>");
-    page.line("</TABLE>");
+    const bool criterion = recognition == RECOGNIZE_STEEPEST;
+    if (arr_res.is_empty() && !criterion) return;
+    page.line("<HR>").line("<H2>Výsledky:</H2>");
+    if (!arr_res.is_empty()) {
+        page.line("<TABLE BORDER=1>").line("<TR><TD><B>V<SUB>b</SUB></B>/ml</TD></TR>");
+        for (int i = 0; i < arr_res.size(); ++i)
+            page.text("<TR><TD>").number(arr_res[i]->key, res_precis).text("</TD></TR>");
+        page.line("</TABLE>");
+    }
+    if (criterion) {
+        page.text("<P>Rozpoznány jen inflexe s nejstrmějším průběhem (minimální strmost ")
+            .integer(min_steepness)
+            .line(" % největší).</P>");
+    }
 }
 
 } // namespace

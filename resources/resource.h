@@ -58,6 +58,9 @@
 #define IDC_D2E_PRECIS      1015
 #define IDC_RES_PRECIS      1016
 #define IDC_GRAPH_PRECIS    1017
+#define IDC_RECOGNIZE_ALL   1030
+#define IDC_RECOGNIZE_STEEPEST 1031
+#define IDC_MIN_STEEPNESS   1032
 
 // Details
 #define IDC_DETAIL_VB       1005
@@ -65,6 +68,7 @@
 #define IDC_DETAIL_Y1       1007
 #define IDC_DETAIL_X2       1008
 #define IDC_DETAIL_Y2       1009
+#define IDC_DETAIL_STEEPNESS 1033
 
 // HTML export
 #define IDC_HTML_FILE       1015

@@ -27,6 +27,9 @@ CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_INT, sect_main, de_precis),
     CONFIG_ROW(CONFIG_INT, sect_main, d2e_precis),
     CONFIG_ROW(CONFIG_INT, sect_main, res_precis),
+    // Newer keys: a file without them gives the defaults, and older readers ignore them.
+    CONFIG_ROW(CONFIG_INT, sect_main, recognition),
+    CONFIG_ROW(CONFIG_INT, sect_main, min_steepness),
     CONFIG_ROW(CONFIG_INT, sect_graph, graph_precis),
     CONFIG_ROW(CONFIG_INT, sect_graph, graph_bkg),
     CONFIG_ROW(CONFIG_INT, sect_graph, graph_line),

@@ -176,31 +176,39 @@ TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelect
     SelectListItem(2);
     ListView_SetItemState(hwndResults, 1, LVIS_SELECTED, LVIS_SELECTED);
     const Fields shown = {{IDC_USE_COMMA, "1"},  {IDC_VB_PRECIS, "3"},  {IDC_E_PRECIS, "4"},    {IDC_DE_PRECIS, "4"},
-                          {IDC_D2E_PRECIS, "4"}, {IDC_RES_PRECIS, "4"}, {IDC_GRAPH_PRECIS, "4"}};
+                          {IDC_D2E_PRECIS, "4"}, {IDC_RES_PRECIS, "4"}, {IDC_GRAPH_PRECIS, "4"},
+                          {IDC_RECOGNIZE_ALL, "1"}, {IDC_RECOGNIZE_STEEPEST, "0"}, {IDC_MIN_STEEPNESS, "10"}};
     const Fields changed = {{IDC_USE_COMMA, "0"},     {IDC_VB_PRECIS, "0"},  {IDC_E_PRECIS, "1"},
                             {IDC_DE_PRECIS, "2"},     {IDC_D2E_PRECIS, "0"}, {IDC_RES_PRECIS, "1"},
-                            {IDC_GRAPH_PRECIS, " 2x"}};
-    auto bad = [&](const char* text) {  // reported, focused, and nothing is stored
-        return Step{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_VB_PRECIS, "2"}, {IDC_D2E_PRECIS, text}}},
-                                      {"", IDOK, {}, "Zadejte celé nezáporné číslo"}, {"Možnosti", IDCANCEL, {}, nullptr, {}, IDC_D2E_PRECIS}}};
+                            {IDC_GRAPH_PRECIS, " 2x"}, {IDC_MIN_STEEPNESS, "100"}};
+    auto bad = [&](int field, const char* text) {  // reported, focused, and nothing is stored
+        return Step{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_VB_PRECIS, "2"}, {IDC_RECOGNIZE_STEEPEST, "1"}, {field, text}}},
+                                      {"", IDOK, {}, "Zadejte celé nezáporné číslo"}, {"Možnosti", IDCANCEL, {}, nullptr, {}, field}},
+                    11, 4, 2};
     };
-    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDCANCEL, changed, nullptr, shown}}, 11, 4}, bad("-1"), bad("abc"), bad(""),
-                 {IDM_OPTIONS, {}, {{"Možnosti", IDOK, changed, nullptr, shown}}, 11, 4}});
-    EXPECT_EQ(graph_precis, 2);
+    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDCANCEL, changed, nullptr, shown}}, 11, 4}, bad(IDC_D2E_PRECIS, "-1"),
+                 bad(IDC_D2E_PRECIS, "abc"), bad(IDC_D2E_PRECIS, ""), bad(IDC_MIN_STEEPNESS, "-5"), bad(IDC_MIN_STEEPNESS, "x"),
+                 {IDM_OPTIONS, {}, {{"Možnosti", IDOK, changed, nullptr, shown}}, 11, 4, 2}});
+    EXPECT_TRUE(graph_precis == 2 && min_steepness == 100 && recognition == RECOGNIZE_ALL);
     EXPECT_EQ(Line(hwndList, 4) + "/" + Line(hwndList, 5) + "/" + Cell(hwndResults, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
     EXPECT_EQ(SelectedRow(hwndResults), 1);
-    Load(kTwoResults);  // without a selected point none is selected afterwards
-    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDOK}}, 11, -1}});
+    // Without a selected point none is selected afterwards. Only the steepest inflection (E' = 2,
+    // the largest) is a result, at 100 % too; the other one, at E' = 0, is the least steep.
+    Load(kTwoResults);
+    Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_RECOGNIZE_STEEPEST, "1"}}}}, 11, -1, 1},
+                 {IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_RECOGNIZE_ALL, "1"}, {IDC_RECOGNIZE_STEEPEST, "0"}}, nullptr,
+                                     {{IDC_RECOGNIZE_ALL, "0"}, {IDC_RECOGNIZE_STEEPEST, "1"}, {IDC_MIN_STEEPNESS, "100"}}}}, 11, -1, 2}});
     EXPECT_EQ(SelectedRow(hwndResults), 0);
 }
 TEST_F(MainWindow, DetailsShowTheSelectedResultAndItsBracketingPoints) {
     auto details = [](Fields shows) { return Step{IDM_DETAILS, {}, {{"Detaily", IDOK, {}, nullptr, shows}}}; };
     Load(kTwoResults);
     Play(*this, {details({{IDC_DETAIL_VB, "1,5000"}, {IDC_DETAIL_X1, "1,0000"}, {IDC_DETAIL_Y1, "1,0000"},
-                          {IDC_DETAIL_X2, "2,0000"}, {IDC_DETAIL_Y2, "-1,0000"}})});
+                          {IDC_DETAIL_X2, "2,0000"}, {IDC_DETAIL_Y2, "-1,0000"}, {IDC_DETAIL_STEEPNESS, "2,0000 mV.ml-1 (100 %)"}})});
     ListView_SetItemState(hwndResults, 1, LVIS_SELECTED, LVIS_SELECTED);
-    use_comma = false;
-    Play(*this, {details({{IDC_DETAIL_VB, "3.5000"}, {IDC_DETAIL_X1, "3.0000"}, {IDC_DETAIL_Y2, "1.0000"}})});
+    use_comma = false, de_precis = 1;
+    Play(*this, {details({{IDC_DETAIL_VB, "3.5000"}, {IDC_DETAIL_X1, "3.0000"}, {IDC_DETAIL_Y2, "1.0000"},
+                          {IDC_DETAIL_STEEPNESS, "0.0 mV.ml-1 (0 %)"}})});
     testui::ModalScript ui;  // a double click on a result opens them too
     ui.press(IDOK);
     Click(hwndResults, WM_LBUTTONDBLCLK, 0);

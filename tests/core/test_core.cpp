@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <random>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
 
 #include "core/calc.h"
+#include "core/file_io.h"
 
 namespace {
 
@@ -185,4 +189,29 @@ TEST_F(Evaluation, EqualVolumesMakeUndefinedDifferencesAndResults) {
     EXPECT_EQ(2.0, arr_res[1]->data.x1.value);
     Load({{0, 0}, {1, -1}, {2, -4}, {2, -5}, {3, -9}, {4, -16}, {5, -25}});
     EXPECT_EQ(std::vector<double>(), Values(arr_res));  // the same run between falling values
+}
+
+// The samples, also falling (E mirrored) and with reading noise of up to 0.3 mV, give their
+// equivalence volumes with the criterion; without it every sign change of E'' counts.
+TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
+    const struct { const char* file; std::vector<double> all, steepest; } samples[] = {
+        {"uhlicitan-hcl.tid", {4.8, 10, 14.9, 20}, {10, 20}}, {"hcl-naoh.tid", {25}, {25}}, {"zelezo-cer.tid", {25}, {25}}};
+    std::minstd_rand noise(7);
+    for (const auto& sample : samples) {
+        dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
+        ASSERT_TRUE(internal_read((std::string(TITRION_EXAMPLES_DIR) + "/" + sample.file).c_str(), points));
+        for (auto [mode, sign, spread] : {std::tuple{RECOGNIZE_ALL, 1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.0},
+                                          {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3},
+                                          {RECOGNIZE_STEEPEST, 1.0, 1.0}, {RECOGNIZE_STEEPEST, -1.0, 2.0}}) {
+            recognition = mode;
+            std::vector<std::pair<double, double>> curve;
+            for (int i = 0; i < points.size(); ++i)
+                curve.push_back({points[i]->vb.value, sign * points[i]->e.value + spread * (static_cast<int>(noise() % 7) - 3) / 3.0});
+            Load(curve);
+            std::vector<double> volumes;
+            for (double v : Values(arr_res)) volumes.push_back(std::round(v * 10) / 10);
+            EXPECT_EQ(volumes, mode == RECOGNIZE_ALL ? sample.all : sample.steepest) << sample.file << " " << sign << " " << spread;
+        }
+    }
+    recognition = RECOGNIZE_ALL;
 }

@@ -42,22 +42,25 @@ TEST(EndToEnd, EditingScenarioAndTheSavedFileOpenedAgain) {
 }
 TEST(EndToEnd, OptionsDetailsReportAndHelp) {
     driver::ProgramCopy copy;
-    const std::string report = copy.path("protokol.html");
+    const std::string report = copy.path("protokol.html"), sample = driver::ExeDir() + "\\examples\\uhlicitan-hcl.tid";
     Titrion p(copy);
     ASSERT_TRUE(p.Start());
-    auto add = [](const char* vb, const char* e) { return Step{IDM_ADD, {}, {{"Přidat...", IDOK, {{IDC_VB, vb}, {IDC_E, e}}}}}; };
-    // E'' = 2 at Vb 1 and -2 at Vb 2: one result at 1.5.
-    Play(p, {add("0", "0"), add("1", "0"), add("2", "2"), add("3", "2"),
-             {IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_USE_COMMA, "0"}, {IDC_VB_PRECIS, "1"}}, nullptr, {{IDC_VB_PRECIS, "3"}}}}, 7, 6, 1},
-             {IDM_DETAILS, {}, {{"Detaily", IDOK, {}, nullptr, {{IDC_DETAIL_VB, "1.5000"}, {IDC_DETAIL_Y2, "-2.0000"}}}}},
-             {IDM_EXPORTHTML, {}, {{"Export do HTML", IDC_HTML_BROWSE, {}, nullptr, {{IDC_HTML_TITLE, "Bez jména 1"}}},
+    // The carbonate sample: of its four sign changes of E'' only the two steepest inflections remain.
+    Play(p, {{IDM_OPEN, {}, {{"Otevřít soubor", IDOK, {{driver::FILE_NAME_FIELD, sample}}}}, 93, 0, 4},
+             {IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_USE_COMMA, "0"}, {IDC_VB_PRECIS, "1"}, {IDC_RECOGNIZE_STEEPEST, "1"}}, nullptr,
+                                 {{IDC_VB_PRECIS, "3"}, {IDC_RECOGNIZE_ALL, "1"}}}}, 93, 0, 2},
+             {IDM_DETAILS, {}, {{"Detaily", IDOK, {}, nullptr, {{IDC_DETAIL_VB, "10.0000"}, {IDC_DETAIL_STEEPNESS, "113.5000 mV.ml-1 (54 %)"}}}}},
+             {IDM_EXPORTHTML, {}, {{"Export do HTML", IDC_HTML_BROWSE, {}, nullptr, {{IDC_HTML_TITLE, "uhlicitan-hcl"}}},
                                    {"Exportovat HTML", IDOK, {{driver::FILE_NAME_FIELD, report}}},
                                    {"Export do HTML", IDOK, {{IDC_HTML_TITLE, "Titrace č. 1"}}}}},
              {0, {VK_F1}, {{"Chyba", IDOK, {}, "Chyba při otevírání souboru nápovědy (Soubor nápovědy nenalezen)"}}},
-             {IDCANCEL, {}, {{"Potvrďte", IDNO}}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});
+             {IDCANCEL, {}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});
     const std::string page = driver::ReadFile(report), ini = driver::ReadFile(copy.path("titrion2.ini"));
     EXPECT_NE(page.find("<H1>Titrace \xE8. 1</H1>\r\n"), std::string::npos) << page;
-    EXPECT_NE(page.find("<TR><TD>2</TD><TD>1.0</TD><TD>0.0000</TD><TD></TD><TD>2.0000</TD></TR>\r\n"), std::string::npos);
-    for (const char* line : {"use_comma=0", "vb_precis=1"}) { EXPECT_NE(ini.find(line), std::string::npos) << ini; }
+    EXPECT_NE(page.find("<TR><TD>2</TD><TD>1.0</TD><TD>-245.0000</TD><TD></TD><TD>-4.5000</TD></TR>\r\n"), std::string::npos);
+    EXPECT_NE(page.find("<TR><TD>10.0000</TD></TR><TR><TD>19.9967</TD></TR></TABLE>\r\n<P>Rozpozn\xE1ny jen inflexe s nejstrm\xECj\x9A\xEDm "
+                        "pr\xF9" "b\xEChem (minim\xE1ln\xED strmost 10 % nejv\xECt\x9A\xED).</P>\r\n"), std::string::npos);
+    for (const char* line : {"use_comma=0", "vb_precis=1", "recognition=1", "min_steepness=10"})
+        EXPECT_NE(ini.find(line), std::string::npos) << ini;
 }
 }  // namespace

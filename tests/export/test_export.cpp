@@ -108,6 +108,12 @@ TEST_F(HtmlExport, FewPointsUndefinedNumbersAndSettings) {
     EXPECT_TRUE(Has(page, Row(2, "1", "1.0", "1.000") + De("2.00"))) << page;
     EXPECT_TRUE(Has(page, "<TR><TD>1.50000</TD></TR></TABLE>\r\n")) << page;
     EXPECT_EQ(std::string::npos, page.find(',', page.find("<TABLE")));
+    // The criterion is named under the results, also when it left none (at 100 %: only 1,5 is steepest).
+    const std::string criterion = "<P>Rozpozn\xE1ny jen inflexe s nejstrm\xECj\x9A\xEDm pr\xF9" "b\xEChem (minim\xE1ln\xED strmost ";
+    recognition = RECOGNIZE_STEEPEST, min_steepness = 100, recalc_arrays();
+    EXPECT_TRUE(Has(Export(), "<TR><TD>1.50000</TD></TR></TABLE>\r\n" + criterion + "100 % nejv\xECt\x9A\xED).</P>\r\n<HR>\r\n<DIV"));
+    SetPoints({{0, 0}, {1, 1}, {2, 2}});
+    EXPECT_TRUE(Has(Export(), kEnd.substr(0, 16) + "<H2>V\xFDsledky:</H2>\r\n" + criterion + "100 % nejv\xECt\x9A\xED).</P>\r\n<HR>"));
 }
 
 // The page is written in blocks: a long document and a title longer than a block come out whole.
