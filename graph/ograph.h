@@ -80,6 +80,9 @@ public:
     // Removes every point and repaints; nothing happens without points.
     void Flush();
 
+    // A sparse graph without the scale labels every point, overlaps included; with the scale,
+    // or when the labels would need more room than the whole picture, a label is drawn only
+    // where it overlaps none drawn before (the scale's numbers and the marks' labels first).
     void Paint();
     // Fits centre and zoom so that the points fill the bitmap exactly (with the scale: the
     // bitmap less its margins); no repaint.
