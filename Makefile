@@ -96,7 +96,7 @@ docs: deps
 dist: build-windows docs
 	tools/make-dist.sh $(WIN64) $(BUILD)/docs $(BUILD)/dist
 
-# The pictures of the read-me: docs/graph.png and docs/report.png.
+# The pictures of the read-me and the manual: the graph's three views and the report (docs/*.png).
 pictures: $(WIN64)/CMakeCache.txt
 	cmake --build $(WIN64) -j $(JOBS) --target titrion3 titrion_showcase
 	tools/readme-pictures.sh $(WIN64)

@@ -19,6 +19,14 @@ constexpr int GRAPH_MIN_WIDTH = 320;
 constexpr int GRAPH_MIN_HEIGHT = 200;
 constexpr int GRAPH_POINT_SLOT = 4;
 
+// The views, in the order of their commands and keys 1, 2 and 3.
+enum { VIEW_E, VIEW_DE, VIEW_D2E, VIEWS };
+
+// The graph window's menu, kept also while full screen has taken it off the window.
+HMENU graph_menu = nullptr;
+// The axis titles, loaded from the string table: Vb, then the ordinate of each view.
+char axis_titles[VIEWS + 1][32];
+
 // Frees the graph and gives the main window back its input.
 void ReleaseGraph() {
     delete og;
@@ -34,12 +42,51 @@ LRESULT OnClose(HWND hwnd) {
     return 0;
 }
 
+// The points of the view, each labelled with its volume: E of every point, E' at the middle
+// of each pair, or E'' of every inner point. E and E' mark the results as well.
+void AddPoints() {
+    const int n = arr_vb.size();
+    if (graph_view == VIEW_E) {
+        for (int i = 0; i < n; ++i) {
+            const ext_float_pair& p = *arr_vb[i];
+            og->AddPoint(p.vb.value, p.e.value, p.vb, GRAPH_POINT_SLOT);
+        }
+    } else if (graph_view == VIEW_DE) {
+        for (int i = 0; i + 1 < n && i < arr_de.size(); ++i) {
+            const ext_float middle = (arr_vb[i]->vb + arr_vb[i + 1]->vb) / ext_float(2.0);
+            og->AddPoint(middle.value, arr_de[i]->value, middle, GRAPH_POINT_SLOT);
+        }
+    } else {
+        for (int i = 0; i + 2 < n && i < arr_d2e.size(); ++i) {
+            const ext_float& vb = arr_vb[i + 1]->vb;
+            og->AddPoint(vb.value, arr_d2e[i]->value, vb, GRAPH_POINT_SLOT);
+        }
+    }
+    if (graph_view == VIEW_D2E) return;
+    for (int i = 0; i < arr_res.size(); ++i) og->marks.append(arr_res[i]->key);
+}
+
+// Shows view `view` (an unknown one as E''), checks its menu item and keeps it as the setting.
+void ShowView(int view) {
+    graph_view = view >= VIEW_E && view < VIEWS ? view : VIEW_D2E;
+    CheckMenuRadioItem(graph_menu, IDM_VIEW_E, IDM_VIEW_D2E, IDM_VIEW_E + graph_view, MF_BYCOMMAND);
+    og->points.flush();
+    og->marks.flush();
+    AddPoints();
+    og->x_title = axis_titles[0];
+    og->y_title = axis_titles[graph_view + 1];
+    og->AutoZoom();
+    og->Paint();
+}
+
 void OnConfig(HWND hwnd) {
     int axes = graph_show_axes ? 1 : 0;
     int labels = graph_show_labels ? 1 : 0;
+    int scale = graph_show_scale ? 1 : 0;
     tag_CTL_SYNC table[] = {
         {SYNC_CHECKBOX, nullptr, IDC_SHOW_AXES, &axes, 0, nullptr, nullptr, nullptr},
         {SYNC_CHECKBOX, nullptr, IDC_SHOW_LABELS, &labels, 0, nullptr, nullptr, nullptr},
+        {SYNC_CHECKBOX, nullptr, IDC_SHOW_SCALE, &scale, 0, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_BKG, &graph_bkg, 0, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_LINE, &graph_line, 0, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_AXES, &graph_axes, 0, nullptr, nullptr, nullptr},
@@ -49,7 +96,13 @@ void OnConfig(HWND hwnd) {
     if (!SyncedDlg(hInst, MAKEINTRESOURCEA(IDD_GRAPHOPTIONS), hwnd, table)) return;
     graph_show_axes = axes == 1;
     graph_show_labels = labels == 1;
+    graph_show_scale = scale == 1;
     if (!og) return;
+    // The scale's margins change the fit; otherwise the picture keeps its place.
+    if (og->show_scale != graph_show_scale) {
+        og->show_scale = graph_show_scale;
+        og->AutoZoom();
+    }
     og->SetColor(OG_BACKGROUND, graph_bkg);
     og->SetColor(OG_LINE, graph_line);
     og->SetColor(OG_AXES, graph_axes);
@@ -64,6 +117,11 @@ LRESULT OnCommand(HWND hwnd, unsigned id) {
         break;
     case IDM_GRAPH_OPTIONS:
         OnConfig(hwnd);
+        break;
+    case IDM_VIEW_E:
+    case IDM_VIEW_DE:
+    case IDM_VIEW_D2E:
+        if (og) ShowView(static_cast<int>(id - IDM_VIEW_E));
         break;
     }
     return 0;
@@ -84,13 +142,13 @@ LRESULT OnDestroy(HWND hwnd, WPARAM wparam, LPARAM lparam) {
     return CallWindowProcA(OldProc, hwnd, WM_DESTROY, wparam, lparam);
 }
 
-// The points: E'' of every inner point against its volume, labelled with the volume.
-void AddPoints() {
-    const int n = arr_vb.size();
-    for (int i = 0; i + 2 < n && i < arr_d2e.size(); ++i) {
-        const ext_float& vb = arr_vb[i + 1]->vb;
-        og->AddPoint(vb.value, arr_d2e[i]->value, vb, GRAPH_POINT_SLOT);
+// Keys 1, 2 and 3 choose the views.
+LRESULT OnChar(HWND hwnd, WPARAM wparam, LPARAM lparam) {
+    if (og && wparam >= '1' && wparam < '1' + VIEWS) {
+        ShowView(static_cast<int>(wparam - '1'));
+        return 0;
     }
+    return CallWindowProcA(OldProc, hwnd, WM_CHAR, wparam, lparam);
 }
 
 } // namespace
@@ -102,8 +160,10 @@ void ShowGraph() {
         BringWindowToTop(open);
         return;
     }
+    graph_menu = LoadMenuA(hInst, MAKEINTRESOURCEA(IDR_GRAPHMENU));
+    for (int i = 0; i <= VIEWS; ++i) LoadStringA(hInst, IDS_AXIS_VB + i, axis_titles[i], sizeof axis_titles[i]);
     auto* window = new (std::nothrow) VexGraphWindow(
-        hInst, hwndMain, LoadMenuA(hInst, MAKEINTRESOURCEA(IDR_GRAPHMENU)),
+        hInst, hwndMain, graph_menu,
         WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, 0,
         "Titrionika", 100, 100, GRAPH_WIDTH, GRAPH_HEIGHT, 1, GraphRedrawProc);
     if (!window) return;
@@ -121,15 +181,14 @@ void ShowGraph() {
         DestroyWindow(window->GetWindow());
         return;
     }
-    AddPoints();
     OldProc = window->Subclass(GraphWinProc);
     og->SetFormat(graph_precis, use_comma);
     og->SetColor(OG_BACKGROUND, graph_bkg);
     og->SetColor(OG_AXES, graph_axes);
     og->SetColor(OG_LINE, graph_line);
     og->SetColor(OG_LABELS, graph_labels);
-    og->AutoZoom();
-    og->Paint();
+    og->show_scale = graph_show_scale;
+    ShowView(graph_view);
 }
 
 void GraphRedrawProc(HDC /*dc*/, HWND /*hwnd*/) {
@@ -146,6 +205,8 @@ LRESULT CALLBACK GraphWinProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam)
         return OnClose(hwnd);
     case WM_COMMAND:
         return OnCommand(hwnd, LOWORD(wparam));
+    case WM_CHAR:
+        return OnChar(hwnd, wparam, lparam);
     case WM_DESTROY:
         return OnDestroy(hwnd, wparam, lparam);
     }

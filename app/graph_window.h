@@ -1,5 +1,6 @@
-// The application's graph window: the second differences against the volume, with its own
-// menu and options dialog. The main window is disabled while it is open.
+// The application's graph window: the curve E, its first difference E' or its second E''
+// against the volume (keys 1, 2, 3), with its own menu and options dialog. The main window is
+// disabled while it is open.
 #pragma once
 
 #include <windows.h>

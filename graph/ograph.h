@@ -1,5 +1,6 @@
 // OrtogonalGraph: an x/y graph of points drawn on a VexGraphWindow, with the axes through
-// the origin and a value label at every point. No ticks, scales or grid.
+// the origin, a value label at every point, vertical marks at chosen x values and, when
+// asked, a scale along the left and bottom edges.
 #pragma once
 
 #include <windows.h>
@@ -55,6 +56,14 @@ public:
     COLORREF colors[OG_SLOTS];
     int precision;
     bool use_comma;
+    // Ticks at round steps with their numbers and the axis titles, in margins that AutoZoom
+    // keeps free; off, the picture is the plain graph filling the bitmap.
+    bool show_scale;
+    const char* x_title;  // "Vb/ml"; not owned
+    const char* y_title;
+    dyn_array_direct<ext_float> marks;  // x values marked by a vertical line and their label
+    int scale_left;    // columns left of the plot, set by AutoZoom (0 without the scale)
+    int scale_bottom;  // rows below the plot, likewise
 
     OrtogonalGraph(VexGraphWindow* window, double center_x, double center_y, double zoom_x,
                    double zoom_y, bool show_axes, bool show_labels, GRAPH_MODE mode);
@@ -71,8 +80,12 @@ public:
     // Removes every point and repaints; nothing happens without points.
     void Flush();
 
+    // A sparse graph without the scale labels every point, overlaps included; with the scale,
+    // or when the labels would need more room than the whole picture, a label is drawn only
+    // where it overlaps none drawn before (the scale's numbers and the marks' labels first).
     void Paint();
-    // Fits centre and zoom so that the points fill the bitmap exactly; no repaint.
+    // Fits centre and zoom so that the points fill the bitmap exactly (with the scale: the
+    // bitmap less its margins); no repaint.
     void AutoZoom();
 
     void GetCenter(double& x, double& y) const;

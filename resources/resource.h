@@ -83,6 +83,7 @@
 #define IDC_CLR_LINE        1023
 #define IDC_CLR_AXES        1024
 #define IDC_CLR_LABELS      1025
+#define IDC_SHOW_SCALE      1040
 
 // Commands (menus, accelerators, toolbar)
 #define IDM_EXIT            40001
@@ -105,3 +106,12 @@
 #define IDM_HELP_RTF        40027
 #define IDM_HELP_PDF        40028
 #define IDM_GRAPH_OPTIONS   40029
+// The graph window's views, in the order of their keys 1, 2 and 3
+#define IDM_VIEW_E          40040
+#define IDM_VIEW_DE         40041
+#define IDM_VIEW_D2E        40042
+// The titles of the graph's axes (strings)
+#define IDS_AXIS_VB         40045
+#define IDS_AXIS_E          40046
+#define IDS_AXIS_DE         40047
+#define IDS_AXIS_D2E        40048

@@ -16,6 +16,8 @@ COLORREF graph_axes = RGB(255, 0, 0);
 COLORREF graph_labels = RGB(0, 255, 0);
 bool graph_show_labels = true;
 bool graph_show_axes = true;
+bool graph_show_scale = true;
+int graph_view = 2;
 
 // Every key is named after its variable.
 #define CONFIG_ROW(type, section, var) {type, section, #var, &var, 0}
@@ -37,6 +39,8 @@ CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_INT, sect_graph, graph_labels),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_labels),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_axes),
+    CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_scale),
+    CONFIG_ROW(CONFIG_INT, sect_graph, graph_view),
     {CONFIG_END, nullptr, nullptr, nullptr, 0},
 };
 

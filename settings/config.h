@@ -32,6 +32,9 @@ extern COLORREF graph_axes;
 extern COLORREF graph_labels;
 extern bool graph_show_labels;
 extern bool graph_show_axes;
+extern bool graph_show_scale;
+// The graph window's view: 0 E, 1 E', 2 E'' (the default); other values read as 2.
+extern int graph_view;
 
 // Read or write every row of `table` up to its CONFIG_END row; `file_name` lies beside the
 // program. A missing file or key leaves the variable as it is (a string row becomes empty).

@@ -11,6 +11,7 @@
 
 #include "core/calc.h"
 #include "core/file_io.h"
+#include "core/scale.h"
 
 namespace {
 
@@ -151,6 +152,18 @@ TEST(DynArray, FailedAllocationReportsFailureAndKeepsTheArray) {
     EXPECT_EQ(std::vector<double>({1}), Values(a));
 }
 
+TEST(Scale, TicksAtMultiplesOfTheSmallestRoundStepThatFitsAndNoneForARangeWithoutSteps) {
+    const struct { double low, high; int steps; double step; int count; double first; } rows[] = {
+        {0, 25, 5, 5, 6, 0}, {-265.4, 201, 5, 100, 5, -200}, {-3, 7, 4, 5, 2, 0}, {0.21, 0.79, 4, 0.2, 2, 0.4}, {10, 20, 1, 10, 2, 10},
+        {0, 1000, 1000, 20, 51, 0},  // at most 50 steps
+        {1, 1, 5, 0, 0, 0}, {2, 1, 5, 0, 0, 0}, {0, INFINITY, 5, 0, 0, 0}, {NAN, 1, 5, 0, 0, 0}, {0, 1, 0, 0, 0, 0}};
+    for (const auto& r : rows) {
+        const RoundScale s = MakeScale(r.low, r.high, r.steps);
+        ASSERT_EQ(std::pair(s.step, s.count), std::pair(r.step, r.count)) << r.low << " " << r.high;
+        for (int i = 0; i < s.count; ++i)  // and no "-0"
+            EXPECT_TRUE(std::fabs(s.ticks[i] - r.first - i * r.step) < 1e-12 && !(s.ticks[i] == 0 && std::signbit(s.ticks[i]))) << i;
+    }
+}
 TEST_F(Evaluation, WorkedExampleWithUnevenSteps) {
     Load({{0, 200}, {1, 210}, {2, 230}, {2.5, 260}, {3, 300}, {4, 330}, {5, 340}});
     EXPECT_EQ(std::vector<double>({10, 20, 60, 80, 30, 10}), Values(arr_de));

@@ -1,12 +1,13 @@
 // Pictures of titrion3.exe beside this program with a document open: the main window at the
-// steep part (`make run`), or the HTML report and the graph window (`make pictures`).
+// steep part (`make run`), or the HTML report and the graph window (`make pictures`), in its
+// E'' view and, given two more pictures, in its E and E' views too.
 //   titrion_showcase <document.tid> <picture.bmp>
-//   titrion_showcase <document.tid> <report.html> <graph.bmp>
+//   titrion_showcase <document.tid> <report.html> <graph.bmp> [<graph-e.bmp> <graph-de.bmp>]
 #include <cstdio>
 #include "tests/e2e/driver.h"
 int Fail(const char* what, const char* name = "") { return std::fprintf(stderr, "%s%s\n", what, name), 1; }
 int main(int argc, char** argv) {
-    if (argc != 3 && argc != 4) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
+    if (argc != 3 && argc != 4 && argc != 6) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
     char document[MAX_PATH], report[MAX_PATH];
     GetFullPathNameA(argv[1], sizeof document, document, nullptr), GetFullPathNameA(argv[2], sizeof report, report, nullptr);
     driver::Program p(driver::ExeDir() + "\\titrion3.exe");
@@ -36,8 +37,14 @@ int main(int argc, char** argv) {
     SetForegroundWindow(shown);
     RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     p.Sync();
-    const bool saved = driver::SaveWindowPicture(shown, argv[argc - 1]);
+    bool saved = driver::SaveWindowPicture(shown, argv[argc == 3 ? 2 : 3]);
+    for (int view = 0; argc == 6 && view < 3; ++view) {  // keys 1 and 2, then 3 leaves E'' the setting
+        SendMessageA(shown, WM_CHAR, '1' + view, 1), p.Sync();
+        if (view == 2) break;
+        RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME), p.Sync();
+        saved = driver::SaveWindowPicture(shown, argv[4 + view]) && saved;
+    }
     p.Command(IDCANCEL);
     p.WaitExit();
-    return saved ? 0 : Fail("could not save ", argv[argc - 1]);
+    return saved ? 0 : Fail("could not save the pictures");
 }

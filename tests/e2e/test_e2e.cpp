@@ -53,14 +53,20 @@ TEST(EndToEnd, OptionsDetailsReportAndHelp) {
              {IDM_EXPORTHTML, {}, {{"Export do HTML", IDC_HTML_BROWSE, {}, nullptr, {{IDC_HTML_TITLE, "uhlicitan-hcl"}}},
                                    {"Exportovat HTML", IDOK, {{driver::FILE_NAME_FIELD, report}}},
                                    {"Export do HTML", IDOK, {{IDC_HTML_TITLE, "Titrace č. 1"}}}}},
-             {0, {VK_F1}, {{"Chyba", IDOK, {}, "Chyba při otevírání souboru nápovědy (Soubor nápovědy nenalezen)"}}},
-             {IDCANCEL, {}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});
+             {0, {VK_F1}, {{"Chyba", IDOK, {}, "Chyba při otevírání souboru nápovědy (Soubor nápovědy nenalezen)"}}}});
+    // The graph window's view keys: the last view chosen is kept.
+    p.Command(IDM_GRAPH);
+    HWND graph = p.WaitGraph();
+    ASSERT_TRUE(graph);
+    p.Key(graph, WM_CHAR, '1'), p.Key(graph, WM_CHAR, '2'), PostMessageA(graph, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(p.WaitGone(graph));
+    Play(p, {{IDCANCEL, {}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});
     const std::string page = driver::ReadFile(report), ini = driver::ReadFile(copy.path("titrion2.ini"));
     EXPECT_NE(page.find("<H1>Titrace \xE8. 1</H1>\r\n"), std::string::npos) << page;
     EXPECT_NE(page.find("<TR><TD>2</TD><TD>1.0</TD><TD>-245.0000</TD><TD></TD><TD>-4.5000</TD></TR>\r\n"), std::string::npos);
     EXPECT_NE(page.find("<TR><TD>10.0000</TD></TR><TR><TD>19.9967</TD></TR></TABLE>\r\n<P>Rozpozn\xE1ny jen inflexe s nejstrm\xECj\x9A\xEDm "
                         "pr\xF9" "b\xEChem (minim\xE1ln\xED strmost 10 % nejv\xECt\x9A\xED).</P>\r\n"), std::string::npos);
-    for (const char* line : {"use_comma=0", "vb_precis=1", "recognition=1", "min_steepness=10"})
+    for (const char* line : {"use_comma=0", "vb_precis=1", "recognition=1", "min_steepness=10", "graph_show_scale=1", "graph_view=1"})
         EXPECT_NE(ini.find(line), std::string::npos) << ini;
 }
 }  // namespace

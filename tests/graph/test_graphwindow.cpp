@@ -1,10 +1,12 @@
-// The application's graph window inside the test process: what it plots, how it refits, its options
-// dialog, and that every way of closing it gives the main window back.
+// The application's graph window inside the test process: what it plots in each view, how it refits,
+// its options dialog, and that every way of closing it gives the main window back.
 #include <gtest/gtest.h>
 #include <functional>
 #include "app/graph_window.h"
+#include "app/lists.h"
 #include "controls/ClrSel.h"
 #include "core/calc.h"
+#include "core/file_io.h"
 #include "settings/config.h"
 #include "tests/app/app_test.h"
 #include "tests/support/testui.h"
@@ -15,13 +17,15 @@ const apptest::Points kCurve = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};
 struct GraphWindow : apptest::AppTest {
     void SetUp() override {
         AppTest::SetUp(), graph_bkg = kBlack, graph_axes = kRed, graph_line = kBlue, graph_labels = kGreen;
-        graph_show_axes = graph_show_labels = true;
+        graph_show_axes = graph_show_labels = true, graph_show_scale = false, graph_view = 2;
     }
     void Open() {
         ASSERT_NE((OnCommand(IDM_GRAPH, 0), og), nullptr);
         EXPECT_FALSE((graph = og->window->GetWindow(), IsWindowEnabled(hwndMain)));
     }
-    int Count(COLORREF c) { return vt::CountPixels(og->window, 0, 0, og->window->GetMaxX() + 1, og->window->GetMaxY() + 1, c); }
+    int Count(COLORREF c, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
+        return vt::CountPixels(og->window, x0, y0, x1 < 0 ? og->window->GetMaxX() + 1 : x1, y1 < 0 ? og->window->GetMaxY() + 1 : y1, c);
+    }
     // The options dialog from the graph window's menu, answered by `answer`.
     void Configure(testui::Action answer) {
         testui::ModalScript ui;
@@ -75,7 +79,7 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     const auto check = [](HWND dlg, int id) { return SendDlgItemMessageA(dlg, id, BM_GETCHECK, 0, 0); };
     const auto set = [](HWND dlg, int id, LPARAM value, UINT msg = CLRSEL_SETCOLOR) { SendDlgItemMessageA(dlg, id, msg, value, 0); };
     Configure([&](HWND dlg) {
-        EXPECT_EQ(std::pair(check(dlg, IDC_SHOW_AXES), check(dlg, IDC_SHOW_LABELS)), std::pair(LRESULT(BST_CHECKED), LRESULT(BST_CHECKED)));
+        EXPECT_EQ(std::tuple(check(dlg, IDC_SHOW_AXES), check(dlg, IDC_SHOW_LABELS), check(dlg, IDC_SHOW_SCALE)), std::tuple(1, 1, 0));
         EXPECT_EQ(COLORREF(SendDlgItemMessageA(dlg, IDC_CLR_LINE, CLRSEL_GETCOLOR, 0, 0)), kBlue);
         set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), set(dlg, IDC_CLR_BKG, paper), testui::Press(dlg, IDCANCEL);
     });
@@ -94,5 +98,40 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     graph_show_labels = false;
     Configure([&](HWND dlg) { shown = check(dlg, IDC_SHOW_AXES) + check(dlg, IDC_SHOW_LABELS), testui::Press(dlg, IDOK); });
     EXPECT_TRUE(shown == 2 * BST_UNCHECKED && !graph_show_axes && !graph_show_labels);
+    Configure([&](HWND dlg) { set(dlg, IDC_SHOW_SCALE, BST_CHECKED, BM_SETCHECK), testui::Press(dlg, IDOK); });
+    EXPECT_TRUE(graph_show_scale && og->show_scale && og->scale_left > 0 && og->zoom_x < 320 / 3.0);  // refitted inside the scale
+}
+// The carbonate sample: E'' without the scale as the graph window drew it before it had views and
+// a scale (uhlicitan-d2e.bmp); then each view by its key or its menu item, with the scale.
+TEST_F(GraphWindow, ViewsOfTheCarbonateSampleKeepTheirMarksScaleAndSetting) {
+    ASSERT_TRUE(internal_read((driver::ExeDir() + "\\uhlicitan-hcl.tid").c_str(), arr_vb));
+    graph_view = 7, StuffListView(), Open();  // an unknown view (from the file) shows E''
+    HDC ref = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(ref, LoadImageA(nullptr, (driver::ExeDir() + "\\uhlicitan-d2e.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    for (int i = 0; i < 320 * 240; ++i) ASSERT_EQ(og->window->GetPixel(i % 320, i / 320), GetPixel(ref, i % 320, i / 320)) << i;
+    DeleteObject(SelectObject(ref, old)), DeleteDC(ref);
+    const int n = arr_vb.size();
+    graph_show_scale = true, SendMessageA(graph, WM_CLOSE, 0, 0), Open();
+    for (auto [key, view, points] : {std::tuple{'1', 0, n}, {'2', 1, n - 1}, {'3', 2, n - 2}, {0, 1, n - 1}}) {
+        if (key) Keys(graph, {{WM_CHAR, WPARAM(key), 1, {}}}); else SendMessageA(graph, WM_COMMAND, IDM_VIEW_DE, 0);
+        EXPECT_EQ(std::tuple(graph_view, og->points.size(), og->marks.size()), std::tuple(view, points, view == 2 ? 0 : 4));
+        EXPECT_EQ(GetMenuState(GetMenu(graph), IDM_VIEW_E + view, 0) & MF_CHECKED, UINT(MF_CHECKED));
+        // The curve; a red line across the plot at every result volume in E and E' only; the ticks outside the plot.
+        const int bottom = og->window->GetMaxY() + 1 - og->scale_bottom, left = og->scale_left - 3;
+        EXPECT_GT(Count(kBlue), 150);
+        for (int r = 0; r < arr_res.size(); ++r) {
+            const int x = og->RealToScreenX(arr_res[r]->key);
+            EXPECT_EQ(Count(kRed, x, 0, x + 1) > bottom / 2, view != 2) << r;
+        }
+        EXPECT_TRUE(Count(kRed, left, 0, left + 1, bottom) >= 2 && Count(kRed, og->scale_left, bottom + 2, 320, bottom + 3) >= 2);
+        EXPECT_LT(Count(kBlack, 0, bottom + 5, 320, 240), 320 * (235 - bottom) - 100);  // the numbers and title below
+        // The library records the same drawing as a metafile.
+        ENHMETAHEADER header = {};
+        HENHMETAFILE metafile = (og->window->BeginRecordMetaFile(nullptr, nullptr), og->Paint(), og->window->EndRecordMetaFile(nullptr));
+        EXPECT_GT(GetEnhMetaFileHeader(metafile, sizeof header, &header) ? header.nRecords : 0, 100u);
+        DeleteEnhMetaFile(metafile);
+    }
+    SendMessageA(graph, WM_CLOSE, 0, 0), Open();  // opens in the last view
+    EXPECT_EQ(std::tuple(og->points.size(), std::string(og->y_title)), std::tuple(n - 1, "E'/mV.ml-1"));
 }
 }  // namespace

@@ -79,5 +79,13 @@ TEST_F(Ograph, PixelsOfVisiblePointsInTheirSlotModuloSixAndLabelsInTheFormat) {
     }
     EXPECT_EQ((og.points[0]->show_label = false, og.Paint(), Count(kBlack)), W * H);
     EXPECT_EQ((og.points[0]->show_label = true, og.SetFlags(false, false), Count(kBlack)), W * H);
+    // Labels that would need more room than the picture go only where they overlap none drawn before:
+    // of 0 .. 1999 on one row, "0" stands alone at the left edge.
+    og.SetFlags(false, true), og.Flush(), og.SetFormat(0, false);
+    for (int i = 0; i < 2000; ++i) og.AddPoint(i, 0, ext_float(i), 4);
+    auto alone = NewWindow();
+    const int y = (og.AutoZoom(), og.Paint(), og.RealToScreenY(0));
+    alone->Clear(kBlack), alone->DrawLabel(0, y, HFONT(GetStockObject(ANSI_VAR_FONT)), "0", kGreen);
+    for (int i = 0; i < 5 * 20; ++i) ASSERT_EQ(win->GetPixel(i % 5, y + i / 5), alone->GetPixel(i % 5, y + i / 5)) << i;
 }
 }  // namespace

@@ -130,7 +130,7 @@ struct ConfigFile : ::testing::Test {
     void SetUp() override { TearDown(); }
     void TearDown() override { DeleteFileA(path.c_str()), Defaults(); }
     static void Defaults() {
-        use_comma = graph_show_labels = graph_show_axes = true;
+        use_comma = graph_show_labels = graph_show_axes = graph_show_scale = true, graph_view = 2;
         vb_precis = 3, e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4, recognition = 0, min_steepness = 10;
         graph_bkg = 0, graph_line = 0xFF0000, graph_axes = 0xFF, graph_labels = 0xFF00;
     }
@@ -156,13 +156,15 @@ TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLo
     SaveConfig(kFile, config);
     EXPECT_EQ(Read(), (Strings{"[Main]", "use_comma=1", "vb_precis=3", "e_precis=4294967295", "de_precis=4", "d2e_precis=4",
                                "res_precis=2147483648", "recognition=0", "min_steepness=10", "[Graph]", "graph_precis=4", "graph_bkg=0",
-                               "graph_line=16711680", "graph_axes=255", "graph_labels=65280", "graph_show_labels=1", "graph_show_axes=1"}));
+                               "graph_line=16711680", "graph_axes=255", "graph_labels=65280", "graph_show_labels=1", "graph_show_axes=1",
+                               "graph_show_scale=1", "graph_view=2"}));
     Defaults(), LoadConfig(kFile, config);
     EXPECT_TRUE(e_precis == -1 && res_precis == -2147483647 - 1);
-    Write("[Main]\r\nuse_comma=5\r\nvb_precis=2\r\nrecognition=1\r\n[Graph]\r\ngraph_show_labels=0\r\ngraph_show_axes=x\r\n");
+    Write("[Main]\r\nuse_comma=5\r\nvb_precis=2\r\nrecognition=1\r\n[Graph]\r\ngraph_show_labels=0\r\ngraph_show_axes=x\r\ngraph_view=0\r\n");
     Defaults(), use_comma = false, LoadConfig(kFile, config);  // text that is no number reads as 0
     EXPECT_TRUE(use_comma && vb_precis == 2 && e_precis == 4 && recognition == 1 && min_steepness == 10 &&
                 !graph_show_labels && !graph_show_axes && graph_line == 0xFF0000u);
+    EXPECT_TRUE(graph_view == 0 && graph_show_scale);
     CONFIG_ITEM none[] = {{CONFIG_END, nullptr, nullptr, nullptr, 0}};
     graph_show_labels = true;
     SaveConfig(kFile, none), SaveConfig(kFile, config);  // keys in place, booleans as 1 or 0
