@@ -192,8 +192,7 @@ TEST_F(Evaluation, EqualVolumesMakeUndefinedDifferencesAndResults) {
 }
 
 // The samples, also falling (E mirrored) and with reading noise of up to 0.3 mV, give their
-// equivalence volumes with the criterion; without it every sign change of E'' counts. The
-// titrator's curve brings its own reading noise: its many sign changes are counted.
+// equivalence volumes with the criterion; without it every sign change of E'' counts.
 TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
     const struct { const char* file; std::vector<double> all, steepest; std::size_t crossings = 0; } samples[] = {
         {"uhlicitan-hcl.tid", {4.8, 10, 14.9, 20}, {10, 20}}, {"hcl-naoh.tid", {25}, {25}}, {"zelezo-cer.tid", {25}, {25}},
@@ -204,7 +203,7 @@ TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
         ASSERT_TRUE(internal_read((std::string(TITRION_EXAMPLES_DIR) + "/" + sample.file).c_str(), points));
         for (auto [mode, sign, spread] : {std::tuple{RECOGNIZE_ALL, 1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.0},
                                           {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3}, {RECOGNIZE_STEEPEST, 1.0, 1.0}, {RECOGNIZE_STEEPEST, -1.0, 2.0}}) {
-            if (sample.crossings && spread > 0) continue;
+            if (sample.crossings && spread > 0) continue;  // a titrator's curve: its own noise, its sign changes counted
             recognition = mode;
             std::vector<std::pair<double, double>> curve;
             for (int i = 0; i < points.size(); ++i)
