@@ -5,9 +5,12 @@ Standard library only; the readings are rounded to 0.1 mV as a laboratory meter 
     python3 tools/make_examples.py [output-folder]
 For each curve the script prints the equivalence volumes of the model and the volumes at
 which the second difference of the generated points changes sign (what titrion3 lists).
+One curve is recorded as an automatic titrator records it: dynamic volume steps and reading
+noise drawn from a fixed seed, so that every run writes the same file.
 """
 import math
 import os
+import random
 import sys
 
 SLOPE = 59.16  # mV per pH unit (or per decade of concentration ratio) at 25 degrees C
@@ -57,6 +60,22 @@ def hcl_with_naoh(v):
     return -math.log10(solve_h(balance))
 
 
+def phosphoric_with_naoh(v):
+    """pH of 25.00 ml of 0.0500 M H3PO4 after v ml of 0.1000 M NaOH."""
+    v0, c0, cb = 25.0, 0.05, 0.1
+    total = v0 + v
+    phosphate = c0 * v0 / total
+    sodium = cb * v / total
+    ka1, ka2, ka3, kw = 10 ** -2.15, 10 ** -7.20, 10 ** -12.35, 1e-14
+
+    def balance(log_h):
+        h = 10 ** log_h
+        d = h ** 3 + ka1 * h * h + ka1 * ka2 * h + ka1 * ka2 * ka3
+        charge = (ka1 * h * h + 2 * ka1 * ka2 * h + 3 * ka1 * ka2 * ka3) / d
+        return h + sodium - kw / h - phosphate * charge
+    return -math.log10(solve_h(balance))
+
+
 def iron_with_cerium(v):
     """Potential in mV against the saturated calomel electrode of 25.00 ml of 0.1000 M Fe2+
     in 1 M H2SO4 after v ml of 0.1000 M Ce4+ (formal potentials 680 and 1440 mV)."""
@@ -94,6 +113,25 @@ def volumes(*ranges):
     return out
 
 
+def titrator(model, to_mv, stop, seed, noise=0.2, target=6.0, v_min=0.01, v_max=0.15):
+    """The points of an automatic titrator dosing dynamically: each volume step aims at a change
+    of `target` mV at the slope of the last step, within v_min to v_max ml, and the burette
+    doses to 0.001 ml. Each reading carries Gaussian noise of `noise` mV (standard deviation)."""
+    rng = random.Random(seed)
+
+    def read(v):
+        return round(to_mv(model(v)) + rng.gauss(0.0, noise), 1)
+    points = [(0.0, read(0.0))]
+    step = v_min
+    while points[-1][0] < stop:
+        v = round(min(points[-1][0] + step, stop), 3)
+        points.append((v, read(v)))
+        (v1, e1), (v2, e2) = points[-2:]
+        slope = abs(e2 - e1) / (v2 - v1)
+        step = min(v_max, max(v_min, target / slope)) if slope > 0 else v_max
+    return points
+
+
 def recalc(points):
     """The evaluation of titrion3: volumes where the second difference changes sign."""
     vb = [p[0] for p in points]
@@ -127,7 +165,7 @@ def write(path, comments, points):
             f.write("%s\t%s\n" % (g6(vb), g6(e)))
 
 
-def measure(model, vols, to_mv):
+def measure(model, to_mv, vols):
     return [(v, round(to_mv(model(v)), 1)) for v in vols]
 
 
@@ -142,33 +180,38 @@ def main():
          ["Titrace 20,00 ml 0,0500 M Na2CO3 odměrným roztokem 0,1000 M HCl.",
           "Skleněná elektroda proti nasycené kalomelové, E v mV.",
           "Bod ekvivalence 1: 10,00 ml (CO3 2- -> HCO3 -), bod ekvivalence 2: 20,00 ml (HCO3 - -> H2CO3)."],
-         carbonate_with_hcl, glass,
-         volumes((0, 8, 1), (8, 9, 0.5), (9, 11, 0.2), (11, 12, 0.5), (12, 18, 1), (18, 19, 0.5),
-                 (19, 21, 0.2), (21, 22, 0.5), (22, 26, 1)),
+         measure(carbonate_with_hcl, glass,
+                 volumes((0, 8, 1), (8, 9, 0.5), (9, 11, 0.2), (11, 12, 0.5), (12, 18, 1), (18, 19, 0.5),
+                         (19, 21, 0.2), (21, 22, 0.5), (22, 26, 1))),
          [10.0, 20.0]),
         ("hcl-naoh.tid",
          ["Titrace 25,00 ml 0,1000 M HCl odměrným roztokem 0,1000 M NaOH.",
           "Skleněná elektroda proti nasycené kalomelové, E v mV.",
           "Bod ekvivalence: 25,00 ml."],
-         hcl_with_naoh, glass,
-         volumes((0, 20, 2), (20, 23, 1), (23, 24, 0.5), (24, 26, 0.1), (26, 27, 0.5), (27, 30, 1),
-                 (30, 36, 2)),
+         measure(hcl_with_naoh, glass,
+                 volumes((0, 20, 2), (20, 23, 1), (23, 24, 0.5), (24, 26, 0.1), (26, 27, 0.5), (27, 30, 1),
+                         (30, 36, 2))),
          [25.0]),
         ("zelezo-cer.tid",
          ["Titrace 25,00 ml 0,1000 M Fe2+ v 1 M H2SO4 odměrným roztokem 0,1000 M Ce4+.",
           "Platinová elektroda proti nasycené kalomelové, E v mV.",
           "Prvních 15 ml přidáno najednou. Bod ekvivalence: 25,00 ml."],
-         iron_with_cerium, lambda e: e,
-         volumes((15, 21, 2), (21, 24, 1), (24, 26, 0.1), (26, 28, 1), (28, 34, 2)),
+         measure(iron_with_cerium, lambda e: e,
+                 volumes((15, 21, 2), (21, 24, 1), (24, 26, 0.1), (26, 28, 1), (28, 34, 2))),
          [25.0]),
+        ("fosforecna-naoh.tid",
+         ["Titrace 25,00 ml 0,0500 M H3PO4 odměrným roztokem 0,1000 M NaOH automatickým titrátorem.",
+          "Skleněná elektroda proti nasycené kalomelové, E v mV; přídavky 0,01 až 0,15 ml podle změny E, šum čtení 0,2 mV.",
+          "Bod ekvivalence 1: 12,50 ml (H3PO4 -> H2PO4 -), bod ekvivalence 2: 25,00 ml (H2PO4 - -> HPO4 2-)."],
+         titrator(phosphoric_with_naoh, glass, 30.0, seed=2026),
+         [12.5, 25.0]),
     ]
-    for name, comments, model, to_mv, vols, expected in samples:
-        points = measure(model, vols, to_mv)
+    for name, comments, points, expected in samples:
         write(os.path.join(out, name), comments, points)
         found = recalc([(float(g6(v)), float(g6(e))) for v, e in points])
+        listed = ", ".join("%.3f (E'' %.0f/%.0f)" % r for r in found) if len(found) < 10 else "%d volumes" % len(found)
         print("%s: %d points, equivalence %s ml; sign changes of E'' at %s" % (
-            name, len(points), ", ".join("%.2f" % x for x in expected),
-            ", ".join("%.3f (E'' %.0f/%.0f)" % r for r in found)))
+            name, len(points), ", ".join("%.2f" % x for x in expected), listed))
 
 
 if __name__ == "__main__":

@@ -207,8 +207,9 @@ TEST_F(Evaluation, EqualVolumesMakeUndefinedDifferencesAndResults) {
 // The samples, also falling (E mirrored) and with reading noise of up to 0.3 mV, give their
 // equivalence volumes with the criterion; without it every sign change of E'' counts.
 TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
-    const struct { const char* file; std::vector<double> all, steepest; } samples[] = {
-        {"uhlicitan-hcl.tid", {4.8, 10, 14.9, 20}, {10, 20}}, {"hcl-naoh.tid", {25}, {25}}, {"zelezo-cer.tid", {25}, {25}}};
+    const struct { const char* file; std::vector<double> all, steepest; std::size_t crossings = 0; } samples[] = {
+        {"uhlicitan-hcl.tid", {4.8, 10, 14.9, 20}, {10, 20}}, {"hcl-naoh.tid", {25}, {25}}, {"zelezo-cer.tid", {25}, {25}},
+        {"fosforecna-naoh.tid", {}, {12.5, 25}, 119}};
     std::minstd_rand noise(7);
     for (const auto& sample : samples) {
         dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
@@ -216,6 +217,7 @@ TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
         for (auto [mode, sign, spread] : {std::tuple{RECOGNIZE_ALL, 1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.0},
                                           {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3},
                                           {RECOGNIZE_STEEPEST, 1.0, 1.0}, {RECOGNIZE_STEEPEST, -1.0, 2.0}}) {
+            if (sample.crossings && spread > 0) continue;  // a titrator's curve: its own noise, its sign changes counted
             recognition = mode;
             std::vector<std::pair<double, double>> curve;
             for (int i = 0; i < points.size(); ++i)
@@ -223,7 +225,8 @@ TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
             Load(curve);
             std::vector<double> volumes;
             for (double v : Values(arr_res)) volumes.push_back(std::round(v * 10) / 10);
-            EXPECT_EQ(volumes, mode == RECOGNIZE_ALL ? sample.all : sample.steepest) << sample.file << " " << sign << " " << spread;
+            if (mode == RECOGNIZE_ALL && sample.crossings) EXPECT_EQ(sample.crossings, volumes.size()) << sample.file;
+            else EXPECT_EQ(volumes, mode == RECOGNIZE_ALL ? sample.all : sample.steepest) << sample.file << " " << sign << " " << spread;
         }
     }
     recognition = RECOGNIZE_ALL;

@@ -112,7 +112,7 @@ TEST_F(DataFile, SavedNumbersAreTheShortestPrintfTextsThatReadBackExactly) {
 
 // The samples are files as the program writes them, with a description of the curve.
 TEST_F(DataFile, SamplesKeepEveryByteThroughReadAndSave) {
-    for (const std::string name : {"hcl-naoh.tid", "uhlicitan-hcl.tid", "zelezo-cer.tid"}) {
+    for (const std::string name : {"hcl-naoh.tid", "uhlicitan-hcl.tid", "zelezo-cer.tid", "fosforecna-naoh.tid"}) {
         const std::string sample = TITRION_EXAMPLES_DIR "/" + name, expected = Read(sample);
         std::string description;
         ASSERT_TRUE(expected.size() > 100 && internal_read(sample.c_str(), points, &description)) << name;
