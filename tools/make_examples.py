@@ -113,7 +113,7 @@ def volumes(*ranges):
     return out
 
 
-def titrator(model, to_mv, stop, seed, noise=0.2, target=6.0, v_min=0.01, v_max=0.15):
+def titrator(model, to_mv, stop, seed, noise=0.3, target=4.0, v_min=0.01, v_max=0.1):
     """The points of an automatic titrator dosing dynamically: each volume step aims at a change
     of `target` mV at the slope of the last step, within v_min to v_max ml, and the burette
     doses to 0.001 ml. Each reading carries Gaussian noise of `noise` mV (standard deviation)."""
@@ -201,7 +201,7 @@ def main():
          [25.0]),
         ("fosforecna-naoh.tid",
          ["Titrace 25,00 ml 0,0500 M H3PO4 odměrným roztokem 0,1000 M NaOH automatickým titrátorem.",
-          "Skleněná elektroda proti nasycené kalomelové, E v mV; přídavky 0,01 až 0,15 ml podle změny E, šum čtení 0,2 mV.",
+          "Skleněná elektroda proti nasycené kalomelové, E v mV; přídavky 0,01 až 0,1 ml podle změny E, šum čtení 0,3 mV.",
           "Bod ekvivalence 1: 12,50 ml (H3PO4 -> H2PO4 -), bod ekvivalence 2: 25,00 ml (H2PO4 - -> HPO4 2-)."],
          titrator(phosphoric_with_naoh, glass, 30.0, seed=2026),
          [12.5, 25.0]),
