@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <initializer_list>
 
 dyn_array_direct<ext_float> arr_de(10, 10, nullptr);
 dyn_array_direct<ext_float> arr_d2e(10, 10, nullptr);
@@ -47,27 +46,9 @@ bool is_steepest_inflection(const RESULT_DATA& crossing) {
     return is_steep(crossing.slope) && is_positive(crossing.y1) == rising;
 }
 
-// Whether the local maximum of |E'| at interval `peak` stands out: on each side |E'| falls by
-// at least the threshold before any steeper interval (towards the start an equally steep one
-// already counts, so a flat top counts once). Reading noise on the flanks of a jump makes small
-// maxima that do not; two jumps with a real drop between stay two.
-bool stands_out(const ext_float* de, int count, int peak) {
-    const double height = magnitude(de[peak]).value;
-    const double floor = height - max_steepness.value * min_steepness / 100.0;
-    for (int step : {-1, 1}) {
-        for (int k = peak + step;; k += step) {
-            if (k < 0 || k >= count) break;
-            const double slope = de[k].undefined ? 0.0 : std::fabs(de[k].value);
-            if (slope <= floor) break;
-            if (slope > height || (step < 0 && slope == height)) return false;
-        }
-    }
-    return true;
-}
-
 // Whether two maxima of |E'| at intervals `from` and `to` lie on one jump: |E'| stays above half
-// the lower one between them. Reading noise splits the top of a steep jump into several maxima
-// with shallow dips; two jumps have a valley between them.
+// the lower one between them. Reading noise makes several maxima on one jump, with shallow dips
+// between them; two jumps have a valley between them.
 bool one_jump(const ext_float* de, int from, int to) {
     const double half = std::fmin(magnitude(de[from]).value, magnitude(de[to]).value) / 2.0;
     for (int k = from; k <= to; ++k)
@@ -119,7 +100,7 @@ void recalc_arrays() {
         result.data.slope = de[i];
         previous = current;
         if (recognition == RECOGNIZE_STEEPEST) {
-            if (!is_steepest_inflection(result.data) || !stands_out(de, arr_de.size(), i)) continue;
+            if (!is_steepest_inflection(result.data)) continue;
             // Of the maxima of one jump only the steepest counts.
             if (last_interval >= 0 && one_jump(de, last_interval, i)) {
                 sorted_struct& last = *arr_res[arr_res.size() - 1];

@@ -29,9 +29,8 @@ extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
 
 // Which sign changes of E'' are equivalence points: all of them, or only the steepest
 // inflections, where |E'| has a local maximum of at least `min_steepness` percent of the
-// largest |E'| of the curve that also stands out by that much from the curve around it (one
-// per jump, however noisy its flanks). The flat middles of buffer regions, minima of |E'|,
-// drop out.
+// largest |E'| of the curve, one per jump (the steepest of the maxima that reading noise makes
+// on it). The flat middles of buffer regions, minima of |E'|, drop out.
 enum Recognition { RECOGNIZE_ALL = 0, RECOGNIZE_STEEPEST = 1 };
 extern int recognition;
 extern int min_steepness;  // percent
