@@ -238,6 +238,9 @@ TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
     EXPECT_TRUE(internal_read(TITRION_EXAMPLES_DIR "/uhlicitan-hcl.tid", arr_vb));
     recalc_arrays();
     const std::vector<double> volumes = ResultsInTenths();
+    char steepness[64];
+    format_steepness(steepness, sizeof steepness, arr_res.is_empty() ? ext_float() : arr_res[0]->data.slope);
     recognition = RECOGNIZE_ALL, min_steepness = 10;
     EXPECT_EQ(volumes, std::vector<double>({10, 20}));
+    EXPECT_STREQ(steepness, "113,5000 mV.ml-1 (54 %)");
 }
