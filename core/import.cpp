@@ -3,7 +3,6 @@
 #include "core/cp1250.h"
 #include "core/file_io.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -99,13 +98,13 @@ std::vector<std::string> split_lines(const std::string& text) {
 
 bool blank(char c) { return c == ' ' || c == '\t'; }
 
-// A cell is a number when the program's number reader takes all of it and it has no
-// `other` decimal mark (0: either mark will do); a number too large for a double is none.
+// A cell is a number when the program's number reader takes all of it (it takes no number
+// too large for a double) and it has no `other` decimal mark (0: either mark will do).
 bool number_cell(const std::string& cell, char other, ext_float* value = nullptr) {
     if (cell.empty() || (other != 0 && cell.find(other) != std::string::npos)) return false;
     ext_float number;
     const char* const end = cell.data() + cell.size();
-    if (number.read_number(cell.data(), end) != end || !std::isfinite(number.value)) return false;
+    if (number.read_number(cell.data(), end) != end) return false;
     if (value) *value = number;
     return true;
 }
@@ -178,7 +177,9 @@ char detect_separator(const std::vector<std::string>& lines) {
 char detect_decimal(const std::vector<std::string>& lines, char separator) {
     std::size_t commas = 0, points = 0;
     for (const std::string& line : lines) {
-        for (const std::string& cell : import_cells(line, separator)) {
+        const std::vector<std::string> cells = import_cells(line, separator);
+        if (is_comment(cells)) continue;
+        for (const std::string& cell : cells) {
             if (!number_cell(cell, 0)) continue;
             commas += cell.find(',') != std::string::npos;
             points += cell.find('.') != std::string::npos;

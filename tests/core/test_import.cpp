@@ -45,20 +45,20 @@ TEST(Import, DetectsEncodingSeparatorDecimalHeaderAndColumns) {
         const char* bad_lines;
     } rows[] = {
         // A titrator's export: metadata, a header with units, a time column, a closing line.
-        {"\xEF\xBB\xBFTitrátor T90;Metoda: HCl 0,1 M\r\nVzorek;1\r\n\r\nt [s];V [mL];E [mV];T [°C]\r\n"
+        {"\xEF\xBB\xBFTitrátor T90;Metoda: HCl 0,1 M\r\nVzorek;1\r\n\r\nt [s];Titrant [mL];E [mV];T [°C]\r\n"
          "0;0,000;-120,5;25,1\r\n5;0,100;-118,25;25,1\r\n10;1,000;-110,0;25,2\r\nKonec\r\n",
-         ImportEncoding::utf8_bom, ';', ',', "t [s]|V [mL]|E [mV]|T [°C]", 1, 2, "0 -120.5;0.1 -118.25;1 -110;", "8"},
+         ImportEncoding::utf8_bom, ';', ',', "t [s]|Titrant [mL]|E [mV]|T [°C]", 1, 2, "0 -120.5;0.1 -118.25;1 -110;", "8"},
         // A spreadsheet's CSV, quoted, the potential first; equal volumes end in reverse order.
-        {"\"Potenciál (mV)\",\"Objem, ml\"\n200,1.5\n210,1.5\n\"-3e1\",\"2.25\"\n,\n", ImportEncoding::utf8, ',', '.',
-         "Potenciál (mV)|Objem, ml", 1, 0, "1.5 210;1.5 200;2.25 -30;", "5"},
+        {"t,\"POTENCIÁL\",\"Objem, ml\"\n0,200,1.5\n5,210,1.5\n10,\"-3e1\",\"2.25\"\n,\n", ImportEncoding::utf8,
+         ',', '.', "t|POTENCIÁL|Objem, ml", 2, 1, "1.5 210;1.5 200;2.25 -30;", "5"},
         // A TAB-separated copy from a spreadsheet as "Unicode text".
         {Utf16("n\tE/mV\tVb\r\n1\t100,5\t0,1\r\n2\t101\t\r\n3\t102\t0,3\r\n", false), ImportEncoding::utf16le, '\t', ',',
          "n|E/mV|Vb", 2, 1, "0.1 100.5;0.3 102;", "3"},
-        {Utf16("# comment\rjunk line here\r0.5  1e2\r  1 2 3\r", true), ImportEncoding::utf16be, ' ', '.',
+        {Utf16("# comment\rjunk line here\r0.5  1e2\r# pause\r  1 2 3\r", true), ImportEncoding::utf16be, ' ', '.',
          "junk|line|here", 0, 1, "0.5 100;1 2;", ""},
-        // windows-1250 ("Měření", "Potenciál"), the columns named by a line of units.
-        {"M\xEC\xF8" "en\xED HCl\nPotenci\xE1l;Objem\nmV;ml\n-2;1,5\n\n-3;2,5\nxx;3\n", ImportEncoding::cp1250, ';', ',',
-         "mV|ml", 1, 0, "1.5 -2;2.5 -3;", "7"},
+        // windows-1250 ("Měření", "Potenciál"); a unit alone names a column too.
+        {"M\xEC\xF8" "en\xED HCl\nPotenci\xE1l [mV];ml\n-2;1,5\n\n-3;2,5\nxx;3\n", ImportEncoding::cp1250, ';', ',',
+         "Potenciál [mV]|ml", 1, 0, "1.5 -2;2.5 -3;", "6"},
         // With `;` and decimal points a comma is no decimal; a number beyond a double is none.
         {"Vb;E\n1.25;100\n1,5;7\n2.5;110\n1e999;5\n", ImportEncoding::utf8, ';', '.', "Vb|E", 0, 1,
          "1.25 100;2.5 110;", "3|5"},
