@@ -82,13 +82,11 @@ std::size_t read_piece(const char* start, std::size_t limit, Piece& piece, ext_f
     return lf ? static_cast<std::size_t>(lf - start) + 1 : limit;
 }
 
-// Puts the points, appended in the order read, where inserting each before every point of
-// the same volume would have put it: ascending volume, equal volumes newest first (the
-// reversed sequence sorted stably). Ascending and descending files take one pass.
-void order_by_volume(dyn_array_direct<ext_float_pair>& points) {
-    if (points.size() < 2) return;
-    ext_float_pair* const first = points.items;
-    ext_float_pair* const last = first + points.size();
+} // namespace
+
+// The reversed sequence sorted stably; ascending and descending files take one pass.
+void order_by_volume(ext_float_pair* const first, ext_float_pair* const last) {
+    if (last - first < 2) return;
     // Every volume read is defined: the plain doubles order them.
     const auto less = [](const ext_float_pair& a, const ext_float_pair& b) { return a.vb.value < b.vb.value; };
     bool rising = true, falling = true;
@@ -100,6 +98,8 @@ void order_by_volume(dyn_array_direct<ext_float_pair>& points) {
     std::reverse(first, last);
     if (!falling) std::stable_sort(first, last, less);
 }
+
+namespace {
 
 // Adds a comment piece read before the first point to the description; the header line that
 // opens the file is the format's, not the curve's.
@@ -374,6 +374,6 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points, s
     }
     if (std::ferror(f)) ok = false;
     std::fclose(f);
-    order_by_volume(points);
+    order_by_volume(points.items, points.items + points.size());
     return ok;
 }

@@ -21,6 +21,10 @@ bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points,
 bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points,
                    std::string* description = nullptr);
 
+// Puts points, given in the order read, where inserting each before every point of the same
+// volume would have put it: ascending volume, equal volumes newest first. Every volume defined.
+void order_by_volume(ext_float_pair* first, ext_float_pair* last);
+
 // Tokenizers over a writable NUL-terminated line.
 char* strip_eol(char* line);  // cuts the line at its first LF
 char* skip_ws(char* pos);     // first position that is not a blank, or the end

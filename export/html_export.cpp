@@ -6,7 +6,7 @@
 
 #include "core/calc.h"
 #include "core/product.h"
-#include "export/cp1250.h"
+#include "core/cp1250.h"
 
 char* HTML_quote(const char* text) {
     if (!text) text = "";

@@ -5,7 +5,7 @@
 set -e
 here=$(cd "$(dirname "$0")/.." && pwd)
 bin=$1; seconds=${2:-60}
-for target in fuzz_read fuzz_number; do
+for target in fuzz_read fuzz_number fuzz_import; do
   corpus="$here/tests/fuzz/corpus/$target"
   mkdir -p "$corpus"
   echo "== $target ($seconds s)"

@@ -17,6 +17,7 @@
 #endif
 
 #include "core/file_io.h"
+#include "core/import.h"
 
 namespace fs = std::filesystem;
 
@@ -110,8 +111,9 @@ TEST_F(DataFile, SavedNumbersAreTheShortestPrintfTextsThatReadBackExactly) {
     EXPECT_EQ(expected, Read());
 }
 
-// The samples are files as the program writes them, with a description of the curve.
-TEST_F(DataFile, SamplesKeepEveryByteThroughReadAndSave) {
+// The samples are files as the program writes them, with a description of the curve; the
+// import takes them as their reading does, bit for bit.
+TEST_F(DataFile, SamplesKeepEveryByteThroughReadAndSaveAndImportAsRead) {
     for (const std::string name : {"hcl-naoh.tid", "uhlicitan-hcl.tid", "zelezo-cer.tid", "fosforecna-naoh.tid"}) {
         const std::string sample = TITRION_EXAMPLES_DIR "/" + name, expected = Read(sample);
         std::string description;
@@ -119,6 +121,14 @@ TEST_F(DataFile, SamplesKeepEveryByteThroughReadAndSave) {
         EXPECT_EQ(3, std::count(description.begin(), description.end(), '\n')) << description;
         ASSERT_TRUE(internal_save(path.c_str(), points, description)) << name;
         EXPECT_EQ(expected, Read()) << name;
+        const ImportTable imported = import_scan(expected.data(), expected.size());
+        ASSERT_EQ(static_cast<std::size_t>(points.size()), imported.points.size()) << name;
+        for (int i = 0; i < points.size(); ++i) {
+            const double read[] = {points[i]->vb.value, points[i]->e.value},
+                         got[] = {imported.points[static_cast<std::size_t>(i)].vb.value,
+                                  imported.points[static_cast<std::size_t>(i)].e.value};
+            EXPECT_EQ(0, std::memcmp(read, got, sizeof read)) << name << ' ' << i;
+        }
     }
 }
 

@@ -9,7 +9,7 @@
 
 #include "core/product.h"
 #include "core/calc.h"
-#include "export/cp1250.h"
+#include "core/cp1250.h"
 #include "export/html_export.h"
 #include "tests/support/display_defaults.h"
 

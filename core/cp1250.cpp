@@ -1,4 +1,4 @@
-#include "export/cp1250.h"
+#include "core/cp1250.h"
 
 namespace {
 
@@ -22,9 +22,21 @@ const unsigned short upper_half[128] = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
-// Decodes one character at `s`; returns the bytes it takes (at least 1) and stores the
-// character in `code_point`, or -1 there when the sequence is malformed (overlong forms,
-// surrogates and values beyond U+10FFFF included).
+// Calls put(byte) for every converted byte; stops early when put returns false.
+template <class Put>
+bool convert(const char* text, Put put) {
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text ? text : "");
+    while (*s) {
+        long cp;
+        s += decode_utf8(s, cp);
+        const int byte = cp < 0 ? -1 : cp1250_from_unicode(static_cast<unsigned long>(cp));
+        if (!put(static_cast<char>(byte < 0 ? '?' : byte))) return false;
+    }
+    return true;
+}
+
+} // namespace
+
 std::size_t decode_utf8(const unsigned char* s, long& code_point) {
     const unsigned char lead = s[0];
     if (lead < 0x80) {
@@ -48,20 +60,10 @@ std::size_t decode_utf8(const unsigned char* s, long& code_point) {
     return static_cast<std::size_t>(extra) + 1;
 }
 
-// Calls put(byte) for every converted byte; stops early when put returns false.
-template <class Put>
-bool convert(const char* text, Put put) {
-    const unsigned char* s = reinterpret_cast<const unsigned char*>(text ? text : "");
-    while (*s) {
-        long cp;
-        s += decode_utf8(s, cp);
-        const int byte = cp < 0 ? -1 : cp1250_from_unicode(static_cast<unsigned long>(cp));
-        if (!put(static_cast<char>(byte < 0 ? '?' : byte))) return false;
-    }
-    return true;
+unsigned long cp1250_to_unicode(unsigned char byte) {
+    if (byte < 0x80) return byte;
+    return upper_half[byte - 0x80] != 0 ? upper_half[byte - 0x80] : 0xFFFD;
 }
-
-} // namespace
 
 int cp1250_from_unicode(unsigned long code_point) {
     if (code_point < 0x80) return static_cast<int>(code_point);
