@@ -375,6 +375,9 @@ void OnCommand(int id, int /*code*/) {
     case IDM_EXPORTHTML:
         ExportHTML();
         break;
+    case IDM_EXPORTCSV:
+        ExportCSV();
+        break;
     case IDM_HELP_RTF:
         ShowHelp(2);
         break;

@@ -14,6 +14,8 @@ void ShowDetails();
 
 // HTML report of the document (command 40021).
 void ExportHTML();
+// Asks for a file and writes the document there as CSV.
+void ExportCSV();
 INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);
 
 // Opens "titrion2.pdf" (kind 1) or "titrion2.rtf" (any other kind) beside the program and

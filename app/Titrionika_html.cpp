@@ -1,4 +1,5 @@
-// The HTML export command: the dialog that asks for the file and the title.
+// The export commands: HTML through a dialog that asks for the file and the title, CSV
+// through the file picker alone.
 #include "app/Titrionika_dialogs.h"
 
 #include <commdlg.h>
@@ -8,6 +9,7 @@
 #include "app/Titrionika.h"
 #include "controls/cmndlgex.h"
 #include "core/calc.h"
+#include "export/csv_export.h"
 #include "export/html_export.h"
 #include "resources/resource.h"
 #include "settings/syncdlg.h"
@@ -18,6 +20,7 @@ constexpr int FILE_SIZE = 260;
 constexpr int HEADING_SIZE = 256;
 
 const char html_filter[] = "Soubory HTML (*.html)\0*.html\0Všechny soubory (*.*)\0*.*\0";
+const char csv_filter[] = "Soubory CSV (*.csv)\0*.csv\0Všechny soubory (*.*)\0*.*\0";
 
 BOOL OnInitDialog(HWND dialog, tag_CTL_SYNC* table) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(table));
@@ -83,5 +86,16 @@ void ExportHTML() {
                         reinterpret_cast<LPARAM>(table)) != 1)
         return;
     if (!internal_export_html(file, heading, include_graph == 1))
+        MessageBoxA(hwndMain, "Chyba při zápisu do souboru.", nullptr, MB_ICONERROR);
+}
+
+void ExportCSV() {
+    if (arr_vb.is_empty()) {
+        MessageBoxA(hwndMain, "Dokument je prázdný", "Export do CSV", MB_ICONWARNING);
+        return;
+    }
+    char file[FILE_SIZE] = "";
+    if (!GetFileName(hwndMain, csv_filter, "Exportovat CSV", file, FILE_SIZE, 1)) return;
+    if (!internal_export_csv(file))
         MessageBoxA(hwndMain, "Chyba při zápisu do souboru.", nullptr, MB_ICONERROR);
 }

@@ -338,6 +338,7 @@ void HandleCommandsEnable1(HMENU menu) {
     EnableCommand(menu, IDM_SAVE, n >= 1);
     EnableCommand(menu, IDM_SAVEAS, n >= 1);
     EnableCommand(menu, IDM_EXPORTHTML, n >= 1);
+    EnableCommand(menu, IDM_EXPORTCSV, n >= 1);
     EnableCommand(menu, IDM_DELETEALL, n >= 1);
     EnableButton(IDM_EDIT, selected);
     EnableButton(IDM_DELETE, selected);

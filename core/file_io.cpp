@@ -192,6 +192,8 @@ bool six_digits(double magnitude, char (&digits)[8], int& count, int& exponent) 
 #endif
 }
 
+} // namespace
+
 // Writes `value` as printf's %.<p>g would with the least precision p from 6 to 17 whose text
 // reads back as exactly the same double: what %g wrote before whenever six digits suffice,
 // and every value kept. Returns the end of the text.
@@ -236,6 +238,8 @@ char* put_number(char* out, char* out_end, double value) {
         if (more >= 17 || (back.parse(out, end) && same_double(back.value, value))) return end;
     }
 }
+
+namespace {
 
 // Collects the bytes of the file and writes them a block at a time.
 class BlockWriter {

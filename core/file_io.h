@@ -25,6 +25,10 @@ bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points,
 // volume would have put it: ascending volume, equal volumes newest first. Every volume defined.
 void order_by_volume(ext_float_pair* first, ext_float_pair* last);
 
+// Writes `value` as printf's %.<p>g would with the least precision p from 6 to 17 whose text
+// reads back as exactly the same double (how saving writes numbers). Returns the text's end.
+char* put_number(char* out, char* out_end, double value);
+
 // Tokenizers over a writable NUL-terminated line.
 char* strip_eol(char* line);  // cuts the line at its first LF
 char* skip_ws(char* pos);     // first position that is not a blank, or the end

@@ -117,6 +117,11 @@ int numbers_in(const std::vector<std::string>& cells, char other) {
 
 bool is_comment(const std::vector<std::string>& cells) { return !cells.empty() && cells[0][0] == '#'; }
 
+std::string fold(const std::string& s);
+
+// The results that this program's CSV export writes after its points: no more points follow.
+bool ends_table(const std::vector<std::string>& cells) { return fold(cells[0]) == "výsledky:"; }
+
 // Lower case for ASCII and the Latin-1 letters (Czech names in UTF-8 included).
 std::string fold(const std::string& s) {
     std::string out(s);
@@ -287,6 +292,7 @@ bool import_extract(ImportTable& table) {
     for (std::size_t i = static_cast<std::size_t>(table.data_line - 1); i < table.lines.size(); ++i) {
         const std::vector<std::string> cells = import_cells(table.lines[i], table.separator);
         if (cells.empty() || is_comment(cells)) continue;
+        if (ends_table(cells)) break;
         ext_float_pair point;
         if (volume < cells.size() && potential < cells.size() && number_cell(cells[volume], other, &point.vb) &&
             number_cell(cells[potential], other, &point.e))

@@ -106,6 +106,7 @@
 #define IDM_HELP_RTF        40027
 #define IDM_HELP_PDF        40028
 #define IDM_GRAPH_OPTIONS   40029
+#define IDM_EXPORTCSV       40050
 // The graph window's views, in the order of their keys 1, 2 and 3
 #define IDM_VIEW_E          40040
 #define IDM_VIEW_DE         40041

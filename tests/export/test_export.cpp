@@ -10,6 +10,9 @@
 #include "core/product.h"
 #include "core/calc.h"
 #include "core/cp1250.h"
+#include "core/file_io.h"
+#include "core/import.h"
+#include "export/csv_export.h"
 #include "export/html_export.h"
 #include "tests/support/display_defaults.h"
 
@@ -140,10 +143,46 @@ TEST_F(HtmlExport, TitleIsQuotedAndConverted) {
 TEST_F(HtmlExport, FileThatCannotBeWrittenIsAFailure) {
     const fs::path missing = fs::temp_directory_path() / "titrion-no-such-folder" / "r.html";
     for (const std::string& file : {std::string(), missing.string(), fs::temp_directory_path().string()})
-        EXPECT_FALSE(internal_export_html(file.c_str(), "t", false)) << file;
+        EXPECT_FALSE(internal_export_html(file.c_str(), "t", false) || internal_export_csv(file.c_str())) << file;
     EXPECT_FALSE(internal_export_html(nullptr, "t", false));
     EXPECT_FALSE(fs::exists(missing));
 #ifndef _WIN32
-    EXPECT_FALSE(internal_export_html("/dev/full", "t", false));  // every write fails
+    EXPECT_FALSE(internal_export_html("/dev/full", "t", false) || internal_export_csv("/dev/full"));  // every write fails
 #endif
+}
+
+// The CSV table: every digit, E' on the row of the point it leaves, the results after an empty
+// row; a real sample reads back through the import to the very same points, in either style.
+TEST_F(HtmlExport, CsvTableAndItsRoundTripThroughImport) {
+    const auto csv = [this] {
+        EXPECT_TRUE(internal_export_csv(path.c_str()));
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    SetPoints({{0, 0}, {1, 1.0 / 3}, {2, 3}, {3, ext_float(0.0, true)}});
+    EXPECT_EQ(csv(), "\xEF\xBB\xBFn;Vb/ml;E/mV;E'/mV.ml-1;E''/mV.ml-2\r\n1;0;0;0,3333333333333333;\r\n"
+                     "2;1;0,3333333333333333;2,6666666666666665;2,333333333333333\r\n3;2;3;;\r\n4;3;;;\r\n"
+                     "\r\nV\xC3\xBDsledky:\r\nVb/ml\r\n\r\n");  // an undefined result too: an empty cell
+    use_comma = false;
+    SetPoints({{0, 0}, {1, 1}, {2, 3}, {3, 4}});
+    EXPECT_EQ(csv(), "\xEF\xBB\xBFn,Vb/ml,E/mV,E'/mV.ml-1,E''/mV.ml-2\r\n1,0,0,1,\r\n"
+                     "2,1,1,2,1\r\n3,2,3,1,-1\r\n4,3,4,,\r\n\r\nV\xC3\xBDsledky:\r\nVb/ml\r\n1.5\r\n");
+    dyn_array_direct<ext_float_pair> sample(10, 10, nullptr);
+    ASSERT_TRUE(internal_read(TITRION_EXAMPLES_DIR "/uhlicitan-hcl.tid", sample));
+    for (const bool comma : {true, false}) {
+        use_comma = comma;
+        arr_vb.flush();
+        for (int i = 0; i < sample.size(); ++i) arr_vb.append(*sample[i]);
+        recalc_arrays();
+        const std::string text = csv();
+        const ImportTable table = import_scan(text.data(), text.size());
+        EXPECT_TRUE(table.bad_lines.empty() && table.problem == ImportProblem::none) << comma;
+        ASSERT_EQ(table.points.size(), static_cast<std::size_t>(sample.size()));
+        for (int i = 0; i < sample.size(); ++i) {
+            const ext_float_pair &got = table.points[static_cast<std::size_t>(i)], &was = *sample[i];
+            EXPECT_TRUE(!got.vb.undefined && !got.e.undefined && std::memcmp(&got.vb.value, &was.vb.value, sizeof(double)) == 0 &&
+                        std::memcmp(&got.e.value, &was.e.value, sizeof(double)) == 0) << comma << " point " << i + 1;
+        }
+        EXPECT_FALSE(arr_res.is_empty());
+    }
 }
