@@ -42,7 +42,7 @@ TEST(EndToEnd, EditingScenarioAndTheSavedFileOpenedAgain) {
 }
 TEST(EndToEnd, OptionsDetailsReportAndHelp) {
     driver::ProgramCopy copy;
-    const std::string report = copy.path("protokol.html"), sample = driver::ExeDir() + "\\examples\\uhlicitan-hcl.tid";
+    const std::string report = copy.path("protokol.html"), table = copy.path("tabulka.csv"), sample = driver::ExeDir() + "\\examples\\uhlicitan-hcl.tid";
     Titrion p(copy);
     ASSERT_TRUE(p.Start());
     // The carbonate sample: of its four sign changes of E'' only the two steepest inflections remain.
@@ -53,6 +53,7 @@ TEST(EndToEnd, OptionsDetailsReportAndHelp) {
              {IDM_EXPORTHTML, {}, {{"Export do HTML", IDC_HTML_BROWSE, {}, nullptr, {{IDC_HTML_TITLE, "uhlicitan-hcl"}}},
                                    {"Exportovat HTML", IDOK, {{driver::FILE_NAME_FIELD, report}}},
                                    {"Export do HTML", IDOK, {{IDC_HTML_TITLE, "Titrace č. 1"}}}}},
+             {IDM_EXPORTCSV, {}, {{"Exportovat CSV", IDOK, {{driver::FILE_NAME_FIELD, table}}}}},
              {0, {VK_F1}, {{"Chyba", IDOK, {}, "Chyba při otevírání souboru nápovědy (Soubor nápovědy nenalezen)"}}}});
     // The graph window's view keys: the last view chosen is kept.
     p.Command(IDM_GRAPH);
@@ -62,6 +63,9 @@ TEST(EndToEnd, OptionsDetailsReportAndHelp) {
     EXPECT_TRUE(p.WaitGone(graph));
     Play(p, {{IDCANCEL, {}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});
     const std::string page = driver::ReadFile(report), ini = driver::ReadFile(copy.path("titrion2.ini"));
+    // With use_comma off: a point and ','; E' of the first point to the next with every digit, no E''.
+    const std::string csv = driver::ReadFile(table);
+    EXPECT_EQ(csv.substr(0, 81), "\xEF\xBB\xBFn,Vb/ml,E/mV,E'/mV.ml-1,E''/mV.ml-2\r\n1,0,-265.4,20.399999999999977,\r\n2,1,-245,") << csv;
     EXPECT_NE(page.find("<H1>Titrace \xE8. 1</H1>\r\n"), std::string::npos) << page;
     EXPECT_NE(page.find("<TR><TD>2</TD><TD>1.0</TD><TD>-245.0000</TD><TD></TD><TD>-4.5000</TD></TR>\r\n"), std::string::npos);
     EXPECT_NE(page.find("<TR><TD>10.0000</TD></TR><TR><TD>19.9967</TD></TR></TABLE>\r\n<P>Rozpozn\xE1ny jen inflexe s nejstrm\xECj\x9A\xEDm "
