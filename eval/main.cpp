@@ -6,7 +6,9 @@
 #include <io.h>
 #define stderr_is_terminal() (_isatty(_fileno(stderr)) != 0)
 // The Windows console leaves C:\Mereni\*.tid to the program: the C runtime expands it when asked.
-extern "C" int _dowildcard = -1;
+extern "C" {
+int _dowildcard = -1;
+}
 #else
 #include <unistd.h>
 #define stderr_is_terminal() (isatty(fileno(stderr)) != 0)
