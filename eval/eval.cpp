@@ -63,7 +63,9 @@ static bool read_bytes(const std::string& path, std::string& bytes) {
     std::size_t got;
     while ((got = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, got);
     const bool ok = !std::ferror(f);
+    const int error = errno;  // for the message, whatever closing sets
     std::fclose(f);
+    errno = error;
     return ok;
 }
 
@@ -79,8 +81,8 @@ std::string eval_file(const std::string& path, const EvalOptions& options, bool&
     std::string bytes;
     if (!read_bytes(path, bytes)) return path + ": cannot be read: " + std::strerror(errno);
     std::string error;
-    // Our own files by their header line; the import reads them too, but only .tid reading
-    // keeps equal volumes and every number exactly as the program opens them.
+    // Our own files by their header line, read exactly as the program opens them: a malformed
+    // line ends the reading there.
     if (bytes.compare(0, 12, "# Titrionika") == 0) {
         if (!internal_read(path.c_str(), arr_vb)) {
             // The import names the line that is not a point.
