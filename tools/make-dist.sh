@@ -1,6 +1,6 @@
 #!/bin/sh
 # Packs the release: titrion3.zip with one folder, titrion3\, holding the program, the
-# graph library, the manual in both forms, the samples and the read-me.
+# graph library, the console evaluation, the manual in both forms, the samples and the read-me.
 # $1: the Windows build folder, $2: the folder with titrion2.pdf and titrion2.rtf,
 # $3: the output folder.
 set -e
@@ -11,7 +11,7 @@ out=$3
 stage="$out/stage/titrion3"
 rm -rf "$out/stage" "$out/titrion3.zip"
 mkdir -p "$stage/priklady"
-cp "$win/app/titrion3.exe" "$win/vexplot/vexplot3.dll" "$stage/"
+cp "$win/app/titrion3.exe" "$win/vexplot/vexplot3.dll" "$win/eval/titrion-eval.exe" "$stage/"
 cp "$docs/titrion2.pdf" "$docs/titrion2.rtf" "$stage/"
 cp "$here"/examples/*.tid "$stage/priklady/"
 # A text file for Notepad: CR LF line ends.

@@ -1,5 +1,5 @@
 // Opening a document (reading, evaluating) with its points in ascending, scrambled and descending order; evaluating,
-// saving and the HTML report alone. With TITRION_BENCH_FILES set to a folder the files stay there for numpy_peer.py.
+// saving and the HTML report alone; titrion-eval on a thousand files. With TITRION_BENCH_FILES set to a folder the files stay there for numpy_peer.py.
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
@@ -36,6 +36,18 @@ static void BM(benchmark::State& state, Task task, const char* name) {
     state.counters[task <= evaluate ? "results" : "bytes"] = task <= evaluate ? arr_res.size() : fs::file_size(path);
     state.SetItemsProcessed(state.iterations() * n), keep || fs::remove(path);
 }
+// titrion-eval as a lab system runs it: 1,000 files of 1,000 points, one process, CSV out.
+static void BM_eval_program(benchmark::State& state) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "titrion-eval-bench";
+    std::filesystem::create_directories(dir), arr_vb.flush();
+    for (int i = 0; i < 1000; ++i) arr_vb.append(ext_float_pair(0.02 * i, std::round(2000.0 * std::tanh(4.0 * (0.02 * i - 6.0))) / 10.0));
+    for (int f = 0; f < 1000; ++f) if (!internal_save((dir / ("c" + std::to_string(f) + ".tid")).string().c_str(), arr_vb)) std::abort();
+    const std::string command = "cd '" + dir.string() + "' && '" TITRION_EVAL "' --format=csv *.tid > results.csv";
+    for (auto _ : state) if (std::system(command.c_str()) != 0) state.SkipWithError("titrion-eval failed");
+    state.SetItemsProcessed(state.iterations() * 1000), std::filesystem::remove_all(dir);
+}
+// Wall time: the work is in the child process, not in this one.
+BENCHMARK(BM_eval_program)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 #define BENCH(task, ...) BENCHMARK_CAPTURE(BM, task, task, #task)->__VA_ARGS__->Unit(benchmark::kMillisecond)
 #define SIZES RangeMultiplier(10)->Range(1000, 100000)
 BENCH(ascending, SIZES); BENCH(scrambled, SIZES); BENCH(descending, SIZES); BENCH(evaluate, SIZES);

@@ -1,12 +1,12 @@
 #!/bin/sh
-# The unpacked release ($1; $2: objdump for Windows modules): its files, program and library needing no DLL
+# The unpacked release ($1; $2: objdump for Windows modules): its files, programs and library needing no DLL
 # beside the system's and their own, and a manual that reads as Czech in both forms.
 fail() { echo "$*" >&2; exit 1; }
 cd "$1" || fail "no release at $1"
-for f in titrion3.exe vexplot3.dll titrion2.pdf titrion2.rtf README.txt priklady/*.tid; do [ -f "$f" ] || fail "the release lacks $f"; done
+for f in titrion3.exe vexplot3.dll titrion-eval.exe titrion2.pdf titrion2.rtf README.txt priklady/*.tid; do [ -f "$f" ] || fail "the release lacks $f"; done
 [ ! -e titrion2.ini ] || fail "a settings file is shipped: the program writes its own"
 grep -q "titrion3\.exe.*$(printf '\r')\$" README.txt || fail "README.txt: no CR LF text naming titrion3.exe"
-imports=$("$2" -p titrion3.exe vexplot3.dll | sed -n 's/^\tDLL Name: //p' | tr A-Z a-z)
+imports=$("$2" -p titrion3.exe vexplot3.dll titrion-eval.exe | sed -n 's/^\tDLL Name: //p' | tr A-Z a-z)
 echo "$imports" | grep -qx vexplot3.dll && echo "$imports" | grep -qx kernel32.dll || fail "imports not read: $imports"
 ! echo "$imports" | grep -vxE '(kernel32|user32|gdi32|comctl32|comdlg32|shell32|advapi32|msvcrt|ole32|oleaut32|shlwapi|ucrtbase|vexplot3|api-ms-win-.*)\.dll' ||
   fail "needs DLLs that Windows lacks"

@@ -1,0 +1,52 @@
+// titrion-eval: the equivalence volumes of many data files, for scripts and lab systems.
+#include "eval/eval.h"
+
+#include <cstdio>
+#ifdef _WIN32
+#include <io.h>
+#define stderr_is_terminal() (_isatty(_fileno(stderr)) != 0)
+// The Windows console leaves C:\Mereni\*.tid to the program: the C runtime expands it when asked.
+extern "C" {
+int _dowildcard = -1;
+}
+#else
+#include <unistd.h>
+#define stderr_is_terminal() (isatty(fileno(stderr)) != 0)
+#endif
+
+int main(int argc, char** argv) {
+    EvalOptions options;
+    const std::string problem = eval_parse_args(argc - 1, argv + 1, options);
+    if (options.help) {
+        std::fputs(EVAL_USAGE, stdout);
+        return 0;
+    }
+    if (!problem.empty()) {
+        std::fprintf(stderr, "titrion-eval: %s\n%s", problem.c_str(), EVAL_USAGE);
+        return 2;
+    }
+    // Progress only for a person watching; a log or a pipe gets the messages alone.
+    const bool progress = stderr_is_terminal() && options.files.size() > 1;
+    EvalWriter writer(options, stdout);
+    writer.begin();
+    bool all_read = true;
+    std::vector<sorted_struct> results;
+    for (std::size_t i = 0; i < options.files.size(); ++i) {
+        const std::string& name = options.files[i];
+        if (progress) std::fprintf(stderr, "\r%zu/%zu ", i + 1, options.files.size());
+        bool evaluated = false;
+        const std::string error = eval_file(name, options, evaluated);
+        if (!error.empty()) {
+            if (progress) std::fputs("\r", stderr);
+            std::fprintf(stderr, "titrion-eval: %s\n", error.c_str());
+            all_read = false;
+        }
+        if (!evaluated) continue;
+        results.assign(arr_res.items, arr_res.items + arr_res.size());
+        writer.file(name, results);
+    }
+    writer.end();
+    if (progress) std::fputs("\n", stderr);
+    std::fflush(stdout);
+    return all_read ? 0 : 1;
+}
