@@ -110,14 +110,7 @@ std::string eval_file(const std::string& path, const EvalOptions& options, bool&
 std::string eval_number(const ext_float& value) {
     if (!value) return "";
     char text[40];
-    // From the digits before the point on: 10 is "10", not "1e+01".
-    const double size = std::fabs(static_cast<double>(value));
-    int digits = size >= 1.0 && size < 1e15 ? static_cast<int>(std::log10(size)) + 1 : 1;
-    for (; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-        if (std::strtod(text, nullptr) == static_cast<double>(value)) break;
-    }
-    return text;
+    return std::string(text, put_number(text, text + sizeof text, static_cast<double>(value)));
 }
 
 static std::string csv_cell(const std::string& text) {
