@@ -4,7 +4,6 @@
 #include "core/import.h"
 
 #include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
