@@ -20,6 +20,7 @@
 #include "controls/cmndlgex.h"
 #include "core/calc.h"
 #include "core/file_io.h"
+#include "core/import.h"
 #include "resources/resource.h"
 #include "settings/config.h"
 #include "vexplot/VexGraphWindow.h"
@@ -108,16 +109,6 @@ RECT ChildRect(HWND child) {
     GetWindowRect(child, &rc);
     MapWindowPoints(nullptr, hwndMain, reinterpret_cast<POINT*>(&rc), 2);
     return rc;
-}
-
-// The name without its folder, as the title and the prompt show it.
-void DisplayName(const char* path, char* out, int size) {
-    if (GetFileTitleA(path, out, static_cast<WORD>(size)) == 0) return;
-    const char* name = path;
-    for (const char* p = path; *p; ++p) {
-        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
-    }
-    std::snprintf(out, static_cast<size_t>(size), "%s", name);
 }
 
 int FindPoint(const ext_float& vb) {
@@ -378,6 +369,9 @@ void OnCommand(int id, int /*code*/) {
     case IDM_EXPORTCSV:
         ExportCSV();
         break;
+    case IDM_IMPORT:
+        ImportFile();
+        break;
     case IDM_HELP_RTF:
         ShowHelp(2);
         break;
@@ -404,6 +398,30 @@ INT_PTR CALLBACK DummyDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM /*lparam
 
 // ---------------------------------------------------------------------------------------------
 // Document commands
+
+void DisplayName(const char* path, char* out, int size) {
+    if (GetFileTitleA(path, out, static_cast<WORD>(size)) == 0) return;
+    const char* name = path;
+    for (const char* p = path; *p; ++p) {
+        if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
+    }
+    std::snprintf(out, static_cast<size_t>(size), "%s", name);
+}
+
+void SetStatusText(const char* text) {
+    SendMessageA(hwndStatus, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& description, bool changed) {
+    SwapPoints(arr_vb, points);
+    file_description.swap(description);
+    dirty = changed;
+    SetTitle();
+    StuffListView();
+    SelectListItem(0);
+    HandleCommandsEnable();
+    SetStatusText("");
+}
 
 void GetNewFName() {
     static unsigned new_counter = 1;
@@ -436,14 +454,10 @@ bool AskSaveChanges() {
 
 void NewFile() {
     if (!AskSaveChanges()) return;
-    arr_vb.flush();
-    file_description.clear();
-    dirty = false;
+    dyn_array_direct<ext_float_pair> no_points(10, 10, nullptr);
+    std::string no_description;
     GetNewFName();
-    SetTitle();
-    StuffListView();
-    SelectListItem(0);
-    HandleCommandsEnable();
+    ReplaceDocument(no_points, no_description, false);
 }
 
 bool OpenFile() {
@@ -456,14 +470,7 @@ bool OpenFile() {
     if (read) {
         std::snprintf(fname, sizeof fname, "%s", path);
         fname_auto = false;
-        SetTitle();
-        // The old points leave with the scratch array.
-        SwapPoints(arr_vb, scratch);
-        file_description.swap(read_description);
-        dirty = false;
-        StuffListView();
-        SelectListItem(0);
-        HandleCommandsEnable();
+        ReplaceDocument(scratch, read_description, false);
     } else {
         MessageBoxA(hwndMain, msg_read_error, nullptr, MB_OK | MB_ICONWARNING);
     }
@@ -587,6 +594,15 @@ bool ParsePointText(const char* text, ext_float_pair& pair) {
 }
 
 void Paste() {
+    // A table of several points, as a spreadsheet copies it, goes through the import.
+    std::string bytes;
+    if (GetClipboardUnicodeBytes(bytes)) {
+        ImportTable table = import_scan(bytes.data(), bytes.size());
+        if (table.points.size() > 1) {
+            if (AskSaveChanges()) ImportPoints(table, ResourceString(IDS_IMPORT_FROM_CLIPBOARD));
+            return;
+        }
+    }
     ext_float_pair pair(ext_float(0.0), ext_float(0.0));
     char text[PASTE_BUFFER];
     if (!GetStringFromClipboard(text, sizeof text) || !ParsePointText(text, pair)) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/lists.h"
+#include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
 
 // Window handles, valid from the main dialog's initialisation until it is destroyed.
@@ -74,6 +75,13 @@ void NewFile();
 bool OpenFile();
 bool SaveFile();
 bool SaveFileAs();
+// The points of a read or imported document replace the current ones, which leave with
+// `points`; so does the description. `changed`: the new document is not yet saved.
+void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& description, bool changed);
+// The name without its folder, as the title and the prompts show it.
+void DisplayName(const char* path, char* out, int size);
+// The text of the status bar's first part.
+void SetStatusText(const char* text);
 
 // Point commands.
 void AddItem();

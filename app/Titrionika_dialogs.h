@@ -3,6 +3,10 @@
 
 #include <windows.h>
 
+#include <string>
+
+struct ImportTable;
+
 // Options dialog (command 40013): the decimal comma and the precisions; refills the lists.
 void ShowOptions();
 // The message and the check of every precision field: a non-negative integer.
@@ -17,6 +21,15 @@ void ExportHTML();
 // Asks for a file and writes the document there as CSV.
 void ExportCSV();
 INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);
+
+// Import command (40051): asks about unsaved changes, then for a file, and imports it.
+void ImportFile();
+// Shows the table in the import dialog and, on OK, makes its points a new untitled, changed
+// document; a table without numbers gets a message naming `source` instead. True when the
+// document was replaced.
+bool ImportPoints(ImportTable& table, const std::string& source);
+// A string of the resource string table.
+std::string ResourceString(UINT id);
 
 // Opens "titrion2.pdf" (kind 1) or "titrion2.rtf" (any other kind) beside the program and
 // turns every failure of the shell into a message.

@@ -47,3 +47,20 @@ int GetStringFromClipboard(char* dst, int size) {
     CloseClipboard();
     return 1;
 }
+
+bool GetClipboardUnicodeBytes(std::string& bytes) {
+    bytes.assign("\xFF\xFE");
+    if (!OpenClipboard(GetActiveWindow())) return false;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* text = data ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (text) {
+        // The block may end without a NUL; never read past it.
+        const size_t avail = GlobalSize(data) / sizeof(wchar_t);
+        size_t n = 0;
+        while (n < avail && text[n]) ++n;
+        bytes.append(reinterpret_cast<const char*>(text), n * sizeof(wchar_t));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text != nullptr;
+}

@@ -3,6 +3,8 @@
 #include "core/cp1250.h"
 #include "core/file_io.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -272,6 +274,20 @@ ImportTable import_scan(const char* data, std::size_t size) {
     if (table.data_line != 0) choose_columns(table);
     import_extract(table);
     return table;
+}
+
+bool import_read_file(const char* path, std::string& bytes) {
+    bytes.clear();
+    std::FILE* f = std::fopen(path, "rb");
+    if (!f) return false;
+    char block[65536];
+    std::size_t got;
+    while ((got = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, got);
+    const bool ok = !std::ferror(f);
+    const int error = errno;  // for the caller's message, whatever closing sets
+    std::fclose(f);
+    errno = error;
+    return ok;
 }
 
 bool import_extract(ImportTable& table) {

@@ -45,6 +45,9 @@ struct ImportTable {
 // How many lines the preview holds at most.
 constexpr std::size_t IMPORT_PREVIEW_LINES = 20;
 
+// Reads a whole file into `bytes`; false (with errno set) when it cannot be read.
+bool import_read_file(const char* path, std::string& bytes);
+
 // Reads the bytes of a file or of clipboard text: detects the encoding, separator, decimal
 // mark, header and columns, then extracts the points.
 ImportTable import_scan(const char* data, std::size_t size);

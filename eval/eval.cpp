@@ -55,19 +55,6 @@ std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& opti
     return "";
 }
 
-static bool read_bytes(const std::string& path, std::string& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    char block[65536];
-    std::size_t got;
-    while ((got = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, got);
-    const bool ok = !std::ferror(f);
-    const int error = errno;  // for the message, whatever closing sets
-    std::fclose(f);
-    errno = error;
-    return ok;
-}
-
 static std::string line_text(const std::string& path, int line) {
     return path + (line > 0 ? ":" + std::to_string(line) : std::string()) + ": ";
 }
@@ -78,7 +65,7 @@ std::string eval_file(const std::string& path, const EvalOptions& options, bool&
     evaluated = false;
     arr_vb.flush();
     std::string bytes;
-    if (!read_bytes(path, bytes)) return path + ": cannot be read: " + std::strerror(errno);
+    if (!import_read_file(path.c_str(), bytes)) return path + ": cannot be read: " + std::strerror(errno);
     std::string error;
     // Our own files by their header line, read exactly as the program opens them: a malformed
     // line ends the reading there.

@@ -10,6 +10,7 @@
 #define IDD_OPTIONS         112
 #define IDD_DETAILS         113
 #define IDD_HTMLEXPORT      114
+#define IDD_IMPORT          115
 #define IDD_GRAPHOPTIONS    121
 
 // Menus and the accelerator table
@@ -76,6 +77,14 @@
 #define IDC_HTML_GRAPH      1017
 #define IDC_HTML_TITLE      1019
 
+// Import
+#define IDC_IMPORT_FORMAT   1050
+#define IDC_IMPORT_PREVIEW  1051
+#define IDC_IMPORT_VOLUME   1052
+#define IDC_IMPORT_POTENTIAL 1053
+#define IDC_IMPORT_COUNT    1054
+#define IDC_IMPORT_BAD      1055
+
 // Graph options
 #define IDC_SHOW_AXES       1020
 #define IDC_SHOW_LABELS     1021
@@ -107,6 +116,7 @@
 #define IDM_HELP_PDF        40028
 #define IDM_GRAPH_OPTIONS   40029
 #define IDM_EXPORTCSV       40050
+#define IDM_IMPORT          40051
 // The graph window's views, in the order of their keys 1, 2 and 3
 #define IDM_VIEW_E          40040
 #define IDM_VIEW_DE         40041
@@ -116,3 +126,20 @@
 #define IDS_AXIS_E          40046
 #define IDS_AXIS_DE         40047
 #define IDS_AXIS_D2E        40048
+// The import's texts (strings); the names of an encoding, separator and decimal mark follow
+// their first id in the order of ImportEncoding and of IMPORT_SEPARATORS, IMPORT_DECIMALS.
+#define IDS_IMPORT_FROM_FILE 40060
+#define IDS_IMPORT_FROM_CLIPBOARD 40061
+#define IDS_IMPORT_NO_TEXT  40062
+#define IDS_IMPORT_NO_NUMBERS 40063
+#define IDS_IMPORT_NO_PAIRS 40064
+#define IDS_IMPORT_FORMAT   40065
+#define IDS_IMPORT_COUNT    40066
+#define IDS_IMPORT_NO_BAD   40067
+#define IDS_IMPORT_STATUS   40068
+#define IDS_IMPORT_LINE     40069
+#define IDS_IMPORT_COLUMN   40070
+#define IDS_IMPORT_NAMED_COLUMN 40071
+#define IDS_IMPORT_ENCODING 40080
+#define IDS_IMPORT_SEPARATOR 40090
+#define IDS_IMPORT_DECIMAL  40095

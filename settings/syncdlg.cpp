@@ -196,6 +196,28 @@ bool CheckboxSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     return MessageSyncProc<int, BM_SETCHECK, BM_GETCHECK>(op, ctl, row);
 }
 
+bool ComboSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
+    int* data = static_cast<int*>(row->data);
+    if (!ctl) return false;
+    switch (op) {
+    case SYNC_OP_OUT:
+        return SendMessageA(ctl, CB_SETCURSEL, static_cast<WPARAM>(*data), 0) == *data;
+    case SYNC_OP_TRY:
+    case SYNC_OP_IN: {
+        const int chosen = static_cast<int>(SendMessageA(ctl, CB_GETCURSEL, 0, 0));
+        if (chosen == CB_ERR) return false;
+        if (op == SYNC_OP_IN) {
+            *data = chosen;
+            return true;
+        }
+        return !row->validator ||
+               row->validator(row->id, reinterpret_cast<void*>(static_cast<INT_PTR>(chosen)));
+    }
+    default:
+        return true;
+    }
+}
+
 bool ExtFloatSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     ext_float* data = static_cast<ext_float*>(row->data);
     switch (op) {

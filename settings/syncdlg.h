@@ -51,6 +51,8 @@ bool SyncIn(HWND dialog, tag_CTL_SYNC* table, bool show_errors);
 bool StrEditSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row);
 bool IntEditSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row);
 bool CheckboxSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row);
+// A drop-down list bound to an int, the index of the chosen item; no choice is refused.
+bool ComboSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row);
 // An edit bound to an ext_float, shown with `param` decimals and the current use_comma.
 bool ExtFloatSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row);
 // A colour selector ("VexClrSel") bound to a COLORREF.
