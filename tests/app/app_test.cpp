@@ -69,7 +69,7 @@ void AppTest::Act(const scenario::Step& s) {
     }
     if (s.command) SendMessageA(hwndMain, WM_COMMAND, s.command, 0);
     std::vector<Key> keys;
-    for (UINT k : s.keys) keys.push_back(k & 0x10000 ? Key{WM_CHAR, k & 0xFF, 1, {}} : KeyDown(k & 0xFFFF, {k >> 18 ? VK_MENU : 0u}));
+    for (UINT k : s.keys) keys.push_back(k & 0x10000 ? Key{WM_CHAR, k & 0xFF, 1, {}} : KeyDown(k & 0xFFFF, {k & 0x40000 ? VK_MENU : k & 0x80000 ? VK_CONTROL : 0u}));
     EXPECT_EQ(Keys(hwndList, keys) || RunQueue(), s.ends);
     EXPECT_EQ(next, s.answers.size());
     EXPECT_EQ(script.unexpected(), 0);

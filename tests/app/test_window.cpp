@@ -169,6 +169,39 @@ TEST_F(MainWindow, ClipboardCarriesOnePointAsText) {
     EXPECT_EQ(beeps.exclamations(), 7);
     EXPECT_EQ(Document(), (Points{{1.5, 2}, {2.5, -300}, {7, 8}}));
 }
+TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
+    ScratchDir dir;
+    // A titrator's export in windows-1250: a title, a comment, time first, a line of junk.
+    std::ofstream(dir.path("titrator.csv"), std::ios::binary) << "Titr\xE1tor T-90;Metoda HCl\r\n# vzorek 7\r\n\r\n"
+        "\xC8" "as [s];Potenci\xE1l [mV];Objem [ml]\r\n0;-265,4;0,000\r\n5;-245,0;1,000\r\nchyba;;\r\n10;-230,1;2,50\r\n";
+    std::ofstream(dir.path("nic.txt"), std::ios::binary) << "\xEF\xBB\xBFŽádná data\r\njen text 1\r\n";
+    Load({{7, 70}});
+    dirty = true;
+    const Fields shows = {{IDC_IMPORT_FORMAT, "Kódování: windows-1250, oddělovač sloupců: středník, desetinná čárka"},
+                          {IDC_IMPORT_VOLUME, "3: Objem [ml]"}, {IDC_IMPORT_POTENTIAL, "2: Potenciál [mV]"},
+                          {IDC_IMPORT_COUNT, "Bodů k importu: 3"}, {IDC_IMPORT_BAD, "7"}};
+    const Answer import = {"Import bodů", IDOK, {}, nullptr, shows, IDC_IMPORT_PREVIEW};
+    Play(*this, {{0, {CTRL('I')}, {{"Potvrďte", IDNO}, File("Importovat soubor", dir.path("titrator.csv")), import}, 5, 0}});
+    EXPECT_EQ(Document(), (Points{{0, -265.4}, {1, -245}, {2.5, -230.1}}));
+    EXPECT_TRUE(dirty && fname_auto);
+    EXPECT_EQ(driver::Text(hwndMain), std::string("Titrion - ") + fname);
+    EXPECT_EQ(driver::Text(hwndStatus), "Importováno bodů: 3, vynechaných nečitelných řádků: 1");
+    // The preview numbers the lines as the file does. One column twice gives no point: OK is
+    // refused. Storno and a file without numbers change nothing.
+    dirty = false;
+    std::string row;
+    testui::ModalScript look;
+    look.call([&](HWND dlg) { Reply(dlg, File("Importovat soubor", dir.path("titrator.csv"))); });
+    look.call([&](HWND dlg) { row = Line(GetDlgItem(dlg, IDC_IMPORT_PREVIEW), 4), testui::Press(dlg, IDCANCEL); });
+    SendMessageA(hwndMain, WM_COMMAND, IDM_IMPORT, 0);
+    EXPECT_EQ(row, "8|10|-230,1|2,50|");
+    const std::string none = "Ze zvolených sloupců nevznikne žádný bod. Zvolte dva různé sloupce s čísly.";
+    const std::string no_numbers = "Soubor „nic.txt“ neobsahuje žádný řádek se dvěma čísly (objem a potenciál). Nic se nezměnilo.";
+    Play(*this, {{IDM_IMPORT, {}, {File("Importovat soubor", dir.path("titrator.csv")), {"Import bodů", IDOK, {{IDC_IMPORT_VOLUME, "1"}, {IDC_IMPORT_POTENTIAL, "1"}}},
+                                   {"Import bodů", IDOK, {}, none.c_str()}, {"Import bodů", IDCANCEL, {}, nullptr, {{IDC_IMPORT_COUNT, "Bodů k importu: 0"}}}}, 5},
+                 {IDM_IMPORT, {}, {File("Importovat soubor", dir.path("nic.txt")), {"Import bodů", IDOK, {}, no_numbers.c_str()}}, 5}});
+    EXPECT_TRUE(Document().size() == 3 && !dirty);
+}
 // E'' = 1, -1, -1, 1 at Vb 1 .. 4: results at 1.5 (between (1, 1) and (2, -1)) and 3.5.
 const Points kTwoResults = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};
 TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelection) {

@@ -83,13 +83,18 @@ std::string ClipboardText() {
     CloseClipboard();
     return text;
 }
-bool PutClipboardText(const std::string& text) {
+bool PutClipboardText(const std::string& text) {  // the bytes, and as Unicode text (from UTF-8) as spreadsheets put it
     if (!OpenClipboardSoon()) return false;
     EmptyClipboard();
     HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
     std::memcpy(GlobalLock(block), text.c_str(), text.size() + 1);
     GlobalUnlock(block);
     SetClipboardData(CF_TEXT, block);
+    const int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    HGLOBAL wide = GlobalAlloc(GMEM_MOVEABLE, n * sizeof(wchar_t));
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, static_cast<wchar_t*>(GlobalLock(wide)), n);
+    GlobalUnlock(wide);
+    SetClipboardData(CF_UNICODETEXT, wide);
     CloseClipboard();
     if (OpenClipboardSoon()) CloseClipboard();  // the program reads it next: let the bridge look first
     return true;

@@ -10,10 +10,11 @@
 #include <vector>
 #include "tests/e2e/driver.h"
 namespace scenario {
-// Keys: a virtual key, a typed character, or a key with Alt (in the test process only).
+// Keys: a virtual key, a typed character, or a key with Alt or Ctrl (in the test process only).
 constexpr UINT CH(char c) { return 0x10000u | static_cast<unsigned char>(c); }
 constexpr UINT ALT(UINT vk) { return 0x40000u | vk; }
-using Fields = std::vector<std::pair<int, std::string>>;  // control id, text; a check box "0"/"1"
+constexpr UINT CTRL(UINT vk) { return 0x80000u | vk; }
+using Fields = std::vector<std::pair<int, std::string>>;  // control id, text; a check box "0"/"1", a list the item's index
 struct Answer {
     const char* caption;  // the dialog's caption starts so
     int button;           // pressed last
@@ -47,6 +48,7 @@ inline void Reply(HWND dlg, const Answer& a) {
     for (const auto& [id, text] : a.fields) {
         HWND c = id == driver::FILE_NAME_FIELD ? driver::NameField(dlg) : GetDlgItem(dlg, id);
         if (driver::ClassOf(c) == "Button") SendMessageA(c, BM_SETCHECK, text == "1" ? BST_CHECKED : BST_UNCHECKED, 0);
+        else if (driver::ClassOf(c) == "ComboBox") SendMessageA(c, CB_SETCURSEL, std::stoi(text), 0), SendMessageA(dlg, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(c));
         else SendMessageA(c, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
     driver::Program::Press(dlg, a.button);

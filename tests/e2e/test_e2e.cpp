@@ -1,6 +1,7 @@
 // The real titrion3.exe, started from a scratch folder with its vexplot3.dll and driven from
 // this process through the tables of scenario.h; the files it writes are checked afterwards.
 #include <gtest/gtest.h>
+#include <fstream>
 #include "tests/e2e/driver.h"
 #include "tests/e2e/scenario.h"
 namespace {
@@ -72,5 +73,23 @@ TEST(EndToEnd, OptionsDetailsReportAndHelp) {
                         "pr\xF9" "b\xEChem (minim\xE1ln\xED strmost 10 % nejv\xECt\x9A\xED).</P>\r\n"), std::string::npos);
     for (const char* line : {"use_comma=0", "vb_precis=1", "recognition=1", "min_steepness=10", "graph_show_scale=1", "graph_view=1"})
         EXPECT_NE(ini.find(line), std::string::npos) << ini;
+}
+TEST(EndToEnd, ImportOfASpreadsheetFileAndOfATableCopiedThroughTheClipboard) {
+    driver::ProgramCopy copy;
+    // A spreadsheet's CSV: UTF-8 with BOM, ',' between columns, a decimal point, a quoted header, an empty row.
+    std::ofstream(copy.path("tabulka.csv"), std::ios::binary) << "\xEF\xBB\xBF\"Vb (ml)\",\"E (mV)\"\r\n0.5,-120\r\n1.25,-100.5\r\n,\r\n2,80\r\n";
+    Titrion p(copy);
+    ASSERT_TRUE(p.Start());
+    const Fields file_shows = {{IDC_IMPORT_VOLUME, "1: Vb (ml)"}, {IDC_IMPORT_COUNT, "Bodů k importu: 3"}, {IDC_IMPORT_BAD, "4"}};
+    Play(p, {{IDM_IMPORT, {}, {{"Importovat soubor", IDOK, {{driver::FILE_NAME_FIELD, copy.path("tabulka.csv")}}}, {"Import bodů", IDOK, {}, nullptr, file_shows}},
+              5, 0, -1, nullptr, nullptr, "Bez jména 2.tid"}});
+    EXPECT_EQ(driver::Text(GetDlgItem(p.main(), IDC_STATUS)), "Importováno bodů: 3, vynechaných nečitelných řádků: 1");
+    // A TAB copy from a spreadsheet opens the import too, after the question about the unsaved import.
+    const Fields paste_shows = {{IDC_IMPORT_FORMAT, "Kódování: UTF-16 LE, oddělovač sloupců: tabulátor, desetinná čárka"}, {IDC_IMPORT_COUNT, "Bodů k importu: 2"}};
+    Play(p, {{IDM_PASTE, {}, {{"Potvrďte", IDNO}, {"Import bodů", IDOK, {}, nullptr, paste_shows}}, 3, 0, -1, nullptr, nullptr, "Bez jména 3.tid",
+              "Objem\tPotenciál\r\n0,5\t-120\r\n1\t-100,5\r\n"},
+             {IDM_SAVE, {}, {{"Uložit soubor", IDOK, {{driver::FILE_NAME_FIELD, copy.path("vlozeno.tid")}}}}, 3},
+             {IDCANCEL, {}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});
+    EXPECT_EQ(driver::ReadFile(copy.path("vlozeno.tid")), "# Titrionika 2.0\r\n\r\n0.5\t-120\r\n1\t-100.5\r\n");
 }
 }  // namespace
