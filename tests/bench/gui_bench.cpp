@@ -58,6 +58,21 @@ int main(int argc, char** argv) {
         DestroyWindow(list);
         p.Command(IDM_OPEN), p.Sync(), discard(), p.WaitDialog("Otevřít soubor");
         print("open", n, go() && p.ChooseFile("Otevřít soubor", file) && shown(2 * n - 1), fill);
+        // The curve less its last point as a titrator's semicolon export with decimal commas, through the import dialog.
+        const std::string csv = copy.path("curve-" + std::to_string(n) + ".csv");
+        if (std::FILE* f = std::fopen(csv.c_str(), "wb")) {
+            std::fputs("Objem [ml];Potenci\xC3\xA1l [mV]\r\n", f);
+            for (int i = 0; i + 1 < n; ++i) {
+                std::snprintf(text, sizeof text, "%.4f;%.1f\r\n", points[i]->vb.value, points[i]->e.value);
+                for (char* c = text; *c; ++c) *c = *c == '.' ? ',' : *c;
+                std::fputs(text, f);
+            }
+            std::fclose(f);
+        }
+        p.Command(IDM_IMPORT), p.Sync(), discard(), p.WaitDialog("Importovat soubor");
+        HWND import = go() && p.ChooseFile("Importovat soubor", csv) ? p.WaitDialog("Import bodů") : nullptr;
+        print("import", n, import && (driver::Program::Press(import, IDOK), shown(2 * n - 3)), fill);
+        p.Command(IDM_OPEN), p.Sync(), discard(), p.WaitDialog("Otevřít soubor"), p.ChooseFile("Otevřít soubor", file), shown(2 * n - 1);
         if (n <= 10000) {  // a new volume between two points, pasted and selected, then deleted again
             driver::PutClipboardText(std::to_string(50.0 * (n / 2) / n + 0.001) + "\t123.4");
             print("paste", n, (go(), p.Command(IDM_PASTE), shown(2 * n + 1)), fill);
