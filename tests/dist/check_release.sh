@@ -16,4 +16,10 @@ for phrase in "uživatelská příručka" "Bod ekvivalence" "Klávesové zkratky
 [ "$(pdfinfo titrion2.pdf | sed -n 's/^Pages: *//p')" -ge 4 ] || fail "titrion2.pdf has fewer than 4 pages"
 # An RTF document with "příručka" in its Czech letters as RTF Unicode escapes.
 head -c 5 titrion2.rtf | grep -qF '{\rtf' && grep -qF 'p\u345?\u237?ru\u269?ka' titrion2.rtf || fail "titrion2.rtf: no RTF with the Czech title"
+# titrion-eval.exe as the Windows console runs it: a wildcard its runtime expands to a name with Czech letters
+# (Wine reads Unix file names in the locale's encoding: UTF-8 here, whatever the caller's is).
+dir=$(mktemp -d) && trap 'rm -rf "$dir"' EXIT && cp priklady/uhlicitan-hcl.tid "$dir/uhličitan.tid" || fail "no scratch folder"
+run=$(cd "$(dirname "$0")/../../tools" && pwd)/wine-run.sh
+out=$(cd "$dir" && LC_ALL=C.UTF-8 "$run" "$1/titrion-eval.exe" --recognize --format=csv "*.tid" | tr -d '\r')
+[ "$out" = "$(printf 'file,n,volume\nuhličitan.tid,1,10\nuhličitan.tid,2,19.996694214876033')" ] || fail "titrion-eval.exe: $out"
 echo "release: 1 passed, 0 failed"
