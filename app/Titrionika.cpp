@@ -41,6 +41,7 @@ bool dirty = false;
 char title[TITLE_SIZE];
 
 const char app_title[] = "Titrion";
+const char msg_read_error[] = "Chyba při načítání souboru.";
 const char fname_template[] = "Bez jména %u.tid";
 // The literal's own NUL ends the list.
 const char file_io_mask[] =
@@ -56,7 +57,6 @@ const char msg_old_windows[] =
     "Ceske texty programu Titrion vyzaduji Windows 10 verze 1903 nebo novejsi. "
     "Na tomto systemu se zobrazi chybne; jinak program pracuje dal.";
 const char msg_save_changes[] = "Mají se změny provedené v dokumentu %s uložit?";
-const char msg_read_error[] = "Chyba při načítání souboru.";
 const char msg_write_error[] = "Chyba při ukládaní souboru.";
 const char msg_delete_all[] = "Všechny položky budou vymazány.";
 const char caption_error[] = "Chyba";

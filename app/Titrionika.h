@@ -35,6 +35,7 @@ extern bool dirty;
 extern char title[TITLE_SIZE];
 
 extern const char app_title[];       // "Titrion"
+extern const char msg_read_error[];  // a file that cannot be opened or read
 extern const char fname_template[];  // "Bez jména %u.tid"
 extern const char file_io_mask[];    // the filter list of the open and save pickers
 

@@ -23,7 +23,6 @@ const char import_filter[] =
     "Všechny soubory (*.*)\0*.*\0";
 const char caption_import_file[] = "Importovat soubor";
 const char caption_import[] = "Import bodů";
-const char msg_read_error[] = "Chyba při načítání souboru.";
 // In the order of their names in the string table.
 const char import_separators[] = "\t;, ";
 const char import_decimals[] = ".,";
