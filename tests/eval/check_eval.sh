@@ -16,6 +16,8 @@ run --format=csv --recognize "$dir/lab.csv" "$dir/missing.tid" "$dir/bad.tid" > 
 [ $rc = 1 ] || fail "exit $rc with unreadable files"
 grep -q "lab.csv:6: " "$dir/err" && grep -q "missing.tid: cannot be read" "$dir/err" && grep -q "bad.tid:9: " "$dir/err" || fail "messages: $(cat "$dir/err")"
 [ "$(sed -n '1p;$p' "$dir/out.csv" | tr -d '\r')" = "$(printf 'file,n,volume\n%s,1,3.857142857142857' "$dir/lab.csv")" ] || fail "CSV: $(cat "$dir/out.csv")"
+run "$examples/hcl-naoh.tid" > "$dir/out.txt" 2> "$dir/err"  # text rounds as the lists do, with a decimal point
+[ "$(tr -d '\r' < "$dir/out.txt")" = "$(printf '%s: 1 equivalence point\n  1  25.0000 ml' "$examples/hcl-naoh.tid")" ] || fail "text: $(cat "$dir/out.txt")"
 for usage in "--format=xml $dir/lab.csv" "--recognize=101 $dir/lab.csv" ""; do
   run $usage > /dev/null 2>&1; rc=$?; [ $rc = 2 ] || fail "exit $rc for usage: $usage"
 done
