@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/Titrionika.h"
 #include "app/lists.h"
@@ -26,8 +27,6 @@ const char caption_import[] = "Import bodů";
 // In the order of their names in the string table.
 const char import_separators[] = "\t;, ";
 const char import_decimals[] = ".,";
-
-constexpr int PREVIEW_COLUMN_WIDTH = 70;
 
 template <typename... Args>
 std::string FormatString(UINT id, Args... args) {
@@ -61,21 +60,36 @@ int ColumnCount(const ImportTable& table) {
     return static_cast<int>(columns);
 }
 
-void AddPreviewColumn(HWND list, int index, const std::string& title) {
-    LVCOLUMNA column = {};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.cx = PREVIEW_COLUMN_WIDTH;
-    column.pszText = const_cast<char*>(title.c_str());
-    SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
-}
+// Room around a cell's text, and the widest a column starts.
+constexpr int PREVIEW_CELL_MARGIN = 16;
+constexpr int PREVIEW_COLUMN_MAX = 240;
 
-// The first lines from the header on, numbered as in the file, each cell as it was read.
+// The first lines from the header on, numbered as in the file, each cell as it was read; each
+// column as wide as its widest text, up to a limit.
 void FillPreview(HWND list, const ImportTable& table, int columns) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
-    AddPreviewColumn(list, 0, ResourceString(IDS_IMPORT_LINE));
-    for (int c = 0; c < columns; ++c) AddPreviewColumn(list, c + 1, FormatString(IDS_IMPORT_COLUMN, c + 1));
+    std::vector<std::string> titles = {ResourceString(IDS_IMPORT_LINE)};
+    for (int c = 1; c <= columns; ++c) titles.push_back(FormatString(IDS_IMPORT_COLUMN, c));
+    std::vector<int> widths(titles.size(), 0);
+    auto fit = [&](size_t c, const std::string& text) {
+        const int width = static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+        widths[c] = std::min(std::max(widths[c], width + PREVIEW_CELL_MARGIN), PREVIEW_COLUMN_MAX);
+    };
+    auto line_number = [&](size_t r) { return std::to_string(table.preview_line + static_cast<int>(r)); };
+    for (size_t c = 0; c < titles.size(); ++c) fit(c, titles[c]);
     for (size_t r = 0; r < table.preview.size(); ++r) {
-        std::string line = std::to_string(table.preview_line + static_cast<int>(r));
+        fit(0, line_number(r));
+        for (size_t c = 0; c < table.preview[r].size(); ++c) fit(c + 1, table.preview[r][c]);
+    }
+    for (size_t c = 0; c < titles.size(); ++c) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.cx = widths[c];
+        column.pszText = &titles[c][0];
+        SendMessageA(list, LVM_INSERTCOLUMNA, c, reinterpret_cast<LPARAM>(&column));
+    }
+    for (size_t r = 0; r < table.preview.size(); ++r) {
+        std::string line = line_number(r);
         LVITEMA item = {};
         item.mask = LVIF_TEXT;
         item.iItem = static_cast<int>(r);
