@@ -164,6 +164,19 @@ bool StrEditSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     }
 }
 
+namespace {
+
+// The end of an int row's check or store, once the control's value has been read.
+bool StoreOrCheckInt(unsigned op, tag_CTL_SYNC* row, int value) {
+    if (op == SYNC_OP_IN) {
+        *static_cast<int*>(row->data) = value;
+        return true;
+    }
+    return !row->validator || row->validator(row->id, reinterpret_cast<void*>(static_cast<INT_PTR>(value)));
+}
+
+} // namespace
+
 bool IntEditSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     int* data = static_cast<int*>(row->data);
     switch (op) {
@@ -180,12 +193,7 @@ bool IntEditSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
         ReadText(ctl, text, sizeof text);
         int value;
         if (!ParseInt(text, &value)) return false;
-        if (op == SYNC_OP_IN) {
-            *data = value;
-            return true;
-        }
-        return !row->validator ||
-               row->validator(row->id, reinterpret_cast<void*>(static_cast<INT_PTR>(value)));
+        return StoreOrCheckInt(op, row, value);
     }
     default:
         return true;
@@ -206,12 +214,7 @@ bool ComboSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     case SYNC_OP_IN: {
         const int chosen = static_cast<int>(SendMessageA(ctl, CB_GETCURSEL, 0, 0));
         if (chosen == CB_ERR) return false;
-        if (op == SYNC_OP_IN) {
-            *data = chosen;
-            return true;
-        }
-        return !row->validator ||
-               row->validator(row->id, reinterpret_cast<void*>(static_cast<INT_PTR>(chosen)));
+        return StoreOrCheckInt(op, row, chosen);
     }
     default:
         return true;
