@@ -253,6 +253,12 @@ char* BuildStrList(int first, int count) {
     return shrunk ? shrunk : block;
 }
 
+std::string ResourceString(UINT id) {
+    char text[512];
+    const int length = LoadStringA(hInst, id, text, sizeof text);
+    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
+}
+
 void InitToolbar() {
     SendMessageA(hwndTool, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};

@@ -66,6 +66,7 @@ void OnDestroy();
 void OnCommand(int id, int code);
 void InitToolbar();
 char* BuildStrList(int first, int count);  // NUL-separated, double-NUL-ended; free() it
+std::string ResourceString(UINT id);        // one string of the string table
 void About();
 
 // Document commands.

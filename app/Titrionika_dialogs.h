@@ -28,8 +28,6 @@ void ImportFile();
 // document; a table without numbers gets a message naming `source` instead. True when the
 // document was replaced.
 bool ImportPoints(ImportTable& table, const std::string& source);
-// A string of the resource string table.
-std::string ResourceString(UINT id);
 
 // Opens "titrion2.pdf" (kind 1) or "titrion2.rtf" (any other kind) beside the program and
 // turns every failure of the shell into a message.

@@ -209,12 +209,6 @@ bool ImportDialogBox(ImportTable& table) {
 
 }  // namespace
 
-std::string ResourceString(UINT id) {
-    char text[512];
-    const int length = LoadStringA(hInst, id, text, sizeof text);
-    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
-}
-
 bool ImportPoints(ImportTable& table, const std::string& source) {
     if (table.problem == ImportProblem::no_text || table.problem == ImportProblem::no_numbers) {
         const UINT message = table.problem == ImportProblem::no_text ? IDS_IMPORT_NO_TEXT : IDS_IMPORT_NO_NUMBERS;
