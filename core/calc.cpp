@@ -1,5 +1,8 @@
 #include "core/calc.h"
 
+#include "core/smoothing.h"
+
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -60,38 +63,28 @@ void flush_derived() {
     arr_de.flush();
     arr_d2e.flush();
     arr_res.flush();
+    smoothing = Smoothing();
 }
 
-} // namespace
+// Whether E''[i] is exactly zero between two values of one sign: a touch of zero, no change
+// of sign. Then `i` moves to the last zero of the run.
+bool touches_zero(const ext_float* d2e, int count, int& i) {
+    if (d2e[i].undefined || d2e[i].value != 0.0 || !is_positive(d2e[i - 1])) return false;
+    int next = i;
+    while (next + 1 < count && !d2e[next + 1].undefined && d2e[next + 1].value == 0.0) ++next;
+    if (next + 1 >= count || !is_positive(d2e[next + 1])) return false;
+    i = next;
+    return true;
+}
 
-void recalc_arrays() {
-    const int n = arr_vb.size();
-    if (n == 0) return flush_derived();
-    // Without memory for every difference the later steps would read missing elements:
-    // show nothing derived rather than something wrong. The blocks of the last evaluation
-    // serve again when they are large enough.
-    if (!arr_de.resize(n - 1) || !arr_d2e.resize(n > 2 ? n - 2 : 0)) return flush_derived();
-    arr_res.resize(0);
-
-    const ext_float_pair* p = arr_vb.items;
-    ext_float* de = arr_de.items;
-    max_steepness = ext_float(0.0, true);
-    for (int k = 0; k + 1 < n; ++k) {
-        de[k] = (p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb);
-        const ext_float steepness = magnitude(de[k]);
-        if (!steepness.undefined && (max_steepness.undefined || steepness > max_steepness)) max_steepness = steepness;
-    }
-
-    ext_float* d2e = arr_d2e.items;
-    for (int k = 0; k + 2 < n; ++k) d2e[k] = (de[k + 1] - de[k]) / ((p[k + 2].vb - p[k].vb) / ext_float(2.0));
-
-    if (arr_d2e.is_empty()) return;
-
+// Appends the results of E'' changing sign (with the criterion, only the steepest inflections),
+// from the differences `de` and `d2e` of the points `p`.
+bool recognise(const ext_float_pair* p, const ext_float* de, const ext_float* d2e, int count) {
     bool previous = is_positive(d2e[0]);
     int last_interval = -1;  // of the last steepest inflection
-    for (int i = 1; i < arr_d2e.size(); ++i) {
+    for (int i = 1; i < count; ++i) {
         const bool current = is_positive(d2e[i]);
-        if (current == previous) continue;
+        if (current == previous || touches_zero(d2e, count, i)) continue;
         sorted_struct result;
         result.data.x1 = p[i].vb;
         result.data.x2 = p[i + 1].vb;
@@ -114,8 +107,116 @@ void recalc_arrays() {
             last_interval = i;
         }
         result.key = GetCross(result.data.x1, result.data.x2, result.data.y1, result.data.y2);
-        if (arr_res.append(result) < 0) return flush_derived();
+        if (arr_res.append(result) < 0) return false;
     }
+    return true;
+}
+
+// Raw differences are trusted while RAW_MARGIN times their noise at the median step stays under
+// the least steepness a result needs: then no noise excursion reaches it (the largest of 10^5
+// Gaussian deviates is about 4.4 sigma). Once smoothing is needed, the window leaves noise of
+// 1/SMOOTH_MARGIN of that steepness in E': the flanks of a flat jump, whose |E'| lies not far
+// below the threshold, then gain no maxima of their own.
+constexpr double RAW_MARGIN = 5.0;
+constexpr double SMOOTH_MARGIN = 40.0;
+// The share of the largest |E'| the window is chosen for, at least this much, so that a
+// criterion of 0 % does not ask for an endless window.
+constexpr int LEAST_SHARE = 5;
+constexpr int LEAST_WINDOW_POINTS = 5;
+// E'' is the slope of the smoothed E' over this many windows: the location of a flat maximum
+// of |E'| depends on E'' near zero, where its noise matters most.
+constexpr double CURVATURE_WINDOWS = 3.0;
+constexpr int LEAST_POINTS_TO_SMOOTH = 20;
+
+double largest_magnitude(const std::vector<double>& values) {
+    double largest = 0.0;
+    for (double v : values)
+        if (std::isfinite(v)) largest = std::fmax(largest, std::fabs(v));
+    return largest;
+}
+
+std::vector<ext_float> defined_where_finite(const std::vector<double>& values) {
+    std::vector<ext_float> out(values.size());
+    for (std::size_t k = 0; k < values.size(); ++k) out[k] = ext_float(values[k], !std::isfinite(values[k]));
+    return out;
+}
+
+// Decides from the reading noise whether the criterion needs smoothed derivatives and, when it
+// does, fills `smoothing` with them and sets max_steepness to their largest |E'|.
+void smooth_if_noisy(const ext_float_pair* p, int n) {
+    if (n < LEAST_POINTS_TO_SMOOTH || max_steepness.undefined) return;
+    for (int k = 0; k < n; ++k)
+        if (p[k].vb.undefined || p[k].e.undefined) return;  // hand-made documents: the lists' differences
+    const double sigma = estimate_noise(p, n);
+    const double step = median_step(p, n);
+    smoothing.noise = sigma;
+    const double share = std::max(min_steepness, LEAST_SHARE) / 100.0;
+    if (!(sigma > 0.0) || !(step > 0.0) || RAW_MARGIN * sigma * std::sqrt(2.0) / step <= share * max_steepness.value)
+        return;
+
+    std::vector<double> x(n), y(n), middles(n - 1), inner(n - 2);
+    for (int k = 0; k < n; ++k) x[k] = p[k].vb.value, y[k] = p[k].e.value;
+    for (int k = 0; k + 1 < n; ++k) middles[k] = (x[k] + x[k + 1]) / 2;
+    for (int k = 0; k + 2 < n; ++k) inner[k] = x[k + 1];
+    // At most a twentieth of the curve: a wider window would flatten the jumps themselves.
+    const double most_points = std::fmax(LEAST_WINDOW_POINTS, std::floor((x[n - 1] - x[0]) / step / 20));
+    std::vector<double> slopes;
+    double largest = max_steepness.value;
+    int points = 0;
+    // The window depends on the largest |E'|, which noise inflates in the differences: a few
+    // rounds settle it on the smoothed curve's own.
+    for (int round = 0; round < 3 && largest > 0.0; ++round) {
+        // A least-squares slope over m points at step h has the noise sigma * sqrt(12 / (m (m^2 - 1))) / h.
+        const double ratio = SMOOTH_MARGIN * sigma / (step * share * largest);
+        const double need = 12.0 * ratio * ratio;  // m (m^2 - 1) at least
+        double m = std::ceil(std::fmin(std::cbrt(need), most_points));
+        while (m < most_points && m * (m * m - 1) < need) ++m;
+        points = std::max(static_cast<int>(m), LEAST_WINDOW_POINTS);
+        window_slopes(x, y, middles, (points - 1) * step, slopes);
+        largest = largest_magnitude(slopes);
+    }
+    if (!(largest > 0.0)) return;
+    smoothing.window = (points - 1) * step;
+    smoothing.points = points;
+    smoothing.de = defined_where_finite(slopes);
+    std::vector<double> curvature;
+    window_slopes(middles, slopes, inner, CURVATURE_WINDOWS * smoothing.window, curvature);
+    smoothing.d2e = defined_where_finite(curvature);
+    max_steepness = ext_float(largest);
+}
+
+} // namespace
+
+Smoothing smoothing;
+
+void recalc_arrays() {
+    const int n = arr_vb.size();
+    if (n == 0) return flush_derived();
+    // Without memory for every difference the later steps would read missing elements:
+    // show nothing derived rather than something wrong. The blocks of the last evaluation
+    // serve again when they are large enough.
+    if (!arr_de.resize(n - 1) || !arr_d2e.resize(n > 2 ? n - 2 : 0)) return flush_derived();
+    arr_res.resize(0);
+    smoothing = Smoothing();
+
+    const ext_float_pair* p = arr_vb.items;
+    ext_float* de = arr_de.items;
+    max_steepness = ext_float(0.0, true);
+    for (int k = 0; k + 1 < n; ++k) {
+        de[k] = (p[k + 1].e - p[k].e) / (p[k + 1].vb - p[k].vb);
+        const ext_float steepness = magnitude(de[k]);
+        if (!steepness.undefined && (max_steepness.undefined || steepness > max_steepness)) max_steepness = steepness;
+    }
+
+    ext_float* d2e = arr_d2e.items;
+    for (int k = 0; k + 2 < n; ++k) d2e[k] = (de[k + 1] - de[k]) / ((p[k + 2].vb - p[k].vb) / ext_float(2.0));
+
+    if (arr_d2e.is_empty()) return;
+
+    if (recognition == RECOGNIZE_STEEPEST) smooth_if_noisy(p, n);
+    const bool smoothed = smoothing.window > 0.0;
+    if (!recognise(p, smoothed ? smoothing.de.data() : de, smoothed ? smoothing.d2e.data() : d2e, arr_d2e.size()))
+        return flush_derived();
 }
 
 void format_steepness(char* text, std::size_t size, const ext_float& slope) {

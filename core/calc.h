@@ -3,6 +3,8 @@
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
 
+#include <vector>
+
 // The values an equivalence volume was interpolated from.
 struct RESULT_DATA {
     ext_float x1;  // Vb of the last point before the sign change of E''
@@ -34,8 +36,22 @@ extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
 enum Recognition { RECOGNIZE_ALL = 0, RECOGNIZE_STEEPEST = 1 };
 extern int recognition;
 extern int min_steepness;  // percent
-// The largest |E'| of the curve after the last evaluation; undefined without a defined E'.
+// The largest |E'| of the curve after the last evaluation (of the smoothed E' when the curve
+// was smoothed); undefined without a defined E'.
 extern ext_float max_steepness;
+
+// How the last evaluation with the criterion took the derivatives. Where the reading noise is
+// small against the jumps, the differences of the lists serve (window 0). On densely sampled,
+// noisy curves E' and E'' are least-squares slopes over a window of volume chosen from the
+// noise, and the recognition and the results rest on them.
+struct Smoothing {
+    double window = 0.0;  // ml; 0 when the differences served
+    int points = 0;       // points in the window at the curve's median step
+    double noise = 0.0;   // the estimated reading noise of E
+    std::vector<ext_float> de;   // smoothed E' of each interval, at its middle
+    std::vector<ext_float> d2e;  // smoothed E'' at each inner point
+};
+extern Smoothing smoothing;
 
 // Display settings: the decimal separator and decimal places of each quantity.
 extern bool use_comma;

@@ -1,0 +1,85 @@
+#include "core/smoothing.h"
+
+#include <algorithm>
+#include <cmath>
+
+// The estimate looks at each point against the cubic through its two neighbours on either side:
+// the residual r = E[k] - sum(w[j] * E[j]) cancels the curve up to its third derivative, so what
+// is left in the flat and gently curved parts is reading noise, with variance
+// sigma^2 * (1 + sum(w[j]^2)) for independent readings. The jumps, where the curve is not cubic
+// over five points, are a small minority of the points, so the median of the normalised
+// residuals ignores them; for Gaussian noise the median of |r| is 0.6745 sigma. A sparse curve
+// read to 0.1 mV gives a small estimate (its rounding), a dense logger's curve its real noise.
+double estimate_noise(const ext_float_pair* p, int n) {
+    std::vector<double> residuals;
+    residuals.reserve(n > 4 ? n - 4 : 0);
+    for (int k = 2; k + 2 < n; ++k) {
+        const int around[4] = {k - 2, k - 1, k + 1, k + 2};
+        const double x = p[k].vb.value;
+        bool usable = !p[k].e.undefined && !p[k].vb.undefined;
+        for (int j : around) usable = usable && !p[j].e.undefined && !p[j].vb.undefined && p[j].vb.value != x;
+        for (int a = 0; usable && a < 3; ++a)
+            usable = p[around[a]].vb.value != p[around[a + 1]].vb.value;
+        if (!usable) continue;
+        double estimate = 0.0, weights = 1.0;
+        for (int j : around) {
+            double w = 1.0;  // the Lagrange weight of point j at x
+            for (int i : around)
+                if (i != j) w *= (x - p[i].vb.value) / (p[j].vb.value - p[i].vb.value);
+            estimate += w * p[j].e.value;
+            weights += w * w;
+        }
+        residuals.push_back(std::fabs(p[k].e.value - estimate) / std::sqrt(weights));
+    }
+    if (residuals.size() < 8) return 0.0;
+    auto middle = residuals.begin() + residuals.size() / 2;
+    std::nth_element(residuals.begin(), middle, residuals.end());
+    return 1.4826 * *middle;
+}
+
+double median_step(const ext_float_pair* p, int n) {
+    std::vector<double> steps;
+    steps.reserve(n > 1 ? n - 1 : 0);
+    for (int k = 0; k + 1 < n; ++k) {
+        const double step = p[k + 1].vb.value - p[k].vb.value;
+        if (step > 0.0) steps.push_back(step);
+    }
+    if (steps.empty()) return 0.0;
+    auto middle = steps.begin() + steps.size() / 2;
+    std::nth_element(steps.begin(), middle, steps.end());
+    return *middle;
+}
+
+void window_slopes(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& centers,
+                   double window, std::vector<double>& out) {
+    const int n = static_cast<int>(x.size());
+    out.assign(centers.size(), NAN);
+    if (n < 2) return;
+    // Prefix sums about a point in the middle of the curve, so that the sums of a window lose
+    // few digits when they are subtracted.
+    const double x0 = x[n / 2], y0 = y[n / 2];
+    std::vector<double> sx(n + 1, 0.0), sxx(n + 1, 0.0), sy(n + 1, 0.0), sxy(n + 1, 0.0);
+    for (int i = 0; i < n; ++i) {
+        const double dx = x[i] - x0, dy = y[i] - y0;
+        sx[i + 1] = sx[i] + dx;
+        sxx[i + 1] = sxx[i] + dx * dx;
+        sy[i + 1] = sy[i] + dy;
+        sxy[i + 1] = sxy[i] + dx * dy;
+    }
+    int low = 0, high = 0;  // the window is [low, high)
+    for (std::size_t k = 0; k < centers.size(); ++k) {
+        const double c = centers[k];
+        while (low < n && x[low] < c - window / 2) ++low;
+        if (high < low) high = low;
+        while (high < n && x[high] <= c + window / 2) ++high;
+        int a = low, b = high;
+        while ((b - a < 2 || x[b - 1] == x[a]) && (a > 0 || b < n)) {
+            if (a > 0) --a;
+            if (b < n) ++b;
+        }
+        const double m = b - a;
+        const double mx = sx[b] - sx[a], my = sy[b] - sy[a];
+        const double spread = (sxx[b] - sxx[a]) - mx * mx / m;
+        if (spread > 0.0) out[k] = ((sxy[b] - sxy[a]) - mx * my / m) / spread;
+    }
+}
