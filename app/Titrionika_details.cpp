@@ -1,11 +1,48 @@
 // The Details dialog: the volume of the selected result, the two points it lies between and
-// the steepness there, which tells why the criterion took the point or left it out.
+// the steepness there, which tells why the criterion took the point or left it out; for a
+// result found on smoothed derivatives also the window and the estimated noise.
 #include "app/Titrionika_dialogs.h"
 
 #include "app/Titrionika.h"
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "settings/syncdlg.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// A window or a noise level: three significant digits are what the estimate is worth.
+std::string Significant(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3g", value);
+    if (use_comma) std::replace(text, text + std::strlen(text), '.', ',');
+    return text;
+}
+
+// Without smoothing the row is hidden and the dialog keeps the size it always had.
+bool SmoothingSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
+    const char* text = static_cast<const char*>(row->data);
+    if (op != SYNC_OP_OUT || *text) return StrEditSyncProc(op, ctl, row);
+    const HWND dialog = GetParent(ctl);
+    RECT shift = {0, 0, 0, 24}, window, ok;  // the row's height in dialog units
+    MapDialogRect(dialog, &shift);
+    ShowWindow(ctl, SW_HIDE);
+    ShowWindow(GetDlgItem(dialog, IDC_DETAIL_SMOOTHING_LABEL), SW_HIDE);
+    const HWND button = GetDlgItem(dialog, IDOK);
+    GetWindowRect(button, &ok);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&ok), 2);
+    SetWindowPos(button, nullptr, ok.left, ok.top - shift.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(dialog, &window);
+    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left, window.bottom - window.top - shift.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    return true;
+}
+
+} // namespace
 
 void ShowDetails() {
     const int selected = GetSelectedRow(hwndResults);
@@ -21,6 +58,10 @@ void ShowDetails() {
     ext_float y2 = result.data.y2;
     char steepness[EXT_FLOAT_TEXT + 32];
     format_steepness(steepness, sizeof steepness, result.data.slope);
+    char smoothed[160] = "";
+    if (smoothing.window > 0)
+        std::snprintf(smoothed, sizeof smoothed, ResourceString(IDS_DETAIL_SMOOTHING).c_str(),
+                      Significant(smoothing.window).c_str(), smoothing.points, Significant(smoothing.noise).c_str());
     tag_CTL_SYNC table[] = {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_VB, &key, res_precis, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_X1, &x1, res_precis, nullptr, nullptr, nullptr},
@@ -28,6 +69,7 @@ void ShowDetails() {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_X2, &x2, res_precis, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_Y2, &y2, res_precis, nullptr, nullptr, nullptr},
         {SYNC_STR_EDIT, nullptr, IDC_DETAIL_STEEPNESS, steepness, sizeof steepness, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, SmoothingSyncProc, IDC_DETAIL_SMOOTHING, smoothed, sizeof smoothed, nullptr, nullptr, nullptr},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     SyncedOutDlg(hInst, MAKEINTRESOURCEA(IDD_DETAILS), hwndMain, table);

@@ -59,11 +59,19 @@ bool one_jump(const ext_float* de, int from, int to) {
     return true;
 }
 
+// Keeps the blocks, as resize(0) does for the derived arrays.
+void reset_smoothing() {
+    smoothing.window = smoothing.noise = 0.0;
+    smoothing.points = 0;
+    smoothing.de.clear();
+    smoothing.d2e.clear();
+}
+
 void flush_derived() {
     arr_de.flush();
     arr_d2e.flush();
     arr_res.flush();
-    smoothing = Smoothing();
+    reset_smoothing();
 }
 
 // Whether E''[i] is exactly zero between two values of one sign: a touch of zero, no change
@@ -131,15 +139,21 @@ constexpr int LEAST_POINTS_TO_SMOOTH = 20;
 double largest_magnitude(const std::vector<double>& values) {
     double largest = 0.0;
     for (double v : values)
-        if (std::isfinite(v)) largest = std::fmax(largest, std::fabs(v));
+        if (std::isfinite(v) && std::fabs(v) > largest) largest = std::fabs(v);
     return largest;
 }
 
-std::vector<ext_float> defined_where_finite(const std::vector<double>& values) {
-    std::vector<ext_float> out(values.size());
+void defined_where_finite(const std::vector<double>& values, std::vector<ext_float>& out) {
+    out.resize(values.size());
     for (std::size_t k = 0; k < values.size(); ++k) out[k] = ext_float(values[k], !std::isfinite(values[k]));
-    return out;
 }
+
+// The smoothing's blocks, kept for the next evaluation like the derived arrays: a logger's curve
+// is evaluated again after every edit.
+struct SmoothingWork {
+    std::vector<double> x, y, middles, probes, slopes, curvature;
+    WindowFit points, slopes_fit;
+} work;
 
 // Decides from the reading noise whether the criterion needs smoothed derivatives and, when it
 // does, fills `smoothing` with them and sets max_steepness to their largest |E'|.
@@ -154,34 +168,38 @@ void smooth_if_noisy(const ext_float_pair* p, int n) {
     if (!(sigma > 0.0) || !(step > 0.0) || RAW_MARGIN * sigma * std::sqrt(2.0) / step <= share * max_steepness.value)
         return;
 
-    std::vector<double> x(n), y(n), middles(n - 1), inner(n - 2);
+    std::vector<double>&x = work.x, &y = work.y, &middles = work.middles, &slopes = work.slopes;
+    x.resize(n), y.resize(n), middles.resize(n - 1), work.probes.clear();
     for (int k = 0; k < n; ++k) x[k] = p[k].vb.value, y[k] = p[k].e.value;
     for (int k = 0; k + 1 < n; ++k) middles[k] = (x[k] + x[k + 1]) / 2;
-    for (int k = 0; k + 2 < n; ++k) inner[k] = x[k + 1];
+    for (int k = 0; k + 1 < n; k += std::max(1, (n - 1) / 4096)) work.probes.push_back(middles[k]);
     // At most a twentieth of the curve: a wider window would flatten the jumps themselves.
     const double most_points = std::fmax(LEAST_WINDOW_POINTS, std::floor((x[n - 1] - x[0]) / step / 20));
-    std::vector<double> slopes;
-    double largest = max_steepness.value;
-    int points = 0;
+    work.points.fit(x.data(), y.data(), n);
     // The window depends on the largest |E'|, which noise inflates in the differences: a few
-    // rounds settle it on the smoothed curve's own.
-    for (int round = 0; round < 3 && largest > 0.0; ++round) {
+    // rounds settle it on the smoothed curve's own, probed at some 4,000 places.
+    double largest = max_steepness.value;
+    int points = LEAST_WINDOW_POINTS;
+    for (int round = 0; round < 4 && largest > 0.0; ++round) {
         // A least-squares slope over m points at step h has the noise sigma * sqrt(12 / (m (m^2 - 1))) / h.
         const double ratio = SMOOTH_MARGIN * sigma / (step * share * largest);
         const double need = 12.0 * ratio * ratio;  // m (m^2 - 1) at least
         double m = std::ceil(std::fmin(std::cbrt(need), most_points));
         while (m < most_points && m * (m * m - 1) < need) ++m;
         points = std::max(static_cast<int>(m), LEAST_WINDOW_POINTS);
-        window_slopes(x, y, middles, (points - 1) * step, slopes);
+        const std::vector<double>& centers = round < 3 ? work.probes : middles;
+        slopes.resize(centers.size());
+        work.points.slopes(centers.data(), static_cast<int>(centers.size()), (points - 1) * step, slopes.data());
         largest = largest_magnitude(slopes);
     }
-    if (!(largest > 0.0)) return;
+    if (!(largest > 0.0) || slopes.size() != middles.size()) return;
     smoothing.window = (points - 1) * step;
     smoothing.points = points;
-    smoothing.de = defined_where_finite(slopes);
-    std::vector<double> curvature;
-    window_slopes(middles, slopes, inner, CURVATURE_WINDOWS * smoothing.window, curvature);
-    smoothing.d2e = defined_where_finite(curvature);
+    defined_where_finite(slopes, smoothing.de);
+    work.curvature.resize(n - 2);
+    work.slopes_fit.fit(middles.data(), slopes.data(), n - 1);
+    work.slopes_fit.slopes(x.data() + 1, n - 2, CURVATURE_WINDOWS * smoothing.window, work.curvature.data());
+    defined_where_finite(work.curvature, smoothing.d2e);
     max_steepness = ext_float(largest);
 }
 
@@ -197,7 +215,7 @@ void recalc_arrays() {
     // serve again when they are large enough.
     if (!arr_de.resize(n - 1) || !arr_d2e.resize(n > 2 ? n - 2 : 0)) return flush_derived();
     arr_res.resize(0);
-    smoothing = Smoothing();
+    reset_smoothing();
 
     const ext_float_pair* p = arr_vb.items;
     ext_float* de = arr_de.items;

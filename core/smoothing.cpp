@@ -11,9 +11,11 @@
 // residuals ignores them; for Gaussian noise the median of |r| is 0.6745 sigma. A sparse curve
 // read to 0.1 mV gives a small estimate (its rounding), a dense logger's curve its real noise.
 double estimate_noise(const ext_float_pair* p, int n) {
+    // Some 16,000 residuals fix the median to about 1 %; a longer curve gives every so many.
+    const int stride = std::max(1, (n - 4) / 16384);
     std::vector<double> residuals;
-    residuals.reserve(n > 4 ? n - 4 : 0);
-    for (int k = 2; k + 2 < n; ++k) {
+    residuals.reserve(n > 4 ? (n - 4) / stride + 1 : 0);
+    for (int k = 2; k + 2 < n; k += stride) {
         const int around[4] = {k - 2, k - 1, k + 1, k + 2};
         const double x = p[k].vb.value;
         bool usable = !p[k].e.undefined && !p[k].vb.undefined;
@@ -37,10 +39,12 @@ double estimate_noise(const ext_float_pair* p, int n) {
     return 1.4826 * *middle;
 }
 
+// Sampled like the noise on long curves.
 double median_step(const ext_float_pair* p, int n) {
+    const int stride = std::max(1, (n - 1) / 16384);
     std::vector<double> steps;
-    steps.reserve(n > 1 ? n - 1 : 0);
-    for (int k = 0; k + 1 < n; ++k) {
+    steps.reserve(n > 1 ? (n - 1) / stride + 1 : 0);
+    for (int k = 0; k + 1 < n; k += stride) {
         const double step = p[k + 1].vb.value - p[k].vb.value;
         if (step > 0.0) steps.push_back(step);
     }
@@ -50,24 +54,27 @@ double median_step(const ext_float_pair* p, int n) {
     return *middle;
 }
 
-void window_slopes(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& centers,
-                   double window, std::vector<double>& out) {
-    const int n = static_cast<int>(x.size());
-    out.assign(centers.size(), NAN);
-    if (n < 2) return;
-    // Prefix sums about a point in the middle of the curve, so that the sums of a window lose
-    // few digits when they are subtracted.
-    const double x0 = x[n / 2], y0 = y[n / 2];
-    std::vector<double> sx(n + 1, 0.0), sxx(n + 1, 0.0), sy(n + 1, 0.0), sxy(n + 1, 0.0);
+void WindowFit::fit(const double* x, const double* y, int n) {
+    x_ = x, n_ = n;
+    sums_.resize(n + 1);
+    // About a point in the middle of the curve, so that the sums of a window lose few digits
+    // when they are subtracted.
+    const double x0 = n ? x[n / 2] : 0.0, y0 = n ? y[n / 2] : 0.0;
+    sums_[0] = {0.0, 0.0, 0.0, 0.0};
     for (int i = 0; i < n; ++i) {
         const double dx = x[i] - x0, dy = y[i] - y0;
-        sx[i + 1] = sx[i] + dx;
-        sxx[i + 1] = sxx[i] + dx * dx;
-        sy[i + 1] = sy[i] + dy;
-        sxy[i + 1] = sxy[i] + dx * dy;
+        const Sums& s = sums_[i];
+        sums_[i + 1] = {s.x + dx, s.xx + dx * dx, s.y + dy, s.xy + dx * dy};
     }
+}
+
+void WindowFit::slopes(const double* centers, int count, double window, double* out) const {
+    const double* x = x_;
+    const int n = n_;
     int low = 0, high = 0;  // the window is [low, high)
-    for (std::size_t k = 0; k < centers.size(); ++k) {
+    for (int k = 0; k < count; ++k) {
+        out[k] = NAN;
+        if (n < 2) continue;
         const double c = centers[k];
         while (low < n && x[low] < c - window / 2) ++low;
         if (high < low) high = low;
@@ -78,8 +85,9 @@ void window_slopes(const std::vector<double>& x, const std::vector<double>& y, c
             if (b < n) ++b;
         }
         const double m = b - a;
-        const double mx = sx[b] - sx[a], my = sy[b] - sy[a];
-        const double spread = (sxx[b] - sxx[a]) - mx * mx / m;
-        if (spread > 0.0) out[k] = ((sxy[b] - sxy[a]) - mx * my / m) / spread;
+        const Sums &first = sums_[a], &last = sums_[b];
+        const double mx = last.x - first.x, my = last.y - first.y;
+        const double spread = (last.xx - first.xx) - mx * mx / m;
+        if (spread > 0.0) out[k] = ((last.xy - first.xy) - mx * my / m) / spread;
     }
 }

@@ -14,8 +14,22 @@ double estimate_noise(const ext_float_pair* points, int n);
 // The median of the curve's positive volume steps; 0 when there is none.
 double median_step(const ext_float_pair* points, int n);
 
-// out[k] = the least-squares slope of the points (x[i], y[i]) with |x[i] - centers[k]| <= window / 2,
-// for each of `count` ascending centres; x ascending. Where the window holds fewer than two
-// distinct abscissae, the two nearest neighbours around the centre serve.
-void window_slopes(const std::vector<double>& x, const std::vector<double>& y, const std::vector<double>& centers,
-                   double window, std::vector<double>& out);
+// Least-squares slopes of the points (x[i], y[i]), x ascending, over windows of x: each window's
+// sums come from running sums, so a slope costs the same at any width. The sums' block serves
+// the next curve again, as the evaluation's arrays do.
+class WindowFit {
+public:
+    void fit(const double* x, const double* y, int n);
+    // out[k] = the slope over the points with |x[i] - centers[k]| <= window / 2, for `count`
+    // ascending centres. Where a window holds fewer than two distinct abscissae, it widens by a
+    // point on either side until it does; NaN when all abscissae are equal.
+    void slopes(const double* centers, int count, double window, double* out) const;
+
+private:
+    struct Sums {
+        double x, xx, y, xy;
+    };
+    const double* x_ = nullptr;
+    int n_ = 0;
+    std::vector<Sums> sums_;  // sums_[i]: of the first i points, about a point in the middle
+};

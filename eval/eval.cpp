@@ -14,7 +14,8 @@ const char* const EVAL_USAGE =
     "  --recognize[=PERCENT]  only the steepest inflections, at least PERCENT (default 10)\n"
     "                         of the largest steepness of the curve\n"
     "  --format=FORMAT        text (default), csv or json: one record per result\n"
-    "  --details              add x1, y1, x2, y2: the points the volume lies between\n"
+    "  --details              add x1, y1, x2, y2: the points the volume lies between, and\n"
+    "                         window_ml: the window E' and E'' were smoothed over (0: none)\n"
     "                         and E'' there\n"
     "  --help                 print this help\n"
     "Exit code: 0 when all files were read, 1 when any was not, 2 on a usage error.\n";
@@ -136,7 +137,7 @@ static std::string rounded(const ext_float& value, int decimals) {
 
 void EvalWriter::begin() {
     if (options_.format == EvalFormat::csv)
-        std::fprintf(out_, "file,n,volume%s\n", options_.details ? ",x1,y1,x2,y2" : "");
+        std::fprintf(out_, "file,n,volume%s\n", options_.details ? ",x1,y1,x2,y2,window_ml" : "");
     else if (options_.format == EvalFormat::json)
         std::fputs("[", out_);
 }
@@ -161,14 +162,15 @@ void EvalWriter::file(const std::string& name, const std::vector<sorted_struct>&
         if (options_.format == EvalFormat::csv) {
             std::fprintf(out_, "%s,%d,%s", csv_cell(name).c_str(), ++n, eval_number(r.key).c_str());
             if (options_.details)
-                std::fprintf(out_, ",%s,%s,%s,%s", eval_number(d.x1).c_str(), eval_number(d.y1).c_str(),
-                             eval_number(d.x2).c_str(), eval_number(d.y2).c_str());
+                std::fprintf(out_, ",%s,%s,%s,%s,%s", eval_number(d.x1).c_str(), eval_number(d.y1).c_str(),
+                             eval_number(d.x2).c_str(), eval_number(d.y2).c_str(), eval_number(smoothing.window).c_str());
         } else {
             std::fprintf(out_, "%s\n{\"file\": %s, \"n\": %d, \"volume\": %s", first_ ? "" : ",",
                          json_string(name).c_str(), ++n, json_number(r.key).c_str());
             if (options_.details)
-                std::fprintf(out_, ", \"x1\": %s, \"y1\": %s, \"x2\": %s, \"y2\": %s}", json_number(d.x1).c_str(),
-                             json_number(d.y1).c_str(), json_number(d.x2).c_str(), json_number(d.y2).c_str());
+                std::fprintf(out_, ", \"x1\": %s, \"y1\": %s, \"x2\": %s, \"y2\": %s, \"window_ml\": %s}",
+                             json_number(d.x1).c_str(), json_number(d.y1).c_str(), json_number(d.x2).c_str(),
+                             json_number(d.y2).c_str(), json_number(smoothing.window).c_str());
             else
                 std::fputs("}", out_);
         }

@@ -1,9 +1,11 @@
-// Opening a document (reading, evaluating) with its points in ascending, scrambled and descending order; evaluating,
+// Opening a document (reading, evaluating) with its points in ascending, scrambled and descending order; evaluating;
+// recognising the steepest inflections on a noisy curve;
 // saving and the HTML report alone; titrion-eval on a thousand files. With TITRION_BENCH_FILES set to a folder the files stay there for numpy_peer.py.
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <utility>
 #include "core/calc.h"
@@ -48,6 +50,22 @@ static void BM_eval_program(benchmark::State& state) {
 }
 // Wall time: the work is in the child process, not in this one.
 BENCHMARK(BM_eval_program)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+// Recognition of the steepest inflections on a logger's curve: uniform steps, Gaussian reading
+// noise of 0.2 mV, so that the derivatives are smoothed (compare with reading the same size).
+static void BM_recognize(benchmark::State& state) {
+    const int n = static_cast<int>(state.range(0));
+    std::mt19937 random(1);
+    std::normal_distribution<double> noise(0.0, 0.2);
+    arr_vb.flush(), recognition = RECOGNIZE_STEEPEST;
+    for (int i = 0; i < n; ++i) {
+        const double vb = 20.0 * i / n;
+        arr_vb.append(ext_float_pair(vb, 200.0 * std::tanh(4.0 * (vb - 6.0)) + 150.0 * std::tanh(3.0 * (vb - 14.0)) + noise(random)));
+    }
+    for (auto _ : state) recalc_arrays();
+    state.counters["results"] = arr_res.size(), state.counters["window_points"] = smoothing.points;
+    state.SetItemsProcessed(state.iterations() * n), recognition = RECOGNIZE_ALL;
+}
+BENCHMARK(BM_recognize)->RangeMultiplier(10)->Range(1000, 100000)->Unit(benchmark::kMillisecond);
 #define BENCH(task, ...) BENCHMARK_CAPTURE(BM, task, task, #task)->__VA_ARGS__->Unit(benchmark::kMillisecond)
 #define SIZES RangeMultiplier(10)->Range(1000, 100000)
 BENCH(ascending, SIZES); BENCH(scrambled, SIZES); BENCH(descending, SIZES); BENCH(evaluate, SIZES);

@@ -11,7 +11,15 @@ printf 'Objem (ml);Potenciál (mV)\r\n1,0;100\r\n2,0;200\r\n3,0;250\r\n4,0;600\r
 run --format=json --details "$dir/$odd" "$examples/uhlicitan-hcl.tid" > "$dir/out.json" 2> "$dir/err" || fail "exit $? for readable files"
 python3 -c 'import json, sys; r = json.load(open(sys.argv[1]))
 assert [(x["file"].rsplit("/", 1)[-1], x["n"]) for x in r][:2] == [(sys.argv[2], 1), ("uhlicitan-hcl.tid", 1)] and len(r) == 5, r
-assert r[0]["volume"] == 25 and r[0]["x1"] <= 25 < r[0]["x2"], r[0]' "$dir/out.json" "$odd" || fail "JSON: $(cat "$dir/out.json")"
+assert r[0]["volume"] == 25 and r[0]["x1"] <= 25 < r[0]["x2"] and r[0]["window_ml"] == 0, r[0]' "$dir/out.json" "$odd" || fail "JSON: $(cat "$dir/out.json")"
+# A logger's curve, two tanh steps at 4 and 7 ml read with noise: smoothed, one point a jump.
+python3 -c 'import math, random; r = random.Random(1)
+print("".join("%.5f;%.3f\n" % (v, 150 * math.tanh((v - 4) / 0.15) + 100 * math.tanh((v - 7) / 0.3) + r.gauss(0, 0.05))
+              for v in (k / 1000 for k in range(10001))))' > "$dir/logger.csv"
+run --format=json --details --recognize "$dir/logger.csv" > "$dir/out.json" 2> "$dir/err" || fail "exit $? for a logger's curve"
+python3 -c 'import json, sys; r = json.load(open(sys.argv[1]))
+assert [round(x["volume"], 1) for x in r] == [4, 7] and all(0 < x["window_ml"] < 0.1 for x in r), r' "$dir/out.json" ||
+  fail "smoothed JSON: $(cat "$dir/out.json")"
 run --format=csv --recognize "$dir/lab.csv" "$dir/missing.tid" "$dir/bad.tid" > "$dir/out.csv" 2> "$dir/err"; rc=$?
 [ $rc = 1 ] || fail "exit $rc with unreadable files"
 grep -q "lab.csv:6: " "$dir/err" && grep -q "missing.tid: cannot be read" "$dir/err" && grep -q "bad.tid:9: " "$dir/err" || fail "messages: $(cat "$dir/err")"
