@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <random>
@@ -113,13 +114,14 @@ TEST_F(SteepestInflections, DenseNoisyCurvesGiveOnePointAJump) {
         std::function<double(double)> model;
         double end, noise;
         bool uniform;
-        int points;
+        int points;  // negative: every tenth volume read twice, as a logger does while E settles
         std::vector<double> keys;
         double tolerance;
         bool smoothed;
     } rows[] = {
         {carbonate, 25, 0.2, false, 2000, {10.000, 19.999}, 0.02, true},
         {carbonate, 25, 0.2, false, 20000, {10.000, 19.999}, 0.02, true},
+        {carbonate, 25, 0.2, false, -20000, {10.000, 19.999}, 0.02, true},
         {carbonate, 25, 0.2, false, 100000, {10.000, 19.999}, 0.02, true},
         {steps, 10, 0.05, true, 10000, {4, 7}, 0.02, true},  // falling
         {steps, 10, 0.05, true, 100000, {4, 7}, 0.02, true},
@@ -133,9 +135,11 @@ TEST_F(SteepestInflections, DenseNoisyCurvesGiveOnePointAJump) {
         std::normal_distribution<double> gauss(0.0, row.noise);
         std::uniform_real_distribution<double> flat(-row.noise, row.noise);
         arr_vb.flush();
-        for (int k = 0; k < row.points; ++k) {
-            const double v = row.end * k / (row.points - 1);
-            arr_vb.append(ext_float_pair(v, row.model(v) + (row.uniform ? flat(random) : gauss(random))));
+        const int points = std::abs(row.points);
+        for (int k = 0; k < points; ++k) {
+            const double v = row.end * k / (points - 1);
+            for (int reading = 0; reading < (row.points < 0 && k % 10 == 0 ? 2 : 1); ++reading)
+                arr_vb.append(ext_float_pair(v, row.model(v) + (row.uniform ? flat(random) : gauss(random))));
         }
         recalc_arrays();
         const std::vector<double> keys = Keys();
