@@ -6,20 +6,28 @@
 // The estimate looks at each point against the cubic through its two neighbours on either side:
 // the residual r = E[k] - sum(w[j] * E[j]) cancels the curve up to its third derivative, so what
 // is left in the flat and gently curved parts is reading noise, with variance
-// sigma^2 * (1 + sum(w[j]^2)) for independent readings. The jumps, where the curve is not cubic
-// over five points, are a small minority of the points, so the median of the normalised
-// residuals ignores them; for Gaussian noise the median of |r| is 0.6745 sigma. A sparse curve
-// read to 0.1 mV gives a small estimate (its rounding), a dense logger's curve its real noise.
+// sigma^2 * (1 + sum(w[j]^2)) for independent readings. A point read again at the same volume
+// (a logger waiting for E to settle) gives its difference to the reading before, of variance
+// 2 sigma^2. The jumps, where the curve is not cubic over five points, are a small minority of
+// the points, so the median of the normalised residuals ignores them; for Gaussian noise the
+// median of |r| is 0.6745 sigma. A sparse curve read to 0.1 mV gives a small estimate (its
+// rounding), a dense logger's curve its real noise.
 double estimate_noise(const ext_float_pair* p, int n) {
     // Some 16,000 residuals fix the median to about 1 %; a longer curve gives every so many.
-    const int stride = std::max(1, (n - 4) / 16384);
+    const int stride = std::max(1, (n - 1) / 16384);
     std::vector<double> residuals;
-    residuals.reserve(n > 4 ? (n - 4) / stride + 1 : 0);
-    for (int k = 2; k + 2 < n; k += stride) {
-        const int around[4] = {k - 2, k - 1, k + 1, k + 2};
+    residuals.reserve(n > 1 ? (n - 1) / stride + 1 : 0);
+    const auto defined = [p](int i) { return !p[i].e.undefined && !p[i].vb.undefined; };
+    for (int k = 1; k < n; k += stride) {
         const double x = p[k].vb.value;
-        bool usable = !p[k].e.undefined && !p[k].vb.undefined;
-        for (int j : around) usable = usable && !p[j].e.undefined && !p[j].vb.undefined && p[j].vb.value != x;
+        if (defined(k) && defined(k - 1) && p[k - 1].vb.value == x) {
+            residuals.push_back(std::fabs(p[k].e.value - p[k - 1].e.value) / std::sqrt(2.0));
+            continue;
+        }
+        if (k < 2 || k + 2 >= n) continue;
+        const int around[4] = {k - 2, k - 1, k + 1, k + 2};
+        bool usable = defined(k);
+        for (int j : around) usable = usable && defined(j) && p[j].vb.value != x;
         for (int a = 0; usable && a < 3; ++a)
             usable = p[around[a]].vb.value != p[around[a + 1]].vb.value;
         if (!usable) continue;

@@ -114,14 +114,14 @@ TEST_F(SteepestInflections, DenseNoisyCurvesGiveOnePointAJump) {
         std::function<double(double)> model;
         double end, noise;
         bool uniform;
-        int points;  // negative: every tenth volume read twice, as a logger does while E settles
+        int points;  // negative: each volume read three times, as a logger does while E settles
         std::vector<double> keys;
         double tolerance;
         bool smoothed;
     } rows[] = {
         {carbonate, 25, 0.2, false, 2000, {10.000, 19.999}, 0.02, true},
         {carbonate, 25, 0.2, false, 20000, {10.000, 19.999}, 0.02, true},
-        {carbonate, 25, 0.2, false, -20000, {10.000, 19.999}, 0.02, true},
+        {carbonate, 25, 0.2, false, -6000, {10.000, 19.999}, 0.02, true},
         {carbonate, 25, 0.2, false, 100000, {10.000, 19.999}, 0.02, true},
         {steps, 10, 0.05, true, 10000, {4, 7}, 0.02, true},  // falling
         {steps, 10, 0.05, true, 100000, {4, 7}, 0.02, true},
@@ -138,7 +138,7 @@ TEST_F(SteepestInflections, DenseNoisyCurvesGiveOnePointAJump) {
         const int points = std::abs(row.points);
         for (int k = 0; k < points; ++k) {
             const double v = row.end * k / (points - 1);
-            for (int reading = 0; reading < (row.points < 0 && k % 10 == 0 ? 2 : 1); ++reading)
+            for (int reading = 0; reading < (row.points < 0 ? 3 : 1); ++reading)
                 arr_vb.append(ext_float_pair(v, row.model(v) + (row.uniform ? flat(random) : gauss(random))));
         }
         recalc_arrays();
