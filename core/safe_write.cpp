@@ -21,6 +21,7 @@ __declspec(dllimport) int __stdcall FlushFileBuffers(void* file);
 __declspec(dllimport) int __stdcall ReplaceFileA(const char* replaced, const char* replacement, const char* backup,
                                                  unsigned long flags, void* exclude, void* reserved);
 __declspec(dllimport) int __stdcall MoveFileExA(const char* existing, const char* target, unsigned long flags);
+__declspec(dllimport) unsigned long __stdcall GetFullPathNameA(const char* name, unsigned long size, char* full, char** part);
 }
 #else
 #include <unistd.h>
@@ -37,6 +38,12 @@ const unsigned long REPLACE_IGNORE_MERGE_ERRORS = 0x2;
 const unsigned long UNABLE_TO_MOVE_REPLACEMENT = 1176, UNABLE_TO_MOVE_REPLACEMENT_2 = 1177;
 
 int last_error() { return static_cast<int>(GetLastError()); }
+// Wine's ReplaceFile refuses a relative name; the full one is the same file everywhere.
+std::string full_path(const char* path) {
+    std::string full(GetFullPathNameA(path, 0, nullptr, nullptr), '\0');
+    const unsigned long length = full.empty() ? 0 : GetFullPathNameA(path, static_cast<unsigned long>(full.size()), &full[0], nullptr);
+    return length > 0 && length < full.size() ? full.substr(0, length) : std::string(path);
+}
 unsigned long process_id() { return GetCurrentProcessId(); }
 int open_new(const char* name) { return _open(name, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE); }
 std::FILE* stream(int fd) { return _fdopen(fd, "wb"); }
@@ -47,6 +54,7 @@ bool push_to_disk(std::FILE* file) {
 }
 #else
 int last_error() { return errno; }
+std::string full_path(const char* path) { return path; }
 unsigned long process_id() { return static_cast<unsigned long>(getpid()); }
 int open_new(const char* name) { return open(name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666); }
 std::FILE* stream(int fd) { return fdopen(fd, "wb"); }
@@ -125,8 +133,10 @@ bool put_in_place(const std::string& scratch, const char* path, bool replacing, 
 
 } // namespace
 
-bool write_file_safely(const char* path, const std::function<bool(std::FILE*)>& write, WriteFailure* failure) {
-    if (!path || !*path) return fail(failure, WriteFailure::CREATE, 0);
+bool write_file_safely(const char* name, const std::function<bool(std::FILE*)>& write, WriteFailure* failure) {
+    if (!name || !*name) return fail(failure, WriteFailure::CREATE, 0);
+    const std::string full = full_path(name);
+    const char* const path = full.c_str();
     const Target target = examine(path);
     if (target.read_only) return fail(failure, WriteFailure::READ_ONLY, 0);
     if (!target.regular) return fail(failure, WriteFailure::REPLACE, EINVAL);
