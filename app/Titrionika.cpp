@@ -74,8 +74,6 @@ constexpr int TOOLBAR_PICTURES = 4;
 constexpr int TOOLBAR_LABELS = 7;
 constexpr int STRING_ROOM = 255;  // bytes per string in BuildStrList, NUL included
 
-// "%f" of the largest double takes 317 characters; two of them, a TAB and the NUL.
-constexpr int CLIPBOARD_TEXT = 2 * 320;
 constexpr int PASTE_BUFFER = 256;
 
 void Beep() {
@@ -485,11 +483,12 @@ bool OpenFile() {
 
 bool SaveFile() {
     if (fname_auto) return SaveFileAs();
-    const bool written = internal_save(fname, arr_vb, file_description);
+    WriteFailure failure;
+    const bool written = internal_save(fname, arr_vb, file_description, &failure);
     if (written) {
         dirty = false;
     } else {
-        MessageBoxA(hwndMain, msg_write_error, nullptr, MB_OK | MB_ICONWARNING);
+        MessageBoxA(hwndMain, WriteErrorText(msg_write_error, fname, failure).c_str(), nullptr, MB_OK | MB_ICONWARNING);
     }
     return written;
 }
@@ -498,8 +497,9 @@ bool SaveFileAs() {
     char path[MAX_PATH];
     std::snprintf(path, sizeof path, "%s", fname);
     if (!GetFileName(hwndMain, file_io_mask, caption_save, path, sizeof path, TRUE)) return false;
-    if (!internal_save(path, arr_vb, file_description)) {
-        MessageBoxA(hwndMain, msg_write_error, nullptr, MB_OK | MB_ICONWARNING);
+    WriteFailure failure;
+    if (!internal_save(path, arr_vb, file_description, &failure)) {
+        MessageBoxA(hwndMain, WriteErrorText(msg_write_error, path, failure).c_str(), nullptr, MB_OK | MB_ICONWARNING);
         return false;
     }
     fname_auto = false;
@@ -566,11 +566,9 @@ int Copy() {
         Beep();
         return 0;
     }
-    const ext_float_pair* p = arr_vb[index];
-    // Always a decimal point: the clipboard text is not a display form.
-    char text[CLIPBOARD_TEXT];
-    std::snprintf(text, sizeof text, "%f\t%f", p->vb.value, p->e.value);
-    return CopyStringToClipboard(hwndMain, text);
+    // Always a decimal point: the clipboard text is not a display form. Every digit travels,
+    // so Cut and Paste give back the very same point.
+    return CopyStringToClipboard(hwndMain, point_text(*arr_vb[index]).c_str());
 }
 
 void Cut() {

@@ -9,6 +9,7 @@
 #include "app/lists.h"
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
+#include "core/safe_write.h"
 
 // Window handles, valid from the main dialog's initialisation until it is destroyed.
 extern HINSTANCE hInst;
@@ -67,6 +68,9 @@ void OnCommand(int id, int code);
 void InitToolbar();
 char* BuildStrList(int first, int count);  // NUL-separated, double-NUL-ended; free() it
 std::string ResourceString(UINT id);        // one string of the string table
+// The message of a failed save or export: `lead_in`, then the file and the system's reason
+// (`lead_in` alone when no file was named).
+std::string WriteErrorText(const char* lead_in, const char* path, const WriteFailure& failure);
 void About();
 
 // Document commands.

@@ -21,6 +21,7 @@ constexpr int HEADING_SIZE = 256;
 
 const char html_filter[] = "Soubory HTML (*.html)\0*.html\0Všechny soubory (*.*)\0*.*\0";
 const char csv_filter[] = "Soubory CSV (*.csv)\0*.csv\0Všechny soubory (*.*)\0*.*\0";
+const char msg_export_error[] = "Chyba při zápisu do souboru.";
 
 BOOL OnInitDialog(HWND dialog, tag_CTL_SYNC* table) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(table));
@@ -85,8 +86,9 @@ void ExportHTML() {
     if (DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_HTMLEXPORT), hwndMain, ExportHTMLDlgProc,
                         reinterpret_cast<LPARAM>(table)) != 1)
         return;
-    if (!internal_export_html(file, heading, include_graph == 1))
-        MessageBoxA(hwndMain, "Chyba při zápisu do souboru.", nullptr, MB_ICONERROR);
+    WriteFailure failure;
+    if (!internal_export_html(file, heading, include_graph == 1, &failure))
+        MessageBoxA(hwndMain, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
 }
 
 void ExportCSV() {
@@ -96,6 +98,7 @@ void ExportCSV() {
     }
     char file[FILE_SIZE] = "";
     if (!GetFileName(hwndMain, csv_filter, "Exportovat CSV", file, FILE_SIZE, 1)) return;
-    if (!internal_export_csv(file))
-        MessageBoxA(hwndMain, "Chyba při zápisu do souboru.", nullptr, MB_ICONERROR);
+    WriteFailure failure;
+    if (!internal_export_csv(file, &failure))
+        MessageBoxA(hwndMain, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
 }

@@ -10,13 +10,6 @@
 #include <new>
 #include <string>
 
-#ifdef _WIN32
-// The one platform call the file format needs: replace the target in a single step.
-// Declared here so that the core stays free of the platform headers.
-extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* existing, const char* replacement,
-                                                           unsigned long flags);
-#endif
-
 namespace {
 
 const char HEADER[] = "# Titrionika 2.0";
@@ -114,15 +107,6 @@ void keep_description(const char* start, std::size_t length, bool first_piece, s
     if (first_piece && line == HEADER) return;
     description += line;
     description += '\n';
-}
-
-bool replace_file(const char* from, const char* to) {
-#ifdef _WIN32
-    const unsigned long MOVEFILE_REPLACE_EXISTING_ = 0x1, MOVEFILE_WRITE_THROUGH_ = 0x8;
-    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING_ | MOVEFILE_WRITE_THROUGH_) != 0;
-#else
-    return std::rename(from, to) == 0;
-#endif
 }
 
 bool same_double(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -239,6 +223,21 @@ char* put_number(char* out, char* out_end, double value) {
     }
 }
 
+std::string point_text(const ext_float_pair& point) {
+    std::string text;
+    for (const double value : {point.vb.value, point.e.value}) {
+        // %f of the largest double takes 317 characters.
+        char number[320];
+        const int length = std::snprintf(number, sizeof number, "%f", value);
+        ext_float back;
+        const bool exact = length > 0 && length < static_cast<int>(sizeof number) &&
+                           back.parse(number, number + length) && same_double(back.value, value);
+        if (!text.empty()) text += '\t';
+        text.append(number, exact ? number + length : put_number(number, number + sizeof number, value));
+    }
+    return text;
+}
+
 namespace {
 
 // Collects the bytes of the file and writes them a block at a time.
@@ -304,7 +303,7 @@ bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points, const 
         *pos++ = '\n';
         out.advance(pos);
     }
-    return out.flush() && std::fflush(f) == 0 && !std::ferror(f);
+    return out.flush();
 }
 
 } // namespace
@@ -324,19 +323,9 @@ char* seek(char* pos) {
     return pos;
 }
 
-bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points, const std::string& description) {
-    // The new content goes to a scratch file beside the target, which replaces the target
-    // only once it is complete: a failed save never costs the previous file.
-    const std::string scratch = std::string(path) + ".~tmp";
-    std::FILE* f = std::fopen(scratch.c_str(), "wb");
-    if (!f) return false;
-    const bool written = write_points(f, points, description);
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed || !replace_file(scratch.c_str(), path)) {
-        std::remove(scratch.c_str());
-        return false;
-    }
-    return true;
+bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points, const std::string& description,
+                   WriteFailure* failure) {
+    return write_file_safely(path, [&](std::FILE* f) { return write_points(f, points, description); }, failure);
 }
 
 bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points, std::string* description) {

@@ -5,6 +5,7 @@
 
 #include "core/calc.h"
 #include "core/file_io.h"
+#include "core/safe_write.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void put_value(std::string& out, const ext_float* value) {
 
 } // namespace
 
-bool internal_export_csv(const char* file_name) {
+bool internal_export_csv(const char* file_name, WriteFailure* failure) {
     const char sep = use_comma ? ';' : ',';
     std::string out = "\xEF\xBB\xBF";
     out += std::string("n") + sep + "Vb/ml" + sep + "E/mV" + sep + "E'/mV.ml-1" + sep + "E''/mV.ml-2\r\n";
@@ -42,9 +43,7 @@ bool internal_export_csv(const char* file_name) {
         out += "\r\n";
     }
     // Binary mode: the bytes, CR LF included, are exactly those written.
-    std::FILE* file = file_name && *file_name ? std::fopen(file_name, "wb") : nullptr;
-    if (!file) return false;
-    const bool written = std::fwrite(out.data(), 1, out.size(), file) == out.size() && std::fflush(file) == 0;
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+    return write_file_safely(file_name, [&out](std::FILE* file) {
+        return std::fwrite(out.data(), 1, out.size(), file) == out.size();
+    }, failure);
 }

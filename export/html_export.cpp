@@ -7,6 +7,7 @@
 #include "core/calc.h"
 #include "core/product.h"
 #include "core/cp1250.h"
+#include "core/safe_write.h"
 
 char* HTML_quote(const char* text) {
     if (!text) text = "";
@@ -124,18 +125,9 @@ void write_results(PageWriter& page) {
     }
 }
 
-} // namespace
-
-bool internal_export_html(const char* file_name, const char* heading, bool /*include_graph*/) {
-    char* title = HTML_quote(heading);
-    if (!title) return false;
-    // Binary mode: the bytes, CR LF included, are exactly those written.
-    std::FILE* file = file_name && *file_name ? std::fopen(file_name, "wb") : nullptr;
-    if (!file) {
-        std::free(title);
-        return false;
-    }
-
+// The page as a whole; false once a write has failed.
+bool write_page(std::FILE* file, const char* title) {
+    // The file is binary: the bytes, CR LF included, are exactly those written.
     PageWriter page(file);
     page.line("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Final//CZ\">")
         .line("<HTML>")
@@ -160,10 +152,15 @@ bool internal_export_html(const char* file_name, const char* heading, bool /*inc
         .line("\">Titrionika</A>.</SMALL></DIV>")
         .line("</BODY>")
         .line("</HTML>");
-    std::free(title);
+    return page.flush();
+}
 
-    // A full disk shows only when the buffered bytes are flushed.
-    const bool written = page.flush() && std::fflush(file) == 0 && !std::ferror(file);
-    const bool closed = std::fclose(file) == 0;
-    return written && closed;
+} // namespace
+
+bool internal_export_html(const char* file_name, const char* heading, bool /*include_graph*/, WriteFailure* failure) {
+    char* title = HTML_quote(heading);
+    if (!title) return false;
+    const bool written = write_file_safely(file_name, [title](std::FILE* file) { return write_page(file, title); }, failure);
+    std::free(title);
+    return written;
 }

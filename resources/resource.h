@@ -128,6 +128,9 @@
 #define IDS_AXIS_E          40046
 #define IDS_AXIS_DE         40047
 #define IDS_AXIS_D2E        40048
+// A file that could not be written: the message naming it and the reason for a read-only one
+#define IDS_WRITE_FAILED_FILE 40120
+#define IDS_WRITE_READ_ONLY 40121
 // The import's texts (strings); the names of an encoding, separator and decimal mark follow
 // their first id in the order of ImportEncoding and of IMPORT_SEPARATORS, IMPORT_DECIMALS.
 #define IDS_IMPORT_FROM_FILE 40060

@@ -1,6 +1,7 @@
 #include "settings/config.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "controls/cmndlgex.h"
@@ -21,30 +22,37 @@ int graph_view = 2;
 
 // Every key is named after its variable.
 #define CONFIG_ROW(type, section, var) {type, section, #var, &var, 0}
+#define CONFIG_RANGE(section, var, low, high) {CONFIG_INT, section, #var, &var, 0, low, high}
+// The Options dialog takes any whole number from 0 as a precision or a steepness; the colour
+// selectors give RGB values, the graph's menu one of its three views.
+constexpr int NOT_NEGATIVE = 0;
+constexpr int RGB_WHITE = 0xFFFFFF;
+constexpr int LAST_VIEW = 2;
 
 CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_BOOL, sect_main, use_comma),
-    CONFIG_ROW(CONFIG_INT, sect_main, vb_precis),
-    CONFIG_ROW(CONFIG_INT, sect_main, e_precis),
-    CONFIG_ROW(CONFIG_INT, sect_main, de_precis),
-    CONFIG_ROW(CONFIG_INT, sect_main, d2e_precis),
-    CONFIG_ROW(CONFIG_INT, sect_main, res_precis),
+    CONFIG_RANGE(sect_main, vb_precis, NOT_NEGATIVE, INT_MAX),
+    CONFIG_RANGE(sect_main, e_precis, NOT_NEGATIVE, INT_MAX),
+    CONFIG_RANGE(sect_main, de_precis, NOT_NEGATIVE, INT_MAX),
+    CONFIG_RANGE(sect_main, d2e_precis, NOT_NEGATIVE, INT_MAX),
+    CONFIG_RANGE(sect_main, res_precis, NOT_NEGATIVE, INT_MAX),
     // Newer keys: a file without them gives the defaults, and older readers ignore them.
-    CONFIG_ROW(CONFIG_INT, sect_main, recognition),
-    CONFIG_ROW(CONFIG_INT, sect_main, min_steepness),
-    CONFIG_ROW(CONFIG_INT, sect_graph, graph_precis),
-    CONFIG_ROW(CONFIG_INT, sect_graph, graph_bkg),
-    CONFIG_ROW(CONFIG_INT, sect_graph, graph_line),
-    CONFIG_ROW(CONFIG_INT, sect_graph, graph_axes),
-    CONFIG_ROW(CONFIG_INT, sect_graph, graph_labels),
+    CONFIG_RANGE(sect_main, recognition, RECOGNIZE_ALL, RECOGNIZE_STEEPEST),
+    CONFIG_RANGE(sect_main, min_steepness, NOT_NEGATIVE, INT_MAX),
+    CONFIG_RANGE(sect_graph, graph_precis, NOT_NEGATIVE, INT_MAX),
+    CONFIG_RANGE(sect_graph, graph_bkg, 0, RGB_WHITE),
+    CONFIG_RANGE(sect_graph, graph_line, 0, RGB_WHITE),
+    CONFIG_RANGE(sect_graph, graph_axes, 0, RGB_WHITE),
+    CONFIG_RANGE(sect_graph, graph_labels, 0, RGB_WHITE),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_labels),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_axes),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_scale),
-    CONFIG_ROW(CONFIG_INT, sect_graph, graph_view),
+    CONFIG_RANGE(sect_graph, graph_view, 0, LAST_VIEW),
     {CONFIG_END, nullptr, nullptr, nullptr, 0},
 };
 
 #undef CONFIG_ROW
+#undef CONFIG_RANGE
 
 static_assert(sizeof(COLORREF) == sizeof(int), "colours are stored through CONFIG_INT rows");
 
@@ -60,11 +68,24 @@ bool ConfigPath(char (&path)[CONFIG_PATH], const char* file_name) {
     return true;
 }
 
+int Clamp(long long value, int low, int high) { return value < low ? low : value > high ? high : static_cast<int>(value); }
+
+// The whole number that the key's text is, brought into [low, high]; false when the key is
+// missing or its text is no number.
+bool ReadNumber(const char* path, const CONFIG_ITEM* row, int low, int high, int* value) {
+    char text[64];
+    GetPrivateProfileStringA(row->section, row->key_name, "", text, sizeof text, path);
+    char* end = nullptr;
+    const long long number = std::strtoll(text, &end, 10);  // saturates beyond its range
+    if (end == text || *end != '\0') return false;
+    *value = Clamp(number, low, high);
+    return true;
+}
+
 } // namespace
 
 void ConfigLoadInt(const char* path, CONFIG_ITEM* row) {
-    int* value = static_cast<int*>(row->target);
-    *value = static_cast<int>(GetPrivateProfileIntA(row->section, row->key_name, *value, path));
+    ReadNumber(path, row, row->low, row->high, static_cast<int*>(row->target));
 }
 
 void ConfigLoadStr(const char* path, CONFIG_ITEM* row) {
@@ -74,12 +95,12 @@ void ConfigLoadStr(const char* path, CONFIG_ITEM* row) {
 }
 
 void ConfigLoadBool(const char* path, CONFIG_ITEM* row) {
-    bool* value = static_cast<bool*>(row->target);
-    *value = GetPrivateProfileIntA(row->section, row->key_name, *value ? 1 : 0, path) != 0;
+    int number = 0;
+    if (ReadNumber(path, row, INT_MIN, INT_MAX, &number)) *static_cast<bool*>(row->target) = number != 0;
 }
 
 void ConfigSaveInt(const char* path, CONFIG_ITEM* row) {
-    WritePrivateProfileInt(path, row->section, row->key_name, *static_cast<int*>(row->target));
+    WritePrivateProfileInt(path, row->section, row->key_name, Clamp(*static_cast<int*>(row->target), row->low, row->high));
 }
 
 void ConfigSaveStr(const char* path, CONFIG_ITEM* row) {

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <climits>
+
 enum {
     CONFIG_END = -1,
     CONFIG_INT = 1,   // target: int
@@ -16,6 +18,9 @@ struct CONFIG_ITEM {
     const char* key_name;
     void* target;
     int size;  // CONFIG_STR: buffer size in characters, NUL included; 0 otherwise
+    // CONFIG_INT: the values the program's dialogs accept; others are brought into the range.
+    int low = INT_MIN;
+    int high = INT_MAX;
 };
 
 extern const char sect_main[];
@@ -37,7 +42,9 @@ extern bool graph_show_scale;
 extern int graph_view;
 
 // Read or write every row of `table` up to its CONFIG_END row; `file_name` lies beside the
-// program. A missing file or key leaves the variable as it is (a string row becomes empty).
+// program. A missing file or key, or a number row whose text is no number, leaves the
+// variable as it is (a string row becomes empty); a number beyond its row's range reads, and
+// is written, as the nearest end of the range.
 void LoadConfig(const char* file_name, CONFIG_ITEM* table);
 void SaveConfig(const char* file_name, CONFIG_ITEM* table);
 

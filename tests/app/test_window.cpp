@@ -99,8 +99,15 @@ TEST_F(MainWindow, TenThousandPoints) {
     Play(*this, {{IDM_DELETE, {}, {}, 2 * n - 3, -1}, {IDM_PASTE, {}, {}, 2 * n - 1, 10000, -1, nullptr, nullptr, nullptr, "25.0021\t7"}});
     EXPECT_EQ(Line(hwndList, 10000).substr(0, 18) + Cell(hwndList, 10002, 0), "5001|25,002|7,00005002");
 }
-// Stands in for the file system refusing to put a saved file in place.
+// Stand in for the file system refusing to put a saved file in place.
 BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(ERROR_ACCESS_DENIED), FALSE; }
+BOOL WINAPI RefuseReplace(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) { return SetLastError(ERROR_ACCESS_DENIED), FALSE; }
+std::string SystemText(DWORD code) {  // the system's reason, as a message gives it
+    char text[512];
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, sizeof text, nullptr);
+    while (n > 0 && (text[n - 1] == '\n' || text[n - 1] == '\r' || text[n - 1] == ' ')) --n;
+    return std::string(text, n);
+}
 TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
     ScratchDir dir;
     std::ofstream(dir.path("bad.tid"), std::ios::binary) << "# Titrionika 2.0\r\n\r\n1,5\t;\r\n";
@@ -118,14 +125,32 @@ TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
         EXPECT_EQ(Cell(hwndResults, 0, 0), "25,0000");
         EXPECT_EQ(ReadFile(dir.path(sample)), ReadFile(samples + sample)) << sample;
     }
-    testui::ImportHook refuse("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(RefuseMove));
-    const Answer write_error = {"", IDOK, {}, "Chyba při ukládaní souboru."};
+    const std::string lead = "Chyba při ukládaní souboru.\n\nSoubor: ", denied = "\n" + SystemText(ERROR_ACCESS_DENIED),
+                      saved = dir.path("zelezo-cer.tid"), old_text = lead + saved + denied, new_text = lead + dir.path("nový.tid") + denied,
+                      read_only = lead + saved + "\nSoubor je určen jen pro čtení, a proto nebyl přepsán.";
+    const Answer write_error = {"", IDOK, {}, old_text.c_str()};
     const int rows = Rows(hwndList) - 2;
-    Play(*this, {{0, {VK_DELETE}, {}, rows}, {IDM_SAVE, {}, {write_error}},
-                 {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path("nový.tid")), write_error}},
-                 {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows, -2, -1, nullptr, nullptr, "zelezo-cer.tid"}});
+    {
+        testui::ImportHook refuse_move("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(RefuseMove));
+        testui::ImportHook refuse_replace("kernel32.dll", "ReplaceFileA", reinterpret_cast<void*>(RefuseReplace));
+        Play(*this, {{0, {VK_DELETE}, {}, rows}, {IDM_SAVE, {}, {write_error}},
+                     {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path("nový.tid")), {"", IDOK, {}, new_text.c_str()}}},
+                     {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows, -2, -1, nullptr, nullptr, "zelezo-cer.tid"}});
+    }
     EXPECT_TRUE(dirty && !fname_auto);
     EXPECT_EQ(GetFileAttributesA(dir.path("nový.tid").c_str()), INVALID_FILE_ATTRIBUTES);
+    // A read-only file is named and left as it was.
+    SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY);
+    Play(*this, {{IDM_SAVE, {}, {{"", IDOK, {}, read_only.c_str()}}}});
+    SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_TRUE(dirty && ReadFile(saved) == ReadFile(samples + "zelezo-cer.tid"));
+}
+// Copy carries every digit that tells a value apart: Cut and Paste give back the very point.
+TEST_F(MainWindow, CutAndPasteKeepEveryDigit) {
+    Load({{1.23456789, 2.5e-7}, {2, 5}});
+    SelectListItem(0);
+    Play(*this, {{IDM_CUT, {}, {}, 1, -1, -1, nullptr, "1.23456789\t2.5e-07"}, {IDM_PASTE, {}, {}, 3, 0}});
+    EXPECT_EQ(Document(), (Points{{1.23456789, 2.5e-7}, {2, 5}}));
 }
 TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
     auto bad = [](const char* vb, const char* e, const char* text, int field) {  // reported, and the field focused

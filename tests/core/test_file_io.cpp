@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -146,19 +147,43 @@ TEST_F(DataFile, DescriptionIsTheCommentsBeforeTheFirstPoint) {
     EXPECT_EQ("# Titrionika 2.1\n", description);
 }
 
-// A save goes to a scratch file that replaces the old file only once complete.
+// The clipboard's text of a point: %f as before where its six decimals hold the value,
+// otherwise every digit that tells the value apart.
+TEST(PointText, SixDecimalsAsBeforeAndEveryDigitBeyond) {
+    const std::pair<ext_float_pair, const char*> cases[] = {
+        {{1.5, -120}, "1.500000\t-120.000000"}, {{0.1, 366.6}, "0.100000\t366.600000"},
+        {{1.23456789, 2.5e-7}, "1.23456789\t2.5e-07"}, {{1e-7, 123456.0000001}, "1e-07\t123456.0000001"}};
+    for (const auto& [point, text] : cases) EXPECT_EQ(point_text(point), text);
+}
+
+// A save goes to a scratch file of a name of its own, which replaces the old file only once
+// complete: a file that has the name a scratch file once had is left alone.
 TEST_F(DataFile, SaveReplacesTheOldFileOnlyWhenItSucceeds) {
+    const auto beside = [this] {  // the names in the folder that start with the file's
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
+            if (entry.path().filename().string().rfind(fs::path(path).filename().string(), 0) == 0) names.push_back(entry.path().string());
+        return std::sort(names.begin(), names.end()), names;
+    };
+    const std::vector<std::string> only = {path, path + ".~tmp"};
     Write(std::string(5000, 'o'));
+    std::ofstream(path + ".~tmp", std::ios::binary) << "another";
     ASSERT_TRUE(internal_save(path.c_str(), points));
     EXPECT_EQ(HEADER + "\r\n", Read());
-    EXPECT_FALSE(fs::exists(path + ".~tmp"));
+    EXPECT_TRUE(Read(path + ".~tmp") == "another" && beside() == only);
     points.append(ext_float_pair(1, 2));
-    fs::create_directory(path + ".~tmp");  // the scratch name is taken by a folder
-    EXPECT_FALSE(internal_save(path.c_str(), points));
+    WriteFailure failure;
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+    EXPECT_FALSE(internal_save(path.c_str(), points, "", &failure));  // a read-only file is not replaced
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(failure.step, WriteFailure::READ_ONLY);
     EXPECT_EQ(HEADER + "\r\n", Read());
-    EXPECT_FALSE(internal_save((fs::temp_directory_path() / "titrion-no-such" / "x.tid").string().c_str(), points));
+    EXPECT_FALSE(internal_save((fs::temp_directory_path() / "titrion-no-such" / "x.tid").string().c_str(), points, "", &failure));
+    EXPECT_TRUE(failure.step == WriteFailure::CREATE && failure.system_error != 0);
 #ifndef _WIN32
-    fs::remove(path + ".~tmp");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ASSERT_TRUE(internal_save(path.c_str(), points));
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     for (int i = 0; i < 1000; ++i) points.append(ext_float_pair(i * 0.01, i * 1.5));
     // A file size limit makes the writes fail as a full disk would.
     struct rlimit saved;
@@ -166,11 +191,12 @@ TEST_F(DataFile, SaveReplacesTheOldFileOnlyWhenItSucceeds) {
     const struct rlimit small = {100, saved.rlim_max};
     auto previous = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &small));
-    const bool saved_ok = internal_save(path.c_str(), points);
+    const bool saved_ok = internal_save(path.c_str(), points, "", &failure);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_FALSE(saved_ok);
-    EXPECT_EQ(HEADER + "\r\n", Read());
-    EXPECT_FALSE(fs::exists(path + ".~tmp"));
+    EXPECT_TRUE(failure.step == WriteFailure::WRITE && failure.system_error == EFBIG);
+    EXPECT_EQ(HEADER + "\r\n1\t2\r\n", Read());
+    EXPECT_EQ(beside(), only);
 #endif
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,12 @@
 #include "export/csv_export.h"
 #include "export/html_export.h"
 #include "tests/support/display_defaults.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/resource.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -146,9 +154,44 @@ TEST_F(HtmlExport, FileThatCannotBeWrittenIsAFailure) {
         EXPECT_FALSE(internal_export_html(file.c_str(), "t", false) || internal_export_csv(file.c_str())) << file;
     EXPECT_FALSE(internal_export_html(nullptr, "t", false));
     EXPECT_FALSE(fs::exists(missing));
-#ifndef _WIN32
-    EXPECT_FALSE(internal_export_html("/dev/full", "t", false) || internal_export_csv("/dev/full"));  // every write fails
+}
+
+// An export that fails (a disk that fills up; a file another program holds open) leaves the
+// previous file byte for byte and no scratch file beside it; a read-only file is not replaced.
+TEST_F(HtmlExport, FailedExportLeavesThePreviousFileAsItWas) {
+    std::vector<ext_float_pair> points;
+    for (int i = 0; i < 1000; ++i) points.emplace_back(i * 0.01, i * 1.5);
+    SetPoints(points);
+    const auto read = [this] { return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {}); };
+    for (const bool csv : {false, true}) {
+        std::ofstream(path, std::ios::binary) << "old\r\n";
+        WriteFailure failure;
+#ifdef _WIN32
+        const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        const WriteFailure expected = {WriteFailure::REPLACE, ERROR_SHARING_VIOLATION};
+#else
+        struct rlimit saved, small = {100, RLIM_INFINITY};  // writes fail as on a full disk
+        getrlimit(RLIMIT_FSIZE, &saved), small.rlim_max = saved.rlim_max;
+        auto previous = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &small);
+        const WriteFailure expected = {WriteFailure::WRITE, EFBIG};
 #endif
+        const bool written = csv ? internal_export_csv(path.c_str(), &failure) : internal_export_html(path.c_str(), "t", false, &failure);
+#ifdef _WIN32
+        CloseHandle(held);
+#else
+        setrlimit(RLIMIT_FSIZE, &saved), std::signal(SIGXFSZ, previous);
+#endif
+        EXPECT_FALSE(written) << csv;
+        EXPECT_TRUE(failure.step == expected.step && failure.system_error == expected.system_error) << failure.system_error;
+        EXPECT_EQ(read(), "old\r\n") << csv;
+        fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+        EXPECT_FALSE(csv ? internal_export_csv(path.c_str(), &failure) : internal_export_html(path.c_str(), "t", false, &failure));
+        EXPECT_TRUE(failure.step == WriteFailure::READ_ONLY && read() == "old\r\n") << csv;
+        fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    }
+    for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
+        EXPECT_EQ(entry.path().string().rfind(path + ".", 0), std::string::npos) << entry.path();
 }
 
 // The CSV table: every digit, E' on the row of the point it leaves, the results after an empty

@@ -152,30 +152,44 @@ TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLo
     LoadConfig(kFile, config), LoadConfig(nullptr, config);  // no file: nothing changes
     EXPECT_TRUE(vb_precis == 7 && graph_line == 0x123456u && !graph_show_axes);
     Defaults();
-    e_precis = -1, res_precis = -2147483647 - 1;  // written unsigned, read back unchanged
+    e_precis = -1, graph_axes = 0x1000000, graph_view = -3;  // only values the dialogs accept are written
     SaveConfig(kFile, config);
-    EXPECT_EQ(Read(), (Strings{"[Main]", "use_comma=1", "vb_precis=3", "e_precis=4294967295", "de_precis=4", "d2e_precis=4",
-                               "res_precis=2147483648", "recognition=0", "min_steepness=10", "[Graph]", "graph_precis=4", "graph_bkg=0",
-                               "graph_line=16711680", "graph_axes=255", "graph_labels=65280", "graph_show_labels=1", "graph_show_axes=1",
-                               "graph_show_scale=1", "graph_view=2"}));
-    Defaults(), LoadConfig(kFile, config);
-    EXPECT_TRUE(e_precis == -1 && res_precis == -2147483647 - 1);
+    EXPECT_EQ(Read(), (Strings{"[Main]", "use_comma=1", "vb_precis=3", "e_precis=0", "de_precis=4", "d2e_precis=4",
+                               "res_precis=4", "recognition=0", "min_steepness=10", "[Graph]", "graph_precis=4", "graph_bkg=0",
+                               "graph_line=16711680", "graph_axes=16777215", "graph_labels=65280", "graph_show_labels=1", "graph_show_axes=1",
+                               "graph_show_scale=1", "graph_view=0"}));
     Write("[Main]\r\nuse_comma=5\r\nvb_precis=2\r\nrecognition=1\r\n[Graph]\r\ngraph_show_labels=0\r\ngraph_show_axes=x\r\ngraph_view=0\r\n");
-    Defaults(), use_comma = false, LoadConfig(kFile, config);  // text that is no number reads as 0
+    Defaults(), use_comma = false, LoadConfig(kFile, config);  // text that is no number keeps the default
     EXPECT_TRUE(use_comma && vb_precis == 2 && e_precis == 4 && recognition == 1 && min_steepness == 10 &&
-                !graph_show_labels && !graph_show_axes && graph_line == 0xFF0000u);
+                !graph_show_labels && graph_show_axes && graph_line == 0xFF0000u);
     EXPECT_TRUE(graph_view == 0 && graph_show_scale);
     CONFIG_ITEM none[] = {{CONFIG_END, nullptr, nullptr, nullptr, 0}};
     graph_show_labels = true;
     SaveConfig(kFile, none), SaveConfig(kFile, config);  // keys in place, booleans as 1 or 0
     const Strings lines = Read();
     EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3), (Strings{"[Main]", "use_comma=1", "vb_precis=2"}));
-    EXPECT_EQ(Strings(lines.begin() + 9, lines.begin() + 12), (Strings{"[Graph]", "graph_show_labels=1", "graph_show_axes=0"}));
+    EXPECT_EQ(Strings(lines.begin() + 9, lines.begin() + 12), (Strings{"[Graph]", "graph_show_labels=1", "graph_show_axes=1"}));
     char name[8] = "keep", other[8] = "old";  // string rows default to empty and are cut at their size
     int number = 9;  // a type neither pass knows is skipped
     CONFIG_ITEM table[] = {{CONFIG_STR, "T", "name", name, 8}, {CONFIG_STR, "T", "other", other, 8}, {42, "T", "unknown", &number, 0}, none[0]};
     Write("[T]\r\nname=abcdefghijk\r\nunknown=5\r\n"), LoadConfig(kFile, table), SaveConfig(kFile, table);
     EXPECT_TRUE(!std::strcmp(name, "abcdefg") && !other[0] && number == 9) << name;
     EXPECT_EQ(Read(), (Strings{"[T]", "name=abcdefg", "unknown=5", "other="}));
+}
+// A number beyond what the dialogs accept reads as the nearest one they accept; text that is
+// no whole number leaves the default.
+TEST_F(ConfigFile, LoadedValuesAreBroughtIntoTheRangesOfTheDialogs) {
+    const struct { const char* line; int* value; int expected; } rows[] = {
+        {"vb_precis=-5", &vb_precis, 0}, {"e_precis=2147483647", &e_precis, 2147483647}, {"de_precis=99999999999", &de_precis, 2147483647},
+        {"d2e_precis=abc", &d2e_precis, 4}, {"res_precis=7 mm", &res_precis, 4}, {"recognition=2", &recognition, 1},
+        {"min_steepness=-1", &min_steepness, 0}, {"graph_precis=", &graph_precis, 4}, {"graph_bkg=-1", reinterpret_cast<int*>(&graph_bkg), 0},
+        {"graph_line=4294967295", reinterpret_cast<int*>(&graph_line), 0xFFFFFF}, {"graph_axes=0x10", reinterpret_cast<int*>(&graph_axes), 0xFF},
+        {"graph_labels=+256", reinterpret_cast<int*>(&graph_labels), 256}, {"graph_view=99", &graph_view, 2}};
+    std::string text = "[Main]\r\n";
+    for (const auto& row : rows) text += std::string(std::strncmp(row.line, "graph_precis", 12) ? "" : "[Graph]\r\n") + row.line + "\r\n";
+    Write(text.c_str()), LoadConfig(kFile, config);
+    for (const auto& row : rows) EXPECT_EQ(*row.value, row.expected) << row.line;
+    Write("[Graph]\r\ngraph_view=-3\r\n"), LoadConfig(kFile, config);
+    EXPECT_EQ(graph_view, 0);
 }
 }  // namespace
