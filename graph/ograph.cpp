@@ -149,8 +149,6 @@ public:
         return true;
     }
 
-    bool Empty() const { return placed.is_empty(); }
-
 private:
     static constexpr int CELL_W = 64;
     static constexpr int CELL_H = 32;
@@ -412,7 +410,6 @@ void OrtogonalGraph::Paint() {
     paint_marks(*this, layout, meter.height, (meter.digit + 1) / 2);
 
     if (show_labels) {
-        const bool marked = !layout.Empty();
         for (int i = 0; i < points.size(); ++i) {
             const tagPOINT_DESC& p = points.items[i];
             if (!p.show_label) continue;
@@ -423,11 +420,11 @@ void OrtogonalGraph::Paint() {
                 layout.Draw(sx, sy, text, colors[OG_LABELS]);
                 continue;
             }
-            if (marked) {
-                const RECT r = layout.At(sx, sy, meter.Size(text, static_cast<int>(std::strlen(text))));
-                if (!layout.Free(r)) continue;
-            }
+            // Kept in the list of texts, but not in the layout: the points' labels may overlap.
+            const RECT r = layout.At(sx, sy, meter.Size(text, static_cast<int>(std::strlen(text))));
+            if (!layout.Free(r)) continue;
             window->DrawLabel(sx, sy, font, text, colors[OG_LABELS]);
+            label_rects.append(r);
         }
     }
 
