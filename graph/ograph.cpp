@@ -47,7 +47,7 @@ constexpr double PILE_DEPTH = 2.5;
 // Measures texts in the label font, selected once for the whole picture.
 class TextMeter {
 public:
-    explicit TextMeter(VexGraphWindow* window) : dc(window->GetDC()), old(nullptr), height(0), digit(0) {
+    explicit TextMeter(VexGraphWindow* window) : height(0), digit(0), dc(window->GetDC()), old(nullptr) {
         if (!dc) return;
         old = SelectObject(dc, label_font());
         const SIZE zero = Size("0", 1);
@@ -65,26 +65,27 @@ public:
         if (dc) GetTextExtentPoint32A(dc, text, length, &size);
         return size;
     }
+    // What a label keeps free around it: half a digit's width, so that two numbers never read as one.
+    int Gap() const { return (digit + 1) / 2; }
+
+    int height;  // of every text
+    int digit;   // the width of "0"
 
 private:
     HDC dc;
     HGDIOBJ old;
-
-public:
-    int height;  // of every text
-    int digit;   // the width of "0"
 };
 
 // The labels of one picture: each goes only where it keeps a gap of half a digit's width from
 // every label placed before, found among the labels of the cells of a grid that it touches,
-// so that placing n labels costs n times the labels zone each.
+// so that placing n labels costs n times the few labels around each.
 class LabelLayout {
 public:
     LabelLayout(VexGraphWindow* window_, const TextMeter& meter_, dyn_array_direct<RECT>& placed_)
         : window(window_),
           meter(meter_),
           placed(placed_),
-          gap((meter_.digit + 1) / 2),
+          gap(meter_.Gap()),
           right(window_->GetMaxX() + 1),
           bottom(window_->GetMaxY() + 1),
           columns(right / CELL_W + 1),
@@ -250,7 +251,7 @@ void paint_scale(const OrtogonalGraph& g, LabelLayout& layout, int line) {
 
 // The lines of the marks first (one per pixel column), then their labels, so that no line
 // crosses a label; a label that finds its place taken tries the rows below.
-void paint_marks(const OrtogonalGraph& g, LabelLayout& layout, int line, int gap) {
+void paint_marks(const OrtogonalGraph& g, LabelLayout& layout, const TextMeter& meter) {
     const int top = plot_top(g), bottom = g.window->GetMaxY() - g.scale_bottom, w = g.window->GetMaxX() + 1;
     std::vector<bool> drawn(w > 0 ? w : 0);
     for (int i = 0; i < g.marks.size(); ++i) {
@@ -266,7 +267,8 @@ void paint_marks(const OrtogonalGraph& g, LabelLayout& layout, int line, int gap
         char text[OG_LABEL_TEXT];
         mark.format(text, 0, g.precision, g.use_comma);
         const int sx = g.RealToScreenX(mark.value);
-        for (int row = 0; row < 8 && !layout.Draw(sx + 2, top + row * (line + gap), text, g.colors[OG_LABELS]); ++row) {}
+        const int pitch = meter.height + meter.Gap();
+        for (int row = 0; row < 8 && !layout.Draw(sx + 2, top + row * pitch, text, g.colors[OG_LABELS]); ++row) {}
     }
 }
 
@@ -407,7 +409,7 @@ void OrtogonalGraph::Paint() {
     LabelLayout layout(window, meter, label_rects);
     const bool thin = show_scale || (show_labels && labels_pile_up(*this, meter));
     if (show_scale) paint_scale(*this, layout, meter.height), layout.Limit(plot_end, plot_down);
-    paint_marks(*this, layout, meter.height, (meter.digit + 1) / 2);
+    paint_marks(*this, layout, meter);
 
     if (show_labels) {
         for (int i = 0; i < points.size(); ++i) {
