@@ -142,7 +142,7 @@ public:
     // Draws `text` as DrawLabel places it, moved inside the edges, unless it would come nearer
     // than the gap to a label placed before.
     bool Draw(int x, int y, const char* text, COLORREF color) {
-        if (Blocked(x, y)) return false;
+        if (!*text || Blocked(x, y)) return false;
         const RECT r = At(x, y, meter.Size(text, static_cast<int>(std::strlen(text))));
         if (!Free(r)) return false;
         Occupy(r);

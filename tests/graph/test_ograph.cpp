@@ -122,14 +122,14 @@ TEST_F(Ograph, CurveHasThePixelsOfTheLineThroughEveryPointAtAnyDensity) {
         for (int i = 0; i < W * H; ++i) ASSERT_EQ(win->GetPixel(i % W, i / W), ref->GetPixel(i % W, i / W)) << n << " " << i;
     }
 }
-// 100,000 labels, thinned with the scale and without (they would pile up), and a sparse graph: a mark's label is drawn
+// 100,000 and 100 labels, thinned with the scale and without (they would pile up), and a sparse graph: a mark's label is drawn
 // whole (the next mark's line and the points' labels give way); thinned, no two texts come nearer than half a digit,
 // and every pixel of a text lies in its rectangle.
 TEST_F(Ograph, LabelsKeepAGapAndTheMarksLabelIsDrawnWhole) {
     SIZE digit{};
     const int gap = (SelectObject(win->GetDC(), kFont), GetTextExtentPoint32A(win->GetDC(), "0", 1, &digit), digit.cx + 1) / 2;
     og.SetMode(GM_NONE), og.SetFormat(4, true), og.marks.append(10.0), og.marks.append(12.0);
-    for (auto [n, scale] : {std::pair{100000, true}, {100000, false}, {5, false}}) {
+    for (auto [n, scale] : {std::pair{100000, true}, {100000, false}, {100, false}, {5, false}}) {
         og.Flush(), og.show_scale = scale;
         for (double i = 0, x = 1; i < n; ++i, x = 1 + 50 * i / n) og.AddPoint(x, -(x - 10) * (x - 10), ext_float(x), 4);
         og.AutoZoom(), og.Paint();
