@@ -42,28 +42,35 @@ LRESULT OnClose(HWND hwnd) {
     return 0;
 }
 
-// The points of the view, each labelled with its volume: E of every point, E' at the middle
-// of each pair, or E'' of every inner point. E and E' mark the results as well.
+// The values the derivative views draw: E' between each pair of neighbours, E'' at each inner
+// point. The one place that chooses them, so that another series (a smoothed one) can take
+// their place.
+const dyn_array_direct<ext_float>& ViewValues(int view) { return view == VIEW_DE ? arr_de : arr_d2e; }
+
+// The points of the view in x order, each labelled with its volume, in one pass over the
+// document: E of every point, E' at the middle of each pair, or E'' of every inner point. E
+// and E' mark the results as well.
 void AddPoints() {
     const int n = arr_vb.size();
+    og->points.reserve(n);
     if (graph_view == VIEW_E) {
         for (int i = 0; i < n; ++i) {
-            const ext_float_pair& p = *arr_vb[i];
+            const ext_float_pair& p = arr_vb.items[i];
             og->AddPoint(p.vb.value, p.e.value, p.vb, GRAPH_POINT_SLOT);
         }
-    } else if (graph_view == VIEW_DE) {
-        for (int i = 0; i + 1 < n && i < arr_de.size(); ++i) {
-            const ext_float middle = (arr_vb[i]->vb + arr_vb[i + 1]->vb) / ext_float(2.0);
-            og->AddPoint(middle.value, arr_de[i]->value, middle, GRAPH_POINT_SLOT);
-        }
     } else {
-        for (int i = 0; i + 2 < n && i < arr_d2e.size(); ++i) {
-            const ext_float& vb = arr_vb[i + 1]->vb;
-            og->AddPoint(vb.value, arr_d2e[i]->value, vb, GRAPH_POINT_SLOT);
+        // E' of pair i stands at the middle of points i and i + 1, E'' of inner point i + 1 at its volume.
+        const dyn_array_direct<ext_float>& values = ViewValues(graph_view);
+        const int reach = graph_view == VIEW_DE ? 1 : 2;
+        for (int i = 0; i + reach < n && i < values.size(); ++i) {
+            const ext_float vb =
+                reach == 1 ? (arr_vb.items[i].vb + arr_vb.items[i + 1].vb) / ext_float(2.0) : arr_vb.items[i + 1].vb;
+            og->AddPoint(vb.value, values.items[i].value, vb, GRAPH_POINT_SLOT);
         }
     }
     if (graph_view == VIEW_D2E) return;
-    for (int i = 0; i < arr_res.size(); ++i) og->marks.append(arr_res[i]->key);
+    og->marks.reserve(arr_res.size());
+    for (int i = 0; i < arr_res.size(); ++i) og->marks.append(arr_res.items[i].key);
 }
 
 // Shows view `view` (an unknown one as E''), checks its menu item and keeps it as the setting.

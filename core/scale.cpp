@@ -1,6 +1,8 @@
 #include "core/scale.h"
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <initializer_list>
 
 namespace {
@@ -34,4 +36,23 @@ RoundScale MakeScale(double low, double high, int max_steps) {
         scale.ticks[scale.count++] = tick;
     }
     return scale;
+}
+
+void FormatTick(double tick, double step, bool comma, char* text, std::size_t size) {
+    if (size == 0) return;
+    // A step of m x 10^k (m 1, 2 or 5) needs -k decimals; EDGE keeps log10 of 0.1 from
+    // landing just below -1.
+    int decimals = step > 0.0 && std::isfinite(step) ? -static_cast<int>(std::floor(std::log10(step) + EDGE)) : 0;
+    if (decimals < 0) decimals = 0;
+    if (decimals > 17) decimals = 17;
+    std::snprintf(text, size, "%.*f", decimals, tick);
+    if (char* point = std::strchr(text, '.')) {
+        char* end = point + std::strlen(point);
+        while (end > point + 1 && end[-1] == '0') --end;
+        if (end == point + 1) --end;
+        *end = '\0';
+        if (comma && end > point) *point = ',';
+    }
+    // A tick a rounding error below zero is zero.
+    if (std::strcmp(text, "-0") == 0) std::snprintf(text, size, "0");
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "core/scale.h"
 
@@ -38,12 +39,60 @@ SIZE text_size(VexGraphWindow* window, const char* text) {
     return size;
 }
 
-// The rectangles of the labels drawn so far in one picture: a label goes only where it
-// overlaps none of them.
-class DrawnLabels {
+// Where labels would pile up deeper than this (on average over the pixels they cover), they
+// are thinned even without the scale. The carbonate sample's E'' at the window's first size
+// is 2.05 deep and stays as it always was; 100 points of an instrument there are 6.4 deep.
+constexpr double PILE_DEPTH = 2.5;
+
+// Measures texts in the label font, selected once for the whole picture.
+class TextMeter {
 public:
-    explicit DrawnLabels(VexGraphWindow* window_)
-        : window(window_), rects(16, 16, nullptr), right(window_->GetMaxX() + 1), bottom(window_->GetMaxY() + 1) {}
+    explicit TextMeter(VexGraphWindow* window) : height(0), digit(0), dc(window->GetDC()), old(nullptr) {
+        if (!dc) return;
+        old = SelectObject(dc, label_font());
+        const SIZE zero = Size("0", 1);
+        height = zero.cy;
+        digit = zero.cx;
+    }
+    ~TextMeter() {
+        if (dc) SelectObject(dc, old);
+    }
+    TextMeter(const TextMeter&) = delete;
+    TextMeter& operator=(const TextMeter&) = delete;
+
+    SIZE Size(const char* text, int length) const {
+        SIZE size = {0, 0};
+        if (dc) GetTextExtentPoint32A(dc, text, length, &size);
+        return size;
+    }
+    // What a label keeps free around it: half a digit's width, so that two numbers never read as one.
+    int Gap() const { return (digit + 1) / 2; }
+
+    int height;  // of every text
+    int digit;   // the width of "0"
+
+private:
+    HDC dc;
+    HGDIOBJ old;
+};
+
+// The labels of one picture: each goes only where it keeps a gap of half a digit's width from
+// every label placed before, found among the labels of the cells of a grid that it touches,
+// so that placing n labels costs n times the few labels around each.
+class LabelLayout {
+public:
+    LabelLayout(VexGraphWindow* window_, const TextMeter& meter_, dyn_array_direct<RECT>& placed_)
+        : window(window_),
+          meter(meter_),
+          placed(placed_),
+          gap(meter_.Gap()),
+          right(window_->GetMaxX() + 1),
+          bottom(window_->GetMaxY() + 1),
+          columns(right / CELL_W + 1),
+          rows(bottom / CELL_H + 1),
+          cells(static_cast<std::size_t>(columns) * rows) {
+        placed.resize(0);
+    }
 
     // Labels drawn from now on are moved back inside this right and bottom edge, as DrawLabel
     // does at the picture's edges; so the points' labels keep off the scale.
@@ -52,41 +101,104 @@ public:
         bottom = bottom_;
     }
 
-    // Draws `text` as DrawLabel places it, unless it would overlap a label drawn before.
-    bool Draw(int x, int y, const char* text, COLORREF color) {
-        const SIZE size = text_size(window, text);
+    // The rectangle of a text of `size` drawn at (x, y), moved inside the edges.
+    RECT At(int x, int y, SIZE size) const {
         if (x > right - size.cx) x = right - size.cx;
         if (y > bottom - size.cy) y = bottom - size.cy;
-        const RECT r = {x, y, x + size.cx, y + size.cy};
-        for (int i = 0; i < rects.size(); ++i) {
-            const RECT& d = rects.items[i];
-            if (r.left < d.right && d.left < r.right && r.top < d.bottom && d.top < r.bottom) return false;
+        return RECT{x, y, x + size.cx, y + size.cy};
+    }
+
+    // No label placed so far comes nearer than the gap.
+    bool Free(const RECT& r) const {
+        const RECT zone = {r.left - gap, r.top - gap, r.right + gap, r.bottom + gap};
+        for (int row = Row(zone.top); row <= Row(zone.bottom - 1); ++row)
+            for (int column = Column(zone.left); column <= Column(zone.right - 1); ++column)
+                for (int i : cells[Cell(column, row)]) {
+                    const RECT& d = placed.items[i];
+                    if (zone.left < d.right && d.left < zone.right && zone.top < d.bottom && d.top < zone.bottom) return false;
+                }
+        return true;
+    }
+
+    // Whether a label at (x, y) would come nearer than the gap to one placed before, judged
+    // without measuring it: moved inside the edges or not, it still covers (x, y) when that
+    // lies inside them. False when it cannot tell.
+    bool Blocked(int x, int y) const {
+        if (x >= right || y >= bottom) return false;
+        for (int i : cells[Cell(Column(x), Row(y))]) {
+            const RECT& d = placed.items[i];
+            if (d.left - gap <= x && x < d.right + gap && d.top - gap <= y && y < d.bottom + gap) return true;
         }
-        rects.append(r);
-        window->DrawLabel(x, y, label_font(), text, color);
+        return false;
+    }
+
+    void Occupy(const RECT& r) {
+        const int index = placed.size();
+        if (placed.append(r) < 0) return;
+        for (int row = Row(r.top); row <= Row(r.bottom - 1); ++row)
+            for (int column = Column(r.left); column <= Column(r.right - 1); ++column) cells[Cell(column, row)].push_back(index);
+    }
+
+    // Draws `text` as DrawLabel places it, moved inside the edges, unless it would come nearer
+    // than the gap to a label placed before.
+    bool Draw(int x, int y, const char* text, COLORREF color) {
+        if (!*text || Blocked(x, y)) return false;
+        const RECT r = At(x, y, meter.Size(text, static_cast<int>(std::strlen(text))));
+        if (!Free(r)) return false;
+        Occupy(r);
+        window->DrawLabel(r.left, r.top, label_font(), text, color);
         return true;
     }
 
 private:
+    static constexpr int CELL_W = 64;
+    static constexpr int CELL_H = 32;
+    int Column(int x) const { return x < 0 ? 0 : std::min(x / CELL_W, columns - 1); }
+    int Row(int y) const { return y < 0 ? 0 : std::min(y / CELL_H, rows - 1); }
+    std::size_t Cell(int column, int row) const { return static_cast<std::size_t>(row) * columns + column; }
+
     VexGraphWindow* window;
-    dyn_array_direct<RECT> rects;
+    const TextMeter& meter;
+    dyn_array_direct<RECT>& placed;
+    int gap;
     int right;
     int bottom;
+    int columns;
+    int rows;
+    std::vector<std::vector<int>> cells;
 };
 
-// Whether the labels would need more room than the whole picture, so that they must pile
-// up; judged by the last label (the largest x, so usually the longest text).
-bool labels_crowd(const OrtogonalGraph& g) {
-    int labelled = 0;
-    const tagPOINT_DESC* last = nullptr;
-    for (int i = 0; i < g.points.size(); ++i)
-        if (g.points.items[i].show_label) ++labelled, last = &g.points.items[i];
-    if (!last) return false;
+// Whether the labels of all points, drawn where they stand, would pile up: more than
+// PILE_DEPTH deep on average over the pixels of the picture they cover. Stops measuring once
+// their area alone exceeds that many pictures, so it costs at most a few pictures' pixels.
+bool labels_pile_up(const OrtogonalGraph& g, const TextMeter& meter) {
+    const int w = g.window->GetMaxX() + 1, h = g.window->GetMaxY() + 1;
+    if (w <= 0 || h <= 0) return false;
+    const double most = PILE_DEPTH * w * h;
+    std::vector<unsigned char> covered(static_cast<std::size_t>(w) * h);
+    double area = 0.0, pixels = 0.0;
     char text[OG_LABEL_TEXT];
-    last->label.format(text, 0, g.precision, g.use_comma);
-    const SIZE size = text_size(g.window, text);
-    const double area = double(g.window->GetMaxX() + 1) * (g.window->GetMaxY() + 1);
-    return double(labelled) * size.cx * size.cy > area;
+    for (int i = 0; i < g.points.size(); ++i) {
+        const tagPOINT_DESC& p = g.points.items[i];
+        if (!p.show_label) continue;
+        p.label.format(text, 0, g.precision, g.use_comma);
+        const SIZE size = meter.Size(text, static_cast<int>(std::strlen(text)));
+        int x = g.RealToScreenX(p.x), y = g.RealToScreenY(p.y);
+        if (x > w - size.cx) x = static_cast<int>(w - size.cx);
+        if (y > h - size.cy) y = static_cast<int>(h - size.cy);
+        const int left = std::max(x, 0), top = std::max(y, 0);
+        const int right = std::min<int>(x + size.cx, w), bottom = std::min<int>(y + size.cy, h);
+        if (left >= right || top >= bottom) continue;
+        area += double(right - left) * (bottom - top);
+        if (area > most) return true;
+        for (int row = top; row < bottom; ++row)
+            for (int column = left; column < right; ++column) {
+                unsigned char& c = covered[static_cast<std::size_t>(row) * w + column];
+                pixels += c == 0;
+                c = 1;
+            }
+    }
+    return area > PILE_DEPTH * pixels;
 }
 
 // The most steps a scale of `pixels` may have when a step needs `room` pixels.
@@ -112,44 +224,87 @@ RoundScale scale_y(const OrtogonalGraph& g) {
     return MakeScale(low, high, scale_steps(bottom - top, text_size(g.window, "0").cy * 2));
 }
 
-void paint_scale(const OrtogonalGraph& g, DrawnLabels& drawn) {
+// The axis titles first, so that a tick number gives way to them.
+void paint_scale(const OrtogonalGraph& g, LabelLayout& layout, int line) {
     const int h = g.window->GetMaxY() + 1, w = g.window->GetMaxX() + 1;
     const int bottom = h - g.scale_bottom, top = plot_top(g), left = g.scale_left - 1;
-    const int line = text_size(g.window, "0").cy;
     g.window->Line(left, top, left, bottom, g.colors[OG_AXES]);
     g.window->Line(left, bottom, plot_right(g), bottom, g.colors[OG_AXES]);
+    layout.Draw(w - text_size(g.window, g.x_title).cx - SCALE_GAP, h - line, g.x_title, g.colors[OG_LABELS]);
+    layout.Draw(SCALE_GAP, 0, g.y_title, g.colors[OG_LABELS]);
     char text[OG_LABEL_TEXT];
     const RoundScale xs = scale_x(g);
     for (int i = 0; i < xs.count; ++i) {
         const int sx = g.RealToScreenX(xs.ticks[i]);
         g.window->Line(sx, bottom, sx, bottom + TICK, g.colors[OG_AXES]);
-        ext_float(xs.ticks[i]).format(text, 0, g.precision, g.use_comma);
-        drawn.Draw(sx - text_size(g.window, text).cx / 2, bottom + TICK + 1, text, g.colors[OG_LABELS]);
+        FormatTick(xs.ticks[i], xs.step, g.use_comma, text, sizeof text);
+        layout.Draw(sx - text_size(g.window, text).cx / 2, bottom + TICK + 1, text, g.colors[OG_LABELS]);
     }
     const RoundScale ys = scale_y(g);
     for (int i = 0; i < ys.count; ++i) {
         const int sy = g.RealToScreenY(ys.ticks[i]);
         g.window->Line(left - TICK, sy, left, sy, g.colors[OG_AXES]);
-        ext_float(ys.ticks[i]).format(text, 0, g.precision, g.use_comma);
-        drawn.Draw(left - TICK - SCALE_GAP - text_size(g.window, text).cx, sy - line / 2, text, g.colors[OG_LABELS]);
+        FormatTick(ys.ticks[i], ys.step, g.use_comma, text, sizeof text);
+        layout.Draw(left - TICK - SCALE_GAP - text_size(g.window, text).cx, sy - line / 2, text, g.colors[OG_LABELS]);
     }
-    drawn.Draw(w - text_size(g.window, g.x_title).cx - SCALE_GAP, h - line, g.x_title, g.colors[OG_LABELS]);
-    drawn.Draw(SCALE_GAP, 0, g.y_title, g.colors[OG_LABELS]);
 }
 
-void paint_marks(const OrtogonalGraph& g, DrawnLabels& drawn) {
-    const int top = plot_top(g), bottom = g.window->GetMaxY() - g.scale_bottom;
-    const int line = text_size(g.window, "0").cy;
+// The lines of the marks first (one per pixel column), then their labels, so that no line
+// crosses a label; a label that finds its place taken tries the rows below.
+void paint_marks(const OrtogonalGraph& g, LabelLayout& layout, const TextMeter& meter) {
+    const int top = plot_top(g), bottom = g.window->GetMaxY() - g.scale_bottom, w = g.window->GetMaxX() + 1;
+    std::vector<bool> drawn(w > 0 ? w : 0);
+    for (int i = 0; i < g.marks.size(); ++i) {
+        const ext_float& mark = g.marks.items[i];
+        const int sx = g.RealToScreenX(mark.value);
+        if (!mark || sx < 0 || sx >= w || drawn[sx]) continue;
+        drawn[sx] = true;
+        g.window->Line(sx, top, sx, bottom + 1, g.colors[OG_AXES]);
+    }
     for (int i = 0; i < g.marks.size(); ++i) {
         const ext_float& mark = g.marks.items[i];
         if (!mark) continue;
-        const int sx = g.RealToScreenX(mark.value);
-        g.window->Line(sx, top, sx, bottom + 1, g.colors[OG_AXES]);
         char text[OG_LABEL_TEXT];
         mark.format(text, 0, g.precision, g.use_comma);
-        // Marks close together put their labels one under another.
-        for (int row = 0; row < 8 && !drawn.Draw(sx + 2, top + row * line, text, g.colors[OG_LABELS]); ++row) {}
+        const int sx = g.RealToScreenX(mark.value);
+        const int pitch = meter.height + meter.Gap();
+        for (int row = 0; row < 8 && !layout.Draw(sx + 2, top + row * pitch, text, g.colors[OG_LABELS]); ++row) {}
     }
+}
+
+// The polyline through the visible points as GDI draws it. Where several points fall on one
+// pixel column, the line between them covers exactly the column's pixels from the lowest to
+// the highest of them, so each such run is cut to its first, lowest, highest and last point:
+// the same pixels, from at most four points a column. The last run stays whole, since there
+// the line's own last pixel (which GDI leaves out) depends on the order of the points.
+void paint_curve(const OrtogonalGraph& g) {
+    std::vector<POINT> all;
+    all.reserve(static_cast<std::size_t>(g.points.size()));
+    // The line starts at the first point even when it is invisible.
+    for (int i = 0; i < g.points.size(); ++i) {
+        const tagPOINT_DESC& p = g.points.items[i];
+        if (i == 0 || p.visible) all.push_back(POINT{g.RealToScreenX(p.x), g.RealToScreenY(p.y)});
+    }
+    std::vector<POINT> line;
+    const auto add = [&line](const POINT& p) {
+        if (line.empty() || line.back().x != p.x || line.back().y != p.y) line.push_back(p);
+    };
+    for (std::size_t first = 0, end; first < all.size(); first = end) {
+        std::size_t low = first, high = first;
+        for (end = first + 1; end < all.size() && all[end].x == all[first].x; ++end) {
+            if (all[end].y < all[low].y) low = end;
+            if (all[end].y > all[high].y) high = end;
+        }
+        if (end == all.size()) {
+            for (std::size_t i = first; i < end; ++i) add(all[i]);
+            break;
+        }
+        add(all[first]);
+        add(all[std::min(low, high)]);
+        add(all[std::max(low, high)]);
+        add(all[end - 1]);
+    }
+    if (line.size() > 1) g.window->Polyline(line.data(), static_cast<int>(line.size()), g.colors[OG_LINE]);
 }
 
 } // namespace
@@ -174,6 +329,7 @@ OrtogonalGraph::OrtogonalGraph(VexGraphWindow* window_, double center_x_, double
       x_title(""),
       y_title(""),
       marks(4, 4, nullptr),
+      label_rects(16, 16, nullptr),
       scale_left(0),
       scale_bottom(0) {
     SetFormat(3, true);
@@ -187,7 +343,17 @@ void OrtogonalGraph::AddPoint(double x, double y, ext_float label, int color) {
     point.color = color;
     point.visible = true;
     point.show_label = true;
-    points.insert_sorted(point);
+    // Before the first point whose x is not less, found by halving: points come in x order
+    // (a view adds them so), and one by one that would cost the square of their number.
+    int low = 0, high = points.size();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (points.items[middle] < point)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    points.insert(point, low);
 }
 
 bool OrtogonalGraph::RemovePoint(double x, double /*y*/) {
@@ -211,6 +377,7 @@ void OrtogonalGraph::Paint() {
     HFONT font = label_font();
     window->SetBkColor(colors[OG_BACKGROUND]);
     window->Clear();
+    label_rects.resize(0);
     if (points.is_empty()) return;
 
     const int h = window->GetMaxY() + 1;
@@ -234,12 +401,15 @@ void OrtogonalGraph::Paint() {
         }
     }
 
-    // Without the scale a sparse graph labels every point, overlaps included, as it always
-    // has; a crowded one, or one with the scale's numbers, skips labels that would overlap.
-    DrawnLabels drawn(window);
-    const bool thin = show_scale || (show_labels && labels_crowd(*this));
-    if (show_scale) paint_scale(*this, drawn), drawn.Limit(plot_end, plot_down);
-    paint_marks(*this, drawn);
+    // The scale's numbers and the marks' labels are placed first; the points' labels give way
+    // to them. Without the scale a sparse graph labels every point where it stands,
+    // overlaps included, as it always has; one whose labels would pile up, or one with the
+    // scale, keeps every label apart from the others.
+    const TextMeter meter(window);
+    LabelLayout layout(window, meter, label_rects);
+    const bool thin = show_scale || (show_labels && labels_pile_up(*this, meter));
+    if (show_scale) paint_scale(*this, layout, meter.height), layout.Limit(plot_end, plot_down);
+    paint_marks(*this, layout, meter);
 
     if (show_labels) {
         for (int i = 0; i < points.size(); ++i) {
@@ -247,21 +417,22 @@ void OrtogonalGraph::Paint() {
             if (!p.show_label) continue;
             char text[OG_LABEL_TEXT];
             p.label.format(text, 0, precision, use_comma);
-            if (thin)
-                drawn.Draw(RealToScreenX(p.x), RealToScreenY(p.y), text, colors[OG_LABELS]);
-            else
-                window->DrawLabel(RealToScreenX(p.x), RealToScreenY(p.y), font, text, colors[OG_LABELS]);
+            const int sx = RealToScreenX(p.x), sy = RealToScreenY(p.y);
+            if (thin) {
+                layout.Draw(sx, sy, text, colors[OG_LABELS]);
+                continue;
+            }
+            // Kept in the list of texts, but not in the layout: the points' labels may overlap.
+            const RECT r = layout.At(sx, sy, meter.Size(text, static_cast<int>(std::strlen(text))));
+            if (!layout.Free(r)) continue;
+            window->DrawLabel(sx, sy, font, text, colors[OG_LABELS]);
+            label_rects.append(r);
         }
     }
 
     // The curve comes last, over the labels.
     if (mode == GM_LINES) {
-        const tagPOINT_DESC& first = points.items[0];
-        window->MoveTo(RealToScreenX(first.x), RealToScreenY(first.y));
-        for (int i = 1; i < points.size(); ++i) {
-            const tagPOINT_DESC& p = points.items[i];
-            if (p.visible) window->LineTo(RealToScreenX(p.x), RealToScreenY(p.y), colors[OG_LINE]);
-        }
+        paint_curve(*this);
     } else if (mode == GM_PIXELS) {
         for (int i = 0; i < points.size(); ++i) {
             const tagPOINT_DESC& p = points.items[i];
@@ -305,7 +476,7 @@ void OrtogonalGraph::AutoZoom() {
         int widest = 0;
         char text[OG_LABEL_TEXT];
         for (int i = 0; i < ys.count; ++i) {
-            ext_float(ys.ticks[i]).format(text, 0, precision, use_comma);
+            FormatTick(ys.ticks[i], ys.step, use_comma, text, sizeof text);
             widest = std::max<int>(widest, text_size(window, text).cx);
         }
         scale_left = widest + TICK + SCALE_GAP * 2 + 1;

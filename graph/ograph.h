@@ -62,6 +62,7 @@ public:
     const char* x_title;  // "Vb/ml"; not owned
     const char* y_title;
     dyn_array_direct<ext_float> marks;  // x values marked by a vertical line and their label
+    dyn_array_direct<RECT> label_rects;  // every text of the last picture, where Paint drew it
     int scale_left;    // columns left of the plot, set by AutoZoom (0 without the scale)
     int scale_bottom;  // rows below the plot, likewise
 
@@ -72,7 +73,8 @@ public:
     OrtogonalGraph(const OrtogonalGraph&) = delete;
     OrtogonalGraph& operator=(const OrtogonalGraph&) = delete;
 
-    // Inserted before the first point whose x is not less; no repaint.
+    // Inserted before the first point whose x is not less (found by halving, so the points
+    // must be in x order, as only AddPoint puts them); no repaint.
     void AddPoint(double x, double y, ext_float label, int color);
     // Removes the first point whose x is not less than `x` and repaints if one was removed;
     // `y` is not consulted. Always true.
@@ -80,9 +82,11 @@ public:
     // Removes every point and repaints; nothing happens without points.
     void Flush();
 
-    // A sparse graph without the scale labels every point, overlaps included; with the scale,
-    // or when the labels would need more room than the whole picture, a label is drawn only
-    // where it overlaps none drawn before (the scale's numbers and the marks' labels first).
+    // The scale's numbers and the marks' labels first, then the points' labels, which give way
+    // to them. A sparse graph without the scale labels every point, overlaps among them
+    // included; with the scale, or when the labels would pile up, a label is drawn only where it
+    // keeps a gap of half a digit's width from every label drawn before. The curve is drawn
+    // from at most four points per pixel column, with the pixels of every point's line.
     void Paint();
     // Fits centre and zoom so that the points fill the bitmap exactly (with the scale: the
     // bitmap less its margins); no repaint.

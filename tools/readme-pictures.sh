@@ -1,7 +1,8 @@
 #!/bin/sh
 # make pictures: the graph window in its three views and the first page of the HTML report of a
 # sample, as the read-me and the manual show them (docs/graph.png for E'', docs/graph-e.png,
-# docs/graph-de.png, docs/report.png). $1: the Windows build folder.
+# docs/graph-de.png, docs/report.png), and the E view of a curve of 100,000 points with one
+# jump (docs/graph-100000.png). $1: the Windows build folder.
 set -e
 here=$(cd "$(dirname "$0")/.." && pwd)
 win=$(cd "${1:-$here/build/win64}" && pwd)
@@ -9,6 +10,16 @@ out="$here/build/pictures"
 export WINEPREFIX="${WINEPREFIX:-$here/build/wineprefix}"
 rm -rf "$out"
 mkdir -p "$out"
+# The curve of make bench-gui without its reading noise, E to a nanovolt: noise, or readings
+# rounded to 0.1 mV, would make thousands of small inflections at this density.
+python3 - "$out/krivka-100000.tid" <<'END'
+import math, sys
+lines = ["# Titrionika 2.0", ""]
+for i in range(100000):
+    vb = 50.0 * i / 100000
+    lines.append("%.4f\t%.6f" % (vb, 300.0 * math.tanh(2.0 * (vb - 25.0))))
+open(sys.argv[1], "w").write("\n".join(lines) + "\n")
+END
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   here=$1; win=$2; out=$3
   "$here/tools/wine-prefix.sh"
@@ -18,11 +29,14 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   picture=$(WINEDEBUG=-all winepath -w "$out/graph.bmp")
   curve=$(WINEDEBUG=-all winepath -w "$out/graph-e.bmp")
   slope=$(WINEDEBUG=-all winepath -w "$out/graph-de.bmp")
+  large=$(WINEDEBUG=-all winepath -w "$out/krivka-100000.tid")
+  large_e=$(WINEDEBUG=-all winepath -w "$out/graph-100000.bmp")
   rc=0
   "$here/tools/wine-run.sh" "$win/tests/e2e/titrion_showcase.exe" "$sample" "$report" "$picture" "$curve" "$slope" || rc=$?
+  "$here/tools/wine-run.sh" "$win/tests/e2e/titrion_showcase.exe" "$large" "$large_e" 1 || rc=$?
   wineserver -k 2>/dev/null || true
   exit $rc' sh "$here" "$win" "$out"
-for view in graph graph-e graph-de; do convert "$out/$view.bmp" "$here/docs/$view.png"; done
+for view in graph graph-e graph-de graph-100000; do convert "$out/$view.bmp" "$here/docs/$view.png"; done
 # The report as a browser prints it (table borders from its BORDER attributes): the first
 # page beside the last, which holds the results and the footer.
 weasyprint --quiet --presentational-hints "$out/report.html" "$out/report.pdf"
@@ -30,4 +44,4 @@ pages=$(pdfinfo "$out/report.pdf" | sed -n 's/^Pages: *//p')
 pdftoppm -png -r 70 -f 1 -l 1 -singlefile "$out/report.pdf" "$out/first"
 pdftoppm -png -r 70 -f "$pages" -l "$pages" -singlefile "$out/report.pdf" "$out/last"
 convert "$out/first.png" "$out/last.png" +append "$here/docs/report.png"
-echo "docs/graph.png, docs/graph-e.png, docs/graph-de.png, docs/report.png"
+echo "docs/graph.png, docs/graph-e.png, docs/graph-de.png, docs/graph-100000.png, docs/report.png"

@@ -16,13 +16,13 @@ int main(int argc, char** argv) {
     driver::Program p(copy.exe());
     if (!copy.copied() || !p.Start()) return std::printf("titrion3.exe did not start\n"), 1;
     std::printf("titrion3.exe under Wine, driven from another process; floor: a bare list view filled item by\n"
-                "item with the same rows (redraw off), for delete emptied.\n\n%-8s %8s %13s %13s\n", "", "points", "program", "floor");
+                "item with the same rows (redraw off), for delete emptied.\n\n%-10s %8s %13s %13s\n", "", "points", "program", "floor");
     bool failed = false;
     LARGE_INTEGER frequency, start, now;
     const auto go = [&] { return QueryPerformanceFrequency(&frequency) && QueryPerformanceCounter(&start); };
     const auto ms = [&] { return QueryPerformanceCounter(&now), 1000.0 * (now.QuadPart - start.QuadPart) / frequency.QuadPart; };
     const auto print = [&](const char* operation, int n, bool done, double floor = -1) {
-        std::printf(done ? "%-8s %8d %10.1f ms" : "%-8s %8d     FAILED   ", operation, n, (failed |= !done, ms()));
+        std::printf(done ? "%-10s %8d %10.1f ms" : "%-10s %8d     FAILED   ", operation, n, (failed |= !done, ms()));
         std::printf(floor >= 0 ? " %10.1f ms\n" : "\n", floor);
     };
     const auto rows = [&] { return static_cast<int>(SendMessageA(p.list(), LVM_GETITEMCOUNT, 0, 0)); };
@@ -78,10 +78,17 @@ int main(int argc, char** argv) {
             print("paste", n, (go(), p.Command(IDM_PASTE), shown(2 * n + 1)), fill);
             print("delete", n, (go(), p.Command(IDM_DELETE), shown(2 * n - 1)), clear);
         }
-        if (n != 10000) continue;
+        if (n < 10000) continue;
+        // The graph in the view last chosen, then views E, E', E'' by their keys, a larger size and maximized.
         HWND graph = (go(), p.Command(IDM_GRAPH), p.WaitGraph());
-        print("graph", n, graph && p.Sync() && (UpdateWindow(graph), true));
+        const auto drawn = [&] { return graph && p.Sync() && (UpdateWindow(graph), true); };
+        print("graph", n, drawn());
+        for (const char* key : {"1 E", "2 E'", "3 E''"})
+            print((std::string("view ") + key).c_str(), n, (go(), SendMessageA(graph, WM_CHAR, key[0], 1), drawn()));
+        print("resize", n, (go(), SetWindowPos(graph, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER), drawn()));
+        print("maximize", n, (go(), ShowWindow(graph, SW_MAXIMIZE), drawn()));
         PostMessageA(graph, WM_CLOSE, 0, 0), p.WaitGone(graph);
+        if (n != 10000) continue;
         HWND dlg = (p.Command(IDM_EXPORTHTML), p.WaitDialog("Export do HTML"));
         SendMessageA(GetDlgItem(dlg, IDC_HTML_FILE), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(report.c_str()));
         print("report", n,

@@ -169,6 +169,16 @@ TEST(Scale, TicksAtMultiplesOfTheSmallestRoundStepThatFitsAndNoneForARangeWithou
             EXPECT_TRUE(std::fabs(s.ticks[i] - r.first - i * r.step) < 1e-12 && !(s.ticks[i] == 0 && std::signbit(s.ticks[i]))) << i;
     }
 }
+// Ticks carry the decimals of their step, trailing zeros dropped, not the labels' precision.
+TEST(Scale, TickNumbersHaveTheDecimalsTheirStepNeeds) {
+    const struct { double tick, step; bool comma; const char* text; } rows[] = {
+        {0, 0.5, true, "0"}, {0.5, 0.5, true, "0,5"}, {0.25, 0.05, true, "0,25"}, {0.1, 0.05, false, "0.1"},
+        {0.7, 0.1, true, "0,7"}, {0.1 + 0.2, 0.1, true, "0,3"}, {-1e-17, 0.1, true, "0"}, {-2.5, 0.5, true, "-2,5"},
+        {0.003, 0.001, true, "0,003"}, {10000, 2000, true, "10000"}, {-200, 100, false, "-200"}, {3, 1, true, "3"}};
+    char text[16];
+    for (const auto& r : rows) EXPECT_STREQ((FormatTick(r.tick, r.step, r.comma, text, sizeof text), text), r.text) << r.tick;
+    EXPECT_STREQ((FormatTick(123456.5, 0.5, true, text, 5), text), "1234");  // cut to the buffer
+}
 TEST_F(Evaluation, WorkedExampleWithUnevenSteps) {
     Load({{0, 200}, {1, 210}, {2, 230}, {2.5, 260}, {3, 300}, {4, 330}, {5, 340}});
     EXPECT_EQ(std::vector<double>({10, 20, 60, 80, 30, 10}), Values(arr_de));

@@ -1,15 +1,35 @@
 // Pictures of titrion3.exe beside this program with a document open: the main window at the
 // steep part (`make run`), or the HTML report and the graph window (`make pictures`), in its
-// E'' view and, given two more pictures, in its E and E' views too.
+// E'' view and, given two more pictures, in its E and E' views too; or the graph window alone in
+// the view of key 1, 2 or 3 (then back in E''), the results being only the steepest inflections
+// (the setting is put back afterwards).
 //   titrion_showcase <document.tid> <picture.bmp>
 //   titrion_showcase <document.tid> <report.html> <graph.bmp> [<graph-e.bmp> <graph-de.bmp>]
+//   titrion_showcase <document.tid> <graph.bmp> <view key>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include "tests/e2e/driver.h"
 int Fail(const char* what, const char* name = "") { return std::fprintf(stderr, "%s%s\n", what, name), 1; }
+// Wine shows a window's new picture a moment after it was drawn: taken again until it differs
+// from the picture before (for at most five seconds).
+bool SaveChanged(const driver::Program& p, HWND shown, const char* path, const std::string& before) {
+    bool saved = false;
+    for (int round = 0; round < 50 && (!saved || driver::ReadFile(path) == before); ++round) {
+        if (round) Sleep(100);
+        RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME), p.Sync();
+        saved = driver::SaveWindowPicture(shown, path);
+    }
+    return saved;
+}
 int main(int argc, char** argv) {
     if (argc != 3 && argc != 4 && argc != 6) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
+    const char view = argc == 4 && std::strlen(argv[3]) == 1 ? argv[3][0] : 0;
     char document[MAX_PATH], report[MAX_PATH];
     GetFullPathNameA(argv[1], sizeof document, document, nullptr), GetFullPathNameA(argv[2], sizeof report, report, nullptr);
+    const std::string ini = driver::ExeDir() + "\\titrion2.ini";
+    const std::string recognition = std::to_string(GetPrivateProfileIntA("Main", "recognition", 0, ini.c_str()));
+    if (view) WritePrivateProfileStringA("Main", "recognition", "1", ini.c_str());
     driver::Program p(driver::ExeDir() + "\\titrion3.exe");
     if (!p.Start()) return Fail("titrion3.exe did not start");
     if (argc == 3) SetWindowPos(p.main(), HWND_TOP, 40, 30, 640, 560, SWP_SHOWWINDOW);
@@ -21,7 +41,7 @@ int main(int argc, char** argv) {
         p.Key(p.list(), WM_KEYDOWN, VK_HOME);
         for (int i = 0; i < 15; ++i) p.Key(p.list(), WM_KEYDOWN, VK_DOWN);
         p.Settle();
-    } else {
+    } else if (!view) {
         p.Command(IDM_EXPORTHTML);
         HWND dlg = p.WaitDialog("Export do HTML");
         if (dlg) driver::Program::Press(dlg, IDC_HTML_BROWSE);
@@ -29,6 +49,8 @@ int main(int argc, char** argv) {
         SendDlgItemMessageA(dlg, IDC_HTML_TITLE, WM_SETTEXT, 0, LPARAM("Uhličitan sodný titrovaný HCl"));
         driver::Program::Press(dlg, IDOK);
         p.WaitGone(dlg);
+    }
+    if (argc > 3) {
         p.Command(IDM_GRAPH);
         if (!(shown = p.WaitGraph())) return Fail("the graph window did not open");
         SetWindowPos(shown, HWND_TOP, 60, 40, 720, 480, SWP_SHOWWINDOW);  // the graph refits to it
@@ -37,14 +59,18 @@ int main(int argc, char** argv) {
     SetForegroundWindow(shown);
     RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
     p.Sync();
-    bool saved = driver::SaveWindowPicture(shown, argv[argc == 3 ? 2 : 3]);
-    for (int view = 0; argc == 6 && view < 3; ++view) {  // keys 1 and 2, then 3 leaves E'' the setting
-        SendMessageA(shown, WM_CHAR, '1' + view, 1), p.Sync();
-        if (view == 2) break;
-        RedrawWindow(shown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME), p.Sync();
-        saved = driver::SaveWindowPicture(shown, argv[4 + view]) && saved;
+    const char* first = argv[argc == 3 || view ? 2 : 3];
+    bool saved = driver::SaveWindowPicture(shown, first);
+    // Keys 1 and 2 (or the one asked for), then 3 leaves E'' the setting.
+    const std::string keys = view ? std::string(1, view) + "3" : argc == 6 ? "123" : "";
+    for (size_t k = 0; k < keys.size(); ++k) {
+        SendMessageA(shown, WM_CHAR, keys[k], 1), p.Sync();
+        if (keys[k] == '3') break;
+        const char* picture = view ? first : argv[4 + k];
+        saved = SaveChanged(p, shown, picture, driver::ReadFile(k == 0 ? first : argv[3 + k])) && saved;
     }
     p.Command(IDCANCEL);
     p.WaitExit();
+    if (view) WritePrivateProfileStringA("Main", "recognition", recognition.c_str(), ini.c_str());
     return saved ? 0 : Fail("could not save the pictures");
 }

@@ -1,14 +1,18 @@
 // OrtogonalGraph on a hidden window, checked on the window's off-screen picture.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <memory>
+#include <vector>
 #include "graph/ograph.h"
 #include "tests/vexplot/vexplot_test_util.h"
 namespace {
 const COLORREF kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kGrey = RGB(100, 100, 100),
                kLight = RGB(200, 200, 200), kMarker = RGB(12, 34, 56);
 constexpr int W = 320, H = 240;
+const HFONT kFont = HFONT(GetStockObject(ANSI_VAR_FONT));
 using Points = std::initializer_list<std::pair<double, double>>;
 auto NewWindow() {
     return std::make_unique<VexGraphWindow>(GetModuleHandleA(nullptr), nullptr, nullptr, WS_POPUP, 0, "og", 0, 0, W, H, 0, nullptr);
@@ -19,6 +23,19 @@ struct Ograph : ::testing::Test {
     int Count(COLORREF c, int x0 = 0, int y0 = 0, int x1 = W, int y1 = H) { return vt::CountPixels(win.get(), x0, y0, x1, y1, c); }
     // Whether a repaint (which clears the picture first) removed the marker pixel since the last call.
     bool Repainted() { return win->GetPixel(5, 5) != kMarker && (win->SetPixel(5, 5, kMarker), true); }
+    // Whether `text`, drawn by the window itself, stands whole at the place of one of the graph's texts.
+    bool Shows(const char* text) {
+        auto ref = NewWindow();
+        SIZE size{};
+        SelectObject(ref->GetDC(), GetStockObject(ANSI_VAR_FONT)), GetTextExtentPoint32A(ref->GetDC(), text, int(strlen(text)), &size);
+        for (const RECT& r : Rects()) {
+            bool same = r.right - r.left == size.cx && (ref->Clear(kBlack), ref->DrawLabel(r.left, r.top, kFont, text, kGreen), true);
+            for (int i = 0; same && i < size.cx * size.cy; ++i) same = win->GetPixel(r.left + i % size.cx, r.top + i / size.cx) == ref->GetPixel(r.left + i % size.cx, r.top + i / size.cx);
+            if (same) return true;
+        }
+        return false;
+    }
+    std::vector<RECT> Rects() { return std::vector<RECT>(og.label_rects.items, og.label_rects.items + og.label_rects.size()); }
     std::unique_ptr<VexGraphWindow> win = NewWindow();
     OrtogonalGraph og{win.get(), 0.0, 0.0, 1.0, 1.0, true, true, GM_LINES};
 };
@@ -87,5 +104,49 @@ TEST_F(Ograph, PixelsOfVisiblePointsInTheirSlotModuloSixAndLabelsInTheFormat) {
     const int y = (og.AutoZoom(), og.Paint(), og.RealToScreenY(0));
     alone->Clear(kBlack), alone->DrawLabel(0, y, HFONT(GetStockObject(ANSI_VAR_FONT)), "0", kGreen);
     for (int i = 0; i < 5 * 20; ++i) ASSERT_EQ(win->GetPixel(i % 5, y + i / 5), alone->GetPixel(i % 5, y + i / 5)) << i;
+}
+// Cut to four points a pixel column, the curve keeps the pixels of the line through every point: dense (zigzags,
+// runs of equal x, an invisible point, 60 points on the last column) and sparse.
+TEST_F(Ograph, CurveHasThePixelsOfTheLineThroughEveryPointAtAnyDensity) {
+    og.SetFlags(false, false);
+    for (int n : {5000, 40}) {
+        og.Flush();
+        for (unsigned i = 0, seed = 1; int(i) < n; ++i, seed = seed * 1103515245u + 12345u)
+            Add({{std::min<int>(i / 3, (n - 60) / 3) * 7.0 / n, std::sin(i * 0.01) * 50 + (seed >> 16) % 40}});
+        og.points[n / 2]->visible = false, og.AutoZoom(), og.Paint();
+        auto ref = NewWindow();
+        ref->Clear(kBlack), ref->MoveTo(og.RealToScreenX(og.points[0]->x), og.RealToScreenY(og.points[0]->y));
+        for (int i = 1; i < n; ++i)
+            if (og.points[i]->visible) ref->LineTo(og.RealToScreenX(og.points[i]->x), og.RealToScreenY(og.points[i]->y), kBlue);
+        ASSERT_GT(Count(kBlue), 200);
+        for (int i = 0; i < W * H; ++i) ASSERT_EQ(win->GetPixel(i % W, i / W), ref->GetPixel(i % W, i / W)) << n << " " << i;
+    }
+}
+// 100,000 and 100 labels, thinned with the scale and without (they would pile up), and a sparse graph: a mark's label is drawn
+// whole (the next mark's line and the points' labels give way); thinned, no two texts come nearer than half a digit,
+// and every pixel of a text lies in its rectangle.
+TEST_F(Ograph, LabelsKeepAGapAndTheMarksLabelIsDrawnWhole) {
+    SIZE digit{};
+    const int gap = (SelectObject(win->GetDC(), kFont), GetTextExtentPoint32A(win->GetDC(), "0", 1, &digit), digit.cx + 1) / 2;
+    og.SetMode(GM_NONE), og.SetFormat(4, true), og.marks.append(10.0), og.marks.append(12.0);
+    for (auto [n, scale] : {std::pair{100000, true}, {100000, false}, {100, false}, {5, false}}) {
+        og.Flush(), og.show_scale = scale;
+        for (double i = 0, x = 1; i < n; ++i, x = 1 + 50 * i / n) og.AddPoint(x, -(x - 10) * (x - 10), ext_float(x), 4);
+        og.AutoZoom(), og.Paint();
+        EXPECT_TRUE(Shows("10,0000") && Shows("12,0000")) << n << scale;
+        const std::vector<RECT> r = Rects();
+        for (size_t i = 0; n > 5 && i < r.size(); ++i)
+            for (size_t j = i + 1; j < r.size(); ++j)
+                ASSERT_FALSE(r[i].left - gap < r[j].right && r[j].left < r[i].right + gap && r[i].top - gap < r[j].bottom &&
+                             r[j].top < r[i].bottom + gap) << i << " " << j;
+        for (int p = 0; p < W * H; ++p) {
+            const COLORREF c = win->GetPixel(p % W, p / W);
+            const POINT at = {p % W, p / W};
+            ASSERT_TRUE(c == kBlack || c == kRed || std::any_of(r.begin(), r.end(), [&](const RECT& x) { return PtInRect(&x, at); })) << p;
+        }
+    }
+    // The ticks carry the decimals of their step, the points' labels the graph's precision.
+    og.Flush(), og.marks.flush(), og.show_scale = true, Add({{0, 0}, {0.4, 5000}, {1, 10000}}), og.AutoZoom(), og.Paint();
+    EXPECT_TRUE(Shows("0") && Shows("0,5") && Shows("10000") && Shows("0,4000") && !Shows("0,5000") && !Shows("10000,0000"));
 }
 }  // namespace
