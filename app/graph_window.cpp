@@ -1,6 +1,8 @@
 #include "app/graph_window.h"
 
 #include <new>
+#include <utility>
+#include <vector>
 
 #include "app/Titrionika.h"
 #include "core/calc.h"
@@ -45,7 +47,15 @@ LRESULT OnClose(HWND hwnd) {
 // The values the derivative views draw: E' between each pair of neighbours, E'' at each inner
 // point. The one place that chooses them, so that another series (a smoothed one) can take
 // their place.
-const dyn_array_direct<ext_float>& ViewValues(int view) { return view == VIEW_DE ? arr_de : arr_d2e; }
+// The derivative a view draws: the smoothed one where the recognition smoothed a noisy curve,
+// so that the graph shows what the results rest on; the lists' differences otherwise.
+std::pair<const ext_float*, int> ViewValues(int view) {
+    const bool smoothed = smoothing.window > 0;
+    const std::vector<ext_float>& curve = view == VIEW_DE ? smoothing.de : smoothing.d2e;
+    if (smoothed) return {curve.data(), static_cast<int>(curve.size())};
+    const dyn_array_direct<ext_float>& differences = view == VIEW_DE ? arr_de : arr_d2e;
+    return {differences.items, differences.size()};
+}
 
 // The points of the view in x order, each labelled with its volume, in one pass over the
 // document: E of every point, E' at the middle of each pair, or E'' of every inner point. E
@@ -60,12 +70,12 @@ void AddPoints() {
         }
     } else {
         // E' of pair i stands at the middle of points i and i + 1, E'' of inner point i + 1 at its volume.
-        const dyn_array_direct<ext_float>& values = ViewValues(graph_view);
+        const auto [values, count] = ViewValues(graph_view);
         const int reach = graph_view == VIEW_DE ? 1 : 2;
-        for (int i = 0; i + reach < n && i < values.size(); ++i) {
+        for (int i = 0; i + reach < n && i < count; ++i) {
             const ext_float vb =
                 reach == 1 ? (arr_vb.items[i].vb + arr_vb.items[i + 1].vb) / ext_float(2.0) : arr_vb.items[i + 1].vb;
-            og->AddPoint(vb.value, values.items[i].value, vb, GRAPH_POINT_SLOT);
+            og->AddPoint(vb.value, values[i].value, vb, GRAPH_POINT_SLOT);
         }
     }
     if (graph_view == VIEW_D2E) return;

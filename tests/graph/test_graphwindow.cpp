@@ -1,7 +1,10 @@
 // The application's graph window inside the test process: what it plots in each view, how it refits,
 // its options dialog, and that every way of closing it gives the main window back.
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cmath>
 #include <functional>
+#include <random>
 #include "app/graph_window.h"
 #include "app/lists.h"
 #include "controls/ClrSel.h"
@@ -135,3 +138,19 @@ TEST_F(GraphWindow, ViewsOfTheCarbonateSampleKeepTheirMarksScaleAndSetting) {
     EXPECT_EQ(std::tuple(og->points.size(), std::string(og->y_title)), std::tuple(n - 1, "E'/mV.ml-1"));
 }
 }  // namespace
+// On a logger's noisy curve the derivative views draw the smoothed derivative the results rest
+// on: the peak of E' is the model's steepest slope, 100 mV / 0.2 ml, not a spike of reading
+// noise (the differences carry noise of 70 mV/ml there).
+TEST_F(GraphWindow, NoisyDenseCurveShowsItsSmoothedDerivative) {
+    apptest::Points curve;
+    std::mt19937 random(1);
+    std::normal_distribution<double> noise(0.0, 0.05);
+    for (int k = 0; k < 4000; ++k) curve.push_back({k / 1000.0, 100 * std::tanh((k / 1000.0 - 2) / 0.2) + noise(random)});
+    recognition = RECOGNIZE_STEEPEST, graph_view = 1;
+    Load(curve), Open();
+    double peak = 0;
+    for (int i = 0; i < og->points.size(); ++i) peak = std::max(peak, og->points[i]->y);
+    recognition = RECOGNIZE_ALL;
+    EXPECT_EQ(og->points.size(), 3999);
+    EXPECT_NEAR(500.0, peak, 25.0);
+}
