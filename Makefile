@@ -48,7 +48,8 @@ build-i686:
 test-native: build-native
 	ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS)
 
-test-windows: build-windows
+# The release checks test the zip, so the zip is built first.
+test-windows: dist
 	xvfb-run -a -s "-screen 0 1280x1024x24" tools/wine-ctest.sh $(WIN64)
 
 test: deps
