@@ -1,12 +1,16 @@
 #!/usr/bin/env python3
 """Writes the sample titration curves of examples/ from equilibrium models.
 
-Standard library only; the readings are rounded to 0.1 mV as a laboratory meter shows them:
+Standard library only; the readings are rounded to 0.1 mV, or to 0.01 pH, as a laboratory meter
+shows them:
     python3 tools/make_examples.py [output-folder]
-For each curve the script prints the equivalence volumes of the model and the volumes at
-which the second difference of the generated points changes sign (what titrion3 lists).
-One curve is recorded as an automatic titrator records it: dynamic volume steps and reading
-noise drawn from a fixed seed, so that every run writes the same file.
+For each curve in mV the script prints the equivalence volumes of the model and the volumes at
+which the second difference of the generated points changes sign (what titrion3 lists). For each
+curve in pH it prints what the model says (equivalence volumes, pKa, the volumes at pH 8.3 and
+4.5) beside what the generated points give read as titrion3 reads them (set-value end points,
+the half-neutralisation pH and the Gran end points).
+One curve in mV and one in pH carry reading noise drawn from a fixed seed, so that every run
+writes the same files.
 """
 import math
 import os
@@ -73,6 +77,41 @@ def phosphoric_with_naoh(v):
         d = h ** 3 + ka1 * h * h + ka1 * ka2 * h + ka1 * ka2 * ka3
         charge = (ka1 * h * h + 2 * ka1 * ka2 * h + 3 * ka1 * ka2 * ka3) / d
         return h + sodium - kw / h - phosphate * charge
+    return -math.log10(solve_h(balance))
+
+
+def acetic_with_naoh(v):
+    """pH of 25.00 ml of 0.1000 M acetic acid (pKa 4.76) after v ml of 0.1000 M NaOH."""
+    v0, c0, cb = 25.0, 0.1, 0.1
+    total = v0 + v
+    acid = c0 * v0 / total
+    sodium = cb * v / total
+    ka, kw = 10 ** -4.76, 1e-14
+
+    def balance(log_h):
+        h = 10 ** log_h
+        return h + sodium - kw / h - acid * ka / (ka + h)
+    return -math.log10(solve_h(balance))
+
+
+# 100.0 ml of water with 0.400 mmol/l CO3 2- and 3.000 mmol/l HCO3 - titrated with 0.0200 M HCl:
+# p-alkalinity 0.4 mmol/l (2.00 ml, CO3 2- -> HCO3 -), m-alkalinity 3.8 mmol/l (19.00 ml, -> H2CO3).
+WATER = dict(v0=100.0, carbonate=0.0004, hydrogencarbonate=0.003, acid=0.02)
+
+
+def water_with_hcl(v):
+    """pH of the water sample WATER after v ml of its hydrochloric acid (no CO2 escapes)."""
+    w = WATER
+    total = w["v0"] + v
+    carbon = (w["carbonate"] + w["hydrogencarbonate"]) * w["v0"] / total
+    sodium = (2 * w["carbonate"] + w["hydrogencarbonate"]) * w["v0"] / total
+    chloride = w["acid"] * v / total
+    ka1, ka2, kw = 10 ** -6.35, 10 ** -10.33, 1e-14
+
+    def balance(log_h):
+        h = 10 ** log_h
+        d = h * h + ka1 * h + ka1 * ka2
+        return h + sodium - kw / h - carbon * (ka1 * h + 2 * ka1 * ka2) / d - chloride
     return -math.log10(solve_h(balance))
 
 
@@ -151,6 +190,61 @@ def recalc(points):
     return results
 
 
+def measure_ph(model, vols, seed=None, noise=0.0):
+    """Readings of a pH meter showing 0.01 pH, with Gaussian noise of `noise` pH (standard
+    deviation) drawn from `seed`."""
+    rng = random.Random(seed)
+    return [(v, round(model(v) + (rng.gauss(0.0, noise) if noise else 0.0), 2)) for v in vols]
+
+
+def volume_at_ph(model, ph, lo, hi):
+    """The volume at which the model's pH, monotonic in [lo, hi], equals `ph`."""
+    rising = model(hi) > model(lo)
+    for _ in range(100):
+        mid = (lo + hi) / 2
+        if (model(mid) < ph) == rising:
+            lo = mid
+        else:
+            hi = mid
+    return (lo + hi) / 2
+
+
+def first_reach(points, value):
+    """The volume at which the points first reach `value`, linearly interpolated; None if never."""
+    for k, (v, y) in enumerate(points):
+        if y == value:
+            return v
+        if k and (points[k - 1][1] < value) != (y < value):
+            (v1, y1) = points[k - 1]
+            return v1 + (v - v1) * (value - y1) / (y - y1)
+    return None
+
+
+def ph_at(points, volume):
+    """The pH at `volume`, linearly interpolated between the points around it."""
+    for (v1, y1), (v2, y2) in zip(points, points[1:]):
+        if v1 <= volume <= v2:
+            return y1 + (y2 - y1) * (volume - v1) / (v2 - v1)
+    return None
+
+
+def gran(points, v0, v_from, v_to, before_weak, pkw=14.0):
+    """Least-squares Gran line of an acid titrated with a base: after the equivalence point
+    F = (V0 + V) 10^(pH - pKw) = c (V - Ve); before it, for a weak acid, F = V 10^-pH = Ka (Ve - V).
+    Returns the end point -a/b, its standard error and -b."""
+    xy = [(v, v * 10 ** -ph if before_weak else (v0 + v) * 10 ** (ph - pkw))
+          for v, ph in points if v_from <= v <= v_to]
+    n = len(xy)
+    mx = sum(x for x, _ in xy) / n
+    my = sum(y for _, y in xy) / n
+    sxx = sum((x - mx) ** 2 for x, _ in xy)
+    b = sum((x - mx) * (y - my) for x, y in xy) / sxx
+    a = my - b * mx
+    x0 = -a / b
+    s = math.sqrt(sum((y - a - b * x) ** 2 for x, y in xy) / (n - 2))
+    return x0, abs(s / b) * math.sqrt(1.0 / n + (x0 - mx) ** 2 / sxx), -b
+
+
 def g6(x):
     return "%g" % x
 
@@ -212,6 +306,35 @@ def main():
         listed = ", ".join("%.3f (E'' %.0f/%.0f)" % r for r in found) if len(found) < 10 else "%d volumes" % len(found)
         print("%s: %d points, equivalence %s ml; sign changes of E'' at %s" % (
             name, len(points), ", ".join("%.2f" % x for x in expected), listed))
+
+    name = "octova-naoh.tid"
+    points = measure_ph(acetic_with_naoh, volumes((0, 20, 1), (20, 24, 0.5), (24, 26, 0.1), (26, 30, 0.5), (30, 40, 1)),
+                        seed=476, noise=0.005)
+    write(os.path.join(out, name),
+          ["Titrace 25,00 ml 0,1000 M kyseliny octové (pKa 4,76) odměrným roztokem 0,1000 M NaOH.",
+           "Hodnoty jsou pH.",
+           "Skleněná elektroda, šum čtení 0,005 pH. Bod ekvivalence: 25,00 ml."], points)
+    v_ep, v0 = 25.0, 25.0
+    after = gran(points, v0, 1.05 * v_ep, min(points[-1][0], 1.5 * v_ep), False)
+    before = gran(points, v0, 0.2 * v_ep, 0.9 * v_ep, True)
+    print("%s: %d points; model: equivalence %.2f ml, pKa 4.76, pH %.4f at %.2f ml" % (
+        name, len(points), v_ep, acetic_with_naoh(v_ep / 2), v_ep / 2))
+    print("  half-neutralisation pH %.3f; Gran after EP %.4f +- %.4f ml (%+.2f %%);"
+          " Gran before EP %.4f +- %.4f ml (%+.2f %%), Ka %.3e, pKa %.3f" % (
+              ph_at(points, v_ep / 2), after[0], after[1], 100 * (after[0] / v_ep - 1),
+              before[0], before[1], 100 * (before[0] / v_ep - 1), before[2], -math.log10(before[2])))
+
+    name = "alkalita-hcl.tid"
+    points = measure_ph(water_with_hcl, volumes((0, 1, 0.5), (1, 3, 0.2), (3, 16, 1), (16, 18, 0.5), (18, 20, 0.2),
+                                                 (20, 22, 0.5), (22, 26, 1)))
+    write(os.path.join(out, name),
+          ["Titrace 100,0 ml vody (0,400 mmol/l CO3 2-, 3,000 mmol/l HCO3 -) odměrným roztokem 0,0200 M HCl.",
+           "Hodnoty jsou pH.",
+           "Alkalita p (do pH 8,3): 0,40 mmol/l, 2,00 ml; alkalita m (do pH 4,5): 3,80 mmol/l, 19,00 ml."], points)
+    print("%s: %d points; model: equivalence 2.00, 19.00 ml; pH 8.3 at %.3f ml, pH 4.5 at %.3f ml" % (
+        name, len(points), volume_at_ph(water_with_hcl, 8.3, 0, 10), volume_at_ph(water_with_hcl, 4.5, 10, 26)))
+    print("  set-value end points: pH 8.3 at %.4f ml, pH 4.5 at %.4f ml" % (
+        first_reach(points, 8.3), first_reach(points, 4.5)))
 
 
 if __name__ == "__main__":
