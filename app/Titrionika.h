@@ -1,5 +1,6 @@
-// The main module of titrion3.exe: start-up, the main window, the document commands, point
-// entry and deletion, and the clipboard commands. The two lists are in app/lists.h.
+// The main module of titrion3.exe: start-up, the main window's procedure and the document,
+// point and clipboard commands. The window's state is in app/main_window.h, its lists in
+// app/lists.h, the enabling of its commands in app/commands.h.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
@@ -7,38 +8,9 @@
 #include <string>
 
 #include "app/lists.h"
+#include "app/main_window.h"
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
-#include "core/safe_write.h"
-
-// Window handles, valid from the main dialog's initialisation until it is destroyed.
-extern HINSTANCE hInst;
-extern HWND hwndMain;     // the main dialog; owner of the shell's dialogs and message boxes
-extern HWND hwndList;     // measurement list, control 1004
-extern HWND hwndResults;  // result list, control 1006
-extern HWND hwndStatus;   // status bar, control 1002
-extern HWND hwndTool;     // toolbar, control 1000
-extern HWND hwndHdr;      // header of the measurement list
-
-// comctl32's ImageList_Duplicate, looked up at start: its presence proves a recent enough
-// library, and the result list's header gets its own copy of the header pictures with it.
-using ImageListDuplicateProc = HIMAGELIST(WINAPI*)(HIMAGELIST);
-extern ImageListDuplicateProc pImageList_Duplicate;
-
-// The document: its file path (or an automatic name while it has none), whether that name
-// is automatic, whether it has unsaved changes, and the main window's title.
-constexpr int FNAME_SIZE = MAX_PATH;
-constexpr int TITLE_SIZE = 280;
-extern char fname[FNAME_SIZE];
-extern std::string file_description;  // the comment lines that describe the curve in its file
-extern bool fname_auto;
-extern bool dirty;
-extern char title[TITLE_SIZE];
-
-extern const char app_title[];       // "Titrion"
-extern const char msg_read_error[];  // a file that cannot be opened or read
-extern const char fname_template[];  // "Bez jména %u.tid"
-extern const char file_io_mask[];    // the filter list of the open and save pickers
 
 // Start-up: the checks, class registrations, settings, main dialog and message loop; returns
 // the exit code. WinMain calls only this.
@@ -56,8 +28,6 @@ void CheckCodePage();
 void ProcessMessage(HACCEL accel, MSG* msg);
 
 INT_PTR CALLBACK MainDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam);
-// About box and help error box: OK and Esc end it.
-INT_PTR CALLBACK DummyDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam);
 
 // Main window handlers.
 void OnInitDialog();
@@ -66,11 +36,6 @@ void OnClose();
 void OnDestroy();
 void OnCommand(int id, int code);
 void InitToolbar();
-char* BuildStrList(int first, int count);  // NUL-separated, double-NUL-ended; free() it
-std::string ResourceString(UINT id);        // one string of the string table
-// The message of a failed save or export: `lead_in`, then the file and the system's reason
-// (`lead_in` alone when no file was named).
-std::string WriteErrorText(const char* lead_in, const char* path, const WriteFailure& failure);
 void About();
 
 // Document commands.
@@ -84,10 +49,6 @@ bool SaveFileAs();
 // The points of a read or imported document replace the current ones, which leave with
 // `points`; so does the description. `changed`: the new document is not yet saved.
 void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& description, bool changed);
-// The name without its folder, as the title and the prompts show it.
-void DisplayName(const char* path, char* out, int size);
-// The text of the status bar's first part.
-void SetStatusText(const char* text);
 
 // Point commands.
 void AddItem();
@@ -99,5 +60,3 @@ void DeleteAll();
 int Copy();
 void Cut();
 void Paste();
-// The first two blank-separated tokens of `text` as a point; false unless both are numbers.
-bool ParsePointText(const char* text, ext_float_pair& pair);

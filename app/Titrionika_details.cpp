@@ -3,7 +3,8 @@
 // result found on smoothed derivatives also the window and the estimated noise.
 #include "app/Titrionika_dialogs.h"
 
-#include "app/Titrionika.h"
+#include "app/lists.h"
+#include "app/main_window.h"
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "settings/syncdlg.h"
@@ -45,12 +46,13 @@ bool SmoothingSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
 } // namespace
 
 void ShowDetails() {
-    const int selected = GetSelectedRow(hwndResults);
-    if (selected < 0 || selected >= arr_res.size()) {
+    const int selected = GetSelectedRow(main_window, main_window.results);
+    if (selected < 0 || selected >= main_window.document.derived.results.size()) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
-    const sorted_struct& result = *arr_res[selected];
+    const Derived& derived = main_window.document.derived;
+    const sorted_struct& result = *derived.results[selected];
     ext_float key = result.key;
     ext_float x1 = result.data.x1;
     ext_float y1 = result.data.y1;
@@ -72,5 +74,5 @@ void ShowDetails() {
         {SYNC_CUSTOM, SmoothingSyncProc, IDC_DETAIL_SMOOTHING, smoothed, sizeof smoothed, nullptr, nullptr, nullptr},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
-    SyncedOutDlg(hInst, MAKEINTRESOURCEA(IDD_DETAILS), hwndMain, table);
+    SyncedOutDlg(main_window.instance, MAKEINTRESOURCEA(IDD_DETAILS), main_window.dialog, table);
 }

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/Titrionika.h"
+#include "app/main_window.h"
 #include "resources/resource.h"
 
 HelpShellExecute help_shell_execute = ShellExecuteA;
@@ -37,7 +37,7 @@ void ShowShellError(HINSTANCE result) {
     }
     char message[256];
     std::snprintf(message, sizeof message, "Chyba při otevírání souboru nápovědy (%s)", reason);
-    MessageBoxA(hwndMain, message, "Chyba", MB_ICONERROR);
+    MessageBoxA(main_window.dialog, message, "Chyba", MB_ICONERROR);
 }
 
 } // namespace
@@ -47,7 +47,7 @@ void ShowHelp(int kind) {
     const DWORD length = GetModuleFileNameA(nullptr, folder, MAX_PATH + 1);
     char* slash = length > 0 && length < MAX_PATH + 1 ? std::strrchr(folder, '\\') : nullptr;
     if (!slash) {
-        MessageBoxA(hwndMain, "Systémová chyba", "Chyba", MB_ICONERROR);
+        MessageBoxA(main_window.dialog, "Systémová chyba", "Chyba", MB_ICONERROR);
         return;
     }
     slash[1] = '\0';
@@ -60,8 +60,8 @@ void ShowHelp(int kind) {
     if ((code & 0xFFFF) != SE_ERR_NOASSOC) {
         ShowShellError(result);
     } else if (kind == 1) {
-        DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_HELPERROR), hwndMain, DummyDlgProc, 0);
+        DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_HELPERROR), main_window.dialog, DummyDlgProc, 0);
     } else {
-        MessageBoxA(hwndMain, "Není nainstalován žádný prohlížeč dokumentů RTF.", nullptr, MB_ICONERROR);
+        MessageBoxA(main_window.dialog, "Není nainstalován žádný prohlížeč dokumentů RTF.", nullptr, MB_ICONERROR);
     }
 }

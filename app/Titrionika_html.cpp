@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/Titrionika.h"
+#include "app/main_window.h"
 #include "controls/cmndlgex.h"
 #include "core/calc.h"
 #include "export/csv_export.h"
@@ -67,14 +67,14 @@ INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM 
 
 void ExportHTML() {
     if (arr_vb.is_empty()) {
-        MessageBoxA(hwndMain, "Dokument je prázdný", "Export do HTML", MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, "Dokument je prázdný", "Export do HTML", MB_ICONWARNING);
         return;
     }
     char file[FILE_SIZE] = "";
     char heading[HEADING_SIZE] = "";
     int include_graph = 0;
     // The document's name without its folder and extension proposes the title.
-    if (GetFileTitleA(fname, heading, HEADING_SIZE - 1) != 0) heading[0] = '\0';
+    if (GetFileTitleA(main_window.document.file_name.c_str(), heading, HEADING_SIZE - 1) != 0) heading[0] = '\0';
     if (char* dot = std::strrchr(heading, '.')) *dot = '\0';
 
     tag_CTL_SYNC table[] = {
@@ -83,22 +83,22 @@ void ExportHTML() {
         {SYNC_CHECKBOX, nullptr, IDC_HTML_GRAPH, &include_graph, 0, nullptr, nullptr, nullptr},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
-    if (DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_HTMLEXPORT), hwndMain, ExportHTMLDlgProc,
+    if (DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_HTMLEXPORT), main_window.dialog, ExportHTMLDlgProc,
                         reinterpret_cast<LPARAM>(table)) != 1)
         return;
     WriteFailure failure;
     if (!internal_export_html(file, heading, include_graph == 1, &failure))
-        MessageBoxA(hwndMain, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
+        MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
 }
 
 void ExportCSV() {
     if (arr_vb.is_empty()) {
-        MessageBoxA(hwndMain, "Dokument je prázdný", "Export do CSV", MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, "Dokument je prázdný", "Export do CSV", MB_ICONWARNING);
         return;
     }
     char file[FILE_SIZE] = "";
-    if (!GetFileName(hwndMain, csv_filter, "Exportovat CSV", file, FILE_SIZE, 1)) return;
+    if (!GetFileName(main_window.dialog, csv_filter, "Exportovat CSV", file, FILE_SIZE, 1)) return;
     WriteFailure failure;
     if (!internal_export_csv(file, &failure))
-        MessageBoxA(hwndMain, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
+        MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
 }

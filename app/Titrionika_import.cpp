@@ -199,7 +199,7 @@ bool ImportDialogBox(ImportTable& table) {
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     ImportDialog state = {table, sync};
-    if (DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_IMPORT), hwndMain, ImportDlgProc,
+    if (DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_IMPORT), main_window.dialog, ImportDlgProc,
                         reinterpret_cast<LPARAM>(&state)) != IDOK)
         return false;
     table.volume_column = volume;
@@ -212,7 +212,7 @@ bool ImportDialogBox(ImportTable& table) {
 bool ImportPoints(ImportTable& table, const std::string& source) {
     if (table.problem == ImportProblem::no_text || table.problem == ImportProblem::no_numbers) {
         const UINT message = table.problem == ImportProblem::no_text ? IDS_IMPORT_NO_TEXT : IDS_IMPORT_NO_NUMBERS;
-        MessageBoxA(hwndMain, FormatString(message, source.c_str()).c_str(), caption_import, MB_OK | MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, FormatString(message, source.c_str()).c_str(), caption_import, MB_OK | MB_ICONWARNING);
         return false;
     }
     if (!ImportDialogBox(table)) return false;
@@ -233,14 +233,12 @@ bool ImportPoints(ImportTable& table, const std::string& source) {
 void ImportFile() {
     if (!AskSaveChanges()) return;
     char path[MAX_PATH] = "";
-    if (!GetFileName(hwndMain, import_filter, caption_import_file, path, sizeof path, FALSE)) return;
+    if (!GetFileName(main_window.dialog, import_filter, caption_import_file, path, sizeof path, FALSE)) return;
     std::string bytes;
     if (!import_read_file(path, bytes)) {
-        MessageBoxA(hwndMain, msg_read_error, nullptr, MB_OK | MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, ResourceString(IDS_READ_ERROR).c_str(), nullptr, MB_OK | MB_ICONWARNING);
         return;
     }
     ImportTable table = import_scan(bytes.data(), bytes.size());
-    char name[MAX_PATH];
-    DisplayName(path, name, sizeof name);
-    ImportPoints(table, FormatString(IDS_IMPORT_FROM_FILE, name));
+    ImportPoints(table, FormatString(IDS_IMPORT_FROM_FILE, DisplayName(path).c_str()));
 }

@@ -3,7 +3,8 @@
 
 #include <cstdint>
 
-#include "app/Titrionika.h"
+#include "app/lists.h"
+#include "app/main_window.h"
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "settings/syncdlg.h"
@@ -32,16 +33,17 @@ void ShowOptions() {
         {SYNC_INT_EDIT, nullptr, IDC_MIN_STEEPNESS, &min_steepness, 0, int_error, nullptr, validate},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
-    if (!SyncedDlg(hInst, MAKEINTRESOURCEA(IDD_OPTIONS), hwndMain, table)) return;
+    if (!SyncedDlg(main_window.instance, MAKEINTRESOURCEA(IDD_OPTIONS), main_window.dialog, table)) return;
     use_comma = comma == 1;
     recognition = steepest == 1 ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL;
 
-    const int point_row = GetSelectedRow(hwndList);
-    const int result_row = GetSelectedRow(hwndResults);
+    const int point_row = GetSelectedRow(main_window, main_window.list);
+    const int result_row = GetSelectedRow(main_window, main_window.results);
     // The refill evaluates the curve again, so a changed criterion changes the results; the
     // points keep their rows, and a result row that is still there is selected again.
-    StuffListView();
-    if (point_row != -1) ListView_SetItemState(hwndList, point_row, LVIS_SELECTED, LVIS_SELECTED);
-    if (result_row != -1 && result_row < arr_res.size())
-        ListView_SetItemState(hwndResults, result_row, LVIS_SELECTED, LVIS_SELECTED);
+    main_window.document.Evaluate();
+    StuffListView(main_window);
+    if (point_row != -1) ListView_SetItemState(main_window.list, point_row, LVIS_SELECTED, LVIS_SELECTED);
+    if (result_row != -1 && result_row < main_window.document.derived.results.size())
+        ListView_SetItemState(main_window.results, result_row, LVIS_SELECTED, LVIS_SELECTED);
 }

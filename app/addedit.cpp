@@ -3,18 +3,11 @@
 
 #include <cstring>
 
-#include "app/Titrionika.h"
+#include "app/main_window.h"
 #include "core/calc.h"
 #include "resources/resource.h"
 
 namespace {
-
-const char caption_add[] = "Přidat...";
-const char caption_edit[] = "Upravit...";
-const char msg_bad_vb[] = "Chybná hodnota v poli Vb!";
-const char msg_bad_e[] = "Chybná hodnota v poli E!";
-const char msg_duplicate[] = "Tato hodnota Vb už je zadána. Přepsat ji?";
-const char caption_question[] = "Dotaz";
 
 ADDEDIT_STRUCT* GetParams(HWND dlg) {
     return reinterpret_cast<ADDEDIT_STRUCT*>(GetWindowLongPtrA(dlg, DWLP_USER));
@@ -49,13 +42,6 @@ bool ReadField(HWND dlg, int id, const char* error, ext_float& value) {
     return false;
 }
 
-bool VbPresent(const ext_float& vb) {
-    for (int i = 0; i < arr_vb.size(); ++i) {
-        if (arr_vb[i]->vb == vb) return true;
-    }
-    return false;
-}
-
 void OnInitDialog(HWND dlg, ADDEDIT_STRUCT* params) {
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(params));
     SendDlgItemMessageA(dlg, IDC_VB, EM_LIMITTEXT, ADDEDIT_FIELD_LIMIT, 0);
@@ -66,9 +52,9 @@ void OnInitDialog(HWND dlg, ADDEDIT_STRUCT* params) {
         SetDlgItemTextA(dlg, IDC_VB, text);
         ShownText(params->pair->e, e_precis, text);
         SetDlgItemTextA(dlg, IDC_E, text);
-        SetWindowTextA(dlg, caption_edit);
+        SetWindowTextA(dlg, ResourceString(IDS_CAPTION_EDIT).c_str());
     } else {
-        SetWindowTextA(dlg, caption_add);
+        SetWindowTextA(dlg, ResourceString(IDS_CAPTION_ADD).c_str());
     }
 }
 
@@ -82,10 +68,11 @@ void OnOK(HWND dlg) {
         EndDialog(dlg, IDCANCEL);
         return;
     }
-    if (!keep_vb && !ReadField(dlg, IDC_VB, msg_bad_vb, vb)) return;
-    if (!keep_e && !ReadField(dlg, IDC_E, msg_bad_e, e)) return;
-    if (VbPresent(vb) &&
-        MessageBoxA(dlg, msg_duplicate, caption_question, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    if (!keep_vb && !ReadField(dlg, IDC_VB, ResourceString(IDS_BAD_VB).c_str(), vb)) return;
+    if (!keep_e && !ReadField(dlg, IDC_E, ResourceString(IDS_BAD_E).c_str(), e)) return;
+    if (main_window.document.Find(vb) >= 0 &&
+        MessageBoxA(dlg, ResourceString(IDS_DUPLICATE_VB).c_str(), ResourceString(IDS_CAPTION_QUESTION).c_str(),
+                    MB_YESNO | MB_ICONQUESTION) != IDYES) {
         return;
     }
     params->pair->vb = vb;
@@ -106,7 +93,7 @@ void OnCommand(HWND dlg, int id) {
 
 bool RunDialog(ext_float_pair& pair, bool edit) {
     ADDEDIT_STRUCT params = {&pair, edit ? 1 : 0};
-    return DialogBoxParamA(hInst, MAKEINTRESOURCEA(IDD_ADDEDIT), hwndMain, AddEditDlgProc,
+    return DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_ADDEDIT), main_window.dialog, AddEditDlgProc,
                            reinterpret_cast<LPARAM>(&params)) == IDOK;
 }
 

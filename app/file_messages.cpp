@@ -1,5 +1,5 @@
 // The messages about a file that could not be written: which file, and why.
-#include "app/Titrionika.h"
+#include "app/main_window.h"
 
 #include <cstdio>
 

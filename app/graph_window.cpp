@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Titrionika.h"
+#include "app/main_window.h"
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "settings/config.h"
@@ -33,7 +33,7 @@ char axis_titles[VIEWS + 1][32];
 void ReleaseGraph() {
     delete og;
     og = nullptr;
-    EnableWindow(hwndMain, TRUE);
+    EnableWindow(main_window.dialog, TRUE);
 }
 
 LRESULT OnClose(HWND hwnd) {
@@ -110,7 +110,7 @@ void OnConfig(HWND hwnd) {
         {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_LABELS, &graph_labels, 0, nullptr, nullptr, nullptr},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
-    if (!SyncedDlg(hInst, MAKEINTRESOURCEA(IDD_GRAPHOPTIONS), hwnd, table)) return;
+    if (!SyncedDlg(main_window.instance, MAKEINTRESOURCEA(IDD_GRAPHOPTIONS), hwnd, table)) return;
     graph_show_axes = axes == 1;
     graph_show_labels = labels == 1;
     graph_show_scale = scale == 1;
@@ -177,10 +177,10 @@ void ShowGraph() {
         BringWindowToTop(open);
         return;
     }
-    graph_menu = LoadMenuA(hInst, MAKEINTRESOURCEA(IDR_GRAPHMENU));
-    for (int i = 0; i <= VIEWS; ++i) LoadStringA(hInst, IDS_AXIS_VB + i, axis_titles[i], sizeof axis_titles[i]);
+    graph_menu = LoadMenuA(main_window.instance, MAKEINTRESOURCEA(IDR_GRAPHMENU));
+    for (int i = 0; i <= VIEWS; ++i) LoadStringA(main_window.instance, IDS_AXIS_VB + i, axis_titles[i], sizeof axis_titles[i]);
     auto* window = new (std::nothrow) VexGraphWindow(
-        hInst, hwndMain, graph_menu,
+        main_window.instance, main_window.dialog, graph_menu,
         WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, 0,
         "Titrionika", 100, 100, GRAPH_WIDTH, GRAPH_HEIGHT, 1, GraphRedrawProc);
     if (!window) return;
@@ -189,12 +189,12 @@ void ShowGraph() {
         delete window;
         return;
     }
-    EnableWindow(hwndMain, FALSE);
+    EnableWindow(main_window.dialog, FALSE);
     window->ShrinkWindow();
     og = new (std::nothrow) OrtogonalGraph(window, 0.0, 0.0, 1.0, 1.0, graph_show_axes,
                                            graph_show_labels, GM_LINES);
     if (!og) {
-        EnableWindow(hwndMain, TRUE);
+        EnableWindow(main_window.dialog, TRUE);
         DestroyWindow(window->GetWindow());
         return;
     }

@@ -1,13 +1,11 @@
-// The two lists of the main window: their set-up, their texts, the selection guard, the
-// context menus and the enabling of the commands that depend on them.
+// The two lists of the main window: their set-up, their texts, the selection guard and the
+// context menus.
 #include "app/lists.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "app/Titrionika.h"
-#include "app/Titrionika_dialogs.h"
-#include "core/calc.h"
+#include "app/commands.h"
 #include "resources/resource.h"
 
 namespace {
@@ -17,14 +15,10 @@ constexpr int HEADER_PICTURE_WIDTH = 70;
 constexpr int HEADER_PICTURE_HEIGHT = 32;
 constexpr int HEADER_PICTURES = 5;
 
-// Selection guard: rows of the last point row that became selected and focused.
-int last_valid_sel = -1;
-int last_valid_foc = -1;
-
 bool IsPointRow(int row) { return row % 2 == 0; }
 
-int PointRows() {
-    const int n = arr_vb.size();
+int PointRows(const Document& document) {
+    const int n = document.points.size();
     return n > 0 ? 2 * n - 1 : 0;
 }
 
@@ -33,16 +27,16 @@ void FormatNumber(const ext_float* value, int precision, char* text, size_t size
 }
 
 // The text of one cell of the measurement list; empty where the row shows nothing.
-void PointCellText(int row, int column, char* text, size_t size) {
+void PointCellText(const Document& document, int row, int column, char* text, size_t size) {
     text[0] = '\0';
-    const int n = arr_vb.size();
+    const int n = document.points.size();
     const int i = row / 2;
     if (row < 0 || i >= n) return;
     if (!IsPointRow(row)) {
-        if (column == 3) FormatNumber(arr_de[i], de_precis, text, size);
+        if (column == 3) FormatNumber(document.derived.de[i], de_precis, text, size);
         return;
     }
-    const ext_float_pair* p = arr_vb[i];
+    const ext_float_pair* p = document.points[i];
     switch (column) {
     case 0:
         std::snprintf(text, size, "%u", static_cast<unsigned>(i + 1));
@@ -54,21 +48,21 @@ void PointCellText(int row, int column, char* text, size_t size) {
         FormatNumber(&p->e, e_precis, text, size);
         break;
     case 4:
-        if (i > 0 && i < n - 1) FormatNumber(arr_d2e[i - 1], d2e_precis, text, size);
+        if (i > 0 && i < n - 1) FormatNumber(document.derived.d2e[i - 1], d2e_precis, text, size);
         break;
     }
 }
 
-void ResultCellText(int row, char* text, size_t size) {
+void ResultCellText(const Document& document, int row, char* text, size_t size) {
     text[0] = '\0';
-    if (const sorted_struct* result = arr_res[row]) FormatNumber(&result->key, res_precis, text, size);
+    if (const sorted_struct* result = document.derived.results[row]) FormatNumber(&result->key, res_precis, text, size);
 }
 
-void CellText(HWND list, int row, int column, char* text, size_t size) {
-    if (list == hwndList)
-        PointCellText(row, column, text, size);
+void CellText(const MainWindow& window, HWND list, int row, int column, char* text, size_t size) {
+    if (list == window.list)
+        PointCellText(window.document, row, column, text, size);
     else
-        ResultCellText(row, text, size);
+        ResultCellText(window.document, row, text, size);
 }
 
 // The cells' texts are ASCII, so both the narrow and the wide forms of a list's requests are
@@ -82,18 +76,18 @@ void CopyText(const char* from, Char* to, int size) {
 
 // The list asks for the text of a cell it draws.
 template <class DispInfo>
-void OnGetDispInfo(NMHDR* hdr) {
+void OnGetDispInfo(const MainWindow& window, NMHDR* hdr) {
     auto& item = reinterpret_cast<DispInfo*>(hdr)->item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
     char text[EXT_FLOAT_TEXT];
-    CellText(hdr->hwndFrom, item.iItem, item.iSubItem, text, sizeof text);
+    CellText(window, hdr->hwndFrom, item.iItem, item.iSubItem, text, sizeof text);
     CopyText(text, item.pszText, item.cchTextMax);
 }
 
 // Typing in a list looks for the row whose first column starts with the typed text: the
 // point with that number, or the result with that volume. The row, or -1.
 template <class FindItem>
-LRESULT OnFindItem(NMHDR* hdr) {
+LRESULT OnFindItem(const MainWindow& window, NMHDR* hdr) {
     const auto* find = reinterpret_cast<FindItem*>(hdr);
     if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
     char typed[64];
@@ -109,26 +103,26 @@ LRESULT OnFindItem(NMHDR* hdr) {
     const int last = find->lvfi.flags & LVFI_WRAP ? start + rows : rows;
     char text[EXT_FLOAT_TEXT];
     for (int k = start; k < last; ++k) {
-        CellText(hdr->hwndFrom, k % rows, 0, text, sizeof text);
+        CellText(window, hdr->hwndFrom, k % rows, 0, text, sizeof text);
         if (_strnicmp(text, typed, static_cast<size_t>(length)) == 0) return k % rows;
     }
     return -1;
 }
 
 // The requests of a virtual list for its texts; true when `hdr` is one, with its answer.
-bool OnListRequest(NMHDR* hdr, LRESULT& answer) {
+bool OnListRequest(const MainWindow& window, NMHDR* hdr, LRESULT& answer) {
     switch (hdr->code) {
     case LVN_GETDISPINFOA:
-        OnGetDispInfo<NMLVDISPINFOA>(hdr);
+        OnGetDispInfo<NMLVDISPINFOA>(window, hdr);
         return true;
     case LVN_GETDISPINFOW:
-        OnGetDispInfo<NMLVDISPINFOW>(hdr);
+        OnGetDispInfo<NMLVDISPINFOW>(window, hdr);
         return true;
     case LVN_ODFINDITEMA:
-        answer = OnFindItem<NMLVFINDITEMA>(hdr);
+        answer = OnFindItem<NMLVFINDITEMA>(window, hdr);
         return true;
     case LVN_ODFINDITEMW:
-        answer = OnFindItem<NMLVFINDITEMW>(hdr);
+        answer = OnFindItem<NMLVFINDITEMW>(window, hdr);
         return true;
     }
     return false;
@@ -138,7 +132,10 @@ bool OnListRequest(NMHDR* hdr, LRESULT& answer) {
 // only once it is made, so a change that lands on an in-between row is undone here: from the
 // keyboard the selection travels on past that row, a click on it leaves the previous point
 // selected, and the focus alone goes back to the point that had it.
-void KeepOffInBetweenRows(const NMLISTVIEW* nm) {
+void KeepOffInBetweenRows(MainWindow& window, const NMLISTVIEW* nm) {
+    const HWND list = window.list;
+    int& last_valid_sel = window.selection.last_valid_sel;
+    int& last_valid_foc = window.selection.last_valid_foc;
     const int row = nm->iItem;
     if (row < 0) return;
     const UINT state = nm->uNewState;
@@ -147,7 +144,7 @@ void KeepOffInBetweenRows(const NMLISTVIEW* nm) {
         if (state & LVIS_FOCUSED) last_valid_foc = row;
         return;
     }
-    const int rows = ListView_GetItemCount(hwndList);
+    const int rows = ListView_GetItemCount(list);
     auto valid = [rows](int target) { return target >= 0 && target < rows && IsPointRow(target); };
     if (state & LVIS_SELECTED) {
         // Some list implementations report no position for a click, so a held mouse button
@@ -156,36 +153,33 @@ void KeepOffInBetweenRows(const NMLISTVIEW* nm) {
                            GetKeyState(VK_RBUTTON) < 0;
         if (!mouse) last_valid_sel = row > last_valid_sel ? row + 1 : row - 1;
         if (valid(last_valid_sel)) {
-            ListView_SetItemState(hwndList, last_valid_sel, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+            ListView_SetItemState(list, last_valid_sel, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
         } else {
-            ListView_SetItemState(hwndList, row, 0, LVIS_FOCUSED | LVIS_SELECTED);
+            ListView_SetItemState(list, row, 0, LVIS_FOCUSED | LVIS_SELECTED);
         }
     } else if (state & LVIS_FOCUSED) {
         if (valid(last_valid_foc)) {
-            ListView_SetItemState(hwndList, last_valid_foc, LVIS_FOCUSED, LVIS_FOCUSED);
+            ListView_SetItemState(list, last_valid_foc, LVIS_FOCUSED, LVIS_FOCUSED);
         } else {
-            ListView_SetItemState(hwndList, row, 0, LVIS_FOCUSED);
+            ListView_SetItemState(list, row, 0, LVIS_FOCUSED);
         }
     }
 }
 
 // The row a list last reported selected. A virtual list answers "which row is selected" by
 // asking every row in turn, so the answer is remembered from its notifications and checked.
-struct Remembered {
-    int point = -1;
-    int result = -1;
-} selected_row;
+int& RememberedRow(MainWindow& window, HWND list) {
+    return list == window.list ? window.selection.point_row : window.selection.result_row;
+}
 
-int& RememberedRow(HWND list) { return list == hwndList ? selected_row.point : selected_row.result; }
-
-void RememberSelection(HWND list, const NMLISTVIEW* nm) {
-    if (nm->iItem >= 0 && (nm->uNewState & LVIS_SELECTED)) RememberedRow(list) = nm->iItem;
+void RememberSelection(MainWindow& window, HWND list, const NMLISTVIEW* nm) {
+    if (nm->iItem >= 0 && (nm->uNewState & LVIS_SELECTED)) RememberedRow(window, list) = nm->iItem;
 }
 
 }  // namespace
 
-int GetSelectedRow(HWND list) {
-    const int row = RememberedRow(list);
+int GetSelectedRow(MainWindow& window, HWND list) {
+    const int row = RememberedRow(window, list);
     if (row >= 0 && row < ListView_GetItemCount(list) && ListView_GetItemState(list, row, LVIS_SELECTED)) return row;
     return ListView_GetNextItem(list, -1, LVNI_SELECTED);
 }
@@ -194,8 +188,8 @@ namespace {
 
 // Shows `rows` rows with nothing selected or focused. Only the rows that hold the selection
 // and the focus are visited, and the list keeps its scroll position where it can.
-void SetRows(HWND list, int rows) {
-    const int selected = GetSelectedRow(list);
+void SetRows(MainWindow& window, HWND list, int rows) {
+    const int selected = GetSelectedRow(window, list);
     if (selected >= 0) ListView_SetItemState(list, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
     const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
     if (focused >= 0) ListView_SetItemState(list, focused, 0, LVIS_FOCUSED);
@@ -205,23 +199,16 @@ void SetRows(HWND list, int rows) {
     InvalidateRect(list, nullptr, TRUE);
 }
 
-void EnableCommand(HMENU menu, UINT id, bool enable) {
-    // Ids that a pop-up lacks are left alone by EnableMenuItem.
-    EnableMenuItem(menu, id, MF_BYCOMMAND | (enable ? MF_ENABLED : MF_GRAYED));
-}
-
-void EnableButton(UINT id, bool enable) {
-    SendMessageA(hwndTool, TB_ENABLEBUTTON, id, MAKELPARAM(enable ? TRUE : FALSE, 0));
-}
-
-void ShowContextMenu(HWND list, int menu_id, UINT default_id, void (*enable)(HMENU), POINT at) {
-    HMENU menu = LoadMenuA(hInst, MAKEINTRESOURCEA(menu_id));
+// The main window enables the menu's commands when it is told the menu opens, as it is for
+// its own menus; its commands come back to it.
+void ShowContextMenu(const MainWindow& window, HWND list, int menu_id, UINT default_id, POINT at) {
+    HMENU menu = LoadMenuA(window.instance, MAKEINTRESOURCEA(menu_id));
     if (!menu) return;
     HMENU popup = GetSubMenu(menu, 0);
     SetMenuDefaultItem(popup, default_id, FALSE);
-    enable(popup);
+    SendMessageA(window.dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
     ClientToScreen(list, &at);
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, hwndMain, nullptr);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, window.dialog, nullptr);
     DestroyMenu(menu);
 }
 
@@ -235,24 +222,25 @@ HFONT CreateSizedFont(int height) {
     return CreateFontIndirectA(&font);
 }
 
-void InitListView() {
+void InitListView(MainWindow& window) {
+    const HWND header = window.header, list = window.list, results = window.results;
     // Created once; they live as long as the program.
     HFONT font = CreateSizedFont(HEADER_FONT_HEIGHT);
-    SendMessageA(hwndHdr, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SendMessageA(header, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     HIMAGELIST pictures =
         ImageList_Create(HEADER_PICTURE_WIDTH, HEADER_PICTURE_HEIGHT, ILC_COLOR4 | ILC_MASK, HEADER_PICTURES - 1, 1);
-    if (HBITMAP bitmap = LoadBitmapA(hInst, MAKEINTRESOURCEA(IDB_HEADERS))) {
+    if (HBITMAP bitmap = LoadBitmapA(window.instance, MAKEINTRESOURCEA(IDB_HEADERS))) {
         ImageList_AddMasked(pictures, bitmap, RGB(255, 255, 255));
         DeleteObject(bitmap);
     }
-    SendMessageA(hwndHdr, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
+    SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
 
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
     column.cx = 40;
     column.pszText = const_cast<char*>("n");
-    SendMessageA(hwndList, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     for (int i = 1; i < HEADER_PICTURES; ++i) {
         column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE | LVCF_SUBITEM;
@@ -260,97 +248,66 @@ void InitListView() {
         column.cx = 80;
         column.iImage = i;
         column.iSubItem = i;
-        SendMessageA(hwndList, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    ListView_SetExtendedListViewStyle(hwndList, LVS_EX_FULLROWSELECT);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
 
-    HWND results_header = ListView_GetHeader(hwndResults);
+    HWND results_header = ListView_GetHeader(results);
     SendMessageA(results_header, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     SendMessageA(results_header, HDM_SETIMAGELIST, 0,
-                 reinterpret_cast<LPARAM>(pImageList_Duplicate ? pImageList_Duplicate(pictures) : pictures));
+                 reinterpret_cast<LPARAM>(window.duplicate_image_list ? window.duplicate_image_list(pictures) : pictures));
     column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE;
     column.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
     column.cx = 80;
     column.iImage = 1;
-    SendMessageA(hwndResults, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    SendMessageA(results, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 }
 
-void StuffListView() {
-    recalc_arrays();
-    SetRows(hwndList, PointRows());
-    SetRows(hwndResults, arr_res.size());
-    if (arr_res.size() > 0) ListView_SetItemState(hwndResults, 0, LVIS_SELECTED, LVIS_SELECTED);
-    HandleCommandsEnable();
+void StuffListView(MainWindow& window) {
+    SetRows(window, window.list, PointRows(window.document));
+    SetRows(window, window.results, window.document.derived.results.size());
+    if (window.document.derived.results.size() > 0)
+        ListView_SetItemState(window.results, 0, LVIS_SELECTED, LVIS_SELECTED);
+    EnableCommands(window);
 }
 
-void SelectListItem(int index) {
-    if (index < 0 || index >= arr_vb.size()) return;
-    ListView_SetItemState(hwndList, 2 * index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+void SelectListItem(MainWindow& window, int index) {
+    if (index < 0 || index >= window.document.points.size()) return;
+    ListView_SetItemState(window.list, 2 * index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
 
-int GetSelectedPoint() {
-    const int row = GetSelectedRow(hwndList);
+int GetSelectedPoint(MainWindow& window) {
+    const int row = GetSelectedRow(window, window.list);
     if (row < 0 || !IsPointRow(row)) return -1;
-    return row / 2 < arr_vb.size() ? row / 2 : -1;
+    return row / 2 < window.document.points.size() ? row / 2 : -1;
 }
 
-LRESULT OnListNotify(NMHDR* hdr) {
+LRESULT OnListNotify(MainWindow& window, NMHDR* hdr) {
     LRESULT answer = FALSE;
-    if (OnListRequest(hdr, answer)) return answer;
+    if (OnListRequest(window, hdr, answer)) return answer;
     HWND list = hdr->hwndFrom;
-    const bool points = list == hwndList;
+    const bool points = list == window.list;
     NMLISTVIEW* nm = reinterpret_cast<NMLISTVIEW*>(hdr);
     switch (hdr->code) {
     case LVN_ITEMCHANGED:
-        RememberSelection(list, nm);
-        if (points) KeepOffInBetweenRows(nm);
-        HandleCommandsEnable();
+        RememberSelection(window, list, nm);
+        if (points) KeepOffInBetweenRows(window, nm);
+        EnableCommands(window);
         break;
     case LVN_ODSTATECHANGED:
-        HandleCommandsEnable();
+        EnableCommands(window);
         break;
     case NM_DBLCLK:
         if (ListView_GetSelectedCount(list) == 0) break;
-        if (points)
-            EditItem();
-        else
-            ShowDetails();
+        PostMessageA(window.dialog, WM_COMMAND, points ? IDM_EDIT : IDM_DETAILS, 0);
         break;
     case NM_RCLICK:
         if (points)
-            ShowContextMenu(list, IDR_LISTMENU, IDM_EDIT, HandleCommandsEnable1, nm->ptAction);
+            ShowContextMenu(window, list, IDR_LISTMENU, IDM_EDIT, nm->ptAction);
         else
-            ShowContextMenu(list, IDR_RESULTSMENU, IDM_DETAILS, HandleCommandsEnable2, nm->ptAction);
+            ShowContextMenu(window, list, IDR_RESULTSMENU, IDM_DETAILS, nm->ptAction);
         break;
     }
     return FALSE;
-}
-
-void HandleCommandsEnable1(HMENU menu) {
-    const bool selected = ListView_GetSelectedCount(hwndList) > 0;
-    const int n = arr_vb.size();
-    EnableCommand(menu, IDM_EDIT, selected);
-    EnableCommand(menu, IDM_DELETE, selected);
-    EnableCommand(menu, IDM_COPY, selected);
-    EnableCommand(menu, IDM_CUT, selected);
-    EnableCommand(menu, IDM_GRAPH, n >= 3);
-    EnableCommand(menu, IDM_SAVE, n >= 1);
-    EnableCommand(menu, IDM_SAVEAS, n >= 1);
-    EnableCommand(menu, IDM_EXPORTHTML, n >= 1);
-    EnableCommand(menu, IDM_EXPORTCSV, n >= 1);
-    EnableCommand(menu, IDM_DELETEALL, n >= 1);
-    EnableButton(IDM_EDIT, selected);
-    EnableButton(IDM_DELETE, selected);
-    EnableButton(IDM_SAVE, n >= 1);
-}
-
-void HandleCommandsEnable2(HMENU menu) {
-    EnableCommand(menu, IDM_DETAILS, ListView_GetSelectedCount(hwndResults) > 0);
-}
-
-void HandleCommandsEnable() {
-    HMENU menu = GetMenu(hwndMain);
-    HandleCommandsEnable1(menu);
-    HandleCommandsEnable2(menu);
 }

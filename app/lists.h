@@ -1,6 +1,7 @@
 // The measurement list and the result list of the main window. Both are virtual lists: they
 // hold only the number of rows and the selection, and ask for each visible cell's text, so a
-// refill costs the same for ten points as for a hundred thousand.
+// refill costs the same for ten points as for a hundred thousand. They show the window's
+// document as it was last evaluated; commands that change it evaluate it first.
 //
 // Rows of the measurement list for n points: point row i is row 2i, and between points i and
 // i + 1 stands the in-between row 2i + 1, which shows only their first difference E'.
@@ -8,18 +9,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/main_window.h"
+
 HFONT CreateSizedFont(int height);
-void InitListView();
-// Re-evaluates the document and shows it; nothing stays selected in the measurement list,
-// and the first result is selected.
-void StuffListView();
-void SelectListItem(int index);  // focuses and selects the row of point `index`
-int GetSelectedPoint();          // index into arr_vb of the selected point row, -1 for none
-int GetSelectedRow(HWND list);   // -1 for none
+void InitListView(MainWindow& window);
+// Shows the document; nothing stays selected in the measurement list, and the first result is
+// selected.
+void StuffListView(MainWindow& window);
+void SelectListItem(MainWindow& window, int index);  // focuses and selects the row of point `index`
+int GetSelectedPoint(MainWindow& window);  // index of the selected point, -1 for none
+int GetSelectedRow(MainWindow& window, HWND list);  // -1 for none
 
-// Notifications of either list; the value is the dialog's message result.
-LRESULT OnListNotify(NMHDR* hdr);
-
-void HandleCommandsEnable1(HMENU menu);
-void HandleCommandsEnable2(HMENU menu);
-void HandleCommandsEnable();
+// Notifications of either list; the value is the dialog's message result. A double click asks
+// the main window for the command (Upravit, Detaily) by WM_COMMAND; a context menu is enabled
+// by the main window's WM_INITMENUPOPUP.
+LRESULT OnListNotify(MainWindow& window, NMHDR* hdr);

@@ -23,12 +23,6 @@ struct sorted_struct {
     RESULT_DATA& get_data() { return data; }
 };
 
-// Constructed in this order, destroyed in the reverse one.
-extern dyn_array_direct<ext_float> arr_de;        // E' between neighbouring points
-extern dyn_array_direct<ext_float> arr_d2e;       // E'' at each inner point
-extern dyn_array_direct<ext_float_pair> arr_vb;   // the document, ascending Vb
-extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
-
 // Which sign changes of E'' are equivalence points: all of them, or only the steepest
 // inflections, where |E'| has a local maximum of at least `min_steepness` percent of the
 // largest |E'| of the curve, one per jump (the steepest of the maxima that reading noise makes
@@ -36,9 +30,6 @@ extern dyn_array_direct<sorted_struct> arr_res;   // equivalence volumes
 enum Recognition { RECOGNIZE_ALL = 0, RECOGNIZE_STEEPEST = 1 };
 extern int recognition;
 extern int min_steepness;  // percent
-// The largest |E'| of the curve after the last evaluation (of the smoothed E' when the curve
-// was smoothed); undefined without a defined E'.
-extern ext_float max_steepness;
 
 // How the last evaluation with the criterion took the derivatives. Where the reading noise is
 // small against the jumps, the differences of the lists serve (window 0). On densely sampled,
@@ -51,7 +42,29 @@ struct Smoothing {
     std::vector<ext_float> de;   // smoothed E' of each interval, at its middle
     std::vector<ext_float> d2e;  // smoothed E'' at each inner point
 };
-extern Smoothing smoothing;
+
+// What the evaluation derives from a document's points.
+struct Derived {
+    dyn_array_direct<ext_float> de{10, 10, nullptr};           // E' between neighbouring points
+    dyn_array_direct<ext_float> d2e{10, 10, nullptr};          // E'' at each inner point
+    dyn_array_direct<sorted_struct> results{10, 10, nullptr};  // equivalence volumes
+    // The largest |E'| of the curve (of the smoothed E' when the curve was smoothed); undefined
+    // without a defined E'.
+    ext_float max_steepness{0.0, true};
+    Smoothing smoothing;
+};
+
+// Rebuilds `derived` from `points` (ascending Vb) under the recognition settings given.
+void evaluate(const dyn_array_direct<ext_float_pair>& points, Derived& derived, int recognition, int min_steepness);
+
+// The program's document (core/document.h) under the names the evaluation's readers grew up
+// with: the lists, Details, the graph and the exports read them. They are views, not copies.
+extern dyn_array_direct<ext_float_pair>& arr_vb;  // the points, ascending Vb
+extern dyn_array_direct<ext_float>& arr_de;
+extern dyn_array_direct<ext_float>& arr_d2e;
+extern dyn_array_direct<sorted_struct>& arr_res;
+extern ext_float& max_steepness;
+extern Smoothing& smoothing;
 
 // Display settings: the decimal separator and decimal places of each quantity.
 extern bool use_comma;
@@ -71,5 +84,6 @@ void format_steepness(char* text, std::size_t size, const ext_float& slope);
 // The abscissa where the line through (x1, y1) and (x2, y2) crosses zero.
 ext_float GetCross(ext_float& x1, ext_float& x2, ext_float& y1, ext_float& y2);
 
-// Rebuilds arr_de, arr_d2e and arr_res from arr_vb.
+// Evaluates the program's document again (arr_de, arr_d2e and arr_res from arr_vb) under the
+// current recognition settings.
 void recalc_arrays();

@@ -277,7 +277,7 @@ private:
 // Room for a line: two numbers of at most 24 characters, a TAB and the EOL.
 const std::size_t LONGEST_LINE = 2 * 32 + 3;
 
-bool write_points(std::FILE* f, dyn_array_direct<ext_float_pair>& points, const std::string& description) {
+bool write_points(std::FILE* f, const dyn_array_direct<ext_float_pair>& points, const std::string& description) {
     BlockWriter out(f);
     out.put(HEADER);
     out.put(EOL);
@@ -323,7 +323,7 @@ char* seek(char* pos) {
     return pos;
 }
 
-bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points, const std::string& description,
+bool internal_save(const char* path, const dyn_array_direct<ext_float_pair>& points, const std::string& description,
                    WriteFailure* failure) {
     return write_file_safely(path, [&](std::FILE* f) { return write_points(f, points, description); }, failure);
 }

@@ -13,7 +13,7 @@
 // True only when the file at `path` now holds the points; on failure a previous file at
 // `path` is left exactly as it was and `failure` says why (see write_file_safely). Every
 // number reads back as exactly the same double.
-bool internal_save(const char* path, dyn_array_direct<ext_float_pair>& points,
+bool internal_save(const char* path, const dyn_array_direct<ext_float_pair>& points,
                    const std::string& description = std::string(), WriteFailure* failure = nullptr);
 
 // Empties `points` and fills it from the file in ascending Vb, points of equal Vb in reverse

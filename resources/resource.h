@@ -149,3 +149,23 @@
 #define IDS_IMPORT_SEPARATOR 40090
 #define IDS_IMPORT_DECIMAL  40095
 #define IDS_DETAIL_SMOOTHING 40130
+// The main window's and the point entry's texts.
+#define IDS_APP_TITLE       40200
+#define IDS_READ_ERROR      40201
+#define IDS_UNTITLED        40202
+#define IDS_FILE_FILTER     40203
+#define IDS_OLD_COMCTL      40204
+#define IDS_OLD_WINDOWS     40205
+#define IDS_SAVE_CHANGES    40206
+#define IDS_WRITE_ERROR     40207
+#define IDS_DELETE_ALL      40208
+#define IDS_CAPTION_ERROR   40209
+#define IDS_CAPTION_CONFIRM 40210
+#define IDS_CAPTION_OPEN    40211
+#define IDS_CAPTION_SAVE    40212
+#define IDS_CAPTION_ADD     40213
+#define IDS_CAPTION_EDIT    40214
+#define IDS_BAD_VB          40215
+#define IDS_BAD_E           40216
+#define IDS_DUPLICATE_VB    40217
+#define IDS_CAPTION_QUESTION 40218

@@ -19,24 +19,25 @@ void SetHeld(const std::vector<UINT>& mods, bool down) {
 }  // namespace
 void AppTest::SetUp() {
     arr_vb.flush();
-    dirty = false;
+    document.changed = false;
     RestoreDisplayDefaults();
-    ASSERT_TRUE(accel_ = LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(IDR_ACCEL)));
-    ASSERT_EQ(CreateDialogParamA(hInst, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0), hwndMain);
-    SetForegroundWindow(hwndMain);
-    SetFocus(hwndList);
+    ASSERT_TRUE(accel_ = LoadAcceleratorsA(main_window.instance, MAKEINTRESOURCEA(IDR_ACCEL)));
+    ASSERT_EQ(CreateDialogParamA(main_window.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0), main_window.dialog);
+    SetForegroundWindow(main_window.dialog);
+    SetFocus(main_window.list);
 }
 void AppTest::TearDown() {
-    if (IsWindow(hwndMain)) DestroyWindow(hwndMain);
+    if (IsWindow(main_window.dialog)) DestroyWindow(main_window.dialog);
     RunQueue();  // the quit message of the destroyed window must not end a later test's dialogs
     arr_vb.flush();
-    dirty = false;
+    document.changed = false;
 }
 void AppTest::Load(const Points& points) {
     arr_vb.flush();
     for (const auto& p : points) arr_vb.insert_sorted(ext_float_pair(ext_float(p.first), ext_float(p.second)));
-    StuffListView();
-    dirty = false;
+    recalc_arrays();
+    StuffListView(main_window);
+    document.changed = false;
 }
 bool AppTest::RunQueue() {
     MSG msg;
@@ -67,17 +68,17 @@ void AppTest::Act(const scenario::Step& s) {
                 scenario::Reply(dlg, s.answers[first = next++]);
         });
     }
-    if (s.command) SendMessageA(hwndMain, WM_COMMAND, s.command, 0);
+    if (s.command) SendMessageA(main_window.dialog, WM_COMMAND, s.command, 0);
     std::vector<Key> keys;
     for (UINT k : s.keys) keys.push_back(k & 0x10000 ? Key{WM_CHAR, k & 0xFF, 1, {}} : KeyDown(k & 0xFFFF, {k & 0x40000 ? VK_MENU : k & 0x80000 ? VK_CONTROL : 0u}));
-    EXPECT_EQ(Keys(hwndList, keys) || RunQueue(), s.ends);
+    EXPECT_EQ(Keys(main_window.list, keys) || RunQueue(), s.ends);
     EXPECT_EQ(next, s.answers.size());
     EXPECT_EQ(script.unexpected(), 0);
 }
 int AppTest::Enabled(UINT id) const {
-    EXPECT_TRUE(MenuHas(GetMenu(hwndMain), id)) << id;
-    const bool enabled = !(GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_GRAYED);
-    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
+    EXPECT_TRUE(MenuHas(GetMenu(main_window.dialog), id)) << id;
+    const bool enabled = !(GetMenuState(GetMenu(main_window.dialog), id, MF_BYCOMMAND) & MF_GRAYED);
+    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(main_window.toolbar, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
     return enabled;
 }
 Key KeyDown(UINT vk, std::vector<UINT> held) {

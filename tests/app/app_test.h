@@ -25,7 +25,7 @@ protected:
     // Through the program's own message loop step; true when the quit message came.
     bool Keys(HWND target, const std::vector<Key>& keys);
     bool RunQueue();
-    HWND main() const override { return hwndMain; }
+    HWND main() const override { return main_window.dialog; }
     void Act(const scenario::Step& step) override;
     int Enabled(UINT id) const override;
     HACCEL accel_ = nullptr;

@@ -23,37 +23,37 @@ TEST_F(MainWindow, EditingScenario) {
     EXPECT_EQ(ReadFile(dir.path("titrace.tid")), kEdited);
 }
 TEST_F(MainWindow, StartsEmptyWithItsToolbarAndLayout) {
-    EXPECT_EQ(driver::Text(hwndMain), std::string("Titrion - ") + fname);
+    EXPECT_EQ(driver::Text(main_window.dialog), std::string("Titrion - ") + document.file_name);
     // Command, picture (our own after the 15 standard ones) and label of every button.
     const char* buttons[] = {"40002 6 Nový", "0 0 ", "40003 7 Otevřít...", "40004 8 Uložit", "0 0 ", "40009 15 Přidat...",
                              "40010 16 Upravit", "40011 17 Odstranit", "0 0 ", "40018 18 O aplikaci..."};
-    ASSERT_EQ(SendMessageA(hwndTool, TB_BUTTONCOUNT, 0, 0), 10);
+    ASSERT_EQ(SendMessageA(main_window.toolbar, TB_BUTTONCOUNT, 0, 0), 10);
     for (int i = 0; i < 10; ++i) {
         TBBUTTON b = {};
         char text[64] = "";
-        SendMessageA(hwndTool, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
-        if (b.idCommand) SendMessageA(hwndTool, TB_GETBUTTONTEXTA, b.idCommand, reinterpret_cast<LPARAM>(text));
+        SendMessageA(main_window.toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&b));
+        if (b.idCommand) SendMessageA(main_window.toolbar, TB_GETBUTTONTEXTA, b.idCommand, reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(std::to_string(b.idCommand) + " " + std::to_string(b.iBitmap) + " " + text, buttons[i]);
     }
     LOGFONTA font;
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(ListView_GetHeader(hwndList), WM_GETFONT, 0, 0)), sizeof font, &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(ListView_GetHeader(main_window.list), WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_EQ(std::pair(font.lfHeight, font.lfWidth), std::pair(-31L, 0L));
     // The result list keeps 97 pixels at the right; the window does not shrink below 480 x 300.
-    SetWindowPos(hwndMain, nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOMOVE);
+    SetWindowPos(main_window.dialog, nullptr, 0, 0, 900, 500, SWP_NOZORDER | SWP_NOMOVE);
     RECT rc[5];
-    HWND children[] = {hwndMain, hwndList, hwndResults, hwndTool, hwndStatus};
-    for (int i = 0; i < 5; ++i) GetWindowRect(children[i], &rc[i]), MapWindowPoints(nullptr, hwndMain, reinterpret_cast<POINT*>(&rc[i]), 2);
-    GetClientRect(hwndMain, &rc[0]);
+    HWND children[] = {main_window.dialog, main_window.list, main_window.results, main_window.toolbar, main_window.status};
+    for (int i = 0; i < 5; ++i) GetWindowRect(children[i], &rc[i]), MapWindowPoints(nullptr, main_window.dialog, reinterpret_cast<POINT*>(&rc[i]), 2);
+    GetClientRect(main_window.dialog, &rc[0]);
     EXPECT_EQ(std::vector<LONG>({rc[1].left, rc[1].right, rc[1].top, rc[1].bottom, rc[2].left, rc[2].right, rc[2].top, rc[2].bottom}),
               std::vector<LONG>({0, rc[0].right - 100, rc[3].bottom - 2, rc[4].top + 1, rc[0].right - 97, rc[0].right, rc[1].top, rc[1].bottom}));
-    SetWindowPos(hwndMain, nullptr, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOMOVE);
-    GetWindowRect(hwndMain, &rc[0]);
+    SetWindowPos(main_window.dialog, nullptr, 0, 0, 200, 100, SWP_NOZORDER | SWP_NOMOVE);
+    GetWindowRect(main_window.dialog, &rc[0]);
     EXPECT_EQ(std::pair(rc[0].right - rc[0].left, rc[0].bottom - rc[0].top), std::pair(480L, 300L));
 }
 TEST_F(MainWindow, EveryWayOutAsksBeforeUnsavedPointsAreLost) {
     Load({{1, 100}, {2, 200}});
-    dirty = true;
-    const std::string ask = std::string("Mají se změny provedené v dokumentu ") + fname + " uložit?";
+    document.changed = true;
+    const std::string ask = "Mají se změny provedené v dokumentu " + document.file_name + " uložit?";
     const Answer cancel = {"Potvrďte", IDCANCEL, {}, ask.c_str()};
     Play(*this, {{IDM_EXIT, {}, {cancel}, 3, -1, -1, "SHA"}, {0, {ALT('X')}, {cancel}}, {0, {ALT(VK_F4)}, {cancel}},
                  {0, {VK_ESCAPE}, {cancel}}, {0, {CH('p'), CH('P')}, {{"Přidat...", IDCANCEL}, {"Přidat...", IDCANCEL}}, 3},
@@ -80,24 +80,24 @@ TEST_F(MainWindow, TenThousandPoints) {
         p.emplace_back(0.005 * i, 300.0 * std::tanh(0.01 * i - 50.0) + static_cast<int>((seed >> 16) % 11 - 5) * 0.1);
     }
     Load(p);
-    ASSERT_EQ(Rows(hwndList), 2 * n - 1);
+    ASSERT_EQ(Rows(main_window.list), 2 * n - 1);
     auto slope = [&](int i) { return (p[i + 1].second - p[i].second) / (p[i + 1].first - p[i].first); };
     for (int i = 0; i < n; ++i) {
         const std::string d2e = i > 0 && i + 1 < n ? Fixed((slope(i) - slope(i - 1)) / ((p[i + 1].first - p[i - 1].first) / 2), 4) : "";
-        ASSERT_EQ(Line(hwndList, 2 * i), std::to_string(i + 1) + "|" + Fixed(p[i].first, 3) + "|" + Fixed(p[i].second, 4) + "||" + d2e);
-        if (i + 1 < n) { ASSERT_EQ(Line(hwndList, 2 * i + 1), "|||" + Fixed(slope(i), 4) + "|") << i; }
+        ASSERT_EQ(Line(main_window.list, 2 * i), std::to_string(i + 1) + "|" + Fixed(p[i].first, 3) + "|" + Fixed(p[i].second, 4) + "||" + d2e);
+        if (i + 1 < n) { ASSERT_EQ(Line(main_window.list, 2 * i + 1), "|||" + Fixed(slope(i), 4) + "|") << i; }
     }
-    ASSERT_TRUE(arr_res.size() > 100 && Rows(hwndResults) == arr_res.size());
-    for (int k = 0; k < arr_res.size(); ++k) { ASSERT_EQ(Cell(hwndResults, k, 0), Fixed(arr_res[k]->key.value, 4)); }
+    ASSERT_TRUE(arr_res.size() > 100 && Rows(main_window.results) == arr_res.size());
+    for (int k = 0; k < arr_res.size(); ++k) { ASSERT_EQ(Cell(main_window.results, k, 0), Fixed(arr_res[k]->key.value, 4)); }
     // A click on an in-between row keeps the point.
-    SelectListItem(5000);
-    ListView_EnsureVisible(hwndList, 10001, FALSE);
-    Click(hwndList, WM_LBUTTONDOWN, 10001);
+    SelectListItem(main_window, 5000);
+    ListView_EnsureVisible(main_window.list, 10001, FALSE);
+    Click(main_window.list, WM_LBUTTONDOWN, 10001);
     Play(*this, {{0, {}, {}, 2 * n - 1, 10000}});
-    EXPECT_EQ(ListView_GetNextItem(hwndList, -1, LVNI_FOCUSED), 10000);
+    EXPECT_EQ(ListView_GetNextItem(main_window.list, -1, LVNI_FOCUSED), 10000);
     // Deleting renumbers the points behind it; a pasted point is selected where it belongs.
     Play(*this, {{IDM_DELETE, {}, {}, 2 * n - 3, -1}, {IDM_PASTE, {}, {}, 2 * n - 1, 10000, -1, nullptr, nullptr, nullptr, "25.0021\t7"}});
-    EXPECT_EQ(Line(hwndList, 10000).substr(0, 18) + Cell(hwndList, 10002, 0), "5001|25,002|7,00005002");
+    EXPECT_EQ(Line(main_window.list, 10000).substr(0, 18) + Cell(main_window.list, 10002, 0), "5001|25,002|7,00005002");
 }
 // Stand in for the file system refusing to put a saved file in place.
 BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(ERROR_ACCESS_DENIED), FALSE; }
@@ -111,25 +111,26 @@ std::string SystemText(DWORD code) {  // the system's reason, as a message gives
 TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
     ScratchDir dir;
     std::ofstream(dir.path("bad.tid"), std::ios::binary) << "# Titrionika 2.0\r\n\r\n1,5\t;\r\n";
-    const std::string samples = driver::ExeDir() + "\\examples\\", next = "Bez jména " + std::to_string(std::atoi(fname + 11) + 1) + ".tid";
+    const std::string untitled = document.file_name;
+    const std::string samples = driver::ExeDir() + "\\examples\\", next = "Bez jména " + std::to_string(std::atoi(document.file_name.c_str() + 11) + 1) + ".tid";
     const Answer no = {"Potvrďte", IDNO}, read_error = {"", IDOK, {}, "Chyba při načítání souboru."};
     Play(*this, {{IDM_ADD, {}, {{"Přidat...", IDOK, {{IDC_VB, "1"}, {IDC_E, "1"}}, nullptr, {{IDC_VB, ""}, {IDC_E, ""}}}}, 1},
                  {IDM_NEW, {}, {{"Potvrďte", IDCANCEL}}, 1},
-                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, fname + 0},
+                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, untitled.c_str()},
                  {IDM_NEW, {}, {no}, 0, -1, 0, "", nullptr, next.c_str()},
                  {IDM_OPEN, {}, {File("Otevřít soubor", samples + "uhlicitan-hcl.tid")}, 93, 0, 4, nullptr, nullptr, "uhlicitan-hcl.tid"}});
     // Saved again, a sample keeps every byte, its description included.
     for (const char* sample : {"hcl-naoh.tid", "zelezo-cer.tid"}) {
         Play(*this, {{IDM_OPEN, {}, {File("Otevřít soubor", samples + sample)}, -1, 0, 1},
                      {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path(sample))}, -1, 0, 1, nullptr, nullptr, sample}});
-        EXPECT_EQ(Cell(hwndResults, 0, 0), "25,0000");
+        EXPECT_EQ(Cell(main_window.results, 0, 0), "25,0000");
         EXPECT_EQ(ReadFile(dir.path(sample)), ReadFile(samples + sample)) << sample;
     }
     const std::string lead = "Chyba při ukládaní souboru.\n\nSoubor: ", denied = "\n" + SystemText(ERROR_ACCESS_DENIED),
                       saved = dir.path("zelezo-cer.tid"), old_text = lead + saved + denied, new_text = lead + dir.path("nový.tid") + denied,
                       read_only = lead + saved + "\nSoubor je určen jen pro čtení, a proto nebyl přepsán.";
     const Answer write_error = {"", IDOK, {}, old_text.c_str()};
-    const int rows = Rows(hwndList) - 2;
+    const int rows = Rows(main_window.list) - 2;
     {
         testui::ImportHook refuse_move("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(RefuseMove));
         testui::ImportHook refuse_replace("kernel32.dll", "ReplaceFileA", reinterpret_cast<void*>(RefuseReplace));
@@ -137,18 +138,18 @@ TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
                      {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path("nový.tid")), {"", IDOK, {}, new_text.c_str()}}},
                      {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows, -2, -1, nullptr, nullptr, "zelezo-cer.tid"}});
     }
-    EXPECT_TRUE(dirty && !fname_auto);
+    EXPECT_TRUE(document.changed && !document.name_automatic);
     EXPECT_EQ(GetFileAttributesA(dir.path("nový.tid").c_str()), INVALID_FILE_ATTRIBUTES);
     // A read-only file is named and left as it was.
     SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY);
     Play(*this, {{IDM_SAVE, {}, {{"", IDOK, {}, read_only.c_str()}}}});
     SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_TRUE(dirty && ReadFile(saved) == ReadFile(samples + "zelezo-cer.tid"));
+    EXPECT_TRUE(document.changed && ReadFile(saved) == ReadFile(samples + "zelezo-cer.tid"));
 }
 // Copy carries every digit that tells a value apart: Cut and Paste give back the very point.
 TEST_F(MainWindow, CutAndPasteKeepEveryDigit) {
     Load({{1.23456789, 2.5e-7}, {2, 5}});
-    SelectListItem(0);
+    SelectListItem(main_window, 0);
     Play(*this, {{IDM_CUT, {}, {}, 1, -1, -1, nullptr, "1.23456789\t2.5e-07"}, {IDM_PASTE, {}, {}, 3, 0}});
     EXPECT_EQ(Document(), (Points{{1.23456789, 2.5e-7}, {2, 5}}));
 }
@@ -159,17 +160,17 @@ TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
     Play(*this, {bad("", "5", "Chybná hodnota v poli Vb!", IDC_VB), bad("3", "mV", "Chybná hodnota v poli E!", IDC_E)});
     // Both Vb show as "1,235": read back from the field, the first would meet the second.
     Load({{1.23456789, -7.654321}, {1.235, 20}});
-    SelectListItem(0);
+    SelectListItem(main_window, 0);
     Play(*this, {{IDM_EDIT, {}, {{"Upravit...", IDOK, {}, nullptr, {{IDC_VB, "1,235"}, {IDC_E, "-7,6543"}}}}, 3, 0}});
-    EXPECT_FALSE(dirty);
+    EXPECT_FALSE(document.changed);
     Play(*this, {{IDM_EDIT, {}, {{"Upravit...", IDOK, {{IDC_E, "-8"}}}}, 3, 0}});
     EXPECT_EQ(Document(), (Points{{1.23456789, -8}, {1.235, 20}}));
     // Storno after a rejected OK leaves the point as it was; editing onto another Vb replaces it.
     Load({{1, 10}, {2.123456789, 20.987654321}, {3, 30}});
-    SelectListItem(1);
+    SelectListItem(main_window, 1);
     Play(*this, {{IDM_EDIT, {}, {Point("Upravit...", "2,5", "x"), {"", IDOK}, {"Upravit...", IDCANCEL}}, 5, 2}});
     EXPECT_EQ(Document(), (Points{{1, 10}, {2.123456789, 20.987654321}, {3, 30}}));
-    EXPECT_FALSE(dirty);
+    EXPECT_FALSE(document.changed);
     Play(*this, {{IDM_EDIT, {}, {Point("Upravit...", "3", "25"), {"Dotaz", IDYES}}, 3, 2}});
     EXPECT_EQ(Document(), (Points{{1, 10}, {3, 25}}));
 }
@@ -177,7 +178,7 @@ TEST_F(MainWindow, ClipboardCarriesOnePointAsText) {
     Load({{1e300, -1e300}, {2, 20}});
     testui::BeepCounter beeps;
     Play(*this, {{IDM_COPY, {}, {}, 3, -1, -1, nullptr, "keep", nullptr, "keep"}, {IDM_CUT, {}, {}, 3, -1, -1, nullptr, "keep"}});
-    SelectListItem(1);
+    SelectListItem(main_window, 1);
     Play(*this, {{IDM_CUT, {}, {}, 1, -1, 0}});
     const std::string huge = driver::ClipboardText();  // written whole
     EXPECT_EQ(std::pair(huge.size(), huge.find("\t-1000")), std::pair(size_t(618), size_t(308)));
@@ -201,38 +202,38 @@ TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
         "\xC8" "as [s];Potenci\xE1l [mV];Objem [ml]\r\n0;-265,4;0,000\r\n5;-245,0;1,000\r\nchyba;;\r\n10;-230,1;2,50\r\n";
     std::ofstream(dir.path("nic.txt"), std::ios::binary) << "\xEF\xBB\xBFŽádná data\r\njen text 1\r\n";
     Load({{7, 70}});
-    dirty = true;
+    document.changed = true;
     const Fields shows = {{IDC_IMPORT_FORMAT, "Kódování: windows-1250, oddělovač sloupců: středník, desetinná čárka"},
                           {IDC_IMPORT_VOLUME, "3: Objem [ml]"}, {IDC_IMPORT_POTENTIAL, "2: Potenciál [mV]"},
                           {IDC_IMPORT_COUNT, "Bodů k importu: 3"}, {IDC_IMPORT_BAD, "7"}};
     const Answer import = {"Import bodů", IDOK, {}, nullptr, shows, IDC_IMPORT_PREVIEW};
     Play(*this, {{0, {CTRL('I')}, {{"Potvrďte", IDNO}, File("Importovat soubor", dir.path("titrator.csv")), import}, 5, 0}});
     EXPECT_EQ(Document(), (Points{{0, -265.4}, {1, -245}, {2.5, -230.1}}));
-    EXPECT_TRUE(dirty && fname_auto);
-    EXPECT_EQ(driver::Text(hwndMain), std::string("Titrion - ") + fname);
-    EXPECT_EQ(driver::Text(hwndStatus), "Importováno bodů: 3, vynechaných nečitelných řádků: 1");
+    EXPECT_TRUE(document.changed && document.name_automatic);
+    EXPECT_EQ(driver::Text(main_window.dialog), std::string("Titrion - ") + document.file_name);
+    EXPECT_EQ(driver::Text(main_window.status), "Importováno bodů: 3, vynechaných nečitelných řádků: 1");
     // The preview numbers the lines as the file does. One column twice gives no point: OK is
     // refused. Storno and a file without numbers change nothing.
-    dirty = false;
+    document.changed = false;
     std::string row;
     testui::ModalScript look;
     look.call([&](HWND dlg) { Reply(dlg, File("Importovat soubor", dir.path("titrator.csv"))); });
     look.call([&](HWND dlg) { row = Line(GetDlgItem(dlg, IDC_IMPORT_PREVIEW), 4), testui::Press(dlg, IDCANCEL); });
-    SendMessageA(hwndMain, WM_COMMAND, IDM_IMPORT, 0);
+    SendMessageA(main_window.dialog, WM_COMMAND, IDM_IMPORT, 0);
     EXPECT_EQ(row, "8|10|-230,1|2,50|");
     const std::string none = "Ze zvolených sloupců nevznikne žádný bod. Zvolte dva různé sloupce s čísly.";
     const std::string no_numbers = "Soubor „nic.txt“ neobsahuje žádný řádek se dvěma čísly (objem a potenciál). Nic se nezměnilo.";
     Play(*this, {{IDM_IMPORT, {}, {File("Importovat soubor", dir.path("titrator.csv")), {"Import bodů", IDOK, {{IDC_IMPORT_VOLUME, "1"}, {IDC_IMPORT_POTENTIAL, "1"}}},
                                    {"Import bodů", IDOK, {}, none.c_str()}, {"Import bodů", IDCANCEL, {}, nullptr, {{IDC_IMPORT_COUNT, "Bodů k importu: 0"}}}}, 5},
                  {IDM_IMPORT, {}, {File("Importovat soubor", dir.path("nic.txt")), {"Import bodů", IDOK, {}, no_numbers.c_str()}}, 5}});
-    EXPECT_TRUE(Document().size() == 3 && !dirty);
+    EXPECT_TRUE(Document().size() == 3 && !document.changed);
 }
 // E'' = 1, -1, -1, 1 at Vb 1 .. 4: results at 1.5 (between (1, 1) and (2, -1)) and 3.5.
 const Points kTwoResults = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};
 TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelection) {
     Load(kTwoResults);
-    SelectListItem(2);
-    ListView_SetItemState(hwndResults, 1, LVIS_SELECTED, LVIS_SELECTED);
+    SelectListItem(main_window, 2);
+    ListView_SetItemState(main_window.results, 1, LVIS_SELECTED, LVIS_SELECTED);
     const Fields shown = {{IDC_USE_COMMA, "1"},  {IDC_VB_PRECIS, "3"},  {IDC_E_PRECIS, "4"},    {IDC_DE_PRECIS, "4"},
                           {IDC_D2E_PRECIS, "4"}, {IDC_RES_PRECIS, "4"}, {IDC_GRAPH_PRECIS, "4"},
                           {IDC_RECOGNIZE_ALL, "1"}, {IDC_RECOGNIZE_STEEPEST, "0"}, {IDC_MIN_STEEPNESS, "10"}};
@@ -248,29 +249,30 @@ TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelect
                  bad(IDC_D2E_PRECIS, "abc"), bad(IDC_D2E_PRECIS, ""), bad(IDC_MIN_STEEPNESS, "-5"), bad(IDC_MIN_STEEPNESS, "x"),
                  {IDM_OPTIONS, {}, {{"Možnosti", IDOK, changed, nullptr, shown}}, 11, 4, 2}});
     EXPECT_TRUE(graph_precis == 2 && min_steepness == 100 && recognition == RECOGNIZE_ALL);
-    EXPECT_EQ(Line(hwndList, 4) + "/" + Line(hwndList, 5) + "/" + Cell(hwndResults, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
-    EXPECT_EQ(SelectedRow(hwndResults), 1);
+    EXPECT_EQ(Line(main_window.list, 4) + "/" + Line(main_window.list, 5) + "/" + Cell(main_window.results, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
+    EXPECT_EQ(SelectedRow(main_window.results), 1);
     // Without a selected point none is selected afterwards. Only the steepest inflection (E' = 2,
     // the largest) is a result, at 100 % too; the other one, at E' = 0, is the least steep.
     Load(kTwoResults);
     Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_RECOGNIZE_STEEPEST, "1"}}}}, 11, -1, 1},
                  {IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_RECOGNIZE_ALL, "1"}, {IDC_RECOGNIZE_STEEPEST, "0"}}, nullptr,
                                      {{IDC_RECOGNIZE_ALL, "0"}, {IDC_RECOGNIZE_STEEPEST, "1"}, {IDC_MIN_STEEPNESS, "100"}}}}, 11, -1, 2}});
-    EXPECT_EQ(SelectedRow(hwndResults), 0);
+    EXPECT_EQ(SelectedRow(main_window.results), 0);
 }
 TEST_F(MainWindow, DetailsShowTheSelectedResultAndItsBracketingPoints) {
     auto details = [](Fields shows) { return Step{IDM_DETAILS, {}, {{"Detaily", IDOK, {}, nullptr, shows}}}; };
     Load(kTwoResults);
     Play(*this, {details({{IDC_DETAIL_VB, "1,5000"}, {IDC_DETAIL_X1, "1,0000"}, {IDC_DETAIL_Y1, "1,0000"},
                           {IDC_DETAIL_X2, "2,0000"}, {IDC_DETAIL_Y2, "-1,0000"}, {IDC_DETAIL_STEEPNESS, "2,0000 mV.ml-1 (100 %)"}})});
-    ListView_SetItemState(hwndResults, 1, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(main_window.results, 1, LVIS_SELECTED, LVIS_SELECTED);
     use_comma = false, de_precis = 1;
     Play(*this, {details({{IDC_DETAIL_VB, "3.5000"}, {IDC_DETAIL_X1, "3.0000"}, {IDC_DETAIL_Y2, "1.0000"},
                           {IDC_DETAIL_STEEPNESS, "0.0 mV.ml-1 (0 %)"}})});
-    testui::ModalScript ui;  // a double click on a result opens them too
+    testui::ModalScript ui;  // a double click on a result asks the main window for them too
     ui.press(IDOK);
-    Click(hwndResults, WM_LBUTTONDBLCLK, 0);
-    ListView_SetItemState(hwndResults, -1, 0, LVIS_SELECTED);  // no result chosen: a beep, no dialog
+    Click(main_window.results, WM_LBUTTONDBLCLK, 0);
+    RunQueue();
+    ListView_SetItemState(main_window.results, -1, 0, LVIS_SELECTED);  // no result chosen: a beep, no dialog
     testui::BeepCounter beeps;
     Play(*this, {Step{IDM_DETAILS}});
     EXPECT_EQ(ui.seen().size(), 1u);
@@ -280,7 +282,7 @@ TEST_F(MainWindow, HtmlExportProposesTheTitleAndWritesTheChosenFile) {
     ScratchDir dir;
     Play(*this, {{IDM_EXPORTHTML, {}, {{"Export do HTML", IDOK, {}, "Dokument je prázdný"}}}});
     Load(kTwoResults);
-    std::strcpy(fname, dir.path("měření.v2.tid").c_str());
+    document.file_name = dir.path("měření.v2.tid");
     const std::string path = dir.path("protokol.html");
     Play(*this, {{IDM_EXPORTHTML, {}, {{"Export do HTML", IDOK}, {"", IDOK, {}, "Chyba při zápisu do souboru."}}},
                  {IDM_EXPORTHTML, {}, {{"Export do HTML", IDC_HTML_BROWSE, {}, nullptr, {{IDC_HTML_TITLE, "měření.v2"}, {IDC_HTML_FILE, ""}}},
@@ -289,7 +291,7 @@ TEST_F(MainWindow, HtmlExportProposesTheTitleAndWritesTheChosenFile) {
     const std::string page = ReadFile(path);
     EXPECT_NE(page.find("<TITLE>Titrace &lt;\xE8. 1&gt; & spol.</TITLE>\r\n"), std::string::npos) << page;
     EXPECT_NE(page.find("<TR><TD>1,5000</TD></TR><TR><TD>3,5000</TD></TR></TABLE>\r\n"), std::string::npos);
-    EXPECT_FALSE(dirty);
+    EXPECT_FALSE(document.changed);
 }
 std::string request;  // what the shell was asked for
 UINT_PTR shell_result = 42;

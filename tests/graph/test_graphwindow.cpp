@@ -24,7 +24,7 @@ struct GraphWindow : apptest::AppTest {
     }
     void Open() {
         ASSERT_NE((OnCommand(IDM_GRAPH, 0), og), nullptr);
-        EXPECT_FALSE((graph = og->window->GetWindow(), IsWindowEnabled(hwndMain)));
+        EXPECT_FALSE((graph = og->window->GetWindow(), IsWindowEnabled(main_window.dialog)));
     }
     int Count(COLORREF c, int x0 = 0, int y0 = 0, int x1 = -1, int y1 = -1) {
         return vt::CountPixels(og->window, x0, y0, x1 < 0 ? og->window->GetMaxX() + 1 : x1, y1 < 0 ? og->window->GetMaxY() + 1 : y1, c);
@@ -45,7 +45,7 @@ TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     EXPECT_EQ(std::tuple(testui::Text(graph), client.right, client.bottom), std::tuple("Titrionika", 320, 240));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(320L, 200L));
     EXPECT_EQ(GetWindowLongA(graph, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME);
-    EXPECT_TRUE(GetWindow(graph, GW_OWNER) == hwndMain && apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS));
+    EXPECT_TRUE(GetWindow(graph, GW_OWNER) == main_window.dialog && apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS));
     // One point, E'' of the middle one at its volume: the label "1,2500" in the centre.
     ASSERT_EQ(og->points.size(), 1);
     EXPECT_TRUE(og->points[0]->y == arr_d2e[0]->value && og->points[0]->color == 4);
@@ -71,10 +71,10 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
         },
         [this] { SendMessageA(graph, WM_COMMAND, IDM_EXIT, 0), RunQueue(); },  // "&Zavřít"
         [this] { Keys(graph, {apptest::KeyDown(VK_F4, {VK_MENU})}); },        // through the message loop
-        [] { DestroyWindow(hwndMain); },                                    // takes the graph with it
+        [] { DestroyWindow(main_window.dialog); },                                    // takes the graph with it
     };
     for (const auto& close : ways)
-        EXPECT_TRUE((Open(), close(), og == nullptr && !IsWindow(graph) && (IsWindowEnabled(hwndMain) || !IsWindow(hwndMain))));
+        EXPECT_TRUE((Open(), close(), og == nullptr && !IsWindow(graph) && (IsWindowEnabled(main_window.dialog) || !IsWindow(main_window.dialog))));
 }
 TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     Load(kCurve), Open();
@@ -108,7 +108,7 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
 // a scale (uhlicitan-d2e.bmp); then each view by its key or its menu item, with the scale.
 TEST_F(GraphWindow, ViewsOfTheCarbonateSampleKeepTheirMarksScaleAndSetting) {
     ASSERT_TRUE(internal_read((driver::ExeDir() + "\\uhlicitan-hcl.tid").c_str(), arr_vb));
-    graph_view = 7, StuffListView(), Open();  // an unknown view (from the file) shows E''
+    graph_view = 7, recalc_arrays(), StuffListView(main_window), Open();  // an unknown view (from the file) shows E''
     HDC ref = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(ref, LoadImageA(nullptr, (driver::ExeDir() + "\\uhlicitan-d2e.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     for (int i = 0; i < 320 * 240; ++i) ASSERT_EQ(og->window->GetPixel(i % 320, i / 320), GetPixel(ref, i % 320, i / 320)) << i;
