@@ -294,8 +294,12 @@ DeterminationResult ComputeResult(const Determination& d, double volume) {
     result.volume = volume;
     result.net_volume = volume - d.blank;
     result.field = ValidateDetermination(d);
-    if (result.field != DeterminationField::none || !std::isfinite(volume)) {
+    if (result.field != DeterminationField::none) {
         result.problem = ResultProblem::invalid_field;
+        return result;
+    }
+    if (!std::isfinite(volume)) {
+        result.problem = ResultProblem::missing_point;
         return result;
     }
     if (result.net_volume < 0.0) {
@@ -356,7 +360,7 @@ std::string DeterminationLines(const Determination& d) {
     std::string lines;
     for (int k = 0; k < KEY_COUNT; ++k) {
         if (k == STANDARD && d.kind != DeterminationKind::titer) continue;
-        lines += std::string("# ") + PREFIX + KEY_NAMES[k] + " = " + values[k] + "\n";
+        lines += std::string("# ") + PREFIX + KEY_NAMES[k] + (values[k].empty() ? " =\n" : " = " + values[k] + "\n");
     }
     return lines;
 }

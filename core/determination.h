@@ -72,7 +72,7 @@ enum class ResultProblem {
     none,
     invalid_field,      // see `field`
     no_points,          // the result list is empty
-    missing_point,      // the list has no such equivalence point
+    missing_point,      // the list has no such equivalence point (or its volume is undefined)
     negative_volume,    // V − V_blank < 0 (or the difference of two points is)
     zero_volume,        // a titer from V − V_blank = 0 would be infinite
 };
