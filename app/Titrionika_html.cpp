@@ -66,7 +66,7 @@ INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM 
 }
 
 void ExportHTML() {
-    if (arr_vb.is_empty()) {
+    if (main_window.document.points.is_empty()) {
         MessageBoxA(main_window.dialog, "Dokument je prázdný", "Export do HTML", MB_ICONWARNING);
         return;
     }
@@ -87,18 +87,18 @@ void ExportHTML() {
                         reinterpret_cast<LPARAM>(table)) != 1)
         return;
     WriteFailure failure;
-    if (!internal_export_html(file, heading, include_graph == 1, &failure))
+    if (!internal_export_html(main_window.document, file, heading, include_graph == 1, &failure))
         MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
 }
 
 void ExportCSV() {
-    if (arr_vb.is_empty()) {
+    if (main_window.document.points.is_empty()) {
         MessageBoxA(main_window.dialog, "Dokument je prázdný", "Export do CSV", MB_ICONWARNING);
         return;
     }
     char file[FILE_SIZE] = "";
     if (!GetFileName(main_window.dialog, csv_filter, "Exportovat CSV", file, FILE_SIZE, 1)) return;
     WriteFailure failure;
-    if (!internal_export_csv(file, &failure))
+    if (!internal_export_csv(main_window.document, file, &failure))
         MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
 }

@@ -86,21 +86,21 @@ private:
     char block_[1 << 15];
 };
 
-void write_points(PageWriter& page) {
-    const int n = arr_vb.size();
+void write_points(PageWriter& page, const Document& doc) {
+    const int n = doc.points.size();
     for (int i = 0; i < n; ++i) {
-        const ext_float_pair& point = *arr_vb[i];
+        const ext_float_pair& point = *doc.points[i];
         page.text("<TR><TD>").integer(i + 1)
             .text("</TD><TD>").number(point.vb, vb_precis)
             .text("</TD><TD>").number(point.e, e_precis)
             .text("</TD><TD></TD><TD>");
         if (i > 0 && i < n - 1) {
-            if (const ext_float* d2e = arr_d2e[i - 1]) page.number(*d2e, d2e_precis);
+            if (const ext_float* d2e = doc.derived.d2e[i - 1]) page.number(*d2e, d2e_precis);
         }
         page.line("</TD></TR>");
         if (i < n - 1) {
             page.text("<TR><TD></TD><TD></TD><TD></TD><TD>");
-            if (const ext_float* de = arr_de[i]) page.number(*de, de_precis);
+            if (const ext_float* de = doc.derived.de[i]) page.number(*de, de_precis);
             page.line("</TD><TD></TD></TR>");
         }
     }
@@ -108,14 +108,15 @@ void write_points(PageWriter& page) {
 
 // With the criterion on, the results are followed by a line naming it, also when it left none:
 // a reader of the page must know that some sign changes of E'' were left out.
-void write_results(PageWriter& page) {
+void write_results(PageWriter& page, const Document& doc) {
+    const dyn_array_direct<sorted_struct>& results = doc.derived.results;
     const bool criterion = recognition == RECOGNIZE_STEEPEST;
-    if (arr_res.is_empty() && !criterion) return;
+    if (results.is_empty() && !criterion) return;
     page.line("<HR>").line("<H2>Výsledky:</H2>");
-    if (!arr_res.is_empty()) {
+    if (!results.is_empty()) {
         page.line("<TABLE BORDER=1>").line("<TR><TD><B>V<SUB>b</SUB></B>/ml</TD></TR>");
-        for (int i = 0; i < arr_res.size(); ++i)
-            page.text("<TR><TD>").number(arr_res[i]->key, res_precis).text("</TD></TR>");
+        for (int i = 0; i < results.size(); ++i)
+            page.text("<TR><TD>").number(results[i]->key, res_precis).text("</TD></TR>");
         page.line("</TABLE>");
     }
     if (criterion) {
@@ -126,7 +127,7 @@ void write_results(PageWriter& page) {
 }
 
 // The page as a whole; false once a write has failed.
-bool write_page(std::FILE* file, const char* title) {
+bool write_page(std::FILE* file, const Document& doc, const char* title) {
     // The file is binary: the bytes, CR LF included, are exactly those written.
     PageWriter page(file);
     page.line("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 Final//CZ\">")
@@ -143,9 +144,9 @@ bool write_page(std::FILE* file, const char* title) {
         // The units of the list headers: potentials are in mV, not ml.
         .line("<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/mV</TD>"
               "<TD><B>E'</B>/mV.ml<SUP>-1</SUP></TD><TD><B>E''</B>/mV.ml<SUP>-2</SUP></TD></TR>");
-    write_points(page);
+    write_points(page, doc);
     page.line("</TABLE>");
-    write_results(page);
+    write_results(page, doc);
     page.line("<HR>")
         .text("<DIV ALIGN=CENTER><SMALL>Vytvořeno programem <A HREF=\"")
         .text(TITRION_WEB_ADDRESS)
@@ -157,10 +158,12 @@ bool write_page(std::FILE* file, const char* title) {
 
 } // namespace
 
-bool internal_export_html(const char* file_name, const char* heading, bool /*include_graph*/, WriteFailure* failure) {
+bool internal_export_html(const Document& doc, const char* file_name, const char* heading, bool /*include_graph*/,
+                          WriteFailure* failure) {
     char* title = HTML_quote(heading);
     if (!title) return false;
-    const bool written = write_file_safely(file_name, [title](std::FILE* file) { return write_page(file, title); }, failure);
+    const bool written =
+        write_file_safely(file_name, [&doc, title](std::FILE* file) { return write_page(file, doc, title); }, failure);
     std::free(title);
     return written;
 }

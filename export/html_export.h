@@ -1,5 +1,6 @@
 // The report of the document as one HTML page in windows-1250.
 #pragma once
+#include "core/document.h"
 #include "core/safe_write.h"
 
 // A copy of `text` (UTF-8 or any 8-bit text) with "<" and ">" written as "&lt;" and "&gt;";
@@ -7,9 +8,9 @@
 // null when there is no memory.
 char* HTML_quote(const char* text);
 
-// Writes the page of the current document (arr_vb and its derived arrays, formatted with
+// Writes the page of `doc` (its points and their evaluation, formatted with
 // the display settings) to `file_name` under the title `heading` (UTF-8). True when the
 // whole page reached the file; otherwise a previous file is left as it was and `failure`
 // says why. `include_graph` has no effect on the page.
-bool internal_export_html(const char* file_name, const char* heading, bool include_graph,
+bool internal_export_html(const Document& doc, const char* file_name, const char* heading, bool include_graph,
                           WriteFailure* failure = nullptr);

@@ -29,7 +29,7 @@ static void BM(benchmark::State& state, Task task, const char* name) {
     for (auto _ : state) {
         dyn_array_direct<ext_float_pair> scratch(10, 10, nullptr);
         if (!(read ? internal_read(path.c_str(), scratch) : task == evaluate ? true
-              : task == report ? internal_export_html(path.c_str(), "Titrace", false) : internal_save(path.c_str(), arr_vb)))
+              : task == report ? internal_export_html(document, path.c_str(), "Titrace", false) : internal_save(path.c_str(), arr_vb)))
             state.SkipWithError("failed");
         // Read points change places with the document's, as opening a file does.
         if (read) std::swap(arr_vb.items, scratch.items), std::swap(arr_vb.count, scratch.count), std::swap(arr_vb.capacity, scratch.capacity);

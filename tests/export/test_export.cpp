@@ -64,7 +64,7 @@ protected:
         recalc_arrays();
     }
     std::string Export(const char* title = "Zkouška") {
-        EXPECT_TRUE(internal_export_html(path.c_str(), title, false));
+        EXPECT_TRUE(internal_export_html(document, path.c_str(), title, false));
         std::ifstream in(path, std::ios::binary);
         std::stringstream s;
         s << in.rdbuf();
@@ -151,8 +151,8 @@ TEST_F(HtmlExport, TitleIsQuotedAndConverted) {
 TEST_F(HtmlExport, FileThatCannotBeWrittenIsAFailure) {
     const fs::path missing = fs::temp_directory_path() / "titrion-no-such-folder" / "r.html";
     for (const std::string& file : {std::string(), missing.string(), fs::temp_directory_path().string()})
-        EXPECT_FALSE(internal_export_html(file.c_str(), "t", false) || internal_export_csv(file.c_str())) << file;
-    EXPECT_FALSE(internal_export_html(nullptr, "t", false));
+        EXPECT_FALSE(internal_export_html(document, file.c_str(), "t", false) || internal_export_csv(document, file.c_str())) << file;
+    EXPECT_FALSE(internal_export_html(document, nullptr, "t", false));
     EXPECT_FALSE(fs::exists(missing));
 }
 
@@ -176,7 +176,7 @@ TEST_F(HtmlExport, FailedExportLeavesThePreviousFileAsItWas) {
         setrlimit(RLIMIT_FSIZE, &small);
         const WriteFailure expected = {WriteFailure::WRITE, EFBIG};
 #endif
-        const bool written = csv ? internal_export_csv(path.c_str(), &failure) : internal_export_html(path.c_str(), "t", false, &failure);
+        const bool written = csv ? internal_export_csv(document, path.c_str(), &failure) : internal_export_html(document, path.c_str(), "t", false, &failure);
 #ifdef _WIN32
         CloseHandle(held);
 #else
@@ -186,7 +186,7 @@ TEST_F(HtmlExport, FailedExportLeavesThePreviousFileAsItWas) {
         EXPECT_TRUE(failure.step == expected.step && failure.system_error == expected.system_error) << failure.system_error;
         EXPECT_EQ(read(), "old\r\n") << csv;
         fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
-        EXPECT_FALSE(csv ? internal_export_csv(path.c_str(), &failure) : internal_export_html(path.c_str(), "t", false, &failure));
+        EXPECT_FALSE(csv ? internal_export_csv(document, path.c_str(), &failure) : internal_export_html(document, path.c_str(), "t", false, &failure));
         EXPECT_TRUE(failure.step == WriteFailure::READ_ONLY && read() == "old\r\n") << csv;
         fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     }
@@ -198,7 +198,7 @@ TEST_F(HtmlExport, FailedExportLeavesThePreviousFileAsItWas) {
 // row; a real sample reads back through the import to the very same points, in either style.
 TEST_F(HtmlExport, CsvTableAndItsRoundTripThroughImport) {
     const auto csv = [this] {
-        EXPECT_TRUE(internal_export_csv(path.c_str()));
+        EXPECT_TRUE(internal_export_csv(document, path.c_str()));
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
