@@ -259,6 +259,15 @@ std::string ResourceString(UINT id) {
     return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
 }
 
+std::string ReadErrorText(const ReadError& error) {
+    std::string text = msg_read_error;
+    if (error.problem == ReadProblem::none) return text;
+    const std::string reason = ResourceString(IDS_READ_PROBLEM + static_cast<UINT>(error.problem) - 1);
+    char line[256];
+    std::snprintf(line, sizeof line, reason.c_str(), error.line);
+    return text + "\n" + line;
+}
+
 void InitToolbar() {
     SendMessageA(hwndTool, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_SMALL_COLOR};
@@ -472,13 +481,14 @@ bool OpenFile() {
     char path[MAX_PATH] = "";
     if (!GetFileName(hwndMain, file_io_mask, caption_open, path, sizeof path, FALSE)) return false;
     std::string read_description;
-    const bool read = internal_read(path, scratch, &read_description);
+    ReadError error;
+    const bool read = internal_read(path, scratch, &read_description, &error);
     if (read) {
         std::snprintf(fname, sizeof fname, "%s", path);
         fname_auto = false;
         ReplaceDocument(scratch, read_description, false);
     } else {
-        MessageBoxA(hwndMain, msg_read_error, nullptr, MB_OK | MB_ICONWARNING);
+        MessageBoxA(hwndMain, ReadErrorText(error).c_str(), nullptr, MB_OK | MB_ICONWARNING);
     }
     return read;
 }

@@ -67,6 +67,8 @@ void OnCommand(int id, int code);
 void InitToolbar();
 char* BuildStrList(int first, int count);  // NUL-separated, double-NUL-ended; free() it
 std::string ResourceString(UINT id);        // one string of the string table
+struct ReadError;
+std::string ReadErrorText(const ReadError& error);  // msg_read_error and the reader's reason
 void About();
 
 // Document commands.

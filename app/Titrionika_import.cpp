@@ -54,10 +54,11 @@ ImportDialog* State(HWND dialog) {
     return reinterpret_cast<ImportDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
+// The columns offered: the preview's, at most IMPORT_PREVIEW_COLUMNS (thousands would take the
+// controls minutes to fill), and always the chosen ones.
 int ColumnCount(const ImportTable& table) {
-    size_t columns = static_cast<size_t>(std::max(table.volume_column, table.potential_column) + 1);
-    for (const auto& row : table.preview) columns = std::max(columns, row.size());
-    return static_cast<int>(columns);
+    const int shown = std::min(table.columns, static_cast<int>(IMPORT_PREVIEW_COLUMNS));
+    return std::max(shown, std::max(table.volume_column, table.potential_column) + 1);
 }
 
 // Room around a cell's text, and the widest a column starts.
@@ -121,23 +122,31 @@ void ShowFormat(HWND dialog, const ImportTable& table) {
     const std::string encoding = ResourceString(IDS_IMPORT_ENCODING + static_cast<UINT>(table.encoding));
     const std::string separator = ResourceString(IDS_IMPORT_SEPARATOR + NameIndex(import_separators, table.separator));
     const std::string decimal = ResourceString(IDS_IMPORT_DECIMAL + NameIndex(import_decimals, table.decimal));
+    const std::string doubtful = table.doubtful ? ResourceString(IDS_IMPORT_DOUBTFUL) : std::string();
     SetDlgItemTextA(dialog, IDC_IMPORT_FORMAT,
-                    FormatString(IDS_IMPORT_FORMAT, encoding.c_str(), separator.c_str(), decimal.c_str()).c_str());
+                    (FormatString(IDS_IMPORT_FORMAT, encoding.c_str(), separator.c_str(), decimal.c_str()) + doubtful).c_str());
 }
 
-// How many points the chosen columns give, and the lines that give none.
+// How many points the chosen columns give, how many readings of a repeated volume gave way to
+// a later one, the columns left out, and the lines that give no point.
 void ShowCount(HWND dialog, const ImportTable& table) {
-    SetDlgItemTextA(dialog, IDC_IMPORT_COUNT,
-                    FormatString(IDS_IMPORT_COUNT, static_cast<int>(table.points.size())).c_str());
+    ShowFormat(dialog, table);
+    std::string count = FormatString(IDS_IMPORT_COUNT, static_cast<int>(table.points.size()));
+    std::string notes;
+    if (table.replaced != 0) notes = FormatString(IDS_IMPORT_REPLACED, static_cast<int>(table.replaced));
+    if (table.columns > ColumnCount(table))
+        notes += (notes.empty() ? "" : "; ") + FormatString(IDS_IMPORT_MORE_COLUMNS, ColumnCount(table), table.columns);
+    if (!notes.empty()) count += "\n" + notes;
+    SetDlgItemTextA(dialog, IDC_IMPORT_COUNT, count.c_str());
     std::string bad;
     for (int line : table.bad_lines) bad += (bad.empty() ? "" : ", ") + std::to_string(line);
+    if (table.bad_count > table.bad_lines.size()) bad += ", …";
     SetDlgItemTextA(dialog, IDC_IMPORT_BAD, bad.empty() ? ResourceString(IDS_IMPORT_NO_BAD).c_str() : bad.c_str());
 }
 
 BOOL OnInitDialog(HWND dialog, ImportDialog* state) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     const int columns = ColumnCount(state->table);
-    ShowFormat(dialog, state->table);
     FillPreview(GetDlgItem(dialog, IDC_IMPORT_PREVIEW), state->table, columns);
     FillColumnChoices(dialog, state->table, columns);
     SyncOut(dialog, state->sync, true);
@@ -210,6 +219,12 @@ bool ImportDialogBox(ImportTable& table) {
 }  // namespace
 
 bool ImportPoints(ImportTable& table, const std::string& source) {
+    if (table.problem == ImportProblem::no_memory) {
+        ReadError error;
+        error.problem = ReadProblem::no_memory;
+        MessageBoxA(hwndMain, ReadErrorText(error).c_str(), caption_import, MB_OK | MB_ICONWARNING);
+        return false;
+    }
     if (table.problem == ImportProblem::no_text || table.problem == ImportProblem::no_numbers) {
         const UINT message = table.problem == ImportProblem::no_text ? IDS_IMPORT_NO_TEXT : IDS_IMPORT_NO_NUMBERS;
         MessageBoxA(hwndMain, FormatString(message, source.c_str()).c_str(), caption_import, MB_OK | MB_ICONWARNING);
@@ -235,11 +250,13 @@ void ImportFile() {
     char path[MAX_PATH] = "";
     if (!GetFileName(hwndMain, import_filter, caption_import_file, path, sizeof path, FALSE)) return;
     std::string bytes;
-    if (!import_read_file(path, bytes)) {
-        MessageBoxA(hwndMain, msg_read_error, nullptr, MB_OK | MB_ICONWARNING);
+    ReadError error;
+    if (!import_read_file(path, bytes, error)) {
+        MessageBoxA(hwndMain, ReadErrorText(error).c_str(), nullptr, MB_OK | MB_ICONWARNING);
         return;
     }
     ImportTable table = import_scan(bytes.data(), bytes.size());
+    std::string().swap(bytes);  // the table holds the text
     char name[MAX_PATH];
     DisplayName(path, name, sizeof name);
     ImportPoints(table, FormatString(IDS_IMPORT_FROM_FILE, name));

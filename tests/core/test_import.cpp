@@ -48,9 +48,9 @@ TEST(Import, DetectsEncodingSeparatorDecimalHeaderAndColumns) {
         {"\xEF\xBB\xBFTitrátor T90;Metoda: HCl 0,1 M\r\nVzorek;1\r\n\r\nt [s];Titrant [mL];E [mV];T [°C]\r\n"
          "0;0,000;-120,5;25,1\r\n5;0,100;-118,25;25,1\r\n10;1,000;-110,0;25,2\r\nKonec\r\n",
          ImportEncoding::utf8_bom, ';', ',', "t [s]|Titrant [mL]|E [mV]|T [°C]", 1, 2, "0 -120.5;0.1 -118.25;1 -110;", "8"},
-        // A spreadsheet's CSV, quoted, the potential first; equal volumes end in reverse order.
+        // A spreadsheet's CSV, quoted, the potential first; of equal volumes the last reading stays.
         {"t,\"POTENCIÁL\",\"Objem, ml\"\n0,200,1.5\n5,210,1.5\n10,\"-3e1\",\"2.25\"\n,\n", ImportEncoding::utf8,
-         ',', '.', "t|POTENCIÁL|Objem, ml", 2, 1, "1.5 210;1.5 200;2.25 -30;", "5"},
+         ',', '.', "t|POTENCIÁL|Objem, ml", 2, 1, "1.5 210;2.25 -30;", "5"},
         // A TAB-separated copy from a spreadsheet as "Unicode text".
         {Utf16("n\tE/mV\tVb\r\n1\t100,5\t0,1\r\n2\t101\t\r\n3\t102\t0,3\r\n", false), ImportEncoding::utf16le, '\t', ',',
          "n|E/mV|Vb", 2, 1, "0.1 100.5;0.3 102;", "3"},

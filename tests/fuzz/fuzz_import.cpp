@@ -31,7 +31,7 @@ void CheckTable(const ImportTable& table) {
     }
     int last = table.data_line - 1;
     for (int line : table.bad_lines) {
-        Check(line > last && line <= static_cast<int>(table.lines.size()));
+        Check(line > last && line <= table.line_count);
         last = line;
     }
 }
