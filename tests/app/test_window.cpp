@@ -104,11 +104,14 @@ BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(ERROR_ACCESS
 TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
     ScratchDir dir;
     std::ofstream(dir.path("bad.tid"), std::ios::binary) << "# Titrionika 2.0\r\n\r\n1,5\t;\r\n";
+    std::ofstream(dir.path("hidden.tid"), std::ios::binary) << std::string("# x\n\0" "1\0 \0" "2\n", 11);
     const std::string samples = driver::ExeDir() + "\\examples\\", next = "Bez jména " + std::to_string(std::atoi(fname + 11) + 1) + ".tid";
-    const Answer no = {"Potvrďte", IDNO}, read_error = {"", IDOK, {}, "Chyba při načítání souboru."};
+    const Answer no = {"Potvrďte", IDNO}, read_error = {"", IDOK, {}, "Chyba při načítání souboru.\nŘádek 3 není bod (objem a potenciál); soubor nelze načíst."},
+                 no_point = {"", IDOK, {}, "Chyba při načítání souboru.\nSoubor obsahuje text (řádek 2), ale žádný bod."};
     Play(*this, {{IDM_ADD, {}, {{"Přidat...", IDOK, {{IDC_VB, "1"}, {IDC_E, "1"}}, nullptr, {{IDC_VB, ""}, {IDC_E, ""}}}}, 1},
                  {IDM_NEW, {}, {{"Potvrďte", IDCANCEL}}, 1},
                  {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, fname + 0},
+                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("hidden.tid")), no_point}, 1, -2, -1, nullptr, nullptr, fname + 0},
                  {IDM_NEW, {}, {no}, 0, -1, 0, "", nullptr, next.c_str()},
                  {IDM_OPEN, {}, {File("Otevřít soubor", samples + "uhlicitan-hcl.tid")}, 93, 0, 4, nullptr, nullptr, "uhlicitan-hcl.tid"}});
     // Saved again, a sample keeps every byte, its description included.
