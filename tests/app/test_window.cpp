@@ -204,6 +204,23 @@ TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
                                    {"Import bodů", IDOK, {}, none.c_str()}, {"Import bodů", IDCANCEL, {}, nullptr, {{IDC_IMPORT_COUNT, "Bodů k importu: 0"}}}}, 5},
                  {IDM_IMPORT, {}, {File("Importovat soubor", dir.path("nic.txt")), {"Import bodů", IDOK, {}, no_numbers.c_str()}}, 5}});
     EXPECT_TRUE(Document().size() == 3 && !dirty);
+    // A logger's 100 columns, volume 1 read twice, a last line of two cells: 64 columns offered.
+    std::string wide;
+    for (int r = 0; r < 3; ++r, wide += "\r\n")
+        for (int c = 0; c < 100; ++c) wide += (c ? ";" : "") + std::to_string(c ? c * 10 + r : r - (r == 2));
+    std::ofstream(dir.path("logger.csv"), std::ios::binary) << wide << "2;50\r\n";
+    int offered = 0, shown = 0;
+    const Fields notes = {{IDC_IMPORT_FORMAT, "Kódování: UTF-8, oddělovač sloupců: středník, desetinná tečka; pozor: řádky dat mají různý počet sloupců nebo rozdělená čísla"},
+                          {IDC_IMPORT_COUNT, "Bodů k importu: 3\nOpakované objemy: 1 čtení nahrazeno posledním; Zobrazeno prvních 64 sloupců z 100"}};
+    look.call([&](HWND dlg) { Reply(dlg, File("Importovat soubor", dir.path("logger.csv"))); });
+    look.call([&](HWND dlg) {
+        offered = static_cast<int>(SendDlgItemMessageA(dlg, IDC_IMPORT_VOLUME, CB_GETCOUNT, 0, 0));
+        shown = Header_GetItemCount(ListView_GetHeader(GetDlgItem(dlg, IDC_IMPORT_PREVIEW)));
+        Reply(dlg, {"Import bodů", IDOK, {}, nullptr, notes});
+    });
+    SendMessageA(hwndMain, WM_COMMAND, IDM_IMPORT, 0);
+    EXPECT_EQ(offered * 100 + shown, 64 * 100 + 65);
+    EXPECT_EQ(Document(), (Points{{0, 10}, {1, 12}, {2, 50}}));
 }
 // E'' = 1, -1, -1, 1 at Vb 1 .. 4: results at 1.5 (between (1, 1) and (2, -1)) and 3.5.
 const Points kTwoResults = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};
