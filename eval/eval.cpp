@@ -91,7 +91,7 @@ namespace {
 
 // The table's points by the columns the options name; "" or what is wrong.
 std::string import_points(ImportTable& table, const EvalOptions& options) {
-    if (table.problem == ImportProblem::none && !options.volume_column.empty()) {
+    if (table.data_line != 0 && !options.volume_column.empty()) {
         table.volume_column = import_column(table, options.volume_column);
         table.potential_column = import_column(table, options.potential_column);
         if (table.volume_column < 0 || table.potential_column < 0)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -65,8 +66,12 @@ TEST_F(DataFile, ReadingTakesTwoNumbersALineSkipsCommentsAndSortsByVolume) {
     }
     Write("1 2\n3 4\r\n");
     EXPECT_TRUE(ReadBack());
-    EXPECT_FALSE(internal_read((path + ".none").c_str(), points));
+    ReadError error;
+    EXPECT_FALSE(internal_read((path + ".none").c_str(), points, nullptr, &error));
     EXPECT_EQ("1 2;3 4;", Points()) << "a missing file leaves the points";
+    EXPECT_TRUE(error.problem == ReadProblem::cannot_open && error.system_error == ENOENT);
+    std::string bytes = "old";
+    EXPECT_TRUE(!read_whole_file(path.c_str(), bytes, error, 8) && error.problem == ReadProblem::too_large && bytes.empty());
 }
 
 // Each number is printf's %.<p>g with the least p from 6 on that reads back exactly, so

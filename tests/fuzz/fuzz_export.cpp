@@ -1,11 +1,8 @@
 // Fuzz target: a flags byte, a heading up to a LF, then pairs of raw doubles as a document.
-// Its CSV export imports again to its points, bit for bit (of a repeated volume the last
-// one), and its HTML page is whole: one title without markup from the heading, every table
-// row closed, no NUL.
-#include <algorithm>
+// Its CSV export imports back to its points bit for bit (of a repeated volume the last), and
+// its HTML page is whole: one title without markup from the heading, every row closed, no NUL.
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -35,44 +32,39 @@ std::size_t Count(const std::string& text, const char* what) {
     return n;
 }
 
-bool Same(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 1) return 0;
-    const std::string input(reinterpret_cast<const char*>(data) + 1, size - 1);
+    const std::string input(reinterpret_cast<const char*>(data), size), path = "/tmp/titrion-fuzz-export-" + std::to_string(getpid());
     const std::size_t lf = input.find('\n');
-    if (lf == std::string::npos) return 0;
+    if (size < 1 || lf == std::string::npos) return 0;
     use_comma = data[0] & 1;
     recognition = data[0] & 2 ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL;
     vb_precis = e_precis = de_precis = d2e_precis = res_precis = data[0] >> 4;
     arr_vb.flush();
-    // The program holds finite points only.
     for (std::size_t at = lf + 1; at + 16 <= input.size(); at += 16) {
         double pair[2];
         std::memcpy(pair, input.data() + at, sizeof pair);
+        // The program holds finite points only.
         if (std::isfinite(pair[0]) && std::isfinite(pair[1])) Check(arr_vb.append(ext_float_pair(pair[0], pair[1])) >= 0);
     }
     order_by_volume(arr_vb.items, arr_vb.items + arr_vb.size());
     recalc_arrays();
-    const std::string path = "/tmp/titrion-fuzz-export-" + std::to_string(getpid());
     Check(internal_export_csv(path.c_str()));
     const std::string csv = Contents(path);
     const ImportTable table = import_scan(csv.data(), csv.size());
     Check(table.bad_count == 0 && table.points.size() + table.replaced == static_cast<std::size_t>(arr_vb.size()));
-    for (std::size_t i = 0, k = 0; i < table.points.size(); ++i, ++k) {
-        while (k + 1 < static_cast<std::size_t>(arr_vb.size()) && arr_vb[static_cast<int>(k + 1)]->vb.value == arr_vb[static_cast<int>(k)]->vb.value) ++k;
-        const ext_float_pair& point = *arr_vb[static_cast<int>(k)];
-        Check(Same(table.points[i].vb.value, point.vb.value) && Same(table.points[i].e.value, point.e.value));
+    for (int i = 0, k = 0; i < static_cast<int>(table.points.size()); ++i, ++k) {
+        while (k + 1 < arr_vb.size() && arr_vb[k + 1]->vb.value == arr_vb[k]->vb.value) ++k;
+        const double got[] = {table.points[static_cast<std::size_t>(i)].vb.value, table.points[static_cast<std::size_t>(i)].e.value};
+        const double expected[] = {arr_vb[k]->vb.value, arr_vb[k]->e.value};
+        Check(std::memcmp(got, expected, sizeof got) == 0);
     }
-    const std::string heading = input.substr(0, lf);
-    Check(internal_export_html(path.c_str(), heading.c_str(), false));
+    Check(internal_export_html(path.c_str(), input.substr(1, lf - 1).c_str(), false));
     const std::string html = Contents(path);
     std::remove(path.c_str());
     const std::size_t title = html.find("<TITLE>"), title_end = html.find("</TITLE>");
-    Check(Count(html, "<TITLE>") == 1 && title_end != std::string::npos);
-    Check(html.find_first_of("<>", title + 7) == title_end && html.find('\0') == std::string::npos);
-    Check(Count(html, "<TR>") == Count(html, "</TR>") && html.find("</HTML>") != std::string::npos);
+    Check(Count(html, "<TITLE>") == 1 && title_end != std::string::npos && html.find_first_of("<>", title + 7) == title_end);
+    Check(Count(html, "<TR>") == Count(html, "</TR>") && html.find('\0') == std::string::npos && html.find("</HTML>") != std::string::npos);
     return 0;
 }

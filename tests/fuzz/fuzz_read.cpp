@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as a data file. Reading gives what the line-by-line reading below
 // gives (result, points and their order, bit for bit), and a successful read survives a
 // save and a second read exactly, description included.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,16 +29,12 @@ bool ReferenceRead(std::string bytes, Points& points) {
     const char line_end = bytes.find('\n') == std::string::npos ? '\r' : '\n';
     bool ok = true, hidden = false;
     for (std::size_t start = 0; ok && start < bytes.size();) {
-        std::size_t stop = bytes.find(line_end, start);
-        if (stop == std::string::npos) stop = bytes.size();
+        const std::size_t stop = std::min(bytes.find(line_end, start), bytes.size());
         std::string line = bytes.substr(start, stop - start);
         start = stop + 1;
         char* first = skip_ws(&line[0]);
-        if (*first == '\0') {
-            for (const char* p = first; p < line.data() + line.size(); ++p) hidden = hidden || (*p > 32 && static_cast<unsigned char>(*p) < 128);
-            continue;
-        }
-        if (*first == '#') continue;
+        for (const char* p = first; *first == '\0' && p < line.data() + line.size(); ++p) hidden |= static_cast<signed char>(*p) > 32;
+        if (*first == '\0' || *first == '#') continue;
         char* end = seek(first);
         ok = *end != '\0';
         if (!ok) break;
