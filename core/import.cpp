@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <tuple>
 
 namespace {
 
@@ -195,16 +196,16 @@ const char SEPARATORS[] = {'\t', ';', ',', ' '};
 const int DETECTION_LINES = 4000;
 
 // The reading (separator and decimal mark) that gives most lines two numbers; of those, the
-// one whose lines are all numbers that look like measurements; then the first in SEPARATORS,
-// a decimal point before a comma.
+// one whose lines are all numbers that look like measurements, then the one whose numbers use
+// its decimal mark most; then the first in SEPARATORS, a decimal point before a comma.
 void detect_format(ImportTable& table) {
     struct Reading {
         char separator, decimal;
-        std::size_t data, measured;
+        std::size_t data, measured, marked;
     } readings[8];
     int count = 0;
     for (const char separator : SEPARATORS)
-        for (const char decimal : {'.', ','}) readings[count++] = {separator, decimal, 0, 0};
+        for (const char decimal : {'.', ','}) readings[count++] = {separator, decimal, 0, 0, 0};
     std::vector<std::string> cells;
     int seen = 0;
     for_each_line(table.text, 1, [&](int, std::string_view line) {
@@ -215,15 +216,19 @@ void detect_format(ImportTable& table) {
             if (is_comment(cells) || numbers_in(cells, other) < 2) continue;
             ++r.data;
             bool measured = true;
-            for (const std::string& cell : cells)
-                measured = measured && (cell.empty() || (number_cell(cell, other) && !looks_cut(cell)));
+            for (const std::string& cell : cells) {
+                const bool number = number_cell(cell, other);
+                measured = measured && (cell.empty() || (number && !looks_cut(cell)));
+                r.marked += number && cell.find(r.decimal) != std::string::npos;
+            }
             r.measured += measured;
         }
         return ++seen < DETECTION_LINES;
     });
     const Reading* best = &readings[0];
+    const auto rank = [](const Reading& r) { return std::make_tuple(r.data, r.measured, r.marked); };
     for (const Reading& r : readings)
-        if (r.data > best->data || (r.data == best->data && r.measured > best->measured)) best = &r;
+        if (rank(r) > rank(*best)) best = &r;
     table.separator = best->separator;
     table.decimal = best->decimal;
 }

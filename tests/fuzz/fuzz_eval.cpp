@@ -2,6 +2,7 @@
 // Each output holds up: JSON parses strictly (no nan or inf), every CSV record has the
 // header's columns, finite numbers and no name a spreadsheet takes for a formula, and the
 // text has no control character but its line ends.
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
@@ -76,7 +77,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t lf = input.find('\n');
     if (size < 1 || lf == std::string::npos) return 0;
-    const std::string name = input.substr(1, lf - 1), path = "/tmp/titrion-fuzz-eval-" + std::to_string(getpid());
+    // A name comes from the command line: a C string.
+    const std::string name = input.substr(1, std::min(lf, input.find('\0')) - 1), path = "/tmp/titrion-fuzz-eval-" + std::to_string(getpid());
     std::ofstream(path, std::ios::binary) << input.substr(lf + 1);
     EvalOptions options;
     options.details = data[0] & 1;
