@@ -59,8 +59,12 @@ bool valid_utf8(const char* data, std::size_t size) {
             ++s;
             continue;
         }
+        // The decoder reads up to a NUL: the last bytes are decoded from a terminated copy.
+        unsigned char tail[5] = {};
+        const unsigned char* at = s;
+        if (end - s < 4) at = static_cast<const unsigned char*>(std::memcpy(tail, s, static_cast<std::size_t>(end - s)));
         long cp;
-        s += decode_utf8(s, cp);
+        s += decode_utf8(at, cp);
         if (cp < 0) return false;
     }
     return true;

@@ -78,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::size_t lf = input.find('\n');
     if (size < 1 || lf == std::string::npos) return 0;
     // A name comes from the command line: a C string.
-    const std::string name = input.substr(1, std::min(lf, input.find('\0')) - 1), path = "/tmp/titrion-fuzz-eval-" + std::to_string(getpid());
+    const std::string name = input.substr(1, std::min(lf, input.find('\0', 1)) - 1), path = "/tmp/titrion-fuzz-eval-" + std::to_string(getpid());
     std::ofstream(path, std::ios::binary) << input.substr(lf + 1);
     EvalOptions options;
     options.details = data[0] & 1;
