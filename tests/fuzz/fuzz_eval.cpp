@@ -75,7 +75,7 @@ std::string Written(const EvalOptions& options, const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
-    const std::size_t lf = input.find('\n');
+    const std::size_t lf = input.find('\n', 1);
     if (size < 1 || lf == std::string::npos) return 0;
     // A name comes from the command line: a C string.
     const std::string name = input.substr(1, std::min(lf, input.find('\0', 1)) - 1), path = "/tmp/titrion-fuzz-eval-" + std::to_string(getpid());

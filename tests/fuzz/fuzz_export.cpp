@@ -36,7 +36,7 @@ std::size_t Count(const std::string& text, const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size), path = "/tmp/titrion-fuzz-export-" + std::to_string(getpid());
-    const std::size_t lf = input.find('\n');
+    const std::size_t lf = input.find('\n', 1);
     if (size < 1 || lf == std::string::npos) return 0;
     use_comma = data[0] & 1;
     recognition = data[0] & 2 ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL;
