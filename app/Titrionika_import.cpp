@@ -46,7 +46,7 @@ UINT NameIndex(const char* names, char c) {
 // The dialog's state: the scanned table, extracted again whenever another column is chosen,
 // and the binding of the two choices to the caller's variables.
 struct ImportDialog {
-    ImportTable table;
+    ImportTable& table;  // not a copy: it holds the whole text
     tag_CTL_SYNC* sync;
 };
 
