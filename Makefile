@@ -60,7 +60,7 @@ test: deps
 
 fuzz: deps
 	cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTITRION_LIBFUZZER=ON
-	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_read fuzz_number fuzz_import
+	cmake --build $(FUZZ) -j $(JOBS) --target fuzz_read fuzz_number fuzz_import fuzz_eval fuzz_export fuzz_cp1250
 	tools/fuzz.sh $(FUZZ)/tests/fuzz $(FUZZ_SECONDS)
 
 bench: bench-core bench-gui

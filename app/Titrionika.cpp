@@ -370,13 +370,14 @@ bool OpenFile() {
                      sizeof path, FALSE))
         return false;
     std::string read_description;
-    const bool read = internal_read(path, scratch, &read_description);
+    ReadError error;
+    const bool read = internal_read(path, scratch, &read_description, &error);
     if (read) {
         doc.file_name = path;
         doc.name_automatic = false;
         ReplaceDocument(scratch, read_description, false);
     } else {
-        MessageBoxA(window.dialog, ResourceString(IDS_READ_ERROR).c_str(), nullptr, MB_OK | MB_ICONWARNING);
+        MessageBoxA(window.dialog, ReadErrorText(error).c_str(), nullptr, MB_OK | MB_ICONWARNING);
     }
     return read;
 }

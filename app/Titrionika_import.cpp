@@ -28,15 +28,6 @@ const char caption_import[] = "Import bodů";
 const char import_separators[] = "\t;, ";
 const char import_decimals[] = ".,";
 
-template <typename... Args>
-std::string FormatString(UINT id, Args... args) {
-    const std::string format = ResourceString(id);
-    const int length = std::snprintf(nullptr, 0, format.c_str(), args...);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length), '\0');
-    std::snprintf(&text[0], text.size() + 1, format.c_str(), args...);
-    return text;
-}
 
 UINT NameIndex(const char* names, char c) {
     const char* at = std::strchr(names, c);
@@ -46,7 +37,7 @@ UINT NameIndex(const char* names, char c) {
 // The dialog's state: the scanned table, extracted again whenever another column is chosen,
 // and the binding of the two choices to the caller's variables.
 struct ImportDialog {
-    ImportTable table;
+    ImportTable& table;  // not a copy: it holds the whole text
     tag_CTL_SYNC* sync;
 };
 
@@ -54,10 +45,11 @@ ImportDialog* State(HWND dialog) {
     return reinterpret_cast<ImportDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
+// The columns offered: the preview's, at most IMPORT_PREVIEW_COLUMNS (thousands would take the
+// controls minutes to fill), and always the chosen ones.
 int ColumnCount(const ImportTable& table) {
-    size_t columns = static_cast<size_t>(std::max(table.volume_column, table.potential_column) + 1);
-    for (const auto& row : table.preview) columns = std::max(columns, row.size());
-    return static_cast<int>(columns);
+    const int shown = std::min(table.columns, static_cast<int>(IMPORT_PREVIEW_COLUMNS));
+    return std::max(shown, std::max(table.volume_column, table.potential_column) + 1);
 }
 
 // Room around a cell's text, and the widest a column starts.
@@ -69,7 +61,7 @@ constexpr int PREVIEW_COLUMN_MAX = 240;
 void FillPreview(HWND list, const ImportTable& table, int columns) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_GRIDLINES, LVS_EX_GRIDLINES);
     std::vector<std::string> titles = {ResourceString(IDS_IMPORT_LINE)};
-    for (int c = 1; c <= columns; ++c) titles.push_back(FormatString(IDS_IMPORT_COLUMN, c));
+    for (int c = 1; c <= columns; ++c) titles.push_back(FormatResource(IDS_IMPORT_COLUMN, c));
     std::vector<int> widths(titles.size(), 0);
     auto fit = [&](size_t c, const std::string& text) {
         const int width = static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
@@ -110,8 +102,8 @@ void FillColumnChoices(HWND dialog, const ImportTable& table, int columns) {
         for (int c = 0; c < columns; ++c) {
             const size_t k = static_cast<size_t>(c);
             const std::string name = k < table.header.size() && !table.header[k].empty()
-                                         ? FormatString(IDS_IMPORT_NAMED_COLUMN, c + 1, table.header[k].c_str())
-                                         : FormatString(IDS_IMPORT_COLUMN, c + 1);
+                                         ? FormatResource(IDS_IMPORT_NAMED_COLUMN, c + 1, table.header[k].c_str())
+                                         : FormatResource(IDS_IMPORT_COLUMN, c + 1);
             SendDlgItemMessageA(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
         }
     }
@@ -121,23 +113,31 @@ void ShowFormat(HWND dialog, const ImportTable& table) {
     const std::string encoding = ResourceString(IDS_IMPORT_ENCODING + static_cast<UINT>(table.encoding));
     const std::string separator = ResourceString(IDS_IMPORT_SEPARATOR + NameIndex(import_separators, table.separator));
     const std::string decimal = ResourceString(IDS_IMPORT_DECIMAL + NameIndex(import_decimals, table.decimal));
+    const std::string doubtful = table.doubtful ? ResourceString(IDS_IMPORT_DOUBTFUL) : std::string();
     SetDlgItemTextA(dialog, IDC_IMPORT_FORMAT,
-                    FormatString(IDS_IMPORT_FORMAT, encoding.c_str(), separator.c_str(), decimal.c_str()).c_str());
+                    (FormatResource(IDS_IMPORT_FORMAT, encoding.c_str(), separator.c_str(), decimal.c_str()) + doubtful).c_str());
 }
 
-// How many points the chosen columns give, and the lines that give none.
+// How many points the chosen columns give, how many readings of a repeated volume gave way to
+// a later one, the columns left out, and the lines that give no point.
 void ShowCount(HWND dialog, const ImportTable& table) {
-    SetDlgItemTextA(dialog, IDC_IMPORT_COUNT,
-                    FormatString(IDS_IMPORT_COUNT, static_cast<int>(table.points.size())).c_str());
+    ShowFormat(dialog, table);
+    std::string count = FormatResource(IDS_IMPORT_COUNT, static_cast<int>(table.points.size()));
+    std::string notes;
+    if (table.replaced != 0) notes = FormatResource(IDS_IMPORT_REPLACED, static_cast<int>(table.replaced));
+    if (table.columns > ColumnCount(table))
+        notes += (notes.empty() ? "" : "; ") + FormatResource(IDS_IMPORT_MORE_COLUMNS, ColumnCount(table), table.columns);
+    if (!notes.empty()) count += "\n" + notes;
+    SetDlgItemTextA(dialog, IDC_IMPORT_COUNT, count.c_str());
     std::string bad;
     for (int line : table.bad_lines) bad += (bad.empty() ? "" : ", ") + std::to_string(line);
+    if (table.bad_count > table.bad_lines.size()) bad += ", …";
     SetDlgItemTextA(dialog, IDC_IMPORT_BAD, bad.empty() ? ResourceString(IDS_IMPORT_NO_BAD).c_str() : bad.c_str());
 }
 
 BOOL OnInitDialog(HWND dialog, ImportDialog* state) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     const int columns = ColumnCount(state->table);
-    ShowFormat(dialog, state->table);
     FillPreview(GetDlgItem(dialog, IDC_IMPORT_PREVIEW), state->table, columns);
     FillColumnChoices(dialog, state->table, columns);
     SyncOut(dialog, state->sync, true);
@@ -210,9 +210,15 @@ bool ImportDialogBox(ImportTable& table) {
 }  // namespace
 
 bool ImportPoints(ImportTable& table, const std::string& source) {
+    if (table.problem == ImportProblem::no_memory) {
+        ReadError error;
+        error.problem = ReadProblem::no_memory;
+        MessageBoxA(main_window.dialog, ReadErrorText(error).c_str(), caption_import, MB_OK | MB_ICONWARNING);
+        return false;
+    }
     if (table.problem == ImportProblem::no_text || table.problem == ImportProblem::no_numbers) {
         const UINT message = table.problem == ImportProblem::no_text ? IDS_IMPORT_NO_TEXT : IDS_IMPORT_NO_NUMBERS;
-        MessageBoxA(main_window.dialog, FormatString(message, source.c_str()).c_str(), caption_import, MB_OK | MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, FormatResource(message, source.c_str()).c_str(), caption_import, MB_OK | MB_ICONWARNING);
         return false;
     }
     if (!ImportDialogBox(table)) return false;
@@ -225,7 +231,7 @@ bool ImportPoints(ImportTable& table, const std::string& source) {
     GetNewFName();
     std::string no_description;
     ReplaceDocument(points, no_description, true);
-    SetStatusText(FormatString(IDS_IMPORT_STATUS, static_cast<int>(table.points.size()),
+    SetStatusText(FormatResource(IDS_IMPORT_STATUS, static_cast<int>(table.points.size()),
                                static_cast<int>(table.bad_lines.size())).c_str());
     return true;
 }
@@ -235,10 +241,12 @@ void ImportFile() {
     char path[MAX_PATH] = "";
     if (!GetFileName(main_window.dialog, import_filter, caption_import_file, path, sizeof path, FALSE)) return;
     std::string bytes;
-    if (!import_read_file(path, bytes)) {
-        MessageBoxA(main_window.dialog, ResourceString(IDS_READ_ERROR).c_str(), nullptr, MB_OK | MB_ICONWARNING);
+    ReadError error;
+    if (!import_read_file(path, bytes, error)) {
+        MessageBoxA(main_window.dialog, ReadErrorText(error).c_str(), nullptr, MB_OK | MB_ICONWARNING);
         return;
     }
     ImportTable table = import_scan(bytes.data(), bytes.size());
-    ImportPoints(table, FormatString(IDS_IMPORT_FROM_FILE, DisplayName(path).c_str()));
+    std::string().swap(bytes);  // the table holds the text
+    ImportPoints(table, FormatResource(IDS_IMPORT_FROM_FILE, DisplayName(path).c_str()));
 }

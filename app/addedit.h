@@ -12,7 +12,7 @@ struct ADDEDIT_STRUCT {
     int32_t edit;          // 0 adding, 1 editing
 };
 
-// Run the dialog owned by hwndMain; true when closed with OK, and then `pair` holds the point.
+// Run the dialog owned by the main window; true when closed with OK, and then `pair` holds the point.
 // A Vb already present in arr_vb is accepted only after the user agreed to replace it.
 // Editing, a field whose text the user left as shown keeps the exact value of `pair`, and OK
 // with neither field changed returns false with `pair` untouched.

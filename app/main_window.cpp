@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "resources/resource.h"
+
 MainWindow main_window = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, document, {}};
 
 namespace {
@@ -47,6 +49,12 @@ std::string DisplayName(const std::string& path) {
         if (*p == '\\' || *p == '/' || *p == ':') name = p + 1;
     }
     return name;
+}
+
+std::string ReadErrorText(const ReadError& error) {
+    const std::string text = ResourceString(IDS_READ_ERROR);
+    if (error.problem == ReadProblem::none) return text;
+    return text + "\n" + FormatResource(IDS_READ_PROBLEM + static_cast<UINT>(error.problem) - 1, error.line);
 }
 
 void SetStatusText(const char* text) {

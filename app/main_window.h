@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/document.h"
+#include "core/file_io.h"
 #include "core/safe_write.h"
 
 // comctl32's ImageList_Duplicate, looked up at start: its presence proves a recent enough
@@ -44,11 +45,13 @@ extern MainWindow main_window;
 
 // One string of the string table; the same with printf arguments put in.
 std::string ResourceString(UINT id);
-template <class... Args>
+template <typename... Args>
 std::string FormatResource(UINT id, Args... args) {
     const std::string format = ResourceString(id);
-    char text[1024];
-    std::snprintf(text, sizeof text, format.c_str(), args...);
+    const int length = std::snprintf(nullptr, 0, format.c_str(), args...);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length), '\0');
+    std::snprintf(&text[0], text.size() + 1, format.c_str(), args...);
     return text;
 }
 // A file picker's filter list from the string table, where "|" separates its parts: the
@@ -60,6 +63,8 @@ char* BuildStrList(int first, int count);
 std::string DisplayName(const std::string& path);
 // The text of the status bar's first part.
 void SetStatusText(const char* text);
+// "Chyba při načítání souboru." and, when the reader gave one, its reason with the line.
+std::string ReadErrorText(const ReadError& error);
 // The message of a failed save or export: `lead_in`, then the file and the system's reason
 // (`lead_in` alone when no file was named).
 std::string WriteErrorText(const char* lead_in, const char* path, const WriteFailure& failure);

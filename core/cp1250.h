@@ -8,7 +8,7 @@
 int cp1250_from_unicode(unsigned long code_point);
 
 // Converts the NUL-terminated UTF-8 `text`. A character without a windows-1250 byte and
-// every byte of a malformed sequence become '?'. Writes at most `out_size` bytes, NUL
+// each malformed sequence (as decode_utf8 delimits it) become one '?'. Writes at most `out_size` bytes, NUL
 // included, and returns the length of the whole conversion (as snprintf does).
 std::size_t utf8_to_cp1250(const char* text, char* out, std::size_t out_size);
 

@@ -1,8 +1,11 @@
 #include "core/file_io.h"
 
+#include "core/import.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,10 +17,7 @@ namespace {
 
 const char HEADER[] = "# Titrionika 2.0";
 const char EOL[] = "\r\n";
-// A line is read in pieces of this many bytes at most; the rest of a longer line is the next
-// piece, read as a line of its own (as fgets with a buffer of 255 bytes reads it).
-const std::size_t PIECE = 254;
-// The file is read and written in blocks of this size.
+// The file is written in blocks of this size.
 const std::size_t BLOCK = 1 << 15;
 
 // Bytes 1 .. 32 and every byte with the high bit set separate tokens.
@@ -26,53 +26,45 @@ bool is_blank(char c) {
     return u != 0 && (u <= 32 || u >= 128);
 }
 
-// What a byte is to the reader: blanks as above, except the LF, which ends a piece; a NUL
-// ends the text of its piece as it ends a C string.
-enum ByteKind : unsigned char { TOKEN, BLANK, LINE_END, TEXT_END };
+// What a byte is to the reader: blanks as above; a NUL ends the text of its line as it ends
+// a C string.
+enum ByteKind : unsigned char { TOKEN, BLANK, TEXT_END };
 
 struct ByteKinds {
     ByteKind of[256];
     constexpr ByteKinds() : of() {
-        for (int c = 0; c < 256; ++c) of[c] = c == 0 ? TEXT_END : c == '\n' ? LINE_END : c <= 32 || c >= 128 ? BLANK : TOKEN;
+        for (int c = 0; c < 256; ++c) of[c] = c == 0 ? TEXT_END : c <= 32 || c >= 128 ? BLANK : TOKEN;
     }
 };
 constexpr ByteKinds BYTES;
 
 ByteKind kind(char c) { return BYTES.of[static_cast<unsigned char>(c)]; }
 
-enum class Piece { nothing, point, malformed };
+enum class Line { nothing, point, malformed, hidden_text };
 
-// Reads the piece at `start`: at most `limit` bytes, up to and including an LF. Blank and
-// comment pieces hold nothing; a point is the numbers at the start of the first two tokens
-// (anything after a number in its token is ignored); one token alone, or tokens that do not
-// start with a number, are malformed. Returns the length of the piece.
-std::size_t read_piece(const char* start, std::size_t limit, Piece& piece, ext_float_pair& point) {
-    const char* const end = start + limit;
+// Reads the line [start, end), its end excluded. Blank and comment lines hold nothing; a
+// point is the numbers at the start of the first two tokens (anything after a number in its
+// token is ignored); one token alone, or tokens that do not start with a number, are
+// malformed. A line whose text a NUL ends before any token, but with tokens after it, hides
+// text: what UTF-16 without a byte order mark looks like.
+Line read_line(const char* start, const char* end, ext_float_pair& point) {
     const char* p = start;
     const auto skip = [&p, end](ByteKind what) {
         while (p < end && kind(*p) == what) ++p;
     };
     skip(BLANK);
-    piece = Piece::malformed;
-    if (p == end || kind(*p) != TOKEN || *p == '#') {
-        piece = Piece::nothing;
-    } else if ((p = point.vb.read_number(p, end)) != nullptr) {
-        // A number never runs past its token: its characters are neither blanks nor ends.
-        skip(TOKEN);
-        if (p < end && kind(*p) == BLANK) {
-            ++p;
-            skip(BLANK);
-            if ((p = point.e.read_number(p, end)) != nullptr) {
-                piece = Piece::point;
-                skip(TOKEN);
-                skip(BLANK);
-            }
-        }
+    if (p < end && kind(*p) == TEXT_END) {
+        for (; p < end; ++p)
+            if (kind(*p) == TOKEN) return Line::hidden_text;
+        return Line::nothing;
     }
-    if (piece == Piece::malformed) return limit;  // the reading stops here
-    if (p < end && *p == '\n') return static_cast<std::size_t>(p - start) + 1;
-    const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
-    return lf ? static_cast<std::size_t>(lf - start) + 1 : limit;
+    if (p == end || *p == '#') return Line::nothing;
+    if ((p = point.vb.read_number(p, end)) == nullptr) return Line::malformed;
+    // A number never runs past its token: its characters are neither blanks nor ends.
+    skip(TOKEN);
+    if (p == end || kind(*p) != BLANK) return Line::malformed;
+    skip(BLANK);
+    return point.e.read_number(p, end) != nullptr ? Line::point : Line::malformed;
 }
 
 } // namespace
@@ -94,17 +86,17 @@ void order_by_volume(ext_float_pair* const first, ext_float_pair* const last) {
 
 namespace {
 
-// Adds a comment piece read before the first point to the description; the header line that
+// Adds a comment line read before the first point to the description; the header line that
 // opens the file is the format's, not the curve's.
-void keep_description(const char* start, std::size_t length, bool first_piece, std::string& description) {
-    std::size_t text = 0;
-    while (text < length && kind(start[text]) == BLANK) ++text;
-    if (text == length || start[text] != '#') return;  // a blank line
-    std::size_t end = 0;
-    while (end < length && kind(start[end]) != LINE_END && kind(start[end]) != TEXT_END) ++end;
-    if (end > 0 && start[end - 1] == '\r') --end;
-    const std::string line(start, end);
-    if (first_piece && line == HEADER) return;
+void keep_description(const char* start, const char* end, bool first_line, std::string& description) {
+    const char* text = start;
+    while (text < end && kind(*text) == BLANK) ++text;
+    if (text == end || *text != '#') return;  // a blank line
+    const char* line_end = start;
+    while (line_end < end && kind(*line_end) != TEXT_END) ++line_end;
+    if (line_end > start && line_end[-1] == '\r') --line_end;
+    const std::string line(start, line_end);
+    if (first_line && line == HEADER) return;
     description += line;
     description += '\n';
 }
@@ -328,45 +320,117 @@ bool internal_save(const char* path, const dyn_array_direct<ext_float_pair>& poi
     return write_file_safely(path, [&](std::FILE* f) { return write_points(f, points, description); }, failure);
 }
 
-bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points, std::string* description) {
-    // Binary mode: the same bytes on every platform (CR is a blank anyway, and a Ctrl+Z in
-    // the file does not end it early).
+bool read_whole_file(const char* path, std::string& bytes, ReadError& error, unsigned long long limit) {
+    bytes.clear();
+    error = ReadError();
+    // Binary mode: the same bytes on every platform (a Ctrl+Z does not end the file early).
     std::FILE* f = std::fopen(path, "rb");
-    if (!f) return false;
-    // A block and the unread rest (less than a piece) of the one before.
-    std::unique_ptr<char[]> buffer(new (std::nothrow) char[BLOCK + PIECE]);
+    if (!f) {
+        error.problem = ReadProblem::cannot_open;
+        error.system_error = errno;
+        return false;
+    }
+    try {
+        // A file's size, when it has one, saves growing the text by doubling it.
+        if (std::fseek(f, 0, SEEK_END) == 0) {
+            const long size = std::ftell(f);
+            if (size > 0 && static_cast<unsigned long long>(size) <= limit) bytes.reserve(static_cast<std::size_t>(size));
+            std::rewind(f);
+        }
+        char block[BLOCK];
+        std::size_t got;
+        while (error.problem == ReadProblem::none && (got = std::fread(block, 1, sizeof block, f)) > 0) {
+            if (bytes.size() + got > limit) error.problem = ReadProblem::too_large;
+            else bytes.append(block, got);
+        }
+    } catch (const std::bad_alloc&) {
+        error.problem = ReadProblem::no_memory;
+    }
+    if (error.problem == ReadProblem::none && std::ferror(f)) {
+        error.problem = ReadProblem::cannot_read;
+        error.system_error = errno;
+    }
+    std::fclose(f);
+    if (error.problem != ReadProblem::none) std::string().swap(bytes);
+    return error.problem == ReadProblem::none;
+}
+
+bool is_data_file(const char* data, std::size_t size) {
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(data);
+    const std::size_t header = sizeof HEADER - 1 - 4;  // up to the version
+    if (size >= 2 && ((s[0] == 0xFF && s[1] == 0xFE) || (s[0] == 0xFE && s[1] == 0xFF))) {
+        const bool big_endian = s[0] == 0xFE;
+        for (std::size_t i = 0; i < header; ++i) {
+            const std::size_t at = 2 + 2 * i;
+            if (at + 1 >= size || s[at + big_endian] != static_cast<unsigned char>(HEADER[i]) || s[at + !big_endian] != 0)
+                return false;
+        }
+        return true;
+    }
+    if (size >= 3 && s[0] == 0xEF && s[1] == 0xBB && s[2] == 0xBF) data += 3, size -= 3;
+    return size >= header && std::memcmp(data, HEADER, header) == 0;
+}
+
+bool internal_read_bytes(const char* data, std::size_t size, dyn_array_direct<ext_float_pair>& points,
+                         std::string* description, ReadError* error) {
+    ReadError status;
     points.flush();
     if (description) description->clear();
-    bool first_piece = true;
-    bool ok = buffer != nullptr;
-    std::size_t have = 0, pos = 0;
-    bool at_end = false;
-    while (ok) {
-        if (!at_end && have - pos < PIECE) {
-            std::memmove(buffer.get(), buffer.get() + pos, have - pos);
-            have -= pos;
-            pos = 0;
-            const std::size_t got = std::fread(buffer.get() + have, 1, BLOCK, f);
-            have += got;
-            at_end = got < BLOCK;  // the end of the file or a read error
+    try {
+        // UTF-16 is read as its text in UTF-8, whose bytes beyond ASCII are blanks.
+        std::string decoded;
+        const unsigned char* s = reinterpret_cast<const unsigned char*>(data);
+        if (size >= 2 && ((s[0] == 0xFF && s[1] == 0xFE) || (s[0] == 0xFE && s[1] == 0xFF))) {
+            ImportEncoding encoding;
+            decoded = import_decode(data, size, encoding);
+            data = decoded.data();
+            size = decoded.size();
         }
-        if (pos == have) break;
-        const std::size_t available = have - pos;
-        Piece piece;
-        ext_float_pair point;
-        const char* start = buffer.get() + pos;
-        const std::size_t length = read_piece(start, available < PIECE ? available : PIECE, piece, point);
-        pos += length;
-        if (description && piece == Piece::nothing && points.is_empty())
-            keep_description(start, length, first_piece, *description);
-        first_piece = false;
-        if (piece == Piece::point)
-            ok = points.append(point) >= 0;
-        else if (piece == Piece::malformed)
-            ok = false;
+        const char* const end = data + size;
+        // A file without any LF ends its lines in CR (as old Macs wrote).
+        const char line_end = std::memchr(data, '\n', size) == nullptr ? '\r' : '\n';
+        int line = 0, hidden_line = 0;
+        for (const char* start = data; start < end && status.problem == ReadProblem::none;) {
+            const char* stop = static_cast<const char*>(std::memchr(start, line_end, static_cast<std::size_t>(end - start)));
+            if (!stop) stop = end;
+            ++line;
+            ext_float_pair point;
+            switch (read_line(start, stop, point)) {
+            case Line::point:
+                if (points.append(point) < 0) status.problem = ReadProblem::no_memory;
+                break;
+            case Line::malformed:
+                status.problem = ReadProblem::not_a_point;
+                status.line = line;
+                break;
+            case Line::hidden_text:
+                if (hidden_line == 0) hidden_line = line;
+                break;
+            case Line::nothing:
+                if (description && points.is_empty()) keep_description(start, stop, line == 1, *description);
+                break;
+            }
+            start = stop + 1;
+        }
+        if (status.problem == ReadProblem::none && points.is_empty() && hidden_line != 0) {
+            status.problem = ReadProblem::no_point;
+            status.line = hidden_line;
+        }
+    } catch (const std::bad_alloc&) {
+        status.problem = ReadProblem::no_memory;
     }
-    if (std::ferror(f)) ok = false;
-    std::fclose(f);
     order_by_volume(points.items, points.items + points.size());
-    return ok;
+    if (error) *error = status;
+    return status.problem == ReadProblem::none;
+}
+
+bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points, std::string* description,
+                   ReadError* error) {
+    ReadError status;
+    std::string bytes;
+    if (!read_whole_file(path, bytes, status)) {
+        if (error) *error = status;
+        return false;
+    }
+    return internal_read_bytes(bytes.data(), bytes.size(), points, description, error);
 }

@@ -16,12 +16,45 @@
 bool internal_save(const char* path, const dyn_array_direct<ext_float_pair>& points,
                    const std::string& description = std::string(), WriteFailure* failure = nullptr);
 
+// Why a data file was not read, and where: each reader names the line it stopped at, so that
+// every caller gives the same reason.
+enum class ReadProblem {
+    none,
+    cannot_open,  // `system_error` holds errno
+    cannot_read,  // the same
+    too_large,    // larger than READ_SIZE_LIMIT
+    no_memory,
+    not_a_point,  // `line` is neither a point, a comment nor blank: the reading stops there
+    no_point,     // `line` holds text, but the file gives no point
+};
+struct ReadError {
+    ReadProblem problem = ReadProblem::none;
+    int line = 0;  // 1-based; 0 when the problem is not a line's
+    int system_error = 0;
+};
+
+// Files are read whole; a larger one is refused rather than exhausting the memory.
+constexpr unsigned long long READ_SIZE_LIMIT = 1ull << 30;
+
+// Reads the whole file at `path` (a pipe too) into `bytes`; false with `error` set when it
+// cannot be opened or read, is larger than `limit` bytes or does not fit in memory.
+bool read_whole_file(const char* path, std::string& bytes, ReadError& error,
+                     unsigned long long limit = READ_SIZE_LIMIT);
+
 // Empties `points` and fills it from the file in ascending Vb, points of equal Vb in reverse
 // file order; `description`, when given, receives the file's description. False when the file
 // cannot be opened (points untouched), on the first malformed line (the points before it are
-// kept), or on a read error.
+// kept), on a read error, or when text lines give no point at all; `error` tells which.
+// 8-bit text is read byte by byte; UTF-16 with its BOM is decoded first. Lines end in LF, or
+// in CR in a file without any LF.
 bool internal_read(const char* path, dyn_array_direct<ext_float_pair>& points,
-                   std::string* description = nullptr);
+                   std::string* description = nullptr, ReadError* error = nullptr);
+// The same for the bytes of a file already read.
+bool internal_read_bytes(const char* data, std::size_t size, dyn_array_direct<ext_float_pair>& points,
+                         std::string* description = nullptr, ReadError* error = nullptr);
+
+// True when the bytes start with the data file's header line (after a byte order mark).
+bool is_data_file(const char* data, std::size_t size);
 
 // Puts points, given in the order read, where inserting each before every point of the same
 // volume would have put it: ascending volume, equal volumes newest first. Every volume defined.

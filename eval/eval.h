@@ -2,6 +2,7 @@
 // file and the output in text, CSV or JSON live here, portable, for the tests to call.
 #pragma once
 #include "core/calc.h"
+#include "core/file_io.h"
 
 #include <cstdio>
 #include <string>
@@ -15,6 +16,8 @@ struct EvalOptions {
     EvalFormat format = EvalFormat::text;
     bool details = false;
     bool help = false;
+    // --columns=V,E: the columns of a text file, by number or header name ("" by default).
+    std::string volume_column, potential_column;
     std::vector<std::string> files;
 };
 
@@ -27,6 +30,9 @@ std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& opti
 // it into arr_vb and arr_res. Returns "" when every line was read, else a message naming
 // the file and the line; the points read are evaluated even then.
 std::string eval_file(const std::string& path, const EvalOptions& options, bool& evaluated);
+
+// The reason a data file's reader gives for a problem, in words.
+std::string eval_read_problem(const ReadError& error);
 
 // Writes the results of the evaluated files one after another.
 class EvalWriter {

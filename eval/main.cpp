@@ -1,7 +1,10 @@
 // titrion-eval: the equivalence volumes of many data files, for scripts and lab systems.
 #include "eval/eval.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #ifdef _WIN32
 #include <io.h>
 #define stderr_is_terminal() (_isatty(_fileno(stderr)) != 0)
@@ -35,18 +38,27 @@ int main(int argc, char** argv) {
         const std::string& name = options.files[i];
         if (progress) std::fprintf(stderr, "\r%zu/%zu ", i + 1, options.files.size());
         bool evaluated = false;
-        const std::string error = eval_file(name, options, evaluated);
+        std::string error;
+        try {
+            error = eval_file(name, options, evaluated);
+            if (evaluated) results.assign(arr_res.items, arr_res.items + arr_res.size());
+        } catch (const std::bad_alloc&) {
+            error = name + ": not enough memory to evaluate it";
+            evaluated = false;
+        }
         if (!error.empty()) {
             if (progress) std::fputs("\r", stderr);
             std::fprintf(stderr, "titrion-eval: %s\n", error.c_str());
             all_read = false;
         }
-        if (!evaluated) continue;
-        results.assign(arr_res.items, arr_res.items + arr_res.size());
-        writer.file(name, results);
+        if (evaluated) writer.file(name, results);
     }
     writer.end();
     if (progress) std::fputs("\n", stderr);
-    std::fflush(stdout);
+    // A full disk or a closed pipe loses the results: that is a failure, not a success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "titrion-eval: the output cannot be written: %s\n", std::strerror(errno));
+        return 1;
+    }
     return all_read ? 0 : 1;
 }

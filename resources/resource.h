@@ -148,6 +148,11 @@
 #define IDS_IMPORT_ENCODING 40080
 #define IDS_IMPORT_SEPARATOR 40090
 #define IDS_IMPORT_DECIMAL  40095
+#define IDS_IMPORT_REPLACED 40110
+#define IDS_IMPORT_DOUBTFUL   40111
+#define IDS_IMPORT_MORE_COLUMNS 40112
+// Why a file was not read: one string per ReadProblem after `none`, in its order.
+#define IDS_READ_PROBLEM    40300
 #define IDS_DETAIL_SMOOTHING 40130
 // The main window's and the point entry's texts.
 #define IDS_APP_TITLE       40200

@@ -111,12 +111,15 @@ std::string SystemText(DWORD code) {  // the system's reason, as a message gives
 TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
     ScratchDir dir;
     std::ofstream(dir.path("bad.tid"), std::ios::binary) << "# Titrionika 2.0\r\n\r\n1,5\t;\r\n";
+    std::ofstream(dir.path("hidden.tid"), std::ios::binary) << std::string("# x\n\0" "1\0 \0" "2\n", 11);
     const std::string untitled = document.file_name;
     const std::string samples = driver::ExeDir() + "\\examples\\", next = "Bez jména " + std::to_string(std::atoi(document.file_name.c_str() + 11) + 1) + ".tid";
-    const Answer no = {"Potvrďte", IDNO}, read_error = {"", IDOK, {}, "Chyba při načítání souboru."};
+    const Answer no = {"Potvrďte", IDNO}, read_error = {"", IDOK, {}, "Chyba při načítání souboru.\nŘádek 3 není bod (objem a potenciál); soubor nelze načíst."},
+                 no_point = {"", IDOK, {}, "Chyba při načítání souboru.\nSoubor obsahuje text (řádek 2), ale žádný bod."};
     Play(*this, {{IDM_ADD, {}, {{"Přidat...", IDOK, {{IDC_VB, "1"}, {IDC_E, "1"}}, nullptr, {{IDC_VB, ""}, {IDC_E, ""}}}}, 1},
                  {IDM_NEW, {}, {{"Potvrďte", IDCANCEL}}, 1},
                  {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, untitled.c_str()},
+                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("hidden.tid")), no_point}, 1, -2, -1, nullptr, nullptr, untitled.c_str()},
                  {IDM_NEW, {}, {no}, 0, -1, 0, "", nullptr, next.c_str()},
                  {IDM_OPEN, {}, {File("Otevřít soubor", samples + "uhlicitan-hcl.tid")}, 93, 0, 4, nullptr, nullptr, "uhlicitan-hcl.tid"}});
     // Saved again, a sample keeps every byte, its description included.
@@ -227,6 +230,23 @@ TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
                                    {"Import bodů", IDOK, {}, none.c_str()}, {"Import bodů", IDCANCEL, {}, nullptr, {{IDC_IMPORT_COUNT, "Bodů k importu: 0"}}}}, 5},
                  {IDM_IMPORT, {}, {File("Importovat soubor", dir.path("nic.txt")), {"Import bodů", IDOK, {}, no_numbers.c_str()}}, 5}});
     EXPECT_TRUE(Document().size() == 3 && !document.changed);
+    // A logger's 100 columns, volume 1 read twice, a last line of two cells: 64 columns offered.
+    std::string wide;
+    for (int r = 0; r < 3; ++r, wide += "\r\n")
+        for (int c = 0; c < 100; ++c) wide += (c ? ";" : "") + std::to_string(c ? c * 10 + r : r - (r == 2));
+    std::ofstream(dir.path("logger.csv"), std::ios::binary) << wide << "2;50\r\n";
+    int offered = 0, shown = 0;
+    const Fields notes = {{IDC_IMPORT_FORMAT, "Kódování: UTF-8, oddělovač sloupců: středník, desetinná tečka; pozor: řádky dat mají různý počet sloupců nebo rozdělená čísla"},
+                          {IDC_IMPORT_COUNT, "Bodů k importu: 3\nOpakované objemy: 1 čtení nahrazeno posledním; Zobrazeno prvních 64 sloupců z 100"}};
+    look.call([&](HWND dlg) { Reply(dlg, File("Importovat soubor", dir.path("logger.csv"))); });
+    look.call([&](HWND dlg) {
+        offered = static_cast<int>(SendDlgItemMessageA(dlg, IDC_IMPORT_VOLUME, CB_GETCOUNT, 0, 0));
+        shown = Header_GetItemCount(ListView_GetHeader(GetDlgItem(dlg, IDC_IMPORT_PREVIEW)));
+        Reply(dlg, {"Import bodů", IDOK, {}, nullptr, notes});
+    });
+    SendMessageA(main_window.dialog, WM_COMMAND, IDM_IMPORT, 0);
+    EXPECT_EQ(offered * 100 + shown, 64 * 100 + 65);
+    EXPECT_EQ(Document(), (Points{{0, 10}, {1, 12}, {2, 50}}));
 }
 // E'' = 1, -1, -1, 1 at Vb 1 .. 4: results at 1.5 (between (1, 1) and (2, -1)) and 3.5.
 const Points kTwoResults = {{0, 0}, {1, 1}, {2, 3}, {3, 4}, {4, 4}, {5, 5}};

@@ -59,18 +59,19 @@ TEST_F(DataFile, ReadingTakesTwoNumbersALineSkipsCommentsAndSortsByVolume) {
     ASSERT_TRUE(ReadBack());
     EXPECT_EQ("1 3;1.5 200;2 30;2 20;4 55;12.5 -7;", Points());
     for (const std::string& bad : std::vector<std::string>{"1 2\n1,5 ;\n3 4\n", "1 2\n7\n", "1 2\n7   \r\n",
-                                                          "1 2\nabc 5\n", "1 2\n5 inf\n", "1 2\n0x10 5\n",
-                                                          "1 2 " + std::string(260, 'r') + "\n"}) {
+                                                          "1 2\nabc 5\n", "1 2\n5 inf\n", "1 2\n0x10 5\n"}) {
         Write(bad);
-        EXPECT_FALSE(ReadBack()) << bad;  // a long remark is cut into a piece that is no point
+        EXPECT_FALSE(ReadBack()) << bad;
         EXPECT_EQ("1 2;", Points()) << bad;
     }
-    // Lines are read in pieces of 254 bytes: a comment piece, then a point.
-    Write("#" + std::string(253, 'x') + "1 2\n" + std::string(250, ' ') + "3 4\r\n");
+    Write("1 2\n3 4\r\n");
     EXPECT_TRUE(ReadBack());
-    EXPECT_EQ("1 2;3 4;", Points());
-    EXPECT_FALSE(internal_read((path + ".none").c_str(), points));
+    ReadError error;
+    EXPECT_FALSE(internal_read((path + ".none").c_str(), points, nullptr, &error));
     EXPECT_EQ("1 2;3 4;", Points()) << "a missing file leaves the points";
+    EXPECT_TRUE(error.problem == ReadProblem::cannot_open && error.system_error == ENOENT);
+    std::string bytes = "old";
+    EXPECT_TRUE(!read_whole_file(path.c_str(), bytes, error, 8) && error.problem == ReadProblem::too_large && bytes.empty());
 }
 
 // Each number is printf's %.<p>g with the least p from 6 on that reads back exactly, so

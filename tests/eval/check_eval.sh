@@ -30,4 +30,19 @@ for usage in "--format=xml $dir/lab.csv" "--recognize=101 $dir/lab.csv" ""; do
   run $usage > /dev/null 2>&1; rc=$?; [ $rc = 2 ] || fail "exit $rc for usage: $usage"
 done
 run --help > "$dir/help" 2> "$dir/err"; grep -q "^Usage: titrion-eval" "$dir/help" || fail "--help prints no usage"
+# A name a spreadsheet would take for a formula; lost output fails; no pair of numbers fails;
+# the columns chosen by name.
+cp "$dir/lab.csv" "$dir/=1+1.csv"; printf 'V;E\nx;y\n' > "$dir/none.csv"
+(cd "$dir" && run --format=csv "=1+1.csv" > out.csv 2> err); grep -q "^\"'=1+1.csv\",1," "$dir/out.csv" || fail "formula: $(cat "$dir/out.csv")"
+run "$examples/hcl-naoh.tid" > /dev/full 2> "$dir/err"; rc=$?
+[ $rc = 1 ] && grep -q "output cannot be written" "$dir/err" || fail "exit $rc on a full disk: $(cat "$dir/err")"
+run "$dir/none.csv" > /dev/null 2> "$dir/err"; rc=$?
+[ $rc = 1 ] && grep -q "none.csv: no line holds" "$dir/err" || fail "exit $rc without numbers: $(cat "$dir/err")"
+run --format=csv "--columns=OBJEM (ML),2" "$dir/lab.csv" > "$dir/out.csv" 2> /dev/null
+grep -q "lab.csv,2,3.857142857142857" "$dir/out.csv" || fail "--columns: $(cat "$dir/out.csv")"
+# A .tid from a pipe is read once (natively: Wine knows no /dev/stdin).
+if [ "$3" != wine ]; then
+  timeout 60 "$eval" /dev/stdin < "$examples/hcl-naoh.tid" > "$dir/out.txt" 2> "$dir/err" || fail "pipe: exit $?: $(cat "$dir/err")"
+  grep -q "  1  25.0000 ml" "$dir/out.txt" || fail "pipe: $(cat "$dir/out.txt")"
+fi
 echo "titrion-eval: 1 passed, 0 failed"

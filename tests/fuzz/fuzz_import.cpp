@@ -1,6 +1,7 @@
 // Fuzz target: any bytes as imported text. The import never reports a point that is not a
-// finite pair in data-file order, lists bad lines only within the data, and the points saved
-// as a data file import again to the same points, bit for bit.
+// finite pair, gives each volume once in ascending order, lists bad lines only after the
+// header, and the points saved as a data file import again to the same points, bit for bit.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -27,11 +28,12 @@ void CheckTable(const ImportTable& table) {
     for (std::size_t i = 0; i < table.points.size(); ++i) {
         const ext_float_pair& p = table.points[i];
         Check(std::isfinite(p.vb.value) && std::isfinite(p.e.value) && !p.vb.undefined && !p.e.undefined);
-        Check(i == 0 || table.points[i - 1].vb.value <= p.vb.value);
+        Check(i == 0 || table.points[i - 1].vb.value < p.vb.value);
     }
-    int last = table.data_line - 1;
+    Check(table.bad_lines.size() == std::min(table.bad_count, IMPORT_BAD_LINES_KEPT));
+    int last = table.header_line;
     for (int line : table.bad_lines) {
-        Check(line > last && line <= static_cast<int>(table.lines.size()));
+        Check(line > last && line <= table.line_count);
         last = line;
     }
 }
