@@ -413,6 +413,30 @@ bool SaveFileAs() {
     return true;
 }
 
+void ImportFile() {
+    if (!AskSaveChanges()) return;
+    ImportTable table;
+    std::string source;
+    if (ChooseImportFile(table, source)) ImportAsDocument(table, source);
+}
+
+bool ImportAsDocument(ImportTable& table, const std::string& source) {
+    if (!ImportDialog(table, source)) return false;
+    dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
+    if (!points.reserve(static_cast<int>(table.points.size()))) {
+        Beep();
+        return false;
+    }
+    for (const ext_float_pair& point : table.points) points.append(point);
+    GetNewFName();
+    std::string no_description;
+    ReplaceDocument(points, no_description, true);
+    SetStatusText(FormatResource(IDS_IMPORT_STATUS, static_cast<int>(table.points.size()),
+                                 static_cast<int>(table.bad_lines.size()))
+                      .c_str());
+    return true;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Point commands
 
@@ -494,7 +518,7 @@ void Paste() {
     if (GetClipboardUnicodeBytes(bytes)) {
         ImportTable table = import_scan(bytes.data(), bytes.size());
         if (table.points.size() > 1) {
-            if (AskSaveChanges()) ImportPoints(table, ResourceString(IDS_IMPORT_FROM_CLIPBOARD));
+            if (AskSaveChanges()) ImportAsDocument(table, ResourceString(IDS_IMPORT_FROM_CLIPBOARD));
             return;
         }
     }

@@ -11,6 +11,7 @@
 #include "app/main_window.h"
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
+#include "core/import.h"
 
 // Start-up: the checks, class registrations, settings, main dialog and message loop; returns
 // the exit code. WinMain calls only this.
@@ -46,6 +47,11 @@ void NewFile();
 bool OpenFile();
 bool SaveFile();
 bool SaveFileAs();
+// Import command: asks about unsaved changes, then for a file, and imports it.
+void ImportFile();
+// Shows the table in the import dialog and, on OK, makes its points a new untitled, changed
+// document. True when the document was replaced.
+bool ImportAsDocument(ImportTable& table, const std::string& source);
 // The points of a read or imported document replace the current ones, which leave with
 // `points`; so does the description. `changed`: the new document is not yet saved.
 void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& description, bool changed);

@@ -22,12 +22,12 @@ void ExportHTML();
 void ExportCSV();
 INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM lparam);
 
-// Import command (40051): asks about unsaved changes, then for a file, and imports it.
-void ImportFile();
-// Shows the table in the import dialog and, on OK, makes its points a new untitled, changed
-// document; a table without numbers gets a message naming `source` instead. True when the
-// document was replaced.
-bool ImportPoints(ImportTable& table, const std::string& source);
+// Asks for a file to import and reads it into `table`; `source` names it for the messages.
+// False when the user gave up or the file could not be read (after a message).
+bool ChooseImportFile(ImportTable& table, std::string& source);
+// Shows the table in the import dialog; true when confirmed with columns that give points (then
+// the table's points are theirs). A table without numbers gets a message naming `source`.
+bool ImportDialog(ImportTable& table, const std::string& source);
 
 // Opens "titrion2.pdf" (kind 1) or "titrion2.rtf" (any other kind) beside the program and
 // turns every failure of the shell into a message.

@@ -1,5 +1,5 @@
 // The import: a text export of an instrument or a spreadsheet, from a file or the clipboard,
-// shown in the import dialog and taken into a new untitled document.
+// read and shown in the import dialog; the main window takes it into a new untitled document.
 #include "app/Titrionika_dialogs.h"
 
 #include <commctrl.h>
@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Titrionika.h"
-#include "app/lists.h"
+#include "app/main_window.h"
 #include "controls/cmndlgex.h"
 #include "core/import.h"
 #include "resources/resource.h"
@@ -19,11 +18,6 @@
 
 namespace {
 
-const char import_filter[] =
-    "Textové soubory a CSV (*.csv;*.txt)\0*.csv;*.txt\0"
-    "Všechny soubory (*.*)\0*.*\0";
-const char caption_import_file[] = "Importovat soubor";
-const char caption_import[] = "Import bodů";
 // In the order of their names in the string table.
 const char import_separators[] = "\t;, ";
 const char import_decimals[] = ".,";
@@ -156,7 +150,8 @@ void OnColumnChosen(HWND dialog) {
 void OnOK(HWND dialog) {
     ImportDialog* state = State(dialog);
     if (state->table.points.empty()) {
-        MessageBoxA(dialog, ResourceString(IDS_IMPORT_NO_PAIRS).c_str(), caption_import, MB_OK | MB_ICONWARNING);
+        MessageBoxA(dialog, ResourceString(IDS_IMPORT_NO_PAIRS).c_str(), ResourceString(IDS_CAPTION_IMPORT).c_str(),
+                    MB_OK | MB_ICONWARNING);
         return;
     }
     if (SyncIn(dialog, state->sync, true)) EndDialog(dialog, IDOK);
@@ -209,44 +204,36 @@ bool ImportDialogBox(ImportTable& table) {
 
 }  // namespace
 
-bool ImportPoints(ImportTable& table, const std::string& source) {
+bool ImportDialog(ImportTable& table, const std::string& source) {
+    const std::string caption = ResourceString(IDS_CAPTION_IMPORT);
     if (table.problem == ImportProblem::no_memory) {
         ReadError error;
         error.problem = ReadProblem::no_memory;
-        MessageBoxA(main_window.dialog, ReadErrorText(error).c_str(), caption_import, MB_OK | MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, ReadErrorText(error).c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
         return false;
     }
     if (table.problem == ImportProblem::no_text || table.problem == ImportProblem::no_numbers) {
         const UINT message = table.problem == ImportProblem::no_text ? IDS_IMPORT_NO_TEXT : IDS_IMPORT_NO_NUMBERS;
-        MessageBoxA(main_window.dialog, FormatResource(message, source.c_str()).c_str(), caption_import, MB_OK | MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, FormatResource(message, source.c_str()).c_str(), caption.c_str(),
+                    MB_OK | MB_ICONWARNING);
         return false;
     }
-    if (!ImportDialogBox(table)) return false;
-    dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
-    if (!points.reserve(static_cast<int>(table.points.size()))) {
-        MessageBeep(MB_ICONEXCLAMATION);
-        return false;
-    }
-    for (const ext_float_pair& point : table.points) points.append(point);
-    GetNewFName();
-    std::string no_description;
-    ReplaceDocument(points, no_description, true);
-    SetStatusText(FormatResource(IDS_IMPORT_STATUS, static_cast<int>(table.points.size()),
-                               static_cast<int>(table.bad_lines.size())).c_str());
-    return true;
+    return ImportDialogBox(table);
 }
 
-void ImportFile() {
-    if (!AskSaveChanges()) return;
+bool ChooseImportFile(ImportTable& table, std::string& source) {
     char path[MAX_PATH] = "";
-    if (!GetFileName(main_window.dialog, import_filter, caption_import_file, path, sizeof path, FALSE)) return;
+    if (!GetFileName(main_window.dialog, FilterString(IDS_IMPORT_FILTER).c_str(),
+                     ResourceString(IDS_CAPTION_IMPORT_FILE).c_str(), path, sizeof path, FALSE))
+        return false;
     std::string bytes;
     ReadError error;
     if (!import_read_file(path, bytes, error)) {
         MessageBoxA(main_window.dialog, ReadErrorText(error).c_str(), nullptr, MB_OK | MB_ICONWARNING);
-        return;
+        return false;
     }
-    ImportTable table = import_scan(bytes.data(), bytes.size());
+    table = import_scan(bytes.data(), bytes.size());
     std::string().swap(bytes);  // the table holds the text
-    ImportPoints(table, FormatResource(IDS_IMPORT_FROM_FILE, DisplayName(path).c_str()));
+    source = FormatResource(IDS_IMPORT_FROM_FILE, DisplayName(path).c_str());
+    return true;
 }

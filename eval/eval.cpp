@@ -111,7 +111,8 @@ std::string import_points(ImportTable& table, const EvalOptions& options) {
     }
 }
 
-std::string read_and_evaluate(const std::string& path, const EvalOptions& options, bool& evaluated) {
+std::string read_and_evaluate(const std::string& path, const EvalOptions& options, Document& doc, bool& evaluated) {
+    dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
     std::string bytes;
     ReadError read;
     if (!read_whole_file(path.c_str(), bytes, read)) return path + ": " + eval_read_problem(read);
@@ -119,7 +120,7 @@ std::string read_and_evaluate(const std::string& path, const EvalOptions& option
     // Our own files by their header line, read exactly as the program opens them: a malformed
     // line ends the reading there, and the reader names it.
     if (is_data_file(bytes.data(), bytes.size())) {
-        if (!internal_read_bytes(bytes.data(), bytes.size(), arr_vb, nullptr, &read)) {
+        if (!internal_read_bytes(bytes.data(), bytes.size(), points, nullptr, &read)) {
             error = line_text(path, read.line) + eval_read_problem(read);
             if (read.problem != ReadProblem::not_a_point) return error;
         }
@@ -128,8 +129,8 @@ std::string read_and_evaluate(const std::string& path, const EvalOptions& option
         std::string().swap(bytes);
         const std::string problem = import_points(table, options);
         if (!problem.empty()) return path + ": " + problem;
-        if (!arr_vb.reserve(static_cast<int>(table.points.size()))) throw std::bad_alloc();
-        for (const ext_float_pair& point : table.points) arr_vb.append(point);
+        if (!points.reserve(static_cast<int>(table.points.size()))) throw std::bad_alloc();
+        for (const ext_float_pair& point : table.points) points.append(point);
         // The first line for an editor to jump to; the count tells how much is missing.
         if (table.bad_count != 0)
             error = line_text(path, table.bad_lines.front()) + "not a volume and a potential; " +
@@ -139,23 +140,21 @@ std::string read_and_evaluate(const std::string& path, const EvalOptions& option
                      "the lines split into different numbers of cells or into numbers cut at a decimal comma: "
                      "check the separator and the decimal mark";
     }
-    recalc_arrays();
+    std::string no_description;
+    doc.Replace(points, no_description);
+    doc.Evaluate(options.recognize ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL, options.percent);
     evaluated = true;
     return error;
 }
 
 } // namespace
 
-std::string eval_file(const std::string& path, const EvalOptions& options, bool& evaluated) {
-    recognition = options.recognize ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL;
-    min_steepness = options.percent;
+std::string eval_file(const std::string& path, const EvalOptions& options, Document& doc, bool& evaluated) {
     evaluated = false;
-    arr_vb.flush();
     try {
-        return read_and_evaluate(path, options, evaluated);
+        return read_and_evaluate(path, options, doc, evaluated);
     } catch (const std::bad_alloc&) {
         evaluated = false;
-        arr_vb.flush();
         return path + ": not enough memory to evaluate it";
     }
 }
@@ -226,12 +225,15 @@ void EvalWriter::begin() {
         std::fputs("[", out_);
 }
 
-void EvalWriter::file(const std::string& name, const std::vector<sorted_struct>& results) {
+void EvalWriter::file(const std::string& name, const Document& doc) {
+    const dyn_array_direct<sorted_struct>& results = doc.derived.results;
+    const double window = doc.derived.smoothing.window;
     int n = 0;
     if (options_.format == EvalFormat::text) {
-        std::fprintf(out_, "%s: %zu equivalence point%s\n", printable(name).c_str(), results.size(),
+        std::fprintf(out_, "%s: %d equivalence point%s\n", printable(name).c_str(), results.size(),
                      results.size() == 1 ? "" : "s");
-        for (const sorted_struct& r : results) {
+        for (int i = 0; i < results.size(); ++i) {
+            const sorted_struct& r = results.items[i];
             std::fprintf(out_, "  %d  %s ml", ++n, rounded(r.key, res_precis).c_str());
             if (options_.details)
                 std::fprintf(out_, "  x1 %s  y1 %s  x2 %s  y2 %s", rounded(r.data.x1, vb_precis).c_str(),
@@ -241,20 +243,21 @@ void EvalWriter::file(const std::string& name, const std::vector<sorted_struct>&
         }
         return;
     }
-    for (const sorted_struct& r : results) {
+    for (int i = 0; i < results.size(); ++i) {
+        const sorted_struct& r = results.items[i];
         const RESULT_DATA& d = r.data;
         if (options_.format == EvalFormat::csv) {
             std::fprintf(out_, "%s,%d,%s", csv_cell(name).c_str(), ++n, eval_number(r.key).c_str());
             if (options_.details)
                 std::fprintf(out_, ",%s,%s,%s,%s,%s", eval_number(d.x1).c_str(), eval_number(d.y1).c_str(),
-                             eval_number(d.x2).c_str(), eval_number(d.y2).c_str(), eval_number(smoothing.window).c_str());
+                             eval_number(d.x2).c_str(), eval_number(d.y2).c_str(), eval_number(window).c_str());
         } else {
             std::fprintf(out_, "%s\n{\"file\": %s, \"n\": %d, \"volume\": %s", first_ ? "" : ",",
                          json_string(name).c_str(), ++n, json_number(r.key).c_str());
             if (options_.details)
                 std::fprintf(out_, ", \"x1\": %s, \"y1\": %s, \"x2\": %s, \"y2\": %s, \"window_ml\": %s}",
                              json_number(d.x1).c_str(), json_number(d.y1).c_str(), json_number(d.x2).c_str(),
-                             json_number(d.y2).c_str(), json_number(smoothing.window).c_str());
+                             json_number(d.y2).c_str(), json_number(window).c_str());
             else
                 std::fputs("}", out_);
         }

@@ -2,6 +2,7 @@
 // file and the output in text, CSV or JSON live here, portable, for the tests to call.
 #pragma once
 #include "core/calc.h"
+#include "core/document.h"
 #include "core/file_io.h"
 
 #include <cstdio>
@@ -26,10 +27,11 @@ extern const char* const EVAL_USAGE;
 // Fills `options` from the arguments after the program name; returns "" or what is wrong.
 std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& options);
 
-// Reads one file (.tid by its header line, anything else through the import) and evaluates
-// it into arr_vb and arr_res. Returns "" when every line was read, else a message naming
-// the file and the line; the points read are evaluated even then.
-std::string eval_file(const std::string& path, const EvalOptions& options, bool& evaluated);
+// Reads one file (.tid by its header line, anything else through the import) into `doc` and
+// evaluates it with the options' recognition, as the program would. Returns "" when every line
+// was read, else a message naming the file and the line; the points read are evaluated even
+// then.
+std::string eval_file(const std::string& path, const EvalOptions& options, Document& doc, bool& evaluated);
 
 // The reason a data file's reader gives for a problem, in words.
 std::string eval_read_problem(const ReadError& error);
@@ -39,7 +41,7 @@ class EvalWriter {
 public:
     EvalWriter(const EvalOptions& options, std::FILE* out) : options_(options), out_(out) {}
     void begin();
-    void file(const std::string& name, const std::vector<sorted_struct>& results);
+    void file(const std::string& name, const Document& doc);
     void end();
 
 private:

@@ -33,15 +33,14 @@ int main(int argc, char** argv) {
     EvalWriter writer(options, stdout);
     writer.begin();
     bool all_read = true;
-    std::vector<sorted_struct> results;
+    Document doc;
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         const std::string& name = options.files[i];
         if (progress) std::fprintf(stderr, "\r%zu/%zu ", i + 1, options.files.size());
         bool evaluated = false;
         std::string error;
         try {
-            error = eval_file(name, options, evaluated);
-            if (evaluated) results.assign(arr_res.items, arr_res.items + arr_res.size());
+            error = eval_file(name, options, doc, evaluated);
         } catch (const std::bad_alloc&) {
             error = name + ": not enough memory to evaluate it";
             evaluated = false;
@@ -51,7 +50,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "titrion-eval: %s\n", error.c_str());
             all_read = false;
         }
-        if (evaluated) writer.file(name, results);
+        if (evaluated) writer.file(name, doc);
     }
     writer.end();
     if (progress) std::fputs("\n", stderr);

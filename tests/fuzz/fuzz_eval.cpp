@@ -57,13 +57,13 @@ struct Json {
     }
 };
 
-std::string Written(const EvalOptions& options, const std::string& name) {
+std::string Written(const EvalOptions& options, const std::string& name, const Document& doc) {
     char* buffer = nullptr;
     std::size_t length = 0;
     std::FILE* out = open_memstream(&buffer, &length);
     EvalWriter writer(options, out);
     writer.begin();
-    writer.file(name, std::vector<sorted_struct>(arr_res.items, arr_res.items + arr_res.size()));
+    writer.file(name, doc);
     writer.end();
     std::fclose(out);
     const std::string text(buffer, length);
@@ -84,15 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     options.details = data[0] & 1;
     options.recognize = data[0] & 2;
     bool evaluated = false;
-    eval_file(path, options, evaluated);
+    eval_file(path, options, document, evaluated);
     std::remove(path.c_str());
     if (!evaluated) return 0;
     options.format = EvalFormat::json;
-    const std::string json = Written(options, name);
+    const std::string json = Written(options, name, document);
     Json reader = {json.data(), json.data() + json.size()};
     Check(reader.Value() && (reader.Skip(), reader.p == reader.end));
     options.format = EvalFormat::csv;
-    const std::string csv = Written(options, name);
+    const std::string csv = Written(options, name, document);
     std::size_t records = 0, columns = 0;
     for (std::size_t at = 0, lf; (lf = csv.find('\n', at)) != std::string::npos; at = lf + 1, ++records) {
         const std::vector<std::string> cells = import_cells(std::string_view(csv).substr(at, lf - at), ',');
@@ -104,6 +104,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Check(records == 1 + static_cast<std::size_t>(arr_res.size()));
     options.format = EvalFormat::text;
-    for (unsigned char c : Written(options, name)) Check(c >= 0x20 || c == '\n');
+    for (unsigned char c : Written(options, name, document)) Check(c >= 0x20 || c == '\n');
     return 0;
 }
