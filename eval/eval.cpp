@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 #include "core/import.h"
+#include "core/statistics.h"
 
 #include <cmath>
 #include <new>
@@ -15,13 +16,145 @@ const char* const EVAL_USAGE =
     "  --recognize[=PERCENT]  only the steepest inflections, at least PERCENT (default 10)\n"
     "                         of the largest steepness of the curve\n"
     "  --format=FORMAT        text (default), csv or json: one record per result\n"
-    "  --details              add x1, y1, x2, y2: the points the volume lies between, and\n"
-    "                         window_ml: the window E' and E'' were smoothed over (0: none)\n"
-    "                         and E'' there\n"
+    "  --details              add x1, y1, x2, y2: the points the volume lies between and E''\n"
+    "                         there, and window_ml: the window E' and E'' were smoothed\n"
+    "                         over (0: none)\n"
     "  --columns=V,E          the volume and potential columns of a text file:\n"
     "                         1-based numbers or header names\n"
+    "The determination a file stores turns the volume into a result; these options supply it\n"
+    "or override its fields:\n"
+    "  --titrant=C            the titrant's concentration, mol/l\n"
+    "  --titer=T              its titer (factor)\n"
+    "  --ratio=Z              moles of analyte per mole of titrant, e.g. 0.5 or 1/2\n"
+    "  --molar-mass=M         the analyte's molar mass, g/mol\n"
+    "  --blank=V              the blank, ml\n"
+    "  --sample=Xml|Xg        the sample: a volume in ml or a mass in g\n"
+    "  --unit=U               mol/l, mmol/l, g/l, mg/l (volume); %, mg/g, mmol/g (mass)\n"
+    "  --ep=N|last|N-K        the equivalence point used, or the difference of two\n"
+    "  --determine=content|titer  the analyte's content (default) or the titrant's titer\n"
+    "  --stats                the results of all files as one series: n, mean, s, RSD,\n"
+    "                         95 % confidence interval and an outlier test\n"
     "  --help                 print this help\n"
-    "Exit code: 0 when all files were read, 1 when any was not, 2 on a usage error.\n";
+    "Exit code: 0 when all files were read and every determination gave a result, 1 when\n"
+    "any did not, 2 on a usage error.\n";
+
+bool DeterminationOptions::any() const {
+    return concentration || titer || ratio || molar_mass || blank || sample || unit || point || kind;
+}
+
+namespace {
+
+// A number that fills `text` (decimal point or comma), finite.
+bool number_text(const std::string& text, double& value) {
+    ext_float x;
+    const char* end = x.read_number(text.data(), text.data() + text.size());
+    if (!end || end != text.data() + text.size() || !std::isfinite(x.value)) return false;
+    value = x.value;
+    return true;
+}
+
+// One of the determination's options; "" when `arg` is none of them, or what is wrong.
+std::string parse_determination_arg(const std::string& arg, DeterminationOptions& d, bool& taken) {
+    taken = true;
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals), value = equals == std::string::npos ? "" : arg.substr(equals + 1);
+    double number = 0.0;
+    const struct { const char* name; std::optional<double>* field; const char* unit; bool zero; } numbers[] = {
+        {"--titrant", &d.concentration, "mol/l", false}, {"--titer", &d.titer, "", false},
+        {"--molar-mass", &d.molar_mass, "g/mol", false}, {"--blank", &d.blank, "ml", true}};
+    for (const auto& option : numbers) {
+        if (name != option.name) continue;
+        if (!number_text(value, number) || number < 0 || (number == 0 && !option.zero))
+            return std::string(option.name) + " needs a " + (option.zero ? "number of 0 or more" : "positive number") +
+                   (*option.unit ? std::string(" (") + option.unit + ")" : std::string()) + ": " + arg;
+        *option.field = number;
+        return "";
+    }
+    if (name == "--ratio") {
+        if (!ParseRatio(value, number) || !(number > 0)) return "--ratio needs a positive number or fraction: " + arg;
+        d.ratio = number;
+    } else if (name == "--sample") {
+        const bool ml = value.size() > 2 && value.compare(value.size() - 2, 2, "ml") == 0;
+        const bool g = !ml && value.size() > 1 && value.back() == 'g';
+        if ((!ml && !g) || !number_text(value.substr(0, value.size() - (ml ? 2 : 1)), number) || !(number > 0))
+            return "--sample needs a positive volume in ml or mass in g, e.g. 10ml or 0.25g: " + arg;
+        d.sample = number;
+        d.sample_kind = ml ? SampleKind::volume : SampleKind::mass;
+    } else if (name == "--unit") {
+        ResultUnit unit;
+        if (!ParseUnit(value, unit)) return "--unit needs mol/l, mmol/l, g/l, mg/l, %, mg/g or mmol/g: " + arg;
+        d.unit = unit;
+    } else if (name == "--ep") {
+        EquivalencePointChoice choice;
+        if (!ParseEquivalencePoint(value, choice)) return "--ep needs N, last or N-K: " + arg;
+        d.point = choice;
+    } else if (name == "--determine") {
+        if (value != "content" && value != "titer") return "--determine needs content or titer: " + arg;
+        d.kind = value == "titer" ? DeterminationKind::titer : DeterminationKind::content;
+    } else {
+        taken = false;
+    }
+    return "";
+}
+
+const char* field_text(DeterminationField field) {
+    switch (field) {
+    case DeterminationField::concentration: return "the titrant's concentration";
+    case DeterminationField::titer: return "the titer";
+    case DeterminationField::molar_mass: return "the molar mass";
+    case DeterminationField::ratio: return "the ratio z";
+    case DeterminationField::blank: return "the blank";
+    case DeterminationField::sample: return "the sample";
+    case DeterminationField::standard_concentration: return "the standard's concentration";
+    case DeterminationField::unit: return "the unit (it does not suit the sample)";
+    case DeterminationField::decimals: return "the decimals";
+    case DeterminationField::equivalence_point: return "the equivalence point";
+    default: return "a field";
+    }
+}
+
+std::string problem_text(const DeterminationResult& result) {
+    switch (result.problem) {
+    case ResultProblem::none: return "";
+    case ResultProblem::invalid_field:
+        return std::string("the determination cannot be used: ") + field_text(result.field) + " is missing or wrong";
+    case ResultProblem::no_points: return "no result: the curve has no equivalence point";
+    case ResultProblem::missing_point: return "no result: the curve has no such equivalence point";
+    case ResultProblem::negative_volume: return "no result: the volume less the blank is negative";
+    case ResultProblem::zero_volume: return "no result: the volume less the blank is zero";
+    }
+    return "no result";
+}
+
+}  // namespace
+
+EvalResult eval_determination(const Document& doc, const EvalOptions& options) {
+    EvalResult r;
+    std::string rest;
+    const bool stored = SplitDetermination(doc.description, r.determination, rest);
+    const DeterminationOptions& o = options.determination;
+    if (!stored && !o.any()) return r;
+    r.set = true;
+    Determination& d = r.determination;
+    if (o.concentration) d.concentration = *o.concentration;
+    if (o.titer) d.titer = *o.titer;
+    if (o.ratio) d.ratio = *o.ratio;
+    if (o.molar_mass) d.molar_mass = *o.molar_mass;
+    if (o.blank) d.blank = *o.blank;
+    if (o.sample) d.sample = *o.sample, d.sample_kind = *o.sample_kind;
+    if (o.unit) d.unit = *o.unit;
+    if (o.point) d.point = *o.point;
+    if (o.kind) d.kind = *o.kind;
+    const dyn_array_direct<sorted_struct>& results = doc.derived.results;
+    std::vector<double> volumes;
+    for (int i = 0; i < results.size(); ++i)
+        volumes.push_back(results.items[i].key.undefined ? NAN : results.items[i].key.value);
+    r.result = EvaluateDetermination(d, volumes.data(), volumes.size());
+    r.point = d.point.point == EquivalencePointChoice::LAST ? results.size() : d.point.point;
+    r.unit = d.kind == DeterminationKind::titer ? "titer" : UnitText(d.unit);
+    r.problem = problem_text(r.result);
+    return r;
+}
 
 std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& options) {
     for (int i = 0; i < argc; ++i) {
@@ -46,6 +179,8 @@ std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& opti
             options.format = EvalFormat::csv;
         } else if (arg == "--format=json") {
             options.format = EvalFormat::json;
+        } else if (arg == "--stats") {
+            options.stats = true;
         } else if (arg.rfind("--columns=", 0) == 0) {
             const std::size_t comma = arg.find(',', 10);
             if (comma == std::string::npos || comma == 10 || comma + 1 == arg.size())
@@ -56,7 +191,10 @@ std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& opti
             options.files.insert(options.files.end(), argv + i + 1, argv + argc);
             break;
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return "unknown option: " + arg;
+            bool taken = false;
+            const std::string problem = parse_determination_arg(arg, options.determination, taken);
+            if (!problem.empty()) return problem;
+            if (!taken) return "unknown option: " + arg;
         } else {
             options.files.push_back(arg);
         }
@@ -113,6 +251,7 @@ std::string import_points(ImportTable& table, const EvalOptions& options) {
 
 std::string read_and_evaluate(const std::string& path, const EvalOptions& options, Document& doc, bool& evaluated) {
     dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
+    std::string description;  // a .tid's, where its determination is kept
     std::string bytes;
     ReadError read;
     if (!read_whole_file(path.c_str(), bytes, read)) return path + ": " + eval_read_problem(read);
@@ -120,7 +259,7 @@ std::string read_and_evaluate(const std::string& path, const EvalOptions& option
     // Our own files by their header line, read exactly as the program opens them: a malformed
     // line ends the reading there, and the reader names it.
     if (is_data_file(bytes.data(), bytes.size())) {
-        if (!internal_read_bytes(bytes.data(), bytes.size(), points, nullptr, &read)) {
+        if (!internal_read_bytes(bytes.data(), bytes.size(), points, &description, &read)) {
             error = line_text(path, read.line) + eval_read_problem(read);
             if (read.problem != ReadProblem::not_a_point) return error;
         }
@@ -140,8 +279,7 @@ std::string read_and_evaluate(const std::string& path, const EvalOptions& option
                      "the lines split into different numbers of cells or into numbers cut at a decimal comma: "
                      "check the separator and the decimal mark";
     }
-    std::string no_description;
-    doc.Replace(points, no_description);
+    doc.Replace(points, description);
     doc.Evaluate(options.recognize ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL, options.percent);
     evaluated = true;
     return error;
@@ -220,12 +358,17 @@ static std::string rounded(const ext_float& value, int decimals) {
 
 void EvalWriter::begin() {
     if (options_.format == EvalFormat::csv)
-        std::fprintf(out_, "file,n,volume%s\n", options_.details ? ",x1,y1,x2,y2,window_ml" : "");
+        std::fprintf(out_, "file,n,volume%s,result,unit\n", options_.details ? ",x1,y1,x2,y2,window_ml" : "");
     else if (options_.format == EvalFormat::json)
         std::fputs("[", out_);
 }
 
-void EvalWriter::file(const std::string& name, const Document& doc) {
+// The result as the determination shows it: its decimals, a decimal point.
+static std::string result_text(const EvalResult& r) {
+    return rounded(ext_float(r.result.value), r.determination.decimals);
+}
+
+void EvalWriter::file(const std::string& name, const Document& doc, const EvalResult& determination) {
     const dyn_array_direct<sorted_struct>& results = doc.derived.results;
     const double window = doc.derived.smoothing.window;
     int n = 0;
@@ -241,27 +384,77 @@ void EvalWriter::file(const std::string& name, const Document& doc) {
                              rounded(r.data.y2, d2e_precis).c_str());
             std::fputs("\n", out_);
         }
+        if (determination.set) {
+            if (determination.result.ok())
+                std::fprintf(out_, "  result: %s %s (%s ml)\n", result_text(determination).c_str(),
+                             determination.unit.c_str(), rounded(ext_float(determination.result.volume), res_precis).c_str());
+            else
+                std::fprintf(out_, "  result: none, %s\n", determination.problem.c_str());
+        }
         return;
     }
-    for (int i = 0; i < results.size(); ++i) {
-        const sorted_struct& r = results.items[i];
-        const RESULT_DATA& d = r.data;
-        if (options_.format == EvalFormat::csv) {
-            std::fprintf(out_, "%s,%d,%s", csv_cell(name).c_str(), ++n, eval_number(r.key).c_str());
-            if (options_.details)
-                std::fprintf(out_, ",%s,%s,%s,%s,%s", eval_number(d.x1).c_str(), eval_number(d.y1).c_str(),
-                             eval_number(d.x2).c_str(), eval_number(d.y2).c_str(), eval_number(window).c_str());
-        } else {
-            std::fprintf(out_, "%s\n{\"file\": %s, \"n\": %d, \"volume\": %s", first_ ? "" : ",",
-                         json_string(name).c_str(), ++n, json_number(r.key).c_str());
-            if (options_.details)
-                std::fprintf(out_, ", \"x1\": %s, \"y1\": %s, \"x2\": %s, \"y2\": %s, \"window_ml\": %s}",
-                             json_number(d.x1).c_str(), json_number(d.y1).c_str(), json_number(d.x2).c_str(),
-                             json_number(d.y2).c_str(), json_number(window).c_str());
-            else
-                std::fputs("}", out_);
-        }
-        if (options_.format == EvalFormat::csv) std::fputs("\n", out_);
+    if (!determination.set) {
+        for (int i = 0; i < results.size(); ++i)
+            record(name, i + 1, results.items[i].key, &results.items[i].data, window, nullptr);
+        return;
+    }
+    // With a determination, one record: the equivalence point it uses, with the result.
+    const DeterminationResult& result = determination.result;
+    const bool resolved = result.ok() || result.problem == ResultProblem::negative_volume ||
+                          result.problem == ResultProblem::zero_volume;
+    const sorted_struct* point =
+        determination.determination.point.minus == 0 ? results[determination.point - 1] : nullptr;
+    record(name, determination.point, ext_float(result.volume, !resolved), point ? &point->data : nullptr, window,
+           &determination);
+}
+
+void EvalWriter::record(const std::string& name, int number, const ext_float& volume, const RESULT_DATA* data,
+                        double window, const EvalResult* determination) {
+    const ext_float none(0.0, true);
+    const RESULT_DATA d = data ? *data : RESULT_DATA{none, none, none, none, none};
+    const ext_float result = determination ? ext_float(determination->result.value, !determination->result.ok()) : none;
+    if (options_.format == EvalFormat::csv) {
+        std::fprintf(out_, "%s,%d,%s", csv_cell(name).c_str(), number, eval_number(volume).c_str());
+        if (options_.details)
+            std::fprintf(out_, ",%s,%s,%s,%s,%s", eval_number(d.x1).c_str(), eval_number(d.y1).c_str(),
+                         eval_number(d.x2).c_str(), eval_number(d.y2).c_str(), eval_number(window).c_str());
+        std::fprintf(out_, ",%s,%s\n", eval_number(result).c_str(),
+                     determination ? csv_cell(determination->unit).c_str() : "");
+    } else {
+        std::fprintf(out_, "%s\n{\"file\": %s, \"n\": %d, \"volume\": %s", first_ ? "" : ",", json_string(name).c_str(),
+                     number, json_number(volume).c_str());
+        if (options_.details)
+            std::fprintf(out_, ", \"x1\": %s, \"y1\": %s, \"x2\": %s, \"y2\": %s, \"window_ml\": %s",
+                         json_number(d.x1).c_str(), json_number(d.y1).c_str(), json_number(d.x2).c_str(),
+                         json_number(d.y2).c_str(), json_number(window).c_str());
+        if (determination)
+            std::fprintf(out_, ", \"result\": %s, \"unit\": %s", json_number(result).c_str(),
+                         json_string(determination->unit).c_str());
+        std::fputs("}", out_);
+    }
+    first_ = false;
+}
+
+void EvalWriter::statistics(const EvalSeries& series) {
+    const SeriesStatistics s = ComputeStatistics(series.values);
+    const bool flagged = s.outlier != SeriesStatistics::NO_OUTLIER;
+    const std::string outlier = flagged ? series.files[s.outlier] : "";
+    if (options_.format == EvalFormat::text) {
+        std::fprintf(out_, "\nSeries of %zu result%s (%s): mean %s, s %s, RSD %s %%, 95 %% confidence interval +-%s\n",
+                     s.n, s.n == 1 ? "" : "s", series.unit.c_str(), eval_number(s.mean).c_str(),
+                     eval_number(s.s).c_str(), eval_number(s.rsd).c_str(), eval_number(s.ci95).c_str());
+        if (flagged) std::fprintf(out_, "  outlier (95 %%): %s\n", printable(outlier).c_str());
+    } else if (options_.format == EvalFormat::csv) {
+        std::fprintf(out_, "\nstatistics,n,mean,s,rsd,ci95,unit,outliers\nseries,%zu,%s,%s,%s,%s,%s,%s\n", s.n,
+                     eval_number(s.mean).c_str(), eval_number(s.s).c_str(), eval_number(s.rsd).c_str(),
+                     eval_number(s.ci95).c_str(), csv_cell(series.unit).c_str(), csv_cell(outlier).c_str());
+    } else {
+        std::fprintf(out_,
+                     "%s\n{\"statistics\": {\"n\": %zu, \"mean\": %s, \"s\": %s, \"rsd\": %s, \"ci95\": %s, "
+                     "\"unit\": %s, \"outliers\": [%s]}}",
+                     first_ ? "" : ",", s.n, json_number(s.mean).c_str(), json_number(s.s).c_str(),
+                     json_number(s.rsd).c_str(), json_number(s.ci95).c_str(), json_string(series.unit).c_str(),
+                     flagged ? json_string(outlier).c_str() : "");
         first_ = false;
     }
 }

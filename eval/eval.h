@@ -2,14 +2,27 @@
 // file and the output in text, CSV or JSON live here, portable, for the tests to call.
 #pragma once
 #include "core/calc.h"
+#include "core/determination.h"
 #include "core/document.h"
 #include "core/file_io.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 enum class EvalFormat { text, csv, json };
+
+// The determination given on the command line: each option given overrides that field of the
+// determination a file stores, or supplies it.
+struct DeterminationOptions {
+    std::optional<double> concentration, titer, ratio, molar_mass, blank, sample;
+    std::optional<SampleKind> sample_kind;
+    std::optional<ResultUnit> unit;
+    std::optional<EquivalencePointChoice> point;
+    std::optional<DeterminationKind> kind;
+    bool any() const;
+};
 
 struct EvalOptions {
     bool recognize = false;
@@ -19,7 +32,29 @@ struct EvalOptions {
     bool help = false;
     // --columns=V,E: the columns of a text file, by number or header name ("" by default).
     std::string volume_column, potential_column;
+    DeterminationOptions determination;
+    bool stats = false;  // the files' results as one series of replicates
     std::vector<std::string> files;
+};
+
+// One file's determination and its result, when the file or the options give one.
+struct EvalResult {
+    bool set = false;
+    std::string problem;  // why there is no result, "" when there is one
+    Determination determination;
+    int point = 0;  // the number of the equivalence point used, 1-based
+    DeterminationResult result;
+    std::string unit;  // "mg/l", "%", ... or "titer"
+};
+// The determination the file's description stores, with the options put over it, and its
+// result from the document's equivalence points.
+EvalResult eval_determination(const Document& doc, const EvalOptions& options);
+
+// A series of replicates: the files whose results go into the statistics.
+struct EvalSeries {
+    std::vector<std::string> files;
+    std::vector<double> values;
+    std::string unit;
 };
 
 extern const char* const EVAL_USAGE;
@@ -41,10 +76,14 @@ class EvalWriter {
 public:
     EvalWriter(const EvalOptions& options, std::FILE* out) : options_(options), out_(out) {}
     void begin();
-    void file(const std::string& name, const Document& doc);
+    void file(const std::string& name, const Document& doc, const EvalResult& result);
+    void statistics(const EvalSeries& series);
     void end();
 
 private:
+    // One record of CSV or JSON; `determination` when the file has one.
+    void record(const std::string& name, int number, const ext_float& volume, const RESULT_DATA* data, double window,
+                const EvalResult* determination);
     const EvalOptions& options_;
     std::FILE* out_;
     bool first_ = true;

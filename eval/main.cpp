@@ -34,6 +34,12 @@ int main(int argc, char** argv) {
     writer.begin();
     bool all_read = true;
     Document doc;
+    EvalSeries series;
+    const auto complain = [&](const std::string& message) {
+        if (progress) std::fputs("\r", stderr);
+        std::fprintf(stderr, "titrion-eval: %s\n", message.c_str());
+        all_read = false;
+    };
     for (std::size_t i = 0; i < options.files.size(); ++i) {
         const std::string& name = options.files[i];
         if (progress) std::fprintf(stderr, "\r%zu/%zu ", i + 1, options.files.size());
@@ -45,13 +51,20 @@ int main(int argc, char** argv) {
             error = name + ": not enough memory to evaluate it";
             evaluated = false;
         }
-        if (!error.empty()) {
-            if (progress) std::fputs("\r", stderr);
-            std::fprintf(stderr, "titrion-eval: %s\n", error.c_str());
-            all_read = false;
+        if (!error.empty()) complain(error);
+        if (!evaluated) continue;
+        const EvalResult result = eval_determination(doc, options);
+        writer.file(name, doc, result);
+        if (!result.set) continue;
+        if (!result.problem.empty()) {
+            complain(name + ": " + result.problem);
+        } else if (options.stats && !series.values.empty() && result.unit != series.unit) {
+            complain(name + ": its result in " + result.unit + " cannot join a series in " + series.unit);
+        } else {
+            series.files.push_back(name), series.values.push_back(result.result.value), series.unit = result.unit;
         }
-        if (evaluated) writer.file(name, doc);
     }
+    if (options.stats) writer.statistics(series);
     writer.end();
     if (progress) std::fputs("\n", stderr);
     // A full disk or a closed pipe loses the results: that is a failure, not a success.

@@ -23,7 +23,7 @@ assert [round(x["volume"], 1) for x in r] == [4, 7] and all(0 < x["window_ml"] <
 run --format=csv --recognize "$dir/lab.csv" "$dir/missing.tid" "$dir/bad.tid" > "$dir/out.csv" 2> "$dir/err"; rc=$?
 [ $rc = 1 ] || fail "exit $rc with unreadable files"
 grep -q "lab.csv:6: " "$dir/err" && grep -q "missing.tid: cannot be read" "$dir/err" && grep -q "bad.tid:9: " "$dir/err" || fail "messages: $(cat "$dir/err")"
-[ "$(sed -n '1p;$p' "$dir/out.csv" | tr -d '\r')" = "$(printf 'file,n,volume\n%s,1,3.857142857142857' "$dir/lab.csv")" ] || fail "CSV: $(cat "$dir/out.csv")"
+[ "$(sed -n '1p;$p' "$dir/out.csv" | tr -d '\r')" = "$(printf 'file,n,volume,result,unit\n%s,1,3.857142857142857,,' "$dir/lab.csv")" ] || fail "CSV: $(cat "$dir/out.csv")"
 run "$examples/hcl-naoh.tid" > "$dir/out.txt" 2> "$dir/err"  # text rounds as the lists do, with a decimal point
 [ "$(tr -d '\r' < "$dir/out.txt")" = "$(printf '%s: 1 equivalence point\n  1  25.0000 ml' "$examples/hcl-naoh.tid")" ] || fail "text: $(cat "$dir/out.txt")"
 for usage in "--format=xml $dir/lab.csv" "--recognize=101 $dir/lab.csv" ""; do
@@ -45,4 +45,26 @@ if [ "$3" != wine ]; then
   timeout 60 "$eval" /dev/stdin < "$examples/hcl-naoh.tid" > "$dir/out.txt" 2> "$dir/err" || fail "pipe: exit $?: $(cat "$dir/err")"
   grep -q "  1  25.0000 ml" "$dir/out.txt" || fail "pipe: $(cat "$dir/out.txt")"
 fi
+# Three replicates of 25,00 ml 0,1000 M HCl (EP 25,00 ml with 0,1000 M NaOH), the aliquot stated
+# as 25, 24.9 and 25.1 ml: c = 0.1 * 25 / V_sample mol/l, i.e. 0.1, 0.10040161 and 0.09960159;
+# mean 0.10000107, s 4.0000e-4 (RSD 0.40 %), 95 % half-width 4.303 * s / sqrt(3) = 9.937e-4.
+for v in 25 24,9 25,1; do
+  (sed -n 1p "$examples/hcl-naoh.tid"; printf '# Stanovení.c = 0,1 mol/l\r\n# Stanovení.analyt = HCl\r\n# Stanovení.M = 36,46 g/mol\r\n'
+   printf '# Stanovení.vzorek = %s ml\r\n# Stanovení.jednotka = mol/l\r\n' "$v"; sed -n '2,$p' "$examples/hcl-naoh.tid") > "$dir/r$v.tid"
+done
+run --format=json --stats "$dir/r25.tid" "$dir/r24,9.tid" "$dir/r25,1.tid" > "$dir/out.json" 2> "$dir/err" || fail "exit $? for a series: $(cat "$dir/err")"
+python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); s = r[3]["statistics"]
+assert [x["unit"] for x in r[:3]] == ["mol/l"] * 3 and all(x["volume"] == 25 for x in r[:3]), r
+assert all(abs(x["result"] - e) < 1e-8 for x, e in zip(r[:3], (0.1, 0.10040161, 0.09960159))), r
+assert s["n"] == 3 and abs(s["mean"] - 0.10000107) < 1e-8 and abs(s["s"] - 4.0e-4) < 1e-7, s
+assert abs(s["rsd"] - 0.40) < 1e-3 and abs(s["ci95"] - 9.937e-4) < 1e-6 and s["outliers"] == [] and s["unit"] == "mol/l", s' "$dir/out.json" ||
+  fail "series JSON: $(cat "$dir/out.json")"
+# Options over the stored determination: a 20 ml aliquot gives 0.125 mol/l; a second EP the curve
+# lacks gives no number and exit 1; a zero sample is a usage error.
+run --format=csv --sample=20ml "$dir/r25.tid" > "$dir/out.csv" 2> "$dir/err" || fail "exit $? with --sample"
+[ "$(sed -n 2p "$dir/out.csv" | tr -d '\r')" = "$dir/r25.tid,1,25,0.125,mol/l" ] || fail "CSV result: $(cat "$dir/out.csv")"
+run --ep=2 "$dir/r25.tid" > "$dir/out.txt" 2> "$dir/err"; rc=$?
+[ $rc = 1 ] && grep -q "r25.tid: no result: the curve has no such equivalence point" "$dir/err" &&
+  grep -q "result: none" "$dir/out.txt" || fail "missing EP: exit $rc: $(cat "$dir/err" "$dir/out.txt")"
+run --sample=0ml "$dir/r25.tid" > /dev/null 2>&1; rc=$?; [ $rc = 2 ] || fail "exit $rc for --sample=0ml"
 echo "titrion-eval: 1 passed, 0 failed"

@@ -63,7 +63,7 @@ std::string Written(const EvalOptions& options, const std::string& name, const D
     std::FILE* out = open_memstream(&buffer, &length);
     EvalWriter writer(options, out);
     writer.begin();
-    writer.file(name, doc);
+    writer.file(name, doc, eval_determination(doc, options));
     writer.end();
     std::fclose(out);
     const std::string text(buffer, length);
@@ -98,11 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::vector<std::string> cells = import_cells(std::string_view(csv).substr(at, lf - at), ',');
         Check(records == 0 || (cells.size() == columns && !std::strchr("=+-@", csv[at + (csv[at] == '"')])));
         char* end = nullptr;
-        for (std::size_t f = 2; records > 0 && f < cells.size(); ++f)
+        for (std::size_t f = 2; records > 0 && f + 1 < cells.size(); ++f)  // the last is the unit
             Check(cells[f].empty() || (std::isfinite(std::strtod(cells[f].c_str(), &end)) && *end == 0));
         columns = cells.size();
     }
-    Check(records == 1 + static_cast<std::size_t>(arr_res.size()));
+    Check(records == 1 + (eval_determination(document, options).set ? 1 : static_cast<std::size_t>(arr_res.size())));
     options.format = EvalFormat::text;
     for (unsigned char c : Written(options, name, document)) Check(c >= 0x20 || c == '\n');
     return 0;
