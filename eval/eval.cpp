@@ -440,9 +440,18 @@ void EvalWriter::statistics(const EvalSeries& series) {
     const bool flagged = s.outlier != SeriesStatistics::NO_OUTLIER;
     const std::string outlier = flagged ? series.files[s.outlier] : "";
     if (options_.format == EvalFormat::text) {
-        std::fprintf(out_, "\nSeries of %zu result%s (%s): mean %s, s %s, RSD %s %%, 95 %% confidence interval +-%s\n",
-                     s.n, s.n == 1 ? "" : "s", series.unit.c_str(), eval_number(s.mean).c_str(),
-                     eval_number(s.s).c_str(), eval_number(s.rsd).c_str(), eval_number(s.ci95).c_str());
+        // For a person: six significant digits, the RSD to 0.01 %; what cannot be computed says why.
+        if (s.n == 0)
+            std::fputs("\nSeries: no result to take statistics of\n", out_);
+        else if (s.n == 1)
+            std::fprintf(out_, "\nSeries of 1 result (%s): mean %.6g; s, RSD and the confidence interval need more\n",
+                         series.unit.c_str(), s.mean);
+        else
+            std::fprintf(out_,
+                         "\nSeries of %zu results (%s): mean %.6g, s %.6g, RSD %s %%, "
+                         "95 %% confidence interval +-%.6g\n",
+                         s.n, series.unit.c_str(), s.mean, s.s,
+                         std::isfinite(s.rsd) ? rounded(s.rsd, 2).c_str() : "n/a (mean 0)", s.ci95);
         if (flagged) std::fprintf(out_, "  outlier (95 %%): %s\n", printable(outlier).c_str());
     } else if (options_.format == EvalFormat::csv) {
         std::fprintf(out_, "\nstatistics,n,mean,s,rsd,ci95,unit,outliers\nseries,%zu,%s,%s,%s,%s,%s,%s\n", s.n,
