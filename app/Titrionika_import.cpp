@@ -222,7 +222,6 @@ bool ImportPoints(ImportTable& table, const std::string& source) {
         return false;
     }
     for (const ext_float_pair& point : table.points) points.append(point);
-    GetNewFName();
     std::string no_description;
     ReplaceDocument(points, no_description, true);
     SetStatusText(FormatString(IDS_IMPORT_STATUS, static_cast<int>(table.points.size()),
@@ -236,7 +235,7 @@ void ImportFile() {
     if (!GetFileName(main_window.dialog, import_filter, caption_import_file, path, sizeof path, FALSE)) return;
     std::string bytes;
     if (!import_read_file(path, bytes)) {
-        MessageBoxA(main_window.dialog, ResourceString(IDS_READ_ERROR).c_str(), nullptr, MB_OK | MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, ResourceString(IDS_READ_ERROR).c_str(), ResourceString(IDS_CAPTION_ERROR).c_str(), MB_OK | MB_ICONWARNING);
         return;
     }
     ImportTable table = import_scan(bytes.data(), bytes.size());
