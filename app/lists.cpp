@@ -165,13 +165,11 @@ void KeepOffInBetweenRows(MainWindow& window, const NMLISTVIEW* nm) {
             ListView_SetItemState(list, row, 0, LVIS_FOCUSED | LVIS_SELECTED);
         }
     } else if (state & LVIS_FOCUSED) {
-        // Ctrl with an arrow moves the focus alone, Shift with an arrow the end of a selected
-        // range: on past the row, as the selection goes.
-        const UINT range = ListView_GetItemState(list, row, LVIS_SELECTED);
+        // Ctrl or Shift with an arrow moves the focus alone: on past the row, as the selection
+        // goes (OnRangeSelected selects the point it reaches with Shift).
         if (!mouse) last_valid_foc = row > last_valid_foc ? row + 1 : row - 1;
         if (valid(last_valid_foc)) {
-            ListView_SetItemState(list, row, 0, LVIS_SELECTED);
-            ListView_SetItemState(list, last_valid_foc, LVIS_FOCUSED | range, LVIS_FOCUSED | range);
+            ListView_SetItemState(list, last_valid_foc, LVIS_FOCUSED, LVIS_FOCUSED);
         } else {
             ListView_SetItemState(list, row, 0, LVIS_FOCUSED);
         }

@@ -143,20 +143,18 @@ int Document::Apply(UndoStep& step, bool forward) {
     return first;
 }
 
-int Document::Undo() {
-    if (!history.CanUndo()) return -1;
-    const int first = Apply(history.ToUndo(), false);
-    if (first < 0) return -1;
-    history.Undone();
-    changed = !history.AtSaved();
-    return first;
-}
+int Document::Undo() { return Travel(false); }
 
-int Document::Redo() {
-    if (!history.CanRedo()) return -1;
-    const int first = Apply(history.ToRedo(), true);
+int Document::Redo() { return Travel(true); }
+
+int Document::Travel(bool forward) {
+    if (forward ? !history.CanRedo() : !history.CanUndo()) return -1;
+    const int first = Apply(forward ? history.ToRedo() : history.ToUndo(), forward);
     if (first < 0) return -1;
-    history.Redone();
+    if (forward)
+        history.Redone();
+    else
+        history.Undone();
     changed = !history.AtSaved();
     return first;
 }

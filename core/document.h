@@ -62,6 +62,7 @@ public:
 private:
     void Swap(dyn_array_direct<ext_float_pair>& other_points, std::string& other_description);
     int Apply(UndoStep& step, bool forward);
+    int Travel(bool forward);  // Redo when forward, else Undo
 };
 
 // The program's document; arr_vb and the other names of core/calc.h are views of it.
