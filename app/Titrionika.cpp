@@ -9,11 +9,13 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Titrionika_dialogs.h"
 #include "app/addedit.h"
 #include "app/commands.h"
 #include "app/graph_window.h"
+#include "app/outside.h"
 #include "controls/Clipboard.h"
 #include "controls/ClrSel.h"
 #include "controls/ClrText.h"
@@ -82,7 +84,19 @@ RECT ChildRect(HWND child) {
 void DocumentChanged(int select) {
     StuffListView(window);
     if (select >= 0) SelectListItem(window, select);
-    doc.changed = true;
+    SetTitle();
+}
+
+std::string ErrorCaption() { return ResourceString(IDS_CAPTION_ERROR); }
+
+// The point's numbers with every digit, as one line of the clipboard carries them; with the
+// decimal comma of the settings when `comma`.
+std::string ClipboardPointText(const ext_float_pair& point, bool comma) {
+    std::string text = point_text(point);
+    if (comma)
+        for (char& c : text)
+            if (c == '.') c = ',';
+    return text;
 }
 
 }  // namespace
@@ -114,16 +128,33 @@ void CheckCodePage() {
                     MB_OK | MB_ICONWARNING);
 }
 
+int RegisterProgram() {
+    wchar_t exe[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    const bool registered = length > 0 && length < MAX_PATH && RegisterFileType(exe);
+    MessageBoxA(nullptr, ResourceString(registered ? IDS_REGISTERED : IDS_REGISTER_FAILED).c_str(),
+                ResourceString(IDS_APP_TITLE).c_str(), MB_OK | (registered ? MB_ICONINFORMATION : MB_ICONWARNING));
+    return registered ? 0 : 1;
+}
+
 int TitrionMain(HINSTANCE instance) {
     if (!InitApplication(instance)) return -1;
     CheckCodePage();
+    const std::vector<std::string> args = CommandLineArguments();
+    if (!args.empty() && lstrcmpiA(args[0].c_str(), "/register") == 0) return RegisterProgram();
     HACCEL accel = LoadAcceleratorsA(window.instance, MAKEINTRESOURCEA(IDR_ACCEL));
-    LoadConfig(config_file, config);
+    const std::string settings = SettingsPath();
+    LoadConfig(settings.c_str(), config);
+    LoadRecentFiles(settings.c_str());
     // Without its window the program could never be ended: leave before the loop.
     if (!CreateDialogParamA(window.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0)) return -1;
+    if (!args.empty()) OpenFromOutside(args[0]);
     MSG msg = {};
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) ProcessMessage(accel, &msg);
-    SaveConfig(config_file, config);
+    const bool saved = SaveConfig(settings.c_str(), config);
+    if (!SaveRecentFiles(settings.c_str()) || !saved)
+        MessageBoxA(nullptr, FormatResource(IDS_SETTINGS_NOT_WRITTEN, settings.c_str()).c_str(), ErrorCaption().c_str(),
+                    MB_OK | MB_ICONWARNING);
     return static_cast<int>(msg.wParam);
 }
 
@@ -166,6 +197,12 @@ INT_PTR CALLBACK MainDlgProc(HWND dlg, UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_INITMENUPOPUP:
         EnableCommands(window, reinterpret_cast<HMENU>(wparam));
         return TRUE;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wparam));
+        return TRUE;
+    case WM_RANGE_SELECTED:
+        OnRangeSelected(window);
+        return TRUE;
     }
     return FALSE;
 }
@@ -183,6 +220,8 @@ void OnInitDialog() {
     EnableCommands(window);
     GetNewFName();
     SetTitle();
+    UpdateRecentMenu();
+    DragAcceptFiles(window.dialog, TRUE);
 }
 
 void InitToolbar() {
@@ -245,7 +284,14 @@ void OnDestroy() {
 }
 
 void OnCommand(int id, int /*code*/) {
+    if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + RECENT_FILES) return OpenRecent(id - IDM_RECENT_FIRST);
     switch (id) {
+    case IDM_UNDO:
+        UndoChange();
+        break;
+    case IDM_REDO:
+        RedoChange();
+        break;
     case IDCANCEL:  // Esc: the same way out as "Konec", with its question about unsaved points
     case IDM_EXIT:
         PostMessageA(window.dialog, WM_CLOSE, 0, 0);
@@ -322,7 +368,10 @@ void About() {
 
 void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& description, bool changed) {
     doc.Replace(points, description);
-    doc.changed = changed;
+    if (changed)
+        GetNewFName();
+    else
+        doc.MarkSaved(true);
     SetTitle();
     StuffListView(window);
     SelectListItem(window, 0);
@@ -337,7 +386,8 @@ void GetNewFName() {
 }
 
 void SetTitle() {
-    SetWindowTextA(window.dialog, (ResourceString(IDS_APP_TITLE) + " - " + DisplayName(doc.file_name)).c_str());
+    SetWindowTextA(window.dialog,
+                   (ResourceString(IDS_APP_TITLE) + " - " + DisplayName(doc.file_name) + (doc.changed ? " *" : "")).c_str());
 }
 
 bool AskSaveChanges() {
@@ -363,23 +413,29 @@ void NewFile() {
 }
 
 bool OpenFile() {
-    dyn_array_direct<ext_float_pair> scratch(10, 10, nullptr);
     if (!AskSaveChanges()) return false;
     char path[MAX_PATH] = "";
     if (!GetFileName(window.dialog, FilterString(IDS_FILE_FILTER).c_str(), ResourceString(IDS_CAPTION_OPEN).c_str(), path,
                      sizeof path, FALSE))
         return false;
+    return OpenDocument(path);
+}
+
+bool OpenDocument(const std::string& path) {
+    dyn_array_direct<ext_float_pair> scratch(10, 10, nullptr);
     std::string read_description;
     ReadError error;
-    const bool read = internal_read(path, scratch, &read_description, &error);
-    if (read) {
-        doc.file_name = path;
-        doc.name_automatic = false;
-        ReplaceDocument(scratch, read_description, false);
-    } else {
-        MessageBoxA(window.dialog, ReadErrorText(error).c_str(), nullptr, MB_OK | MB_ICONWARNING);
+    if (!internal_read(path.c_str(), scratch, &read_description, &error)) {
+        MessageBoxA(window.dialog, ReadErrorText(error).c_str(), ErrorCaption().c_str(), MB_OK | MB_ICONWARNING);
+        return false;
     }
-    return read;
+    doc.file_name = path;
+    doc.name_automatic = false;
+    ReplaceDocument(scratch, read_description, false);
+    FitColumns(window);
+    AddRecentFile(path);
+    UpdateRecentMenu();
+    return true;
 }
 
 bool SaveFile() {
@@ -387,10 +443,11 @@ bool SaveFile() {
     WriteFailure failure;
     const bool written = doc.Save(doc.file_name.c_str(), &failure);
     if (written) {
-        doc.changed = false;
+        doc.MarkSaved();
+        SetTitle();
     } else {
-        MessageBoxA(window.dialog, WriteErrorText(ResourceString(IDS_WRITE_ERROR).c_str(), doc.file_name.c_str(), failure).c_str(), nullptr,
-                    MB_OK | MB_ICONWARNING);
+        MessageBoxA(window.dialog, WriteErrorText(ResourceString(IDS_WRITE_ERROR).c_str(), doc.file_name.c_str(), failure).c_str(),
+                    ErrorCaption().c_str(), MB_OK | MB_ICONWARNING);
     }
     return written;
 }
@@ -403,14 +460,45 @@ bool SaveFileAs() {
         return false;
     WriteFailure failure;
     if (!doc.Save(path, &failure)) {
-        MessageBoxA(window.dialog, WriteErrorText(ResourceString(IDS_WRITE_ERROR).c_str(), path, failure).c_str(), nullptr, MB_OK | MB_ICONWARNING);
+        MessageBoxA(window.dialog, WriteErrorText(ResourceString(IDS_WRITE_ERROR).c_str(), path, failure).c_str(),
+                    ErrorCaption().c_str(), MB_OK | MB_ICONWARNING);
         return false;
     }
     doc.name_automatic = false;
-    doc.changed = false;
+    doc.MarkSaved();
     doc.file_name = path;
     SetTitle();
+    AddRecentFile(path);
+    UpdateRecentMenu();
     return true;
+}
+
+bool OpenFromOutside(const std::string& path) {
+    if (!AskSaveChanges()) return false;
+    if (IsDocumentFile(path)) return OpenDocument(path);
+    ImportTable table;
+    std::string source;
+    return ReadImportFile(path, table, source) && ImportAsDocument(table, source);
+}
+
+void OnDropFiles(HDROP drop) {
+    const std::string path = DroppedFile(drop);
+    if (path.empty()) return;
+    SetForegroundWindow(window.dialog);
+    OpenFromOutside(path);
+}
+
+void OpenRecent(int k) {
+    if (k < 0 || k >= static_cast<int>(recent_files.size())) return;
+    const std::string path = recent_files[static_cast<size_t>(k)];
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        RemoveRecentFile(path);
+        UpdateRecentMenu();
+        MessageBoxA(window.dialog, FormatResource(IDS_RECENT_MISSING, path.c_str()).c_str(),
+                    ResourceString(IDS_CAPTION_ERROR).c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    OpenFromOutside(path);
 }
 
 void ImportFile() {
@@ -428,13 +516,27 @@ bool ImportAsDocument(ImportTable& table, const std::string& source) {
         return false;
     }
     for (const ext_float_pair& point : table.points) points.append(point);
-    GetNewFName();
     std::string no_description;
     ReplaceDocument(points, no_description, true);
     SetStatusText(FormatResource(IDS_IMPORT_STATUS, static_cast<int>(table.points.size()),
                                  static_cast<int>(table.bad_lines.size()))
                       .c_str());
     return true;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Undo and redo
+
+void UndoChange() {
+    const int first = doc.Undo();
+    if (first < 0) return Beep();
+    DocumentChanged(first);
+}
+
+void RedoChange() {
+    const int first = doc.Redo();
+    if (first < 0) return Beep();
+    DocumentChanged(first);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -459,24 +561,29 @@ void EditItem() {
     }
     // Out of the array while the dialog is open, so that it is no duplicate of itself; the
     // document is not evaluated in between, since the lists show it unchanged.
-    ext_float_pair pair = *doc.points[index];
+    const ext_float_pair old = *doc.points[index];
+    ext_float_pair pair = old;
     doc.points.remove(index);
-    if (!Edit(pair)) {
-        doc.points.insert(pair, index);
-        return;
-    }
-    // Removing one point left room for one: this cannot fail.
-    DocumentChanged(doc.Put(pair));
+    const bool edited = Edit(pair);
+    // Back in its place either way (removing it left room), so that the edit is one step.
+    doc.points.insert(old, index);
+    if (edited) DocumentChanged(doc.Change(index, pair));
 }
 
-void DeleteItem() {
-    const int index = GetSelectedPoint(window);
-    if (index < 0) {
+void DeleteItem(bool ask) {
+    const std::vector<int> indexes = GetSelectedPoints(window);
+    if (indexes.empty()) {
         Beep();
         return;
     }
-    doc.Remove(index);
-    DocumentChanged(-1);
+    if (ask && indexes.size() > 1 &&
+        MessageBoxA(window.dialog, FormatResource(IDS_DELETE_SELECTED, static_cast<int>(indexes.size())).c_str(),
+                    ResourceString(IDS_CAPTION_CONFIRM).c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    if (!doc.Remove(indexes)) return Beep();
+    // The point that followed takes the focus, the last one when none followed; the list
+    // stays where it was scrolled.
+    DocumentChanged(indexes.front() < doc.points.size() ? indexes.front() : doc.points.size() - 1);
 }
 
 void DeleteAll() {
@@ -493,23 +600,27 @@ void DeleteAll() {
 // Clipboard commands
 
 int Copy() {
-    const int index = GetSelectedPoint(window);
-    if (index < 0) {
+    const std::vector<int> indexes = GetSelectedPoints(window);
+    if (indexes.empty()) {
         Beep();
         return 0;
     }
-    // Always a decimal point: the clipboard text is not a display form. Every digit travels,
-    // so Cut and Paste give back the very same point.
-    return CopyStringToClipboard(window.dialog, point_text(*doc.points[index]).c_str());
+    // One point is one line with a decimal point, as the program's own paste reads it. Several
+    // are a table for a spreadsheet, with the decimal mark of the settings. Every digit
+    // travels, so Cut and Paste give back the very same points.
+    if (indexes.size() == 1) return CopyStringToClipboard(window.dialog, point_text(*doc.points[indexes[0]]).c_str());
+    std::string table = ResourceString(IDS_COPY_HEADER) + "\r\n";
+    for (int index : indexes) table += ClipboardPointText(*doc.points[index], use_comma) + "\r\n";
+    return CopyStringToClipboard(window.dialog, table.c_str());
 }
 
 void Cut() {
-    // The point leaves the list only once the clipboard holds it.
+    // The points leave the list only once the clipboard holds them; undo brings them back.
     if (GetSelectedPoint(window) < 0 || !Copy()) {
         Beep();
         return;
     }
-    DeleteItem();
+    DeleteItem(false);
 }
 
 void Paste() {
@@ -528,6 +639,10 @@ void Paste() {
         Beep();
         return;
     }
+    if (doc.Find(pair.vb) >= 0 &&
+        MessageBoxA(window.dialog, ResourceString(IDS_DUPLICATE_VB).c_str(), ResourceString(IDS_CAPTION_QUESTION).c_str(),
+                    MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
     const int index = doc.Put(pair);
     if (index < 0) {
         Beep();

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -16,6 +17,9 @@
 // Start-up: the checks, class registrations, settings, main dialog and message loop; returns
 // the exit code. WinMain calls only this.
 int TitrionMain(HINSTANCE instance);
+// "titrion3.exe /register": associates .tid with the program for this user and says so;
+// the exit code.
+int RegisterProgram();
 // Start-up steps 2 to 4: comctl32 check, common controls, window classes. False ends the
 // program with exit code -1.
 bool InitApplication(HINSTANCE instance);
@@ -45,6 +49,16 @@ void SetTitle();
 bool AskSaveChanges();  // the unsaved-changes prompt; false: the command must stop
 void NewFile();
 bool OpenFile();
+// Reads the .tid at `path` as the document, without asking; false with a message when it
+// cannot be read.
+bool OpenDocument(const std::string& path);
+// After the unsaved-changes question: a .tid opens as the document, any other file goes
+// through the import dialog. False when nothing was opened.
+bool OpenFromOutside(const std::string& path);
+// WM_DROPFILES: the first file dropped opens as OpenFromOutside opens it.
+void OnDropFiles(HDROP drop);
+// Command IDM_RECENT_FIRST + k; a file no longer there leaves the list with a message.
+void OpenRecent(int k);
 bool SaveFile();
 bool SaveFileAs();
 // Import command: asks about unsaved changes, then for a file, and imports it.
@@ -53,13 +67,18 @@ void ImportFile();
 // document. True when the document was replaced.
 bool ImportAsDocument(ImportTable& table, const std::string& source);
 // The points of a read or imported document replace the current ones, which leave with
-// `points`; so does the description. `changed`: the new document is not yet saved.
+// `points`; so does the description. `changed`: an import, which becomes a new untitled,
+// unsaved document and can be undone; otherwise the document is the file named by file_name.
 void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& description, bool changed);
+
+// Undo and redo of the changes of the points.
+void UndoChange();
+void RedoChange();
 
 // Point commands.
 void AddItem();
 void EditItem();
-void DeleteItem();
+void DeleteItem(bool ask = true);  // all selected points; asks first when there are several
 void DeleteAll();
 
 // Clipboard commands.

@@ -25,6 +25,8 @@ INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM 
 // Asks for a file to import and reads it into `table`; `source` names it for the messages.
 // False when the user gave up or the file could not be read (after a message).
 bool ChooseImportFile(ImportTable& table, std::string& source);
+// The same for a file already named.
+bool ReadImportFile(const std::string& path, ImportTable& table, std::string& source);
 // Shows the table in the import dialog; true when confirmed with columns that give points (then
 // the table's points are theirs). A table without numbers gets a message naming `source`.
 bool ImportDialog(ImportTable& table, const std::string& source);

@@ -62,6 +62,6 @@ void ShowHelp(int kind) {
     } else if (kind == 1) {
         DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_HELPERROR), main_window.dialog, DummyDlgProc, 0);
     } else {
-        MessageBoxA(main_window.dialog, "Není nainstalován žádný prohlížeč dokumentů RTF.", nullptr, MB_ICONERROR);
+        MessageBoxA(main_window.dialog, "Není nainstalován žádný prohlížeč dokumentů RTF.", "Chyba", MB_ICONERROR);
     }
 }

@@ -22,6 +22,8 @@ constexpr int HEADING_SIZE = 256;
 const char html_filter[] = "Soubory HTML (*.html)\0*.html\0Všechny soubory (*.*)\0*.*\0";
 const char csv_filter[] = "Soubory CSV (*.csv)\0*.csv\0Všechny soubory (*.*)\0*.*\0";
 const char msg_export_error[] = "Chyba při zápisu do souboru.";
+const char caption_html[] = "Export do HTML";
+const char caption_csv[] = "Export do CSV";
 
 BOOL OnInitDialog(HWND dialog, tag_CTL_SYNC* table) {
     SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(table));
@@ -40,7 +42,13 @@ BOOL OnCommand(HWND dialog, int id) {
     switch (id) {
     case IDOK: {
         auto* table = reinterpret_cast<tag_CTL_SYNC*>(GetWindowLongPtrA(dialog, DWLP_USER));
-        if (SyncIn(dialog, table, true)) EndDialog(dialog, 1);
+        // Without a file the dialog stays, and so does the title typed in it.
+        if (GetWindowTextLengthA(GetDlgItem(dialog, IDC_HTML_FILE)) == 0) {
+            MessageBoxA(dialog, ResourceString(IDS_HTML_NO_NAME).c_str(), caption_html, MB_OK | MB_ICONWARNING);
+            SetFocus(GetDlgItem(dialog, IDC_HTML_BROWSE));
+        } else if (SyncIn(dialog, table, true)) {
+            EndDialog(dialog, 1);
+        }
         break;
     }
     case IDCANCEL:
@@ -67,7 +75,7 @@ INT_PTR CALLBACK ExportHTMLDlgProc(HWND dialog, UINT msg, WPARAM wparam, LPARAM 
 
 void ExportHTML() {
     if (main_window.document.points.is_empty()) {
-        MessageBoxA(main_window.dialog, "Dokument je prázdný", "Export do HTML", MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, "Dokument je prázdný", caption_html, MB_ICONWARNING);
         return;
     }
     char file[FILE_SIZE] = "";
@@ -88,17 +96,17 @@ void ExportHTML() {
         return;
     WriteFailure failure;
     if (!internal_export_html(main_window.document, file, heading, include_graph == 1, &failure))
-        MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
+        MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), caption_html, MB_ICONERROR);
 }
 
 void ExportCSV() {
     if (main_window.document.points.is_empty()) {
-        MessageBoxA(main_window.dialog, "Dokument je prázdný", "Export do CSV", MB_ICONWARNING);
+        MessageBoxA(main_window.dialog, "Dokument je prázdný", caption_csv, MB_ICONWARNING);
         return;
     }
     char file[FILE_SIZE] = "";
     if (!GetFileName(main_window.dialog, csv_filter, "Exportovat CSV", file, FILE_SIZE, 1)) return;
     WriteFailure failure;
     if (!internal_export_csv(main_window.document, file, &failure))
-        MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), nullptr, MB_ICONERROR);
+        MessageBoxA(main_window.dialog, WriteErrorText(msg_export_error, file, failure).c_str(), caption_csv, MB_ICONERROR);
 }

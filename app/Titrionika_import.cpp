@@ -226,10 +226,14 @@ bool ChooseImportFile(ImportTable& table, std::string& source) {
     if (!GetFileName(main_window.dialog, FilterString(IDS_IMPORT_FILTER).c_str(),
                      ResourceString(IDS_CAPTION_IMPORT_FILE).c_str(), path, sizeof path, FALSE))
         return false;
+    return ReadImportFile(path, table, source);
+}
+
+bool ReadImportFile(const std::string& path, ImportTable& table, std::string& source) {
     std::string bytes;
     ReadError error;
-    if (!import_read_file(path, bytes, error)) {
-        MessageBoxA(main_window.dialog, ReadErrorText(error).c_str(), nullptr, MB_OK | MB_ICONWARNING);
+    if (!import_read_file(path.c_str(), bytes, error)) {
+        MessageBoxA(main_window.dialog, ReadErrorText(error).c_str(), ResourceString(IDS_CAPTION_ERROR).c_str(), MB_OK | MB_ICONWARNING);
         return false;
     }
     table = import_scan(bytes.data(), bytes.size());

@@ -2,6 +2,7 @@
 #include "app/Titrionika_dialogs.h"
 
 #include <cstdint>
+#include <string>
 
 #include "app/lists.h"
 #include "app/main_window.h"
@@ -15,11 +16,22 @@ bool validate(unsigned /*id*/, void* value) {
     return static_cast<int>(reinterpret_cast<std::intptr_t>(value)) >= 0;
 }
 
+namespace {
+
+constexpr int MAX_STEEPNESS = 100;  // per cent of the steepest inflection
+
+bool ValidateSteepness(unsigned id, void* value) {
+    return validate(id, value) && static_cast<int>(reinterpret_cast<std::intptr_t>(value)) <= MAX_STEEPNESS;
+}
+
+}  // namespace
+
 void ShowOptions() {
     int comma = use_comma ? 1 : 0;
     // The two choices are radio buttons bound as check boxes; the second one decides.
     int all = recognition == RECOGNIZE_STEEPEST ? 0 : 1;
     int steepest = 1 - all;
+    std::string steepness_error = ResourceString(IDS_BAD_STEEPNESS);
     tag_CTL_SYNC table[] = {
         {SYNC_CHECKBOX, nullptr, IDC_USE_COMMA, &comma, 0, nullptr, nullptr, nullptr},
         {SYNC_INT_EDIT, nullptr, IDC_VB_PRECIS, &vb_precis, 0, int_error, nullptr, validate},
@@ -30,7 +42,7 @@ void ShowOptions() {
         {SYNC_INT_EDIT, nullptr, IDC_GRAPH_PRECIS, &graph_precis, 0, int_error, nullptr, validate},
         {SYNC_CHECKBOX, nullptr, IDC_RECOGNIZE_ALL, &all, 0, nullptr, nullptr, nullptr},
         {SYNC_CHECKBOX, nullptr, IDC_RECOGNIZE_STEEPEST, &steepest, 0, nullptr, nullptr, nullptr},
-        {SYNC_INT_EDIT, nullptr, IDC_MIN_STEEPNESS, &min_steepness, 0, int_error, nullptr, validate},
+        {SYNC_INT_EDIT, nullptr, IDC_MIN_STEEPNESS, &min_steepness, 0, &steepness_error[0], nullptr, ValidateSteepness},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     if (!SyncedDlg(main_window.instance, MAKEINTRESOURCEA(IDD_OPTIONS), main_window.dialog, table)) return;

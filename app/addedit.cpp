@@ -37,7 +37,7 @@ bool ReadField(HWND dlg, int id, const char* error, ext_float& value) {
     char text[EXT_FLOAT_TEXT];
     GetDlgItemTextA(dlg, id, text, sizeof text);
     if (value.parse(text)) return true;
-    MessageBoxA(dlg, error, nullptr, MB_OK | MB_ICONERROR);
+    MessageBoxA(dlg, error, ResourceString(IDS_CAPTION_ERROR).c_str(), MB_OK | MB_ICONERROR);
     FocusField(dlg, id);
     return false;
 }

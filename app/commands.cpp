@@ -30,6 +30,8 @@ void EnableCommands(const MainWindow& window, HMENU menu) {
     EnableCommand(menu, IDM_EXPORTHTML, n >= 1);
     EnableCommand(menu, IDM_EXPORTCSV, n >= 1);
     EnableCommand(menu, IDM_DELETEALL, n >= 1);
+    EnableCommand(menu, IDM_UNDO, window.document.history.CanUndo());
+    EnableCommand(menu, IDM_REDO, window.document.history.CanRedo());
     EnableCommand(menu, IDM_DETAILS, ListView_GetSelectedCount(window.results) > 0);
     EnableButton(window, IDM_EDIT, selected);
     EnableButton(window, IDM_DELETE, selected);

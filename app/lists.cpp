@@ -2,6 +2,7 @@
 // context menus.
 #include "app/lists.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -14,6 +15,10 @@ constexpr int HEADER_FONT_HEIGHT = 31;
 constexpr int HEADER_PICTURE_WIDTH = 70;
 constexpr int HEADER_PICTURE_HEIGHT = 32;
 constexpr int HEADER_PICTURES = 5;
+// The columns' widths at start, and the room a cell leaves around its text.
+constexpr int N_COLUMN_WIDTH = 40;
+constexpr int NUMBER_COLUMN_WIDTH = 80;
+constexpr int CELL_MARGIN = 14;
 
 bool IsPointRow(int row) { return row % 2 == 0; }
 
@@ -146,11 +151,13 @@ void KeepOffInBetweenRows(MainWindow& window, const NMLISTVIEW* nm) {
     }
     const int rows = ListView_GetItemCount(list);
     auto valid = [rows](int target) { return target >= 0 && target < rows && IsPointRow(target); };
+    // Some list implementations report no position for a click, so a held mouse button marks
+    // one as well.
+    const bool mouse = nm->ptAction.x != 0 || nm->ptAction.y != 0 || GetKeyState(VK_LBUTTON) < 0 ||
+                       GetKeyState(VK_RBUTTON) < 0;
     if (state & LVIS_SELECTED) {
-        // Some list implementations report no position for a click, so a held mouse button
-        // marks one as well.
-        const bool mouse = nm->ptAction.x != 0 || nm->ptAction.y != 0 || GetKeyState(VK_LBUTTON) < 0 ||
-                           GetKeyState(VK_RBUTTON) < 0;
+        // Several rows may be selected: this one leaves the selection by itself.
+        ListView_SetItemState(list, row, 0, LVIS_SELECTED);
         if (!mouse) last_valid_sel = row > last_valid_sel ? row + 1 : row - 1;
         if (valid(last_valid_sel)) {
             ListView_SetItemState(list, last_valid_sel, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
@@ -158,12 +165,22 @@ void KeepOffInBetweenRows(MainWindow& window, const NMLISTVIEW* nm) {
             ListView_SetItemState(list, row, 0, LVIS_FOCUSED | LVIS_SELECTED);
         }
     } else if (state & LVIS_FOCUSED) {
+        // Ctrl or Shift with an arrow moves the focus alone: on past the row, as the selection
+        // goes (OnRangeSelected selects the point it reaches with Shift).
+        if (!mouse) last_valid_foc = row > last_valid_foc ? row + 1 : row - 1;
         if (valid(last_valid_foc)) {
             ListView_SetItemState(list, last_valid_foc, LVIS_FOCUSED, LVIS_FOCUSED);
         } else {
             ListView_SetItemState(list, row, 0, LVIS_FOCUSED);
         }
     }
+}
+
+// A range selected at once (Shift with an arrow or a click) loses its in-between rows.
+void DeselectInBetweenRows(HWND list, int from, int to) {
+    for (int row = ListView_GetNextItem(list, from - 1, LVNI_SELECTED); row >= 0 && row <= to;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+        if (!IsPointRow(row)) ListView_SetItemState(list, row, 0, LVIS_SELECTED);
 }
 
 // The row a list last reported selected. A virtual list answers "which row is selected" by
@@ -191,6 +208,7 @@ namespace {
 void SetRows(MainWindow& window, HWND list, int rows) {
     const int selected = GetSelectedRow(window, list);
     if (selected >= 0) ListView_SetItemState(list, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (ListView_GetSelectedCount(list) > 0) ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
     const int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
     if (focused >= 0) ListView_SetItemState(list, focused, 0, LVIS_FOCUSED);
     // Setting the count redraws the scroll bars, which is slow on some systems: only a new
@@ -238,14 +256,14 @@ void InitListView(MainWindow& window) {
     LVCOLUMNA column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
-    column.cx = 40;
+    column.cx = window.column_widths[0] = N_COLUMN_WIDTH;
     column.pszText = const_cast<char*>("n");
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     for (int i = 1; i < HEADER_PICTURES; ++i) {
         column = {};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE | LVCF_SUBITEM;
         column.fmt = LVCFMT_RIGHT | LVCFMT_IMAGE;
-        column.cx = 80;
+        column.cx = window.column_widths[i] = NUMBER_COLUMN_WIDTH;
         column.iImage = i;
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
@@ -277,6 +295,51 @@ void SelectListItem(MainWindow& window, int index) {
     ListView_SetItemState(window.list, 2 * index, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
 
+std::vector<int> GetSelectedPoints(MainWindow& window) {
+    std::vector<int> indexes;
+    for (int row = ListView_GetNextItem(window.list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(window.list, row, LVNI_SELECTED))
+        if (IsPointRow(row) && row / 2 < window.document.points.size()) indexes.push_back(row / 2);
+    return indexes;
+}
+
+void FitColumns(MainWindow& window) {
+    const HWND list = window.list;
+    const int rows = ListView_GetItemCount(list);
+    const int top = ListView_GetTopIndex(list);
+    const int last = std::min(rows, top + ListView_GetCountPerPage(list) + 1);
+    char text[EXT_FLOAT_TEXT];
+    for (int column = 0; column < POINT_COLUMNS; ++column) {
+        if (ListView_GetColumnWidth(list, column) != window.column_widths[column]) continue;
+        int widest = column == 0 ? N_COLUMN_WIDTH : NUMBER_COLUMN_WIDTH;
+        auto fit = [&](const char* cell) {
+            const int width = static_cast<int>(SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(cell)));
+            widest = std::max(widest, width + CELL_MARGIN);
+        };
+        for (int row = top; row < last; ++row) {
+            PointCellText(window.document, row, column, text, sizeof text);
+            fit(text);
+        }
+        if (column == 0 && rows > 0) {  // the last number is the widest
+            PointCellText(window.document, rows - 1, 0, text, sizeof text);
+            fit(text);
+        }
+        ListView_SetColumnWidth(list, column, widest);
+        window.column_widths[column] = ListView_GetColumnWidth(list, column);
+    }
+}
+
+void OnRangeSelected(MainWindow& window) {
+    const int from = window.selection.range_from, to = window.selection.range_to;
+    if (from < 0) return;
+    window.selection.range_from = window.selection.range_to = -1;
+    DeselectInBetweenRows(window.list, from, to);
+    // Shift with an arrow ends the range at the point the focus went on to.
+    const int focus = ListView_GetNextItem(window.list, -1, LVNI_FOCUSED);
+    if (focus >= from - 1 && focus <= to + 1 && IsPointRow(focus))
+        ListView_SetItemState(window.list, focus, LVIS_SELECTED, LVIS_SELECTED);
+}
+
 int GetSelectedPoint(MainWindow& window) {
     const int row = GetSelectedRow(window, window.list);
     if (row < 0 || !IsPointRow(row)) return -1;
@@ -292,10 +355,22 @@ LRESULT OnListNotify(MainWindow& window, NMHDR* hdr) {
     switch (hdr->code) {
     case LVN_ITEMCHANGED:
         RememberSelection(window, list, nm);
+        if (points && nm->iItem < 0 && (nm->uNewState & LVIS_SELECTED))
+            DeselectInBetweenRows(list, 0, ListView_GetItemCount(list) - 1);
         if (points) KeepOffInBetweenRows(window, nm);
         EnableCommands(window);
         break;
     case LVN_ODSTATECHANGED:
+        if (points) {
+            const auto* range = reinterpret_cast<NMLVODSTATECHANGE*>(hdr);
+            // The list sets the range's rows and its focus after telling: they are put right
+            // once it is done.
+            if (range->uNewState & LVIS_SELECTED) {
+                window.selection.range_from = range->iFrom;
+                window.selection.range_to = range->iTo;
+                PostMessageA(window.dialog, WM_RANGE_SELECTED, 0, 0);
+            }
+        }
         EnableCommands(window);
         break;
     case NM_DBLCLK:

@@ -9,6 +9,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "app/main_window.h"
 
 HFONT CreateSizedFont(int height);
@@ -19,6 +21,15 @@ void StuffListView(MainWindow& window);
 void SelectListItem(MainWindow& window, int index);  // focuses and selects the row of point `index`
 int GetSelectedPoint(MainWindow& window);  // index of the selected point, -1 for none
 int GetSelectedRow(MainWindow& window, HWND list);  // -1 for none
+std::vector<int> GetSelectedPoints(MainWindow& window);  // indexes of the selected points, ascending
+// Widens the measurement list's columns to the widest text of the rows in view and the
+// largest point number; a column the user has sized keeps its width for the session.
+void FitColumns(MainWindow& window);
+
+// Posted to the main window when the measurement list selected a range of rows; its handler
+// OnRangeSelected takes the in-between rows out of it.
+constexpr UINT WM_RANGE_SELECTED = WM_APP + 23;
+void OnRangeSelected(MainWindow& window);
 
 // Notifications of either list; the value is the dialog's message result. A double click asks
 // the main window for the command (Upravit, Detaily) by WM_COMMAND; a context menu is enabled

@@ -6,7 +6,7 @@
 
 #include "resources/resource.h"
 
-MainWindow main_window = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, document, {}};
+MainWindow main_window = {nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, document, {}, {}};
 
 namespace {
 constexpr int STRING_ROOM = 255;  // bytes per string in BuildStrList, NUL included

@@ -24,7 +24,11 @@ struct ListSelection {
     // selected" by asking every row in turn.
     int point_row = -1;
     int result_row = -1;
+    int range_from = -1;  // a range selected at once, until OnRangeSelected has seen it
+    int range_to = -1;
 };
+
+constexpr int POINT_COLUMNS = 5;
 
 struct MainWindow {
     HINSTANCE instance = nullptr;
@@ -38,6 +42,9 @@ struct MainWindow {
     HWND header = nullptr;   // header of the measurement list
     Document& document;
     ListSelection selection;
+    // The measurement list's column widths as the program last set them; a column whose width
+    // differs was sized by the user.
+    int column_widths[POINT_COLUMNS] = {};
 };
 
 // The program's one main window, showing the program's document.

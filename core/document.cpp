@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <utility>
+#include <vector>
 
 Document document;
 
@@ -22,35 +23,155 @@ int Document::Find(const ext_float& vb) const {
     return -1;
 }
 
+namespace {
+
+std::vector<ext_float_pair> Copy(const dyn_array_direct<ext_float_pair>& points) {
+    return std::vector<ext_float_pair>(points.items, points.items + points.size());
+}
+
+// Takes the points with the volumes of `out` out of `points` and merges `in` in, both ascending
+// in volume, in one pass; false when there was no memory (then nothing changed).
+bool Splice(dyn_array_direct<ext_float_pair>& points, const std::vector<ext_float_pair>& out,
+            const std::vector<ext_float_pair>& in) {
+    dyn_array_direct<ext_float_pair> merged(0, 10, nullptr);
+    if (!merged.reserve(points.size() + static_cast<int>(in.size()) + 1)) return false;
+    size_t o = 0, k = 0;
+    for (int i = 0; i < points.size(); ++i) {
+        const ext_float_pair& p = points.items[i];
+        while (o < out.size() && out[o].vb < p.vb) ++o;
+        if (o < out.size() && out[o].vb == p.vb) continue;
+        while (k < in.size() && in[k].vb < p.vb) merged.append(in[k++]);
+        merged.append(p);
+    }
+    while (k < in.size()) merged.append(in[k++]);
+    std::swap(points.items, merged.items);
+    std::swap(points.count, merged.count);
+    std::swap(points.capacity, merged.capacity);
+    return true;
+}
+
+}  // namespace
+
 int Document::Put(const ext_float_pair& point) {
+    UndoStep step;
     int index = Find(point.vb);
-    if (index >= 0)
+    if (index >= 0) {
+        step.removed.push_back(points.items[index]);
         points.items[index] = point;
-    else if ((index = points.insert_sorted(point)) < 0)
+    } else if ((index = points.insert_sorted(point)) < 0) {
         return -1;
+    }
+    step.added.push_back(point);
+    history.Record(std::move(step));
+    changed = true;
     Evaluate();
     return index;
 }
 
-bool Document::Remove(int index) {
-    if (!points.remove(index)) return false;
+int Document::Change(int index, const ext_float_pair& point) {
+    if (index < 0 || index >= points.size()) return -1;
+    UndoStep step;
+    const int other = Find(point.vb);
+    step.removed.push_back(points.items[index]);
+    if (other >= 0 && other != index) step.removed.insert(other < index ? step.removed.begin() : step.removed.end(), points.items[other]);
+    step.added.push_back(point);
+    if (!Splice(points, step.removed, step.added)) return -1;
+    history.Record(std::move(step));
+    changed = true;
+    Evaluate();
+    return Find(point.vb);
+}
+
+bool Document::Remove(int index) { return Remove(std::vector<int>{index}); }
+
+bool Document::Remove(const std::vector<int>& indexes) {
+    UndoStep step;
+    for (size_t k = 0; k < indexes.size(); ++k) {
+        if (indexes[k] < 0 || indexes[k] >= points.size() || (k > 0 && indexes[k] <= indexes[k - 1])) return false;
+        step.removed.push_back(points.items[indexes[k]]);
+    }
+    if (step.removed.empty()) return false;
+    if (step.removed.size() == 1)
+        points.remove(indexes[0]);
+    else if (!Splice(points, step.removed, step.added))
+        return false;
+    history.Record(std::move(step));
+    changed = true;
     Evaluate();
     return true;
 }
 
+void Document::Swap(dyn_array_direct<ext_float_pair>& other_points, std::string& other_description) {
+    std::swap(points.items, other_points.items);
+    std::swap(points.count, other_points.count);
+    std::swap(points.capacity, other_points.capacity);
+    description.swap(other_description);
+}
+
 void Document::Replace(dyn_array_direct<ext_float_pair>& new_points, std::string& new_description) {
-    std::swap(points.items, new_points.items);
-    std::swap(points.count, new_points.count);
-    std::swap(points.capacity, new_points.capacity);
-    description.swap(new_description);
+    Swap(new_points, new_description);
+    UndoStep step;
+    step.whole = true;
+    step.removed = Copy(new_points);
+    step.description = new_description;
+    step.file_name = file_name;
+    step.name_automatic = name_automatic;
+    history.Record(std::move(step));
+    changed = true;
     Evaluate();
+}
+
+int Document::Apply(UndoStep& step, bool forward) {
+    int first = 0;
+    if (step.whole) {
+        dyn_array_direct<ext_float_pair> other(0, 10, nullptr);
+        if (!other.reserve(static_cast<int>(step.removed.size()) + 1)) return -1;
+        for (const ext_float_pair& p : step.removed) other.append(p);
+        Swap(other, step.description);
+        step.removed = Copy(other);
+        std::swap(file_name, step.file_name);
+        std::swap(name_automatic, step.name_automatic);
+    } else {
+        const auto& out = forward ? step.removed : step.added;
+        const auto& in = forward ? step.added : step.removed;
+        if (!Splice(points, out, in)) return -1;
+        if (!in.empty()) first = Find(in.front().vb);
+        else if (!out.empty())  // the point that followed the ones taken out
+            while (first < points.size() && points.items[first].vb < out.front().vb) ++first;
+    }
+    Evaluate();
+    return first;
+}
+
+int Document::Undo() { return Travel(false); }
+
+int Document::Redo() { return Travel(true); }
+
+int Document::Travel(bool forward) {
+    if (forward ? !history.CanRedo() : !history.CanUndo()) return -1;
+    const int first = Apply(forward ? history.ToRedo() : history.ToUndo(), forward);
+    if (first < 0) return -1;
+    if (forward)
+        history.Redone();
+    else
+        history.Undone();
+    changed = !history.AtSaved();
+    return first;
+}
+
+void Document::MarkSaved(bool forget) {
+    if (forget) history.Clear();
+    history.MarkSaved();
+    changed = false;
 }
 
 bool Document::Read(const char* path) {
     dyn_array_direct<ext_float_pair> read(10, 10, nullptr);
     std::string read_description;
     if (!internal_read(path, read, &read_description)) return false;
-    Replace(read, read_description);
+    Swap(read, read_description);
+    history.Clear();
+    Evaluate();
     return true;
 }
 

@@ -7,8 +7,10 @@
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
 #include "core/safe_write.h"
+#include "core/undo.h"
 
 #include <string>
+#include <vector>
 
 class Document {
 public:
@@ -23,16 +25,31 @@ public:
     bool name_automatic = true;
     bool changed = false;  // unsaved changes
 
+    // Every change of the points below is one step of `history`, and marks the document changed.
+    UndoHistory history;
+
     // The index of the point with volume `vb`, or -1.
     int Find(const ext_float& vb) const;
     // Replaces the point with the same volume, or inserts the point in order; its index, or -1
     // when the array could not grow (then nothing changed).
     int Put(const ext_float_pair& point);
+    // The point at `index` becomes `point`; another point with its volume is replaced. Its new
+    // index, or -1 (then nothing changed).
+    int Change(int index, const ext_float_pair& point);
     // False for an index outside the points (then nothing changed).
     bool Remove(int index);
+    // The points at the ascending `indexes`; false when one is outside (then nothing changed).
+    bool Remove(const std::vector<int>& indexes);
     // The points and the description change places with the ones given, which leave with the
-    // old ones.
+    // old ones. One step, which gives back the old points, description and file name.
     void Replace(dyn_array_direct<ext_float_pair>& new_points, std::string& new_description);
+    // Take back the last step, or do again the last one taken back: the index of the first
+    // point the step brought in, or 0; -1 when there is nothing to do or no memory for it.
+    // The document is changed unless it is back where it was last saved.
+    int Undo();
+    int Redo();
+    // The document as it is is saved (or opened, when `forget` also drops the history).
+    void MarkSaved(bool forget = false);
     // Reads a data file into the points and the description (see internal_read); on failure
     // the document stays as it was.
     bool Read(const char* path);
@@ -41,6 +58,11 @@ public:
     // Evaluates the points under the program's recognition settings, or the ones given.
     void Evaluate();
     void Evaluate(int recognition, int min_steepness);
+
+private:
+    void Swap(dyn_array_direct<ext_float_pair>& other_points, std::string& other_description);
+    int Apply(UndoStep& step, bool forward);
+    int Travel(bool forward);  // Redo when forward, else Undo
 };
 
 // The program's document; arr_vb and the other names of core/calc.h are views of it.

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "core/calc.h"
-#include "core/product.h"
 #include "core/cp1250.h"
 #include "core/safe_write.h"
 
@@ -148,9 +147,7 @@ bool write_page(std::FILE* file, const Document& doc, const char* title) {
     page.line("</TABLE>");
     write_results(page, doc);
     page.line("<HR>")
-        .text("<DIV ALIGN=CENTER><SMALL>Vytvořeno programem <A HREF=\"")
-        .text(TITRION_WEB_ADDRESS)
-        .line("\">Titrionika</A>.</SMALL></DIV>")
+        .line("<DIV ALIGN=CENTER><SMALL>Vytvořeno programem Titrionika.</SMALL></DIV>")
         .line("</BODY>")
         .line("</HTML>");
     return page.flush();

@@ -177,3 +177,16 @@
 #define IDS_IMPORT_FILTER   40219
 #define IDS_CAPTION_IMPORT_FILE 40220
 #define IDS_CAPTION_IMPORT  40221
+// Undo, recent files, opening from outside and the settings' place (40400-40499).
+#define IDM_UNDO            40400
+#define IDM_REDO            40401
+#define IDM_RECENT_FIRST    40410  // to IDM_RECENT_FIRST + 5
+#define IDS_RECENT_MISSING  40420
+#define IDS_SETTINGS_NOT_WRITTEN 40421
+#define IDS_REGISTERED      40422
+#define IDS_REGISTER_FAILED 40423
+#define IDS_DELETE_SELECTED 40424
+#define IDS_HTML_NO_NAME    40425
+#define IDS_BAD_STEEPNESS   40426
+#define IDS_COPY_HEADER     40427
+#define IDS_FILE_TYPE       40428

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 enum {
     CONFIG_END = -1,
@@ -42,19 +44,34 @@ extern bool graph_show_scale;
 extern int graph_view;
 
 // Read or write every row of `table` up to its CONFIG_END row; `file_name` lies beside the
-// program. A missing file or key, or a number row whose text is no number, leaves the
+// program, or is a full path. A missing file or key, or a number row whose text is no number, leaves the
 // variable as it is (a string row becomes empty); a number beyond its row's range reads, and
 // is written, as the nearest end of the range.
 void LoadConfig(const char* file_name, CONFIG_ITEM* table);
-void SaveConfig(const char* file_name, CONFIG_ITEM* table);
+// False when a value could not be written.
+bool SaveConfig(const char* file_name, CONFIG_ITEM* table);
+
+// The settings file: beside the program while its folder is writable, as a portable program
+// keeps it; under `appdata`\Titrion when that folder cannot be written or an ini is already
+// there (the folder made when missing).
+std::string SettingsPath(const std::string& program_folder, const std::string& appdata);
+std::string SettingsPath();  // of this program and user
+
+// The documents last opened or saved, the newest first, kept in the [Recent] section.
+constexpr int RECENT_FILES = 6;
+extern std::vector<std::string> recent_files;
+void LoadRecentFiles(const char* path);
+bool SaveRecentFiles(const char* path);
+void AddRecentFile(const std::string& file);
+void RemoveRecentFile(const std::string& file);
 
 // One row; `path` is the full path of the INI file.
 void ConfigLoadInt(const char* path, CONFIG_ITEM* row);
 void ConfigLoadStr(const char* path, CONFIG_ITEM* row);
 void ConfigLoadBool(const char* path, CONFIG_ITEM* row);
-void ConfigSaveInt(const char* path, CONFIG_ITEM* row);
-void ConfigSaveStr(const char* path, CONFIG_ITEM* row);
-void ConfigSaveBool(const char* path, CONFIG_ITEM* row);
+BOOL ConfigSaveInt(const char* path, CONFIG_ITEM* row);
+BOOL ConfigSaveStr(const char* path, CONFIG_ITEM* row);
+BOOL ConfigSaveBool(const char* path, CONFIG_ITEM* row);
 
 // Writes `value` as unsigned decimal (-1 as 4294967295, which reads back as -1).
 BOOL WritePrivateProfileInt(const char* path, const char* section, const char* key, int value);

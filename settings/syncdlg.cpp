@@ -53,8 +53,11 @@ bool ParseInt(const char* text, int* value) {
     return true;
 }
 
+// Captioned as the dialog is, in the program's language.
 void ShowSyncError(HWND dialog, const char* text) {
-    MessageBoxA(dialog, text, nullptr, MB_OK | MB_ICONERROR);
+    char caption[256] = "";
+    GetWindowTextA(dialog, caption, sizeof caption);
+    MessageBoxA(dialog, text, caption, MB_OK | MB_ICONERROR);
 }
 
 // A control that takes its value by message `SET` and gives it by `GET`; any value is valid.

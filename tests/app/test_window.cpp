@@ -96,7 +96,7 @@ TEST_F(MainWindow, TenThousandPoints) {
     Play(*this, {{0, {}, {}, 2 * n - 1, 10000}});
     EXPECT_EQ(ListView_GetNextItem(main_window.list, -1, LVNI_FOCUSED), 10000);
     // Deleting renumbers the points behind it; a pasted point is selected where it belongs.
-    Play(*this, {{IDM_DELETE, {}, {}, 2 * n - 3, -1}, {IDM_PASTE, {}, {}, 2 * n - 1, 10000, -1, nullptr, nullptr, nullptr, "25.0021\t7"}});
+    Play(*this, {{IDM_DELETE, {}, {}, 2 * n - 3, 10000}, {IDM_PASTE, {}, {}, 2 * n - 1, 10000, -1, nullptr, nullptr, nullptr, "25.0021\t7"}});
     EXPECT_EQ(Line(main_window.list, 10000).substr(0, 18) + Cell(main_window.list, 10002, 0), "5001|25,002|7,00005002");
 }
 // Stand in for the file system refusing to put a saved file in place.
@@ -118,8 +118,8 @@ TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
                  no_point = {"", IDOK, {}, "Chyba při načítání souboru.\nSoubor obsahuje text (řádek 2), ale žádný bod."};
     Play(*this, {{IDM_ADD, {}, {{"Přidat...", IDOK, {{IDC_VB, "1"}, {IDC_E, "1"}}, nullptr, {{IDC_VB, ""}, {IDC_E, ""}}}}, 1},
                  {IDM_NEW, {}, {{"Potvrďte", IDCANCEL}}, 1},
-                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, untitled.c_str()},
-                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("hidden.tid")), no_point}, 1, -2, -1, nullptr, nullptr, untitled.c_str()},
+                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("bad.tid")), read_error}, 1, -2, -1, nullptr, nullptr, (untitled + " *").c_str()},
+                 {IDM_OPEN, {}, {no, File("Otevřít soubor", dir.path("hidden.tid")), no_point}, 1, -2, -1, nullptr, nullptr, (untitled + " *").c_str()},
                  {IDM_NEW, {}, {no}, 0, -1, 0, "", nullptr, next.c_str()},
                  {IDM_OPEN, {}, {File("Otevřít soubor", samples + "uhlicitan-hcl.tid")}, 93, 0, 4, nullptr, nullptr, "uhlicitan-hcl.tid"}});
     // Saved again, a sample keeps every byte, its description included.
@@ -139,7 +139,7 @@ TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
         testui::ImportHook refuse_replace("kernel32.dll", "ReplaceFileA", reinterpret_cast<void*>(RefuseReplace));
         Play(*this, {{0, {VK_DELETE}, {}, rows}, {IDM_SAVE, {}, {write_error}},
                      {IDM_SAVEAS, {}, {File("Uložit soubor", dir.path("nový.tid")), {"", IDOK, {}, new_text.c_str()}}},
-                     {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows, -2, -1, nullptr, nullptr, "zelezo-cer.tid"}});
+                     {IDM_EXIT, {}, {{"Potvrďte", IDYES}, write_error}, rows, -2, -1, nullptr, nullptr, "zelezo-cer.tid *"}});
     }
     EXPECT_TRUE(document.changed && !document.name_automatic);
     EXPECT_EQ(GetFileAttributesA(dir.path("nový.tid").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -153,7 +153,7 @@ TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
 TEST_F(MainWindow, CutAndPasteKeepEveryDigit) {
     Load({{1.23456789, 2.5e-7}, {2, 5}});
     SelectListItem(main_window, 0);
-    Play(*this, {{IDM_CUT, {}, {}, 1, -1, -1, nullptr, "1.23456789\t2.5e-07"}, {IDM_PASTE, {}, {}, 3, 0}});
+    Play(*this, {{IDM_CUT, {}, {}, 1, 0, -1, nullptr, "1.23456789\t2.5e-07"}, {IDM_PASTE, {}, {}, 3, 0}});
     EXPECT_EQ(Document(), (Points{{1.23456789, 2.5e-7}, {2, 5}}));
 }
 TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
@@ -182,15 +182,15 @@ TEST_F(MainWindow, ClipboardCarriesOnePointAsText) {
     testui::BeepCounter beeps;
     Play(*this, {{IDM_COPY, {}, {}, 3, -1, -1, nullptr, "keep", nullptr, "keep"}, {IDM_CUT, {}, {}, 3, -1, -1, nullptr, "keep"}});
     SelectListItem(main_window, 1);
-    Play(*this, {{IDM_CUT, {}, {}, 1, -1, 0}});
+    Play(*this, {{IDM_CUT, {}, {}, 1, 0, 0}});
     const std::string huge = driver::ClipboardText();  // written whole
     EXPECT_EQ(std::pair(huge.size(), huge.find("\t-1000")), std::pair(size_t(618), size_t(308)));
     EXPECT_EQ(Document(), (Points{{2, 20}}));
-    // The first two tokens of the first 255 bytes; an existing Vb is replaced without asking.
+    // The first two tokens of the first 255 bytes; an existing Vb is replaced after a question.
     Load({});
     Play(*this, {{IDM_PASTE, {}, {}, 1, 0, -1, nullptr, nullptr, nullptr, "  1,5\r\n200 mV\r\n3\t4\r\n"},
                  {IDM_PASTE, {}, {}, 3, 2, -1, nullptr, nullptr, nullptr, "2.5ml\t-3e2;x 17"},
-                 {IDM_PASTE, {}, {}, 3, 0, -1, nullptr, nullptr, nullptr, (std::string(250, ' ') + "1.5 200").c_str()},
+                 {IDM_PASTE, {}, {{"Dotaz", IDYES}}, 3, 0, -1, nullptr, nullptr, nullptr, (std::string(250, ' ') + "1.5 200").c_str()},
                  {IDM_PASTE, {}, {}, 3, -2, -1, nullptr, nullptr, nullptr, (std::string(255, ' ') + "7 70").c_str()}});
     for (const char* text : {"12.5", "12.5 ;", "abc 1", "", "\x01\xA0 7\x80" "8\x7F"}) {
         Play(*this, {{IDM_PASTE, {}, {}, 3 + 2 * (*text == 1), -2, -1, nullptr, nullptr, nullptr, text}});
@@ -213,7 +213,7 @@ TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
     Play(*this, {{0, {CTRL('I')}, {{"Potvrďte", IDNO}, File("Importovat soubor", dir.path("titrator.csv")), import}, 5, 0}});
     EXPECT_EQ(Document(), (Points{{0, -265.4}, {1, -245}, {2.5, -230.1}}));
     EXPECT_TRUE(document.changed && document.name_automatic);
-    EXPECT_EQ(driver::Text(main_window.dialog), std::string("Titrion - ") + document.file_name);
+    EXPECT_EQ(driver::Text(main_window.dialog), std::string("Titrion - ") + document.file_name + " *");
     EXPECT_EQ(driver::Text(main_window.status), "Importováno bodů: 3, vynechaných nečitelných řádků: 1");
     // The preview numbers the lines as the file does. One column twice gives no point: OK is
     // refused. Storno and a file without numbers change nothing.
@@ -260,13 +260,15 @@ TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelect
     const Fields changed = {{IDC_USE_COMMA, "0"},     {IDC_VB_PRECIS, "0"},  {IDC_E_PRECIS, "1"},
                             {IDC_DE_PRECIS, "2"},     {IDC_D2E_PRECIS, "0"}, {IDC_RES_PRECIS, "1"},
                             {IDC_GRAPH_PRECIS, " 2x"}, {IDC_MIN_STEEPNESS, "100"}};
+    const char* steepness = "Minimální strmost musí být celé číslo od 0 do 100 %.";
     auto bad = [&](int field, const char* text) {  // reported, focused, and nothing is stored
         return Step{IDM_OPTIONS, {}, {{"Možnosti", IDOK, {{IDC_VB_PRECIS, "2"}, {IDC_RECOGNIZE_STEEPEST, "1"}, {field, text}}},
-                                      {"", IDOK, {}, "Zadejte celé nezáporné číslo"}, {"Možnosti", IDCANCEL, {}, nullptr, {}, field}},
+                                      {"Možnosti", IDOK, {}, field == IDC_MIN_STEEPNESS ? steepness : "Zadejte celé nezáporné číslo"},
+                                      {"Možnosti", IDCANCEL, {}, nullptr, {}, field}},
                     11, 4, 2};
     };
     Play(*this, {{IDM_OPTIONS, {}, {{"Možnosti", IDCANCEL, changed, nullptr, shown}}, 11, 4}, bad(IDC_D2E_PRECIS, "-1"),
-                 bad(IDC_D2E_PRECIS, "abc"), bad(IDC_D2E_PRECIS, ""), bad(IDC_MIN_STEEPNESS, "-5"), bad(IDC_MIN_STEEPNESS, "x"),
+                 bad(IDC_D2E_PRECIS, "abc"), bad(IDC_D2E_PRECIS, ""), bad(IDC_MIN_STEEPNESS, "-5"), bad(IDC_MIN_STEEPNESS, "x"), bad(IDC_MIN_STEEPNESS, "101"),
                  {IDM_OPTIONS, {}, {{"Možnosti", IDOK, changed, nullptr, shown}}, 11, 4, 2}});
     EXPECT_TRUE(graph_precis == 2 && min_steepness == 100 && recognition == RECOGNIZE_ALL);
     EXPECT_EQ(Line(main_window.list, 4) + "/" + Line(main_window.list, 5) + "/" + Cell(main_window.results, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
@@ -304,7 +306,9 @@ TEST_F(MainWindow, HtmlExportProposesTheTitleAndWritesTheChosenFile) {
     Load(kTwoResults);
     document.file_name = dir.path("měření.v2.tid");
     const std::string path = dir.path("protokol.html");
-    Play(*this, {{IDM_EXPORTHTML, {}, {{"Export do HTML", IDOK}, {"", IDOK, {}, "Chyba při zápisu do souboru."}}},
+    // No file: the dialog stays, with the title typed in it.
+    Play(*this, {{IDM_EXPORTHTML, {}, {{"Export do HTML", IDOK, {{IDC_HTML_TITLE, "Vzorek 7"}}}, {"Export do HTML", IDOK, {}, "Zadejte název souboru."},
+                                       {"Export do HTML", IDCANCEL, {}, nullptr, {{IDC_HTML_TITLE, "Vzorek 7"}}}}},
                  {IDM_EXPORTHTML, {}, {{"Export do HTML", IDC_HTML_BROWSE, {}, nullptr, {{IDC_HTML_TITLE, "měření.v2"}, {IDC_HTML_FILE, ""}}},
                                       {"Exportovat HTML", IDOK, {{driver::FILE_NAME_FIELD, path}}},
                                       {"Export do HTML", IDOK, {{IDC_HTML_TITLE, "Titrace <č. 1> & spol."}}, nullptr, {{IDC_HTML_FILE, path}}}}}});
@@ -339,7 +343,7 @@ TEST_F(MainWindow, HelpOpensTheManualBesideTheProgramAndTellsEveryFailure) {
     help_shell_execute = ShellExecuteA;
 }
 TEST_F(MainWindow, AboutBoxClosesWithOkOrEsc) {
-    const Fields shows = {{IDC_ABOUT_TITLE, "Titrion 2.0"}, {IDC_LINK, TITRION_WEB_ADDRESS}};
+    const Fields shows = {{IDC_ABOUT_TITLE, "Titrion 2.0"}};
     Play(*this, {{IDM_ABOUT, {}, {{"O aplikaci Titrion", IDOK, {}, nullptr, shows}}}, {IDM_ABOUT, {}, {{"O aplikaci", IDCANCEL}}}});
 }
 }  // namespace

@@ -1,4 +1,5 @@
 #include "tests/e2e/driver.h"
+#include <shlobj.h>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -123,7 +124,7 @@ Program::~Program() {
     if (pi_.hProcess) CloseHandle(pi_.hProcess), CloseHandle(pi_.hThread);
 }
 bool Program::Start() {
-    std::string command = "\"" + exe_ + "\" ignored.tid";
+    std::string command = "\"" + exe_ + "\"" + (arguments_.empty() ? "" : " " + arguments_);
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     char cwd[MAX_PATH];
@@ -131,6 +132,21 @@ bool Program::Start() {
     if (!CreateProcessA(exe_.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, cwd, &si, &pi_)) return false;
     WaitForInputIdle(pi_.hProcess, 60000);
     return (main_ = WaitDialog("Titrion - ")) != nullptr;
+}
+void Program::Drop(const std::string& path) const {
+    wchar_t name[MAX_PATH] = L"";
+    const int length = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, name, MAX_PATH);
+    // The shell hands the program a block of its own memory: fixed global memory, whose handle
+    // is its address.
+    std::string block(sizeof(DROPFILES) + (length + 1) * sizeof(wchar_t), '\0');
+    DROPFILES files = {};
+    files.pFiles = sizeof(DROPFILES);
+    files.fWide = TRUE;
+    std::memcpy(&block[0], &files, sizeof files);
+    std::memcpy(&block[sizeof files], name, length * sizeof(wchar_t));
+    void* drop = VirtualAllocEx(pi_.hProcess, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (drop && WriteProcessMemory(pi_.hProcess, drop, block.data(), block.size(), nullptr))
+        PostMessageA(main_, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
 }
 bool Program::Sync() const {
     DWORD_PTR result;

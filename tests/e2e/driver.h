@@ -33,7 +33,7 @@ struct ProgramCopy : ScratchFolder {  // holding a copy of the program and its l
 };
 class Program {
 public:
-    explicit Program(const std::string& exe) : exe_(exe) {}
+    explicit Program(const std::string& exe, const std::string& arguments = "") : exe_(exe), arguments_(arguments) {}
     ~Program();  // a program still running is terminated
     Program(const Program&) = delete;
     bool Start();  // in the temporary folder; false when its main window does not come
@@ -50,10 +50,11 @@ public:
     void Command(UINT id) const { SendNotifyMessageA(main_, WM_COMMAND, id, 0); }
     void Key(HWND to, UINT message, WPARAM key) const { PostMessageA(to, message, key, 1); }
     static void Press(HWND dlg, int button);
+    void Drop(const std::string& path) const;  // as the shell drops a file on the main window
     bool ChooseFile(const char* caption, const std::string& path) const;  // in the picker
     DWORD WaitExit() const;  // the exit code once it ended by itself; -2 when it does not end
 private:
-    std::string exe_;
+    std::string exe_, arguments_;
     PROCESS_INFORMATION pi_ = {};
     HWND main_ = nullptr;
 };

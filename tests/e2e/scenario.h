@@ -92,9 +92,9 @@ inline std::vector<Step> Editing(const std::string& file) {
             {IDM_ADD, {}, {point("Přidat...", "2,000", "7"), {"Dotaz", IDNO, {}, "Tato hodnota Vb už je zadána. Přepsat ji?"},
                            {"Přidat...", IDCANCEL}}, 5, 2},
             {IDM_PASTE, {}, {}, 7, 6, -1, nullptr, nullptr, nullptr, "4\t150\r\n"},
-            {IDM_PASTE, {}, {}, 7, 2, -1, nullptr, nullptr, nullptr, "2 -30"},  // replaces Vb 2
-            {0, {VK_DOWN, VK_DELETE}, {}, 5, -1, 0, "GSHA"},
-            {IDM_SAVE, {}, {{"Uložit soubor", IDOK, {{driver::FILE_NAME_FIELD, file}}}}, 5, -1, -1, nullptr, nullptr, "titrace.tid"},
+            {IDM_PASTE, {}, {{"Dotaz", IDYES}}, 7, 2, -1, nullptr, nullptr, nullptr, "2 -30"},  // replaces Vb 2
+            {0, {VK_DOWN, VK_DELETE}, {}, 5, 4, 0, "EDCXGSHA"},  // the point that followed is selected
+            {IDM_SAVE, {}, {{"Uložit soubor", IDOK, {{driver::FILE_NAME_FIELD, file}}}}, 5, 4, -1, nullptr, nullptr, "titrace.tid"},
             {IDM_ADD, {}, {point("Přidat...", "5", "160")}, 7, 6},
             {IDM_EXIT, {}, {ask}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}};
 }

@@ -82,11 +82,11 @@ TEST(EndToEnd, ImportOfASpreadsheetFileAndOfATableCopiedThroughTheClipboard) {
     ASSERT_TRUE(p.Start());
     const Fields file_shows = {{IDC_IMPORT_VOLUME, "1: Vb (ml)"}, {IDC_IMPORT_COUNT, "Bodů k importu: 3"}, {IDC_IMPORT_BAD, "4"}};
     Play(p, {{IDM_IMPORT, {}, {{"Importovat soubor", IDOK, {{driver::FILE_NAME_FIELD, copy.path("tabulka.csv")}}}, {"Import bodů", IDOK, {}, nullptr, file_shows}},
-              5, 0, -1, nullptr, nullptr, "Bez jména 2.tid"}});
+              5, 0, -1, nullptr, nullptr, "Bez jména 2.tid *"}});
     EXPECT_EQ(driver::Text(GetDlgItem(p.main(), IDC_STATUS)), "Importováno bodů: 3, vynechaných nečitelných řádků: 1");
     // A TAB copy from a spreadsheet opens the import too, after the question about the unsaved import.
     const Fields paste_shows = {{IDC_IMPORT_FORMAT, "Kódování: UTF-16 LE, oddělovač sloupců: tabulátor, desetinná čárka"}, {IDC_IMPORT_COUNT, "Bodů k importu: 2"}};
-    Play(p, {{IDM_PASTE, {}, {{"Potvrďte", IDNO}, {"Import bodů", IDOK, {}, nullptr, paste_shows}}, 3, 0, -1, nullptr, nullptr, "Bez jména 3.tid",
+    Play(p, {{IDM_PASTE, {}, {{"Potvrďte", IDNO}, {"Import bodů", IDOK, {}, nullptr, paste_shows}}, 3, 0, -1, nullptr, nullptr, "Bez jména 3.tid *",
               "Objem\tPotenciál\r\n0,5\t-120\r\n1\t-100,5\r\n"},
              {IDM_SAVE, {}, {{"Uložit soubor", IDOK, {{driver::FILE_NAME_FIELD, copy.path("vlozeno.tid")}}}}, 3},
              {IDCANCEL, {}, {}, -1, -2, -1, nullptr, nullptr, nullptr, nullptr, true}});

@@ -102,8 +102,7 @@ TEST_F(HtmlExport, PageListsPointsDifferencesAndResults) {
                   De("0,0000") + Row(5, "4,000", "4,0000", "1,0000") + De("1,0000") + Row(6, "5,000", "5,0000") +
                   "</TABLE>\r\n<HR>\r\n<H2>V\xFDsledky:</H2>\r\n<TABLE BORDER=1>\r\n"
                   "<TR><TD><B>V<SUB>b</SUB></B>/ml</TD></TR>\r\n<TR><TD>1,5000</TD></TR><TR><TD>3,5000</TD></TR></TABLE>\r\n"
-                  "<HR>\r\n<DIV ALIGN=CENTER><SMALL>Vytvo\xF8" "eno programem <A HREF=\"" TITRION_WEB_ADDRESS
-                  "\">Titrionika</A>.</SMALL></DIV>\r\n</BODY>\r\n</HTML>\r\n");
+                  "<HR>\r\n<DIV ALIGN=CENTER><SMALL>Vytvo\xF8" "eno programem Titrionika.</SMALL></DIV>\r\n</BODY>\r\n</HTML>\r\n");
 }
 
 TEST_F(HtmlExport, FewPointsUndefinedNumbersAndSettings) {
