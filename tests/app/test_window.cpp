@@ -303,7 +303,7 @@ TEST_F(MainWindow, HelpOpensTheManualBesideTheProgramAndTellsEveryFailure) {
     Play(*this, {{0, {VK_F1}}, {IDM_HELP_RTF}});
     EXPECT_EQ(request, folder + "titrion2.pdf|" + folder + "|" + folder + "titrion2.rtf|" + folder + "|");
     const std::pair<UINT_PTR, const char*> failures[] = {{0, "Nedostatek paměti/systémových prostředků"},
-        {3, "Soubor nápovědy nenalezen"}, {26, "Narušení sdílení"}, {29, "DDE transakce sa nezdařila"},
+        {3, "Soubor nápovědy nenalezen"}, {26, "Narušení sdílení"}, {29, "DDE transakce se nezdařila"},
         {12, "Neznámá\xC2\xA0" "chyba #0000000c"}};
     for (auto [result, reason] : failures) {
         const std::string text = std::string("Chyba při otevírání souboru nápovědy (") + reason + ")";
