@@ -64,7 +64,7 @@ void AppTest::Act(const scenario::Step& s) {
             // answered meanwhile; then the next answer is its own when the caption says so.
             for (size_t first = next; next == first || (next > first + 1 && next < s.answers.size() &&
                                                         driver::Text(dlg).rfind(s.answers[next].caption, 0) == 0);)
-                scenario::Reply(dlg, s.answers[first = next++]);
+                scenario::Respond(dlg, s.answers[first = next++]);
         });
     }
     if (s.command) SendMessageA(hwndMain, WM_COMMAND, s.command, 0);
@@ -74,10 +74,13 @@ void AppTest::Act(const scenario::Step& s) {
     EXPECT_EQ(next, s.answers.size());
     EXPECT_EQ(script.unexpected(), 0);
 }
-int AppTest::Enabled(UINT id) const {
+// Every command is in the menu; the toolbar's must agree with it.
+std::optional<bool> AppTest::Enabled(UINT id) const {
     EXPECT_TRUE(MenuHas(GetMenu(hwndMain), id)) << id;
     const bool enabled = !(GetMenuState(GetMenu(hwndMain), id, MF_BYCOMMAND) & MF_GRAYED);
-    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
+    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) {
+        EXPECT_EQ(SendMessageA(hwndTool, TB_ISBUTTONENABLED, id, 0) != 0, enabled) << scenario::CommandName(id) << " on the toolbar";
+    }
     return enabled;
 }
 Key KeyDown(UINT vk, std::vector<UINT> held) {

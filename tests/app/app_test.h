@@ -27,7 +27,7 @@ protected:
     bool RunQueue();
     HWND main() const override { return hwndMain; }
     void Act(const scenario::Step& step) override;
-    int Enabled(UINT id) const override;
+    std::optional<bool> Enabled(UINT id) const override;
     HACCEL accel_ = nullptr;
 };
 void Click(HWND list, UINT down, int row);  // pressed and released as real input, in the row
