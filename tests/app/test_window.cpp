@@ -108,6 +108,17 @@ TEST_F(MainWindow, TenThousandPoints) {
     Play(*this, {Command(IDM_DELETE).Rows(2 * n - 3).NoSelection(), Paste("25.0021\t7").Rows(2 * n - 1).Selected(10000)});
     EXPECT_EQ(Line(hwndList, 10000).substr(0, 18) + Cell(hwndList, 10002, 0), "5001|25,002|7,00005002");
 }
+// A list that reports where a click on an in-between row was, with no button held, keeps the
+// point; a selection without a position is the keyboard's and moves on to the next point.
+TEST_F(MainWindow, InBetweenRowsAreSkippedByKeysAndKeptOffByClicks) {
+    Load({{1, 10}, {2, 20}, {3, 30}});
+    for (auto [at, selected] : {std::pair{POINT{0, 0}, 4}, {POINT{7, 0}, 2}, {POINT{0, 7}, 2}}) {
+        SelectListItem(1);  // row 2
+        NMLISTVIEW nm = {{hwndList, IDC_LIST, LVN_ITEMCHANGED}, 3, 0, LVIS_SELECTED, 0, LVIF_STATE, at, 0};
+        SendMessageA(hwndMain, WM_NOTIFY, IDC_LIST, reinterpret_cast<LPARAM>(&nm));
+        EXPECT_EQ(SelectedRow(hwndList), selected) << at.x << "," << at.y;
+    }
+}
 // Stand in for the file system refusing to put a saved file in place.
 BOOL WINAPI RefuseMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(ERROR_ACCESS_DENIED), FALSE; }
 BOOL WINAPI RefuseReplace(LPCSTR, LPCSTR, LPCSTR, DWORD, LPVOID, LPVOID) { return SetLastError(ERROR_ACCESS_DENIED), FALSE; }

@@ -95,29 +95,21 @@ TEST(ExtFloat, ParseStopsAtTheEndGivenAndKeepsTheValueOnRefusal) {
     EXPECT_FALSE(x.parse("-0X8") || !x.undefined || x.value != 12.7);
 }
 
-TEST(DynArray, GrowsByGrowByThenByDoublingWithZeroFilledSpareSlots) {
+TEST(DynArray, GrowsKeepingItsValuesWithZeroFilledSpareSlots) {
     dyn_array_direct<ext_float> a(10, 10, nullptr);
-    EXPECT_TRUE(AllZero(a.items, sizeof(ext_float) * 10));
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(i + 1, a.append(i + 1.0));
-    EXPECT_EQ(10, a.capacity);
-    EXPECT_EQ(10, a.append(10.0));  // append keeps a spare slot
-    EXPECT_EQ(20, a.capacity);
-    EXPECT_TRUE(AllZero(a.items + 10, sizeof(ext_float) * 10));
-    for (int i = 10; i < 20; ++i) a.append(i + 1.0);
-    EXPECT_EQ(40, a.capacity);
+    std::vector<double> expected;
+    for (int i = 0; i < 40; ++i) EXPECT_EQ(i + 1, a.append(i + 1.0)), expected.push_back(i + 1.0);
+    EXPECT_EQ(expected, Values(a));
+    EXPECT_TRUE(AllZero(a.items + 40, sizeof(ext_float) * (a.capacity - 40)));
     // Room reserved for 100 takes every append up to 100 without moving the block.
     ASSERT_TRUE(a.reserve(100));
-    EXPECT_EQ(101, a.capacity);
-    EXPECT_TRUE(AllZero(a.items + 20, sizeof(ext_float) * 81));
     const ext_float* block = a.items;
     while (a.size() < 100) a.append(1.0);
     EXPECT_EQ(block, a.items);
-    EXPECT_TRUE(a.reserve(101) && a.capacity == 102);
     a.flush();
-    EXPECT_TRUE(a.items == nullptr && a.capacity == 0 && a.count == 0);
+    EXPECT_TRUE(a.items == nullptr && a.count == 0) << a.items << ", " << a.count;
     a.append(2.0);
-    EXPECT_EQ(10, a.capacity);
-    EXPECT_EQ(1, dyn_array_direct<int>(1, 5, nullptr).capacity);
+    EXPECT_EQ(std::vector<double>({2}), Values(a));
 }
 
 TEST(DynArray, InsertRemoveAndBadIndices) {

@@ -133,7 +133,7 @@ TEST_F(Ograph, LabelsKeepAGapAndTheMarksLabelIsDrawnWhole) {
         og.Flush(), og.show_scale = scale;
         for (double i = 0, x = 1; i < n; ++i, x = 1 + 50 * i / n) og.AddPoint(x, -(x - 10) * (x - 10), ext_float(x), 4);
         og.AutoZoom(), og.Paint();
-        EXPECT_TRUE(Shows("10,0000") && Shows("12,0000")) << n << scale;
+        EXPECT_TRUE(Shows("10,0000") && Shows("12,0000")) << n << scale << ": " << Shows("10,0000") << Shows("12,0000");
         const std::vector<RECT> r = Rects();
         for (size_t i = 0; n > 5 && i < r.size(); ++i)
             for (size_t j = i + 1; j < r.size(); ++j)
@@ -147,6 +147,13 @@ TEST_F(Ograph, LabelsKeepAGapAndTheMarksLabelIsDrawnWhole) {
     }
     // The ticks carry the decimals of their step, the points' labels the graph's precision.
     og.Flush(), og.marks.flush(), og.show_scale = true, Add({{0, 0}, {0.4, 5000}, {1, 10000}}), og.AutoZoom(), og.Paint();
-    EXPECT_TRUE(Shows("0") && Shows("0,5") && Shows("10000") && Shows("0,4000") && !Shows("0,5000") && !Shows("10000,0000"));
+    for (const char* text : {"0", "0,5", "10000", "0,4000"}) EXPECT_TRUE(Shows(text)) << text;
+    for (const char* text : {"0,5000", "10000,0000"}) EXPECT_FALSE(Shows(text)) << text;
+    // The axis titles stand whole inside the picture: the volume's at the right end, the potential's top left.
+    og.x_title = "Vb/ml", og.y_title = "E/mV", og.Paint();
+    EXPECT_TRUE(Shows("Vb/ml") && Shows("E/mV")) << Shows("Vb/ml") << Shows("E/mV");
+    const std::vector<RECT> r = Rects();
+    EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const RECT& t) { return t.right == W - 3 && t.bottom == H; }), 1);
+    EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const RECT& t) { return t.left == 3 && t.top == 0; }), 1);
 }
 }  // namespace

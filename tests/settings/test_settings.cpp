@@ -125,6 +125,16 @@ TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsSto
     }
     EXPECT_TRUE(results[n] == "110" && f.Values() == Fields().Values());  // the fields that were valid included
 }
+// A control the template lacks cannot show its variable: its message comes as the dialog opens.
+TEST_F(SyncDialog, AControlThatCannotBeFilledIsReported) {
+    int a = 7;
+    tag_CTL_SYNC table[] = {{SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, nullptr, "Pole A chybí", nullptr}, kEnd};
+    for (int i = 0; i < 2; ++i) ui.call([](HWND dlg) { Press(dlg, GetDlgItem(dlg, IDC_TEMPLATE) ? IDCANCEL : IDOK); });
+    EXPECT_FALSE(RunSynced(IDD_EMPTY, table));
+    ASSERT_EQ(ui.seen().size(), 2u);
+    EXPECT_EQ(ui.seen()[0].text + "|" + ui.seen()[1].text, "Pole A chybí|") << "the message first, then the dialog";
+    EXPECT_EQ(ui.seen()[0].icon, UINT(MB_ICONERROR));
+}
 const char kFile[] = "settings_test.ini";
 struct ConfigFile : ::testing::Test {
     void SetUp() override { TearDown(); }
