@@ -98,7 +98,10 @@ TEST(ExtFloat, ParseStopsAtTheEndGivenAndKeepsTheValueOnRefusal) {
 TEST(DynArray, GrowsKeepingItsValuesWithZeroFilledSpareSlots) {
     dyn_array_direct<ext_float> a(10, 10, nullptr);
     std::vector<double> expected;
-    for (int i = 0; i < 40; ++i) EXPECT_EQ(i + 1, a.append(i + 1.0)), expected.push_back(i + 1.0);
+    for (int i = 0; i < 40; ++i) {
+        expected.push_back(i + 1.0);
+        EXPECT_EQ(i + 1, a.append(i + 1.0));
+    }
     EXPECT_EQ(expected, Values(a));
     EXPECT_TRUE(AllZero(a.items + 40, sizeof(ext_float) * (a.capacity - 40)));
     // Room reserved for 100 takes every append up to 100 without moving the block.
