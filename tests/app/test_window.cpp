@@ -177,6 +177,11 @@ TEST_F(MainWindow, CutAndPasteKeepEveryDigit) {
     Play(*this, {Command(IDM_CUT).Rows(1).NoSelection().Clipboard("1.23456789\t2.5e-07"),
                  Command(IDM_PASTE).Rows(3).Selected(0)});
     EXPECT_EQ(Document(), (Points{{1.23456789, 2.5e-7}, {2, 5}}));
+    char text[8] = "XXXXXXX";  // a cell asked into a small buffer comes cut to fit
+    LVITEMA item = {};
+    item.iSubItem = 1, item.pszText = text, item.cchTextMax = 4;
+    SendMessageA(hwndList, LVM_GETITEMTEXTA, 2, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::string(text, 7), std::string("2,0\0XXX", 7));
 }
 TEST_F(MainWindow, PointDialogsCheckTheirFieldsAndKeepUntouchedValuesExactly) {
     auto bad = [](const char* vb, const char* e, const char* text, int field) {  // reported, and the field focused
@@ -245,6 +250,13 @@ TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
     look.call([&](HWND dlg) { row = Line(GetDlgItem(dlg, IDC_IMPORT_PREVIEW), 4), testui::Press(dlg, IDCANCEL); });
     SendMessageA(hwndMain, WM_COMMAND, IDM_IMPORT, 0);
     EXPECT_EQ(row, "8|10|-230,1|2,50|");
+    // No memory for the points: a beep, and the document stays.
+    testui::BeepCounter beeps;
+    look.call([&](HWND dlg) { Respond(dlg, File("Importovat soubor", dir.path("titrator.csv"))); });
+    look.call([&](HWND dlg) { dyn_array_realloc = [](void*, size_t) -> void* { return nullptr; }, testui::Press(dlg, IDOK); });
+    SendMessageA(hwndMain, WM_COMMAND, IDM_IMPORT, 0);
+    dyn_array_realloc = std::realloc;
+    EXPECT_EQ(beeps.exclamations(), 1);
     const std::string none = "Ze zvolených sloupců nevznikne žádný bod. Zvolte dva různé sloupce s čísly.";
     const std::string no_numbers = "Soubor „nic.txt“ neobsahuje žádný řádek se dvěma čísly (objem a potenciál). Nic se nezměnilo.";
     Play(*this, {Command(IDM_IMPORT)

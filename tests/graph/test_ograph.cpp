@@ -71,6 +71,9 @@ TEST_F(Ograph, AxesWhereTheDataHaveBothSignsAndALineThatSkipsInvisiblePoints) {
     for (Points points : {Points{{1, 1}, {3, 5}}, {{0, 0}, {2, 3}}, {{-3, -1}, {-1, -3}}, {{1, 5}}}) EXPECT_EQ(Fit(points), 0);
     EXPECT_EQ(og.center_x * og.zoom_x + og.center_y * og.zoom_y, 4 * H / 2.0);  // one point: widened by 1 each way
     EXPECT_EQ(Fit({{0.5, 5}}), H);
+    og.show_scale = true, Fit({{1, 0.5}, {3, 5}});  // zero below the plot, among the scale's numbers: no axis
+    EXPECT_EQ(Count(kRed, 0, H - og.scale_bottom + 5, W, H), 0) << og.scale_bottom;
+    og.show_scale = false;
     og.SetMode(GM_LINES), og.SetFlags(false, false), Fit({{0, 0}, {1, 10}, {2, 0}});  // the middle point on row -1
     EXPECT_TRUE(win->GetPixel(W / 2, H - 1) != kBlue && Count(kBlue, W / 2 - 3, 0, W / 2 + 3, 10) > 0);
     EXPECT_EQ((og.points[1]->visible = false, og.Paint(), Count(kBlue, 0, H - 1, W, H)), W);
