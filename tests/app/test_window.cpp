@@ -161,7 +161,7 @@ TEST_F(MainWindow, DocumentsOpenAndSaveAndKeepEverythingWhenThatFails) {
                      Command(IDM_SAVEAS).Answer(File("Uložit soubor", dir.path("nový.tid")), Message(new_text)),
                      Command(IDM_EXIT).Answer(Yes("Potvrďte"), write_error).Rows(rows).Title("zelezo-cer.tid")});
     }
-    EXPECT_TRUE(dirty && !fname_auto) << "changed " << dirty << ", automatic name " << fname_auto;
+    EXPECT_EQ(std::tuple(dirty, fname_auto), std::tuple(true, false)) << "changed, automatic name";
     EXPECT_EQ(GetFileAttributesA(dir.path("nový.tid").c_str()), INVALID_FILE_ATTRIBUTES);
     // A read-only file is named and left as it was.
     SetFileAttributesA(saved.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -238,7 +238,7 @@ TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
     const Reply import = Ok("Import bodů").Shows(shows).Focused(IDC_IMPORT_PREVIEW);
     Play(*this, {Press(CTRL('I')).Answer(No("Potvrďte"), File("Importovat soubor", dir.path("titrator.csv")), import).Rows(5).Selected(0)});
     EXPECT_EQ(Document(), (Points{{0, -265.4}, {1, -245}, {2.5, -230.1}}));
-    EXPECT_TRUE(dirty && fname_auto) << "changed " << dirty << ", automatic name " << fname_auto;
+    EXPECT_EQ(std::tuple(dirty, fname_auto), std::tuple(true, true)) << "changed, automatic name";
     EXPECT_EQ(driver::Text(hwndMain), std::string("Titrion - ") + fname);
     EXPECT_EQ(driver::Text(hwndStatus), "Importováno bodů: 3, vynechaných nečitelných řádků: 1");
     // The preview numbers the lines as the file does. One column twice gives no point: OK is
@@ -289,8 +289,7 @@ TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelect
     Play(*this, {Command(IDM_OPTIONS).Answer(Cancel("Možnosti").Type(changed).Shows(shown)).Rows(11).Selected(4),
                  bad(IDC_D2E_PRECIS, "-1"), bad(IDC_D2E_PRECIS, "abc"), bad(IDC_D2E_PRECIS, ""), bad(IDC_MIN_STEEPNESS, "-5"),
                  bad(IDC_MIN_STEEPNESS, "x"), Command(IDM_OPTIONS).Answer(Ok("Možnosti", changed).Shows(shown)).Rows(11).Selected(4).Results(2)});
-    EXPECT_TRUE(graph_precis == 2 && min_steepness == 100 && recognition == RECOGNIZE_ALL)
-        << "graph " << graph_precis << ", steepness " << min_steepness << ", recognition " << recognition;
+    EXPECT_EQ(std::tuple(graph_precis, min_steepness, recognition), std::tuple(2, 100, RECOGNIZE_ALL));
     EXPECT_EQ(Line(hwndList, 4) + "/" + Line(hwndList, 5) + "/" + Cell(hwndResults, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
     EXPECT_EQ(SelectedRow(hwndResults), 1);
     // Without a selected point none is selected afterwards. Only the steepest inflection (E' = 2,
