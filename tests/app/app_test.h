@@ -13,7 +13,12 @@ namespace apptest {
 using Points = std::vector<std::pair<double, double>>;
 using ScratchDir = driver::ScratchFolder;
 using driver::ReadFile;
-struct Key { UINT message; WPARAM wparam; LPARAM lparam; std::vector<UINT> held; };  // with these keys held
+struct Key {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+    std::vector<UINT> held;
+};                                                  // with these keys held
 Key KeyDown(UINT vk, std::vector<UINT> held = {});  // WM_SYSKEYDOWN while Alt is held
 // Every test starts with a fresh main window holding an untitled, clean, empty document
 // with the built-in display settings (decimal comma, Vb 3 and E 4 decimals).

@@ -24,32 +24,42 @@ using Fields = std::vector<std::pair<int, std::string>>;
 struct Reply {
     std::string caption;  // the dialog's caption starts so
     int button = IDOK;
-    Fields typed = {};                 // typed first (driver::FILE_NAME_FIELD: the picker's name)
+    Fields typed = {};                     // typed first (driver::FILE_NAME_FIELD: the picker's name)
     std::optional<std::string> text = {};  // its static texts (a message)
-    Fields shown = {};                 // what its controls show before
-    int focus = 0;                     // the control that has the focus
-    Reply Type(Fields f) const { return With([&](Reply& r) { r.typed = std::move(f); }); }
-    Reply Says(std::string t) const { return With([&](Reply& r) { r.text = std::move(t); }); }
-    Reply Shows(Fields f) const { return With([&](Reply& r) { r.shown = std::move(f); }); }
-    Reply Focused(int id) const { return With([&](Reply& r) { r.focus = id; }); }
-    template <class F>
-    Reply With(F f) const {
+    Fields shown = {};                     // what its controls show before
+    int focus = 0;                         // the control that has the focus
+    Reply Type(Fields f) const { return Set(&Reply::typed, std::move(f)); }
+    Reply Says(std::string t) const { return Set(&Reply::text, std::optional(std::move(t))); }
+    Reply Shows(Fields f) const { return Set(&Reply::shown, std::move(f)); }
+    Reply Focused(int id) const { return Set(&Reply::focus, id); }
+    template <class T>
+    Reply Set(T Reply::*field, T value) const {
         Reply r = *this;
-        return f(r), r;
+        r.*field = std::move(value);
+        return r;
     }
 };
 inline Reply Button(std::string caption, int id) { return {std::move(caption), id}; }
-inline Reply Ok(std::string caption, Fields typed = {}) { return Button(std::move(caption), IDOK).Type(std::move(typed)); }
+inline Reply Ok(std::string caption, Fields typed = {}) {
+    return Button(std::move(caption), IDOK).Type(std::move(typed));
+}
 inline Reply Cancel(std::string caption) { return Button(std::move(caption), IDCANCEL); }
 inline Reply Yes(std::string caption) { return Button(std::move(caption), IDYES); }
 inline Reply No(std::string caption) { return Button(std::move(caption), IDNO); }
 inline Reply Message(std::string text) { return Ok("").Says(std::move(text)); }  // a message box, closed with OK
-inline Reply File(std::string picker, const std::string& path) { return Ok(std::move(picker), {{driver::FILE_NAME_FIELD, path}}); }
+inline Reply File(std::string picker, const std::string& path) {
+    return Ok(std::move(picker), {{driver::FILE_NAME_FIELD, path}});
+}
 // The commands whose enabling a step can check, named for the failure messages.
-const std::pair<UINT, const char*> kCommandNames[] = {
-    {IDM_EDIT, "Upravit"},  {IDM_DELETE, "Odstranit"},         {IDM_COPY, "Kopírovat"},
-    {IDM_CUT, "Vyjmout"},   {IDM_GRAPH, "Graf"},               {IDM_SAVE, "Uložit"},
-    {IDM_EXPORTHTML, "Export do HTML"}, {IDM_DELETEALL, "Odstranit vše"}, {IDM_DETAILS, "Detaily"}};
+const std::pair<UINT, const char*> kCommandNames[] = {{IDM_EDIT, "Upravit"},
+                                                      {IDM_DELETE, "Odstranit"},
+                                                      {IDM_COPY, "Kopírovat"},
+                                                      {IDM_CUT, "Vyjmout"},
+                                                      {IDM_GRAPH, "Graf"},
+                                                      {IDM_SAVE, "Uložit"},
+                                                      {IDM_EXPORTHTML, "Export do HTML"},
+                                                      {IDM_DELETEALL, "Odstranit vše"},
+                                                      {IDM_DETAILS, "Detaily"}};
 inline std::string CommandName(UINT id) {
     for (auto [known, name] : kCommandNames)
         if (known == id) return name;
@@ -60,38 +70,45 @@ struct Step {
     UINT command = 0;             // sent to the main window first
     std::vector<UINT> keys = {};  // then these, to the measurement list
     std::vector<Reply> answers = {};
-    std::optional<std::string> paste = {};  // put on the clipboard before the action
-    bool ends = false;                 // the program ends
+    std::optional<std::string> paste = {};                      // put on the clipboard before the action
+    bool ends = false;                                          // the program ends
     std::optional<int> rows = {}, selected = {}, results = {};  // rows and selected row (-1: none) of the lists
-    std::optional<std::string> clipboard = {}, title = {};  // the title after "Titrion - "
-    std::vector<std::pair<UINT, bool>> commands = {};  // enabled or not
+    std::optional<std::string> clipboard = {}, title = {};      // the title after "Titrion - "
+    std::vector<std::pair<UINT, bool>> commands = {};           // enabled or not
     Step Answer(std::string caption, Fields typed) const { return Answer(Ok(std::move(caption), std::move(typed))); }
     template <class... R, class = std::enable_if_t<(std::is_same_v<R, Reply> && ...)>>
-    Step Answer(R... replies) const { return With([&](Step& s) { (s.answers.push_back(replies), ...); }); }
-    Step PutOnClipboard(std::string text) const { return With([&](Step& s) { s.paste = std::move(text); }); }
-    Step ExpectEnds() const { return With([](Step& s) { s.ends = true; }); }
-    Step Rows(int n) const { return With([&](Step& s) { s.rows = n; }); }
-    Step Selected(int row) const { return With([&](Step& s) { s.selected = row; }); }
-    Step NoSelection() const { return Selected(-1); }
-    Step Results(int n) const { return With([&](Step& s) { s.results = n; }); }
-    Step Clipboard(std::string text) const { return With([&](Step& s) { s.clipboard = std::move(text); }); }
-    Step Title(std::string text) const { return With([&](Step& s) { s.title = std::move(text); }); }
-    Step Enabled(std::vector<UINT> ids) const { return Set(ids, true); }
-    Step Disabled(std::vector<UINT> ids) const { return Set(ids, false); }
-    Step Set(const std::vector<UINT>& ids, bool on) const {
-        return With([&](Step& s) {
-            for (UINT id : ids) s.commands.emplace_back(id, on);
-        });
-    }
-    template <class F>
-    Step With(F f) const {
+    Step Answer(R... replies) const {
         Step s = *this;
-        return f(s), s;
+        (s.answers.push_back(replies), ...);
+        return s;
+    }
+    Step PutOnClipboard(std::string text) const { return Set(&Step::paste, std::optional(std::move(text))); }
+    Step ExpectEnds() const { return Set(&Step::ends, true); }
+    Step Rows(int n) const { return Set(&Step::rows, std::optional(n)); }
+    Step Selected(int row) const { return Set(&Step::selected, std::optional(row)); }
+    Step NoSelection() const { return Selected(-1); }
+    Step Results(int n) const { return Set(&Step::results, std::optional(n)); }
+    Step Clipboard(std::string text) const { return Set(&Step::clipboard, std::optional(std::move(text))); }
+    Step Title(const std::string& text) const { return Set(&Step::title, std::optional("Titrion - " + text)); }
+    Step Enabled(const std::vector<UINT>& ids) const { return Check(ids, true); }
+    Step Disabled(const std::vector<UINT>& ids) const { return Check(ids, false); }
+    Step Check(const std::vector<UINT>& ids, bool enabled) const {
+        Step s = *this;
+        for (UINT id : ids) s.commands.emplace_back(id, enabled);
+        return s;
+    }
+    template <class T>
+    Step Set(T Step::*field, T value) const {
+        Step s = *this;
+        s.*field = std::move(value);
+        return s;
     }
 };
 inline Step Command(UINT id) { return Step{id}; }
 template <class... K>
-Step Press(K... keys) { return Step{0, {UINT(keys)...}}; }
+Step Press(K... keys) {
+    return Step{0, {UINT(keys)...}};
+}
 inline Step Paste(std::string text) { return Command(IDM_PASTE).PutOnClipboard(std::move(text)); }
 inline Step Look() { return Step{}; }  // no action: only the checks
 inline std::string Shown(HWND c) {
@@ -131,6 +148,13 @@ struct Ui {
     virtual void Act(const Step& step) = 0;
     virtual std::optional<bool> Enabled(UINT id) const = 0;
 };
+// What `actual` gives, checked when a value is expected.
+template <class T, class F>
+void ExpectIf(const char* what, const std::optional<T>& expected, F actual) {
+    if (expected) {
+        EXPECT_EQ(actual(), *expected) << what;
+    }
+}
 inline void Play(Ui& ui, const std::vector<Step>& steps) {
     for (size_t i = 0; i < steps.size(); ++i) {
         SCOPED_TRACE("step " + std::to_string(i + 1));
@@ -140,22 +164,14 @@ inline void Play(Ui& ui, const std::vector<Step>& steps) {
         }
         ui.Act(s);
         if (s.ends) continue;
-        auto ask = [&](int id, UINT msg, WPARAM w, LPARAM l) { return int(SendDlgItemMessageA(ui.main(), id, msg, w, l)); };
-        if (s.rows) {
-            EXPECT_EQ(ask(IDC_LIST, LVM_GETITEMCOUNT, 0, 0), *s.rows) << "rows";
-        }
-        if (s.results) {
-            EXPECT_EQ(ask(IDC_RESULTS, LVM_GETITEMCOUNT, 0, 0), *s.results) << "results";
-        }
-        if (s.selected) {
-            EXPECT_EQ(ask(IDC_LIST, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), *s.selected) << "selected row";
-        }
-        if (s.clipboard) {
-            EXPECT_EQ(driver::ClipboardText(), *s.clipboard);
-        }
-        if (s.title) {
-            EXPECT_EQ(driver::Text(ui.main()), "Titrion - " + *s.title);
-        }
+        auto ask = [&](int id, UINT msg, WPARAM w, LPARAM l) {
+            return int(SendDlgItemMessageA(ui.main(), id, msg, w, l));
+        };
+        ExpectIf("rows", s.rows, [&] { return ask(IDC_LIST, LVM_GETITEMCOUNT, 0, 0); });
+        ExpectIf("results", s.results, [&] { return ask(IDC_RESULTS, LVM_GETITEMCOUNT, 0, 0); });
+        ExpectIf("selected row", s.selected, [&] { return ask(IDC_LIST, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED); });
+        ExpectIf("clipboard", s.clipboard, [] { return driver::ClipboardText(); });
+        ExpectIf("title", s.title, [&] { return driver::Text(ui.main()); });
         for (auto [id, enabled] : s.commands) {
             if (const std::optional<bool> state = ui.Enabled(id)) {
                 EXPECT_EQ(*state, enabled) << CommandName(id);
@@ -168,13 +184,17 @@ inline std::vector<Step> Editing(const std::string& file) {
     auto point = [](const char* vb, const char* e) { return Fields{{IDC_VB, vb}, {IDC_E, e}}; };
     return {Press(CH('p'))
                 .Answer("Přidat...", point("2", "-20"))
-                .Rows(1).Selected(0).Results(0)
+                .Rows(1)
+                .Selected(0)
+                .Results(0)
                 .Enabled({IDM_EDIT, IDM_DELETE, IDM_COPY, IDM_CUT, IDM_SAVE, IDM_EXPORTHTML, IDM_DELETEALL})
                 .Disabled({IDM_GRAPH, IDM_DETAILS}),
             Command(IDM_ADD).Answer("Přidat...", point("1,5", "-120")).Rows(3).Selected(0),
             Command(IDM_ADD)
                 .Answer("Přidat...", point("3.25", "80"))
-                .Rows(5).Selected(4).Results(0)
+                .Rows(5)
+                .Selected(4)
+                .Results(0)
                 .Enabled({IDM_EDIT, IDM_DELETE, IDM_COPY, IDM_CUT, IDM_GRAPH, IDM_SAVE, IDM_EXPORTHTML, IDM_DELETEALL})
                 .Disabled({IDM_DETAILS}),
             Press(VK_HOME, VK_DOWN, VK_RETURN).Answer("Upravit...", point("2", "-25,5")).Rows(5).Selected(2),
@@ -183,11 +203,14 @@ inline std::vector<Step> Editing(const std::string& file) {
             Command(IDM_ADD)
                 .Answer(Ok("Přidat...", point("2,000", "7")),
                         No("Dotaz").Says("Tato hodnota Vb už je zadána. Přepsat ji?"), Cancel("Přidat..."))
-                .Rows(5).Selected(2),
+                .Rows(5)
+                .Selected(2),
             Paste("4\t150\r\n").Rows(7).Selected(6),
             Paste("2 -30").Rows(7).Selected(2),  // replaces Vb 2
             Press(VK_DOWN, VK_DELETE)
-                .Rows(5).NoSelection().Results(0)
+                .Rows(5)
+                .NoSelection()
+                .Results(0)
                 .Enabled({IDM_GRAPH, IDM_SAVE, IDM_EXPORTHTML, IDM_DELETEALL})
                 .Disabled({IDM_EDIT, IDM_DELETE, IDM_COPY, IDM_CUT, IDM_DETAILS}),
             Command(IDM_SAVE).Answer(File("Uložit soubor", file)).Rows(5).NoSelection().Title("titrace.tid"),

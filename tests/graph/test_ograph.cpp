@@ -30,7 +30,10 @@ struct Ograph : ::testing::Test {
         SelectObject(ref->GetDC(), GetStockObject(ANSI_VAR_FONT)), GetTextExtentPoint32A(ref->GetDC(), text, int(strlen(text)), &size);
         for (const RECT& r : Rects()) {
             bool same = r.right - r.left == size.cx && (ref->Clear(kBlack), ref->DrawLabel(r.left, r.top, kFont, text, kGreen), true);
-            for (int i = 0; same && i < size.cx * size.cy; ++i) same = win->GetPixel(r.left + i % size.cx, r.top + i / size.cx) == ref->GetPixel(r.left + i % size.cx, r.top + i / size.cx);
+            for (int i = 0; same && i < size.cx * size.cy; ++i) {
+                const int x = r.left + i % size.cx, y = r.top + i / size.cx;
+                same = win->GetPixel(x, y) == ref->GetPixel(x, y);
+            }
             if (same) return true;
         }
         return false;

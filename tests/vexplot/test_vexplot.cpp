@@ -157,7 +157,8 @@ TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirW
     for (int i = 0; i < 20; ++i) OneAutoFreedWindow();
     VexGraphWindow* w = NewWindow(80, 60, kVisible);
     SendMessageA(w->GetWindow(), WM_CLOSE, 0, 0), w->Clear(kRed), w->FullScreen(1, 0), w->Resize(40, 30, VEX_RESIZE_COPY, 1);
-    EXPECT_EQ(std::tuple(w->GetWindow(), w->GetPixel(2, 2), w->IsFullScreen()), std::tuple(HWND(nullptr), kRed, 0));  // outlives it, forgets the handle
+    // It outlives the window and forgets the handle.
+    EXPECT_EQ(std::tuple(w->GetWindow(), w->GetPixel(2, 2), w->IsFullScreen()), std::tuple(HWND(nullptr), kRed, 0));
     delete w;
     delete NewWindow(50, 40, kVisible, 1);  // an auto-freed object deleted with its window open: freed once
     HWND plain = CreateWindowExA(0, "VexGraphV2WClass", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, NULL, NULL, NULL, NULL);
