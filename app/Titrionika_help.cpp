@@ -27,7 +27,7 @@ void ShowShellError(HINSTANCE result) {
     case SE_ERR_SHARE: reason = "Narušení sdílení"; break;
     case SE_ERR_ASSOCINCOMPLETE: reason = "asociace soubaru je špatná"; break;
     case SE_ERR_DDETIMEOUT: reason = "DDE transakce neprovedena, protože vypršel čas"; break;
-    case SE_ERR_DDEFAIL: reason = "DDE transakce sa nezdařila"; break;
+    case SE_ERR_DDEFAIL: reason = "DDE transakce se nezdařila"; break;
     case SE_ERR_DDEBUSY: reason = "DDE transakce neprovedena, protože byly prováděny jiné DDE transakce"; break;
     default:
         // The two words are joined by a no-break space.

@@ -42,7 +42,10 @@ void AppTest::Load(const Points& points) {
 bool AppTest::RunQueue() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        if (msg.message == WM_QUIT) return true; else ProcessMessage(accel_, &msg);
+        if (msg.message == WM_QUIT)
+            return true;
+        else
+            ProcessMessage(accel_, &msg);
     return false;
 }
 bool AppTest::Keys(HWND target, const std::vector<Key>& keys) {
@@ -60,25 +63,33 @@ void AppTest::Act(const scenario::Step& s) {
     size_t next = 0;
     for (size_t k = 0; k < s.answers.size(); ++k) {
         script.call([&](HWND dlg) {
-            if (next == s.answers.size()) return ADD_FAILURE() << "unexpected " << driver::Text(dlg), testui::Press(dlg, IDCANCEL);
+            if (next == s.answers.size())
+                return ADD_FAILURE() << "unexpected " << driver::Text(dlg), testui::Press(dlg, IDCANCEL);
             // A dialog stays open after its button only when that opened a message that was
             // answered meanwhile; then the next answer is its own when the caption says so.
             for (size_t first = next; next == first || (next > first + 1 && next < s.answers.size() &&
                                                         driver::Text(dlg).rfind(s.answers[next].caption, 0) == 0);)
-                scenario::Reply(dlg, s.answers[first = next++]);
+                scenario::Respond(dlg, s.answers[first = next++]);
         });
     }
     if (s.command) SendMessageA(main_window.dialog, WM_COMMAND, s.command, 0);
     std::vector<Key> keys;
-    for (UINT k : s.keys) keys.push_back(k & 0x10000 ? Key{WM_CHAR, k & 0xFF, 1, {}} : KeyDown(k & 0xFFFF, {k & 0x40000 ? VK_MENU : k & 0x80000 ? VK_CONTROL : 0u}));
+    for (UINT k : s.keys) {
+        const UINT held = k & 0x40000 ? VK_MENU : k & 0x80000 ? VK_CONTROL : 0u;
+        keys.push_back(k & 0x10000 ? Key{WM_CHAR, k & 0xFF, 1, {}} : KeyDown(k & 0xFFFF, {held}));
+    }
     EXPECT_EQ(Keys(main_window.list, keys) || RunQueue(), s.ends);
     EXPECT_EQ(next, s.answers.size());
     EXPECT_EQ(script.unexpected(), 0);
 }
-int AppTest::Enabled(UINT id) const {
+// Every command is in the menu; the toolbar's must agree with it.
+std::optional<bool> AppTest::Enabled(UINT id) const {
     EXPECT_TRUE(MenuHas(GetMenu(main_window.dialog), id)) << id;
     const bool enabled = !(GetMenuState(GetMenu(main_window.dialog), id, MF_BYCOMMAND) & MF_GRAYED);
-    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) { EXPECT_EQ(SendMessageA(main_window.toolbar, TB_ISBUTTONENABLED, id, 0) != 0, enabled); }
+    if (id == IDM_EDIT || id == IDM_DELETE || id == IDM_SAVE) {
+        EXPECT_EQ(SendMessageA(main_window.toolbar, TB_ISBUTTONENABLED, id, 0) != 0, enabled)
+            << scenario::CommandName(id) << " on the toolbar";
+    }
     return enabled;
 }
 Key KeyDown(UINT vk, std::vector<UINT> held) {

@@ -13,7 +13,12 @@ namespace apptest {
 using Points = std::vector<std::pair<double, double>>;
 using ScratchDir = driver::ScratchFolder;
 using driver::ReadFile;
-struct Key { UINT message; WPARAM wparam; LPARAM lparam; std::vector<UINT> held; };  // with these keys held
+struct Key {
+    UINT message;
+    WPARAM wparam;
+    LPARAM lparam;
+    std::vector<UINT> held;
+};                                                  // with these keys held
 Key KeyDown(UINT vk, std::vector<UINT> held = {});  // WM_SYSKEYDOWN while Alt is held
 // Every test starts with a fresh main window holding an untitled, clean, empty document
 // with the built-in display settings (decimal comma, Vb 3 and E 4 decimals).
@@ -27,7 +32,7 @@ protected:
     bool RunQueue();
     HWND main() const override { return main_window.dialog; }
     void Act(const scenario::Step& step) override;
-    int Enabled(UINT id) const override;
+    std::optional<bool> Enabled(UINT id) const override;
     HACCEL accel_ = nullptr;
 };
 void Click(HWND list, UINT down, int row);  // pressed and released as real input, in the row

@@ -21,15 +21,14 @@ std::vector<int> SelectedRows() {
 TEST_F(Habits, UndoAndRedoEveryChange) {
     Load({{1, 10}, {2, 20}, {3, 30}});
     const std::string name = document.file_name, marked = name + " *";
-    const Answer point = {"Přidat...", IDOK, {{IDC_VB, "4"}, {IDC_E, "40"}}};
     const std::vector<Step> changes = {
-        {IDM_ADD, {}, {point}, 7, 6, -1, nullptr, nullptr, marked.c_str()},
-        {0, {VK_HOME, VK_RETURN}, {{"Upravit...", IDOK, {{IDC_E, "15"}}}}, 7, 0},
-        {0, {VK_DELETE}, {}, 5, 0},
-        {IDM_PASTE, {}, {}, 7, 6, -1, nullptr, nullptr, nullptr, "5\t50"},
-        {IDM_CUT, {}, {}, 5},
-        {IDM_DELETEALL, {}, {{"Potvrďte", IDYES}}, 0},
-        {IDM_PASTE, {}, {{"Import bodů", IDOK}}, 3, 0, -1, nullptr, nullptr, nullptr, "7\t70\r\n8\t80\r\n"}};
+        Command(IDM_ADD).Answer("Přidat...", {{IDC_VB, "4"}, {IDC_E, "40"}}).Rows(7).Selected(6).Title(marked),
+        Press(VK_HOME, VK_RETURN).Answer("Upravit...", {{IDC_E, "15"}}).Rows(7).Selected(0),
+        Press(VK_DELETE).Rows(5).Selected(0),
+        Paste("5\t50").Rows(7).Selected(6),
+        Command(IDM_CUT).Rows(5),
+        Command(IDM_DELETEALL).Answer(Yes("Potvrďte")).Rows(0),
+        Paste("7\t70\r\n8\t80\r\n").Answer(Ok("Import bodů")).Rows(3).Selected(0)};
     std::vector<Points> states = {Document()};
     for (const Step& step : changes) {
         Play(*this, {step});
@@ -37,15 +36,15 @@ TEST_F(Habits, UndoAndRedoEveryChange) {
     }
     EXPECT_EQ(states.back(), (Points{{7, 70}, {8, 80}}));
     for (size_t k = changes.size(); k > 0; --k) {
-        Play(*this, {{0, {CTRL('Z')}}});
+        Play(*this, {Press(CTRL('Z'))});
         EXPECT_EQ(Document(), states[k - 1]) << k;
     }
     EXPECT_EQ(driver::Text(main_window.dialog), "Titrion - " + name);
     EXPECT_FALSE(document.changed);
-    Play(*this, {{0, {CTRL('Z')}}, {0, {CTRL('Y'), CTRL('Y')}, {}, 7, 0, -1, nullptr, nullptr, marked.c_str()}});
+    Play(*this, {Press(CTRL('Z')), Press(CTRL('Y'), CTRL('Y')).Rows(7).Selected(0).Title(marked)});
     EXPECT_EQ(Document(), states[2]);
     for (size_t k = 3; k < states.size(); ++k) {
-        Play(*this, {{IDM_REDO}});
+        Play(*this, {Command(IDM_REDO)});
         EXPECT_EQ(Document(), states[k]) << k;
     }
     EXPECT_EQ(driver::Text(main_window.dialog), "Titrion - " + document.file_name + " *");
@@ -54,10 +53,10 @@ TEST_F(Habits, UndoAndRedoEveryChange) {
     for (int i = 0; i < 10000; ++i) many.emplace_back(0.01 * i, i % 97);
     Load(many);
     SelectListItem(main_window, 5000);
-    Play(*this, {{0, {VK_DELETE}, {}, 19997, 10000}, {IDM_PASTE, {}, {}, 19999, -2, -1, nullptr, nullptr, nullptr, "200\t1"},
-                 {0, {CTRL('Z'), CTRL('Z')}, {}, 19999, 10000}});
+    Play(*this, {Press(VK_DELETE).Rows(19997).Selected(10000), Paste("200\t1").Rows(19999),
+                 Press(CTRL('Z'), CTRL('Z')).Rows(19999).Selected(10000)});
     EXPECT_EQ(Document(), many);
-    Play(*this, {{0, {CTRL('Y')}, {}, 19997, 10000}});
+    Play(*this, {Press(CTRL('Y')).Rows(19997).Selected(10000)});
 }
 // Shift and Ctrl select several points, never an in-between row; copied as a table, deleted
 // after one question; the point that followed takes the selection and the list stays put.
@@ -67,10 +66,9 @@ TEST_F(Habits, SeveralPointsAreCopiedAndDeletedTogether) {
     Keys(main_window.list, {KeyDown(VK_DOWN, {VK_SHIFT}), KeyDown(VK_DOWN, {VK_SHIFT}), KeyDown(VK_DOWN, {VK_CONTROL}),
                             KeyDown(VK_DOWN, {VK_CONTROL}), KeyDown(VK_SPACE, {VK_CONTROL})});
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2, 4, 8}));
-    const Answer ask = {"Potvrďte", IDYES, {}, "Vybrané body (4) budou vymazány."};
-    Play(*this, {{IDM_COPY, {}, {}, 9, 0, -1, nullptr,
-                  "Vb/ml\tE/mV\r\n1,000000\t10,000000\r\n2,000000\t20,000000\r\n3,000000\t30,000000\r\n5,000000\t50,500000\r\n"},
-                 {IDM_DELETE, {}, {ask}, 1, 0}});
+    Play(*this, {Command(IDM_COPY).Rows(9).Selected(0).Clipboard(
+                     "Vb/ml\tE/mV\r\n1,000000\t10,000000\r\n2,000000\t20,000000\r\n3,000000\t30,000000\r\n5,000000\t50,500000\r\n"),
+                 Command(IDM_DELETE).Answer(Yes("Potvrďte").Says("Vybrané body (4) budou vymazány.")).Rows(1).Selected(0)});
     EXPECT_EQ(Document(), (Points{{4, 40}}));
     Points many;
     for (int i = 0; i < 300; ++i) many.emplace_back(i, i);
@@ -78,16 +76,15 @@ TEST_F(Habits, SeveralPointsAreCopiedAndDeletedTogether) {
     ListView_EnsureVisible(main_window.list, 500, FALSE);
     const int top = ListView_GetTopIndex(main_window.list), row = top / 2 * 2 + 4;
     SelectListItem(main_window, row / 2);
-    Play(*this, {{0, {VK_DELETE}, {}, 597, row}});
+    Play(*this, {Press(VK_DELETE).Rows(597).Selected(row)});
     EXPECT_EQ(ListView_GetTopIndex(main_window.list), top);
-    Play(*this, {{0, {VK_DOWN}, {}, 597, row + 2}});
+    Play(*this, {Press(VK_DOWN).Rows(597).Selected(row + 2)});
 }
 TEST_F(Habits, PastingOverAVolumeAsksFirst) {
     Load({{1, 10}});
-    const Answer ask = {"Dotaz", IDNO, {}, "Tato hodnota Vb už je zadána. Přepsat ji?"};
-    Play(*this, {{IDM_PASTE, {}, {ask}, 1, -2, -1, nullptr, nullptr, nullptr, "1\t20"}});
+    Play(*this, {Paste("1\t20").Answer(No("Dotaz").Says("Tato hodnota Vb už je zadána. Přepsat ji?")).Rows(1)});
     EXPECT_EQ(Document(), (Points{{1, 10}}));
-    Play(*this, {{IDM_PASTE, {}, {{"Dotaz", IDYES}}, 1, 0}});
+    Play(*this, {Command(IDM_PASTE).Answer(Yes("Dotaz")).Rows(1).Selected(0)});
     EXPECT_EQ(Document(), (Points{{1, 20}}));
 }
 std::string MenuText(UINT id) {
@@ -101,14 +98,14 @@ TEST_F(Habits, RecentFilesInTheFileMenuAndTheSettings) {
     std::ofstream(a, std::ios::binary) << "1\t10\r\n";
     recent_files.clear();
     ASSERT_TRUE(OpenDocument(a));
-    Play(*this, {{IDM_SAVEAS, {}, {{"Uložit soubor", IDOK, {{driver::FILE_NAME_FIELD, b}}}}}});
+    Play(*this, {Command(IDM_SAVEAS).Answer(File("Uložit soubor", b))});
     EXPECT_EQ(MenuText(IDM_RECENT_FIRST) + "|" + MenuText(IDM_RECENT_FIRST + 1), "&1 " + b + "|&2 " + dir.path("a&&b.tid"));
     for (int i = 0; i < 6; ++i) AddRecentFile("C:\\x" + std::to_string(i) + ".tid");
     AddRecentFile(b), UpdateRecentMenu();
     EXPECT_EQ(recent_files, (std::vector<std::string>{b, "C:\\x5.tid", "C:\\x4.tid", "C:\\x3.tid", "C:\\x2.tid", "C:\\x1.tid"}));
     EXPECT_FALSE(MenuHas(GetMenu(main_window.dialog), IDM_RECENT_FIRST + 6));
     const std::string gone = "Soubor C:\\x5.tid nebyl nalezen a byl odebrán ze seznamu posledních souborů.";
-    Play(*this, {{IDM_RECENT_FIRST + 1, {}, {{"Chyba", IDOK, {}, gone.c_str()}}, 1}});
+    Play(*this, {Command(IDM_RECENT_FIRST + 1).Answer(Ok("Chyba").Says(gone)).Rows(1)});
     EXPECT_EQ(MenuText(IDM_RECENT_FIRST + 1), "&2 C:\\x4.tid");
     ASSERT_TRUE(SaveRecentFiles(dir.path("t.ini").c_str()));
     recent_files.clear(), LoadRecentFiles(dir.path("t.ini").c_str());

@@ -1,6 +1,7 @@
 // Opening a document (reading, evaluating) with its points in ascending, scrambled and descending order; evaluating;
 // recognising the steepest inflections on a noisy curve;
-// saving and the HTML report alone; titrion-eval on a thousand files. With TITRION_BENCH_FILES set to a folder the files stay there for numpy_peer.py.
+// saving and the HTML report alone; titrion-eval on a thousand files. With TITRION_BENCH_FILES set to a
+// folder the files stay there for numpy_peer.py.
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdlib>

@@ -46,7 +46,7 @@ TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
     std::string name;
     EXPECT_EQ((ui.call(Inspect(&first)), Run(DOCS, &name, 0, "Otevřít")), 0);
     EXPECT_STRCASEEQ(first.folder.c_str(), ModuleFolder().c_str());
-    EXPECT_TRUE(name.empty() && first.filter == 1 && first.caption == "Otevřít");
+    EXPECT_EQ(std::tuple(name, first.filter, first.caption), std::tuple(std::string(), 1, std::string("Otevřít")));
     // Open takes only a file that exists: a missing one is refused with a message.
     const std::string folder = TempFolder("picker_chosen", "mereni.tid");
     ui.call([&](HWND dlg) {
@@ -54,10 +54,12 @@ TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
         testui::SetText(dlg, FILE_NAME, folder + "\\mereni.tid"), testui::Press(dlg, IDOK);
     }).press(IDOK);
     ASSERT_NE(Run(DOCS, &name, 0), 0);
-    EXPECT_TRUE(!lstrcmpiA(name.c_str(), (folder + "\\mereni.tid").c_str()) && ui.seen().size() == 3) << name;
+    EXPECT_STRCASEEQ(name.c_str(), (folder + "\\mereni.tid").c_str());
+    EXPECT_EQ(ui.seen().size(), 3u) << "the message about the missing file";
     std::string none;  // a later dialog with no proposed name starts there
     EXPECT_EQ((ui.call(Inspect(&later)), Run(REPORT, &none, 1)), 0);
-    EXPECT_TRUE(!lstrcmpiA(later.folder.c_str(), folder.c_str()) && ui.unexpected() == 0) << later.folder;
+    EXPECT_STRCASEEQ(later.folder.c_str(), folder.c_str());
+    EXPECT_EQ(ui.unexpected(), 0);
 }
 TEST_F(FilePickers, FilterFollowsTheProposedExtensionAndCancelKeepsTheName) {
     const std::string dotted = TempFolder("picker.dir");
@@ -72,7 +74,7 @@ TEST_F(FilePickers, FilterFollowsTheProposedExtensionAndCancelKeepsTheName) {
         Shown shown;
         std::string name = c.proposed;
         EXPECT_EQ((ui.call(Inspect(&shown)), Run(c.filter, &name, 1)), 0) << c.proposed;
-        EXPECT_TRUE(name == c.proposed && shown.filter == c.index) << shown.filter;  // cancel keeps the name
+        EXPECT_EQ(std::tuple(name, shown.filter), std::tuple(std::string(c.proposed), c.index));  // cancel keeps the name
         EXPECT_EQ(shown.name.substr(shown.name.rfind('\\') + 1), c.shown) << c.proposed;
     }
     EXPECT_EQ(ui.unexpected(), 0);
@@ -87,7 +89,8 @@ TEST_F(FilePickers, SaveGivesTheFirstExtensionAndAsksBeforeOverwriting) {
     TempFolder("picker_save", "zprava.html");
     ui.type(FILE_NAME, report, IDOK).press(IDYES);
     ASSERT_NE(Run(REPORT, &name, 1), 0);
-    EXPECT_TRUE(ui.seen().size() == 3 && ui.seen()[2].icon == MB_ICONWARNING && ui.unexpected() == 0);  // with the overwrite question
+    ASSERT_EQ(ui.seen().size(), 3u);  // with the overwrite question
+    EXPECT_EQ(std::tuple(ui.seen()[2].icon, ui.unexpected()), std::tuple(UINT(MB_ICONWARNING), 0));
     char path[MAX_PATH + 16];
     EXPECT_EQ(GetLocalFileName(path, "titrion2.ini"), path);
     EXPECT_EQ(std::string(path), ModuleFolder() + "\\titrion2.ini");

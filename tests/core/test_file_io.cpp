@@ -109,7 +109,8 @@ TEST_F(DataFile, SavedNumbersAreTheShortestPrintfTextsThatReadBackExactly) {
     EXPECT_EQ(expected, Read());
     // A file of several blocks reads back as the same numbers: saved again, the same text.
     dyn_array_direct<ext_float_pair> back(10, 10, nullptr);
-    ASSERT_TRUE(internal_read(path.c_str(), back) && internal_save(path.c_str(), back));
+    ASSERT_TRUE(internal_read(path.c_str(), back)) << "read";
+    ASSERT_TRUE(internal_save(path.c_str(), back)) << "saved again";
     EXPECT_EQ(expected, Read());
 }
 
@@ -119,7 +120,8 @@ TEST_F(DataFile, SamplesKeepEveryByteThroughReadAndSaveAndImportAsRead) {
     for (const std::string name : {"hcl-naoh.tid", "uhlicitan-hcl.tid", "zelezo-cer.tid", "fosforecna-naoh.tid"}) {
         const std::string sample = TITRION_EXAMPLES_DIR "/" + name, expected = Read(sample);
         std::string description;
-        ASSERT_TRUE(expected.size() > 100 && internal_read(sample.c_str(), points, &description)) << name;
+        ASSERT_GT(expected.size(), 100u) << name;
+        ASSERT_TRUE(internal_read(sample.c_str(), points, &description)) << name;
         EXPECT_EQ(3, std::count(description.begin(), description.end(), '\n')) << description;
         ASSERT_TRUE(internal_save(path.c_str(), points, description)) << name;
         EXPECT_EQ(expected, Read()) << name;
@@ -171,7 +173,8 @@ TEST_F(DataFile, SaveReplacesTheOldFileOnlyWhenItSucceeds) {
     std::ofstream(path + ".~tmp", std::ios::binary) << "another";
     ASSERT_TRUE(internal_save(path.c_str(), points));
     EXPECT_EQ(HEADER + "\r\n", Read());
-    EXPECT_TRUE(Read(path + ".~tmp") == "another" && beside() == only);
+    EXPECT_EQ(Read(path + ".~tmp"), "another");
+    EXPECT_EQ(beside(), only);
     points.append(ext_float_pair(1, 2));
     WriteFailure failure;
     fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
@@ -180,7 +183,8 @@ TEST_F(DataFile, SaveReplacesTheOldFileOnlyWhenItSucceeds) {
     EXPECT_EQ(failure.step, WriteFailure::READ_ONLY);
     EXPECT_EQ(HEADER + "\r\n", Read());
     EXPECT_FALSE(internal_save((fs::temp_directory_path() / "titrion-no-such" / "x.tid").string().c_str(), points, "", &failure));
-    EXPECT_TRUE(failure.step == WriteFailure::CREATE && failure.system_error != 0);
+    EXPECT_EQ(failure.step, WriteFailure::CREATE);
+    EXPECT_NE(failure.system_error, 0);
 #ifndef _WIN32
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ASSERT_TRUE(internal_save(path.c_str(), points));
@@ -196,7 +200,7 @@ TEST_F(DataFile, SaveReplacesTheOldFileOnlyWhenItSucceeds) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     EXPECT_FALSE(saved_ok);
-    EXPECT_TRUE(failure.step == WriteFailure::WRITE && failure.system_error == EFBIG);
+    EXPECT_EQ(std::tuple(failure.step, failure.system_error), std::tuple(WriteFailure::WRITE, EFBIG));
     EXPECT_EQ(HEADER + "\r\n1\t2\r\n", Read());
     EXPECT_EQ(beside(), only);
 #endif

@@ -95,7 +95,7 @@ TEST(Import, ChosenColumnsAndTextWithoutPairs) {
                             {"Vzorek;A\nnic;1\n# 1 2\n12.5ml 3\n", ImportProblem::no_numbers}}) {
         table = import_scan(row.first.data(), row.first.size());
         EXPECT_EQ(row.second, table.problem) << row.first;
-        EXPECT_TRUE(table.points.empty() && table.bad_lines.empty() && table.header.empty());
+        EXPECT_EQ(std::tuple(table.points.size(), table.bad_lines.size(), table.header.size()), std::tuple(0u, 0u, 0u));
     }
 }
 

@@ -18,7 +18,8 @@ TEST(Release, RunsFromItsFolderAndKeepsItsSettingsThere) {
     p.Command(IDM_OPEN);
     ASSERT_TRUE(p.ChooseFile("Otevřít soubor", dir + "\\priklady\\" + sample.cFileName));
     EXPECT_NE(driver::Text(p.main()).find(std::string(sample.cFileName).substr(0, 4)), std::string::npos);
-    EXPECT_TRUE((p.Command(IDM_GRAPH), p.WaitGraph()) && !IsWindowEnabled(p.main()));
+    EXPECT_TRUE((p.Command(IDM_GRAPH), p.WaitGraph())) << "the graph window opens";
+    EXPECT_FALSE(IsWindowEnabled(p.main())) << "the main window waits for it";
     p.Command(IDCANCEL);  // Esc ends the program, graph and all
     EXPECT_EQ(p.WaitExit(), 0u);
     EXPECT_NE(driver::ReadFile(dir + "\\titrion2.ini").find("[Graph]"), std::string::npos);

@@ -143,14 +143,16 @@ TEST_F(HtmlExport, LongDocumentAndLongTitleAreWrittenWhole) {
 
 TEST_F(HtmlExport, TitleIsQuotedAndConverted) {
     const std::string page = Export("a<b> & \"c\" čeština"), title = "a&lt;b&gt; & \"c\" \xE8" "e\x9Atina";
-    EXPECT_TRUE(Has(page, "<TITLE>" + title + "</TITLE>\r\n") && Has(page, "<H1>" + title + "</H1>\r\n")) << page;
+    EXPECT_TRUE(Has(page, "<TITLE>" + title + "</TITLE>\r\n")) << page;
+    EXPECT_TRUE(Has(page, "<H1>" + title + "</H1>\r\n")) << page;
     EXPECT_TRUE(Has(Export(nullptr), "<TITLE></TITLE>\r\n"));
 }
 
 TEST_F(HtmlExport, FileThatCannotBeWrittenIsAFailure) {
     const fs::path missing = fs::temp_directory_path() / "titrion-no-such-folder" / "r.html";
     for (const std::string& file : {std::string(), missing.string(), fs::temp_directory_path().string()})
-        EXPECT_FALSE(internal_export_html(document, file.c_str(), "t", false) || internal_export_csv(document, file.c_str())) << file;
+        EXPECT_EQ(std::pair(internal_export_html(document, file.c_str(), "t", false), internal_export_csv(document, file.c_str())), std::pair(false, false))
+            << "html, csv to " << file;
     EXPECT_FALSE(internal_export_html(document, nullptr, "t", false));
     EXPECT_FALSE(fs::exists(missing));
 }
@@ -182,11 +184,11 @@ TEST_F(HtmlExport, FailedExportLeavesThePreviousFileAsItWas) {
         setrlimit(RLIMIT_FSIZE, &saved), std::signal(SIGXFSZ, previous);
 #endif
         EXPECT_FALSE(written) << csv;
-        EXPECT_TRUE(failure.step == expected.step && failure.system_error == expected.system_error) << failure.system_error;
+        EXPECT_EQ(std::tuple(failure.step, failure.system_error), std::tuple(expected.step, expected.system_error)) << csv;
         EXPECT_EQ(read(), "old\r\n") << csv;
         fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
         EXPECT_FALSE(csv ? internal_export_csv(document, path.c_str(), &failure) : internal_export_html(document, path.c_str(), "t", false, &failure));
-        EXPECT_TRUE(failure.step == WriteFailure::READ_ONLY && read() == "old\r\n") << csv;
+        EXPECT_EQ(std::tuple(failure.step, read()), std::tuple(WriteFailure::READ_ONLY, std::string("old\r\n"))) << csv;
         fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     }
     for (const auto& entry : fs::directory_iterator(fs::temp_directory_path()))
@@ -218,12 +220,14 @@ TEST_F(HtmlExport, CsvTableAndItsRoundTripThroughImport) {
         recalc_arrays();
         const std::string text = csv();
         const ImportTable table = import_scan(text.data(), text.size());
-        EXPECT_TRUE(table.bad_lines.empty() && table.problem == ImportProblem::none) << comma;
+        EXPECT_EQ(std::tuple(table.bad_lines.size(), table.problem), std::tuple(0u, ImportProblem::none)) << comma;
         ASSERT_EQ(table.points.size(), static_cast<std::size_t>(sample.size()));
         for (int i = 0; i < sample.size(); ++i) {
             const ext_float_pair &got = table.points[static_cast<std::size_t>(i)], &was = *sample[i];
-            EXPECT_TRUE(!got.vb.undefined && !got.e.undefined && std::memcmp(&got.vb.value, &was.vb.value, sizeof(double)) == 0 &&
-                        std::memcmp(&got.e.value, &was.e.value, sizeof(double)) == 0) << comma << " point " << i + 1;
+            EXPECT_EQ(std::tuple(got.vb.undefined, got.e.undefined), std::tuple(false, false)) << comma << " point " << i + 1;
+            EXPECT_TRUE(std::memcmp(&got.vb.value, &was.vb.value, sizeof(double)) == 0 &&
+                        std::memcmp(&got.e.value, &was.e.value, sizeof(double)) == 0)
+                << comma << " point " << i + 1 << ": " << got.vb.value << " " << got.e.value;
         }
         EXPECT_FALSE(arr_res.is_empty());
     }

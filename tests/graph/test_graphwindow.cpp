@@ -33,7 +33,8 @@ struct GraphWindow : apptest::AppTest {
     void Configure(testui::Action answer) {
         testui::ModalScript ui;
         SendMessageA(graph, WM_COMMAND, IDM_GRAPH_OPTIONS, (ui.call(std::move(answer)), 0));
-        EXPECT_TRUE(ui.seen().size() == 1 && ui.seen()[0].caption == "Možnosti grafu...");
+        ASSERT_EQ(ui.seen().size(), 1u);
+        EXPECT_EQ(ui.seen()[0].caption, "Možnosti grafu...");
     }
     HWND graph = nullptr;
 };
@@ -45,10 +46,10 @@ TEST_F(GraphWindow, OpensOnceWithTheInnerPointsLabelledByVolume) {
     EXPECT_EQ(std::tuple(testui::Text(graph), client.right, client.bottom), std::tuple("Titrionika", 320, 240));
     EXPECT_EQ(std::pair(info.ptMinTrackSize.x, info.ptMinTrackSize.y), std::pair(320L, 200L));
     EXPECT_EQ(GetWindowLongA(graph, GWL_STYLE) & (WS_MAXIMIZEBOX | WS_MINIMIZEBOX | WS_THICKFRAME), WS_MAXIMIZEBOX | WS_THICKFRAME);
-    EXPECT_TRUE(GetWindow(graph, GW_OWNER) == main_window.dialog && apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS));
+    EXPECT_EQ(std::tuple(GetWindow(graph, GW_OWNER), apptest::MenuHas(GetMenu(graph), IDM_GRAPH_OPTIONS)), std::tuple(main_window.dialog, true));
     // One point, E'' of the middle one at its volume: the label "1,2500" in the centre.
     ASSERT_EQ(og->points.size(), 1);
-    EXPECT_TRUE(og->points[0]->y == arr_d2e[0]->value && og->points[0]->color == 4);
+    EXPECT_EQ(std::tuple(og->points[0]->y, og->points[0]->color), std::tuple(arr_d2e[0]->value, 4));
     VexGraphWindow reference(GetModuleHandleA(nullptr), nullptr, nullptr, WS_POPUP, 0, "ref", 0, 0, 320, 240, 0, nullptr);
     reference.Clear(kBlack), reference.DrawLabel(160, 119, HFONT(GetStockObject(ANSI_VAR_FONT)), "1,2500", kGreen);
     for (int i = 0; i < 320 * 240; ++i) ASSERT_EQ(og->window->GetPixel(i % 320, i / 320), reference.GetPixel(i % 320, i / 320)) << i;
@@ -74,7 +75,8 @@ TEST_F(GraphWindow, ResizingRefitsAndEveryWayOfClosingGivesTheMainWindowBack) {
         [] { DestroyWindow(main_window.dialog); },                                    // takes the graph with it
     };
     for (const auto& close : ways)
-        EXPECT_TRUE((Open(), close(), og == nullptr && !IsWindow(graph) && (IsWindowEnabled(main_window.dialog) || !IsWindow(main_window.dialog))));
+        EXPECT_TRUE((Open(), close(), og == nullptr && !IsWindow(graph) && (IsWindowEnabled(main_window.dialog) || !IsWindow(main_window.dialog))))
+            << "graph object " << og << ", window " << IsWindow(graph) << ", main enabled " << IsWindowEnabled(main_window.dialog);
 }
 TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
     Load(kCurve), Open();
@@ -86,23 +88,26 @@ TEST_F(GraphWindow, OptionsShowTheSettingsAndOkAppliesThemAtOnce) {
         EXPECT_EQ(COLORREF(SendDlgItemMessageA(dlg, IDC_CLR_LINE, CLRSEL_GETCOLOR, 0, 0)), kBlue);
         set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), set(dlg, IDC_CLR_BKG, paper), testui::Press(dlg, IDCANCEL);
     });
-    EXPECT_TRUE(graph_show_axes && graph_bkg == kBlack && og->colors[0] == kBlack && Count(kRed) > 0);
+    EXPECT_EQ(std::tuple(graph_show_axes, graph_bkg, og->colors[0], Count(kRed) > 0), std::tuple(true, kBlack, kBlack, true));
     Configure([&](HWND dlg) {
         set(dlg, IDC_CLR_BKG, paper), set(dlg, IDC_CLR_LINE, ink), set(dlg, IDC_CLR_AXES, axes),
             set(dlg, IDC_CLR_LABELS, text), testui::Press(dlg, IDOK);
     });
     EXPECT_EQ(graph_bkg + graph_line + graph_axes + graph_labels, paper + ink + axes + text);
-    EXPECT_TRUE(Count(paper) > 320 * 240 / 2 && Count(ink) && Count(axes) && Count(text) && og->zoom_x == 320 / 3.0);  // not refitted
+    EXPECT_GT(Count(paper), 320 * 240 / 2);
+    EXPECT_TRUE(Count(ink) && Count(axes) && Count(text)) << Count(ink) << " " << Count(axes) << " " << Count(text);
+    EXPECT_EQ(og->zoom_x, 320 / 3.0);  // not refitted
     Configure([&](HWND dlg) { set(dlg, IDC_SHOW_AXES, BST_UNCHECKED, BM_SETCHECK), testui::Press(dlg, IDOK); });
-    EXPECT_TRUE(!graph_show_axes && graph_show_labels && !Count(axes));
+    EXPECT_EQ(std::tuple(graph_show_axes, graph_show_labels, Count(axes)), std::tuple(false, true, 0));
     SendMessageA(graph, WM_CLOSE, 0, 0), Open();  // starts without them, and the dialog shows so
-    EXPECT_TRUE(Count(text) && !Count(axes));
+    EXPECT_TRUE(Count(text) && !Count(axes)) << Count(text) << " " << Count(axes);
     LRESULT shown = -1;
     graph_show_labels = false;
     Configure([&](HWND dlg) { shown = check(dlg, IDC_SHOW_AXES) + check(dlg, IDC_SHOW_LABELS), testui::Press(dlg, IDOK); });
-    EXPECT_TRUE(shown == 2 * BST_UNCHECKED && !graph_show_axes && !graph_show_labels);
+    EXPECT_EQ(std::tuple(shown, graph_show_axes, graph_show_labels), std::tuple(2 * BST_UNCHECKED, false, false));
     Configure([&](HWND dlg) { set(dlg, IDC_SHOW_SCALE, BST_CHECKED, BM_SETCHECK), testui::Press(dlg, IDOK); });
-    EXPECT_TRUE(graph_show_scale && og->show_scale && og->scale_left > 0 && og->zoom_x < 320 / 3.0);  // refitted inside the scale
+    EXPECT_TRUE(graph_show_scale && og->show_scale && og->scale_left > 0 && og->zoom_x < 320 / 3.0)  // refitted inside the scale
+        << graph_show_scale << og->show_scale << " left " << og->scale_left << " zoom " << og->zoom_x;
 }
 // The carbonate sample: E'' without the scale as the graph window drew it before it had views and
 // a scale (uhlicitan-d2e.bmp); then each view by its key or its menu item, with the scale.
@@ -126,7 +131,8 @@ TEST_F(GraphWindow, ViewsOfTheCarbonateSampleKeepTheirMarksScaleAndSetting) {
             const int x = og->RealToScreenX(arr_res[r]->key);
             EXPECT_EQ(Count(kRed, x, 0, x + 1) > bottom / 2, view != 2) << r;
         }
-        EXPECT_TRUE(Count(kRed, left, 0, left + 1, bottom) >= 2 && Count(kRed, og->scale_left, bottom + 2, 320, bottom + 3) >= 2);
+        EXPECT_GE(Count(kRed, left, 0, left + 1, bottom), 2) << "ticks on the y scale";
+        EXPECT_GE(Count(kRed, og->scale_left, bottom + 2, 320, bottom + 3), 2) << "ticks on the x scale";
         EXPECT_LT(Count(kBlack, 0, bottom + 5, 320, 240), 320 * (235 - bottom) - 100);  // the numbers and title below
         // The library records the same drawing as a metafile.
         ENHMETAHEADER header = {};

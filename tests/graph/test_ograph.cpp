@@ -30,7 +30,10 @@ struct Ograph : ::testing::Test {
         SelectObject(ref->GetDC(), GetStockObject(ANSI_VAR_FONT)), GetTextExtentPoint32A(ref->GetDC(), text, int(strlen(text)), &size);
         for (const RECT& r : Rects()) {
             bool same = r.right - r.left == size.cx && (ref->Clear(kBlack), ref->DrawLabel(r.left, r.top, kFont, text, kGreen), true);
-            for (int i = 0; same && i < size.cx * size.cy; ++i) same = win->GetPixel(r.left + i % size.cx, r.top + i / size.cx) == ref->GetPixel(r.left + i % size.cx, r.top + i / size.cx);
+            for (int i = 0; same && i < size.cx * size.cy; ++i) {
+                const int x = r.left + i % size.cx, y = r.top + i / size.cx;
+                same = win->GetPixel(x, y) == ref->GetPixel(x, y);
+            }
             if (same) return true;
         }
         return false;
@@ -49,19 +52,23 @@ TEST_F(Ograph, MapsTruncatingTowardZeroWithYUpwardsWithinGdisRange) {
 }
 TEST_F(Ograph, KeepsPointsInXOrderAndRepaintsOnlyWhenItMust) {
     og.SetColor(0, kGrey), og.SetColor(-6, kMarker), og.SetColor(13, kMarker), og.AutoZoom(), og.Paint();  // no points: no zoom
-    EXPECT_TRUE(Count(kGrey) == W * H && og.colors[1] == kMarker && og.zoom_x == 1.0 && Repainted());
+    EXPECT_EQ(std::tuple(Count(kGrey), og.colors[1], og.zoom_x), std::tuple(W * H, kMarker, 1.0));
+    EXPECT_TRUE(Repainted());
     og.SetMode(GM_LINES), Add({{2, 20}, {1, 10}, {2, 21}, {3, 30}});
     for (int i = 0; i < 30; ++i) Add({{100.0 - i, i}});  // beyond the first block
-    EXPECT_FALSE(Repainted() || (og.RemovePoint(101.0, 0.0), Repainted()));  // beyond the last x: nothing
+    EXPECT_FALSE(Repainted()) << "adding";
+    EXPECT_FALSE((og.RemovePoint(101.0, 0.0), Repainted())) << "removing beyond the last x";
     ASSERT_EQ(std::pair(og.points.size(), og.points[1]->y), std::pair(34, 21.0));  // the later of equal x first
     for (int i = 1; i < og.points.size(); ++i) EXPECT_LE(og.points[i - 1]->x, og.points[i]->x);
-    EXPECT_TRUE(og.RemovePoint(1.5, 99.0) && Repainted());  // y is not consulted; one point only
+    EXPECT_TRUE(og.RemovePoint(1.5, 99.0)) << "y is not consulted";
+    EXPECT_TRUE(Repainted());  // one point only
     EXPECT_EQ(og.points[1]->y + og.points.size(), 20.0 + 33);
     for (auto change : std::initializer_list<std::function<void()>>{
              [&] { og.SetCenter(0, 0); }, [&] { og.SetZoom(1, 1); }, [&] { og.SetMode(GM_NONE); },
              [&] { og.SetFlags(true, true); }, [&] { og.Flush(); }})
         EXPECT_TRUE((change(), Repainted()));
-    EXPECT_TRUE(og.points.is_empty() && og.GetMode() == GM_NONE && !(og.Flush(), Repainted()));  // Flush when empty: nothing
+    EXPECT_EQ(std::tuple(og.points.size(), og.GetMode()), std::tuple(0, GM_NONE));
+    EXPECT_FALSE((og.Flush(), Repainted())) << "Flush when empty: nothing";
 }
 // In the default colours; an axis only where zero lies strictly inside the range.
 TEST_F(Ograph, AxesWhereTheDataHaveBothSignsAndALineThatSkipsInvisiblePoints) {
@@ -71,8 +78,12 @@ TEST_F(Ograph, AxesWhereTheDataHaveBothSignsAndALineThatSkipsInvisiblePoints) {
     for (Points points : {Points{{1, 1}, {3, 5}}, {{0, 0}, {2, 3}}, {{-3, -1}, {-1, -3}}, {{1, 5}}}) EXPECT_EQ(Fit(points), 0);
     EXPECT_EQ(og.center_x * og.zoom_x + og.center_y * og.zoom_y, 4 * H / 2.0);  // one point: widened by 1 each way
     EXPECT_EQ(Fit({{0.5, 5}}), H);
+    og.show_scale = true, Fit({{1, 0.5}, {3, 5}});  // zero below the plot, among the scale's numbers: no axis
+    EXPECT_EQ(Count(kRed, 0, H - og.scale_bottom + 5, W, H), 0) << og.scale_bottom;
+    og.show_scale = false;
     og.SetMode(GM_LINES), og.SetFlags(false, false), Fit({{0, 0}, {1, 10}, {2, 0}});  // the middle point on row -1
-    EXPECT_TRUE(win->GetPixel(W / 2, H - 1) != kBlue && Count(kBlue, W / 2 - 3, 0, W / 2 + 3, 10) > 0);
+    EXPECT_NE(win->GetPixel(W / 2, H - 1), kBlue);
+    EXPECT_GT(Count(kBlue, W / 2 - 3, 0, W / 2 + 3, 10), 0);
     EXPECT_EQ((og.points[1]->visible = false, og.Paint(), Count(kBlue, 0, H - 1, W, H)), W);
     EXPECT_EQ(Count(kBlue), W);
     EXPECT_EQ((og.points[0]->visible = false, og.Paint(), win->GetPixel(1, H - 1)), kBlue);  // still where the line starts
@@ -133,20 +144,28 @@ TEST_F(Ograph, LabelsKeepAGapAndTheMarksLabelIsDrawnWhole) {
         og.Flush(), og.show_scale = scale;
         for (double i = 0, x = 1; i < n; ++i, x = 1 + 50 * i / n) og.AddPoint(x, -(x - 10) * (x - 10), ext_float(x), 4);
         og.AutoZoom(), og.Paint();
-        EXPECT_TRUE(Shows("10,0000") && Shows("12,0000")) << n << scale;
+        EXPECT_TRUE(Shows("10,0000") && Shows("12,0000")) << n << scale << ": " << Shows("10,0000") << Shows("12,0000");
         const std::vector<RECT> r = Rects();
         for (size_t i = 0; n > 5 && i < r.size(); ++i)
             for (size_t j = i + 1; j < r.size(); ++j)
                 ASSERT_FALSE(r[i].left - gap < r[j].right && r[j].left < r[i].right + gap && r[i].top - gap < r[j].bottom &&
-                             r[j].top < r[i].bottom + gap) << i << " " << j;
+                             r[j].top < r[i].bottom + gap) << "labels " << i << " and " << j << " nearer than the gap";
         for (int p = 0; p < W * H; ++p) {
             const COLORREF c = win->GetPixel(p % W, p / W);
             const POINT at = {p % W, p / W};
-            ASSERT_TRUE(c == kBlack || c == kRed || std::any_of(r.begin(), r.end(), [&](const RECT& x) { return PtInRect(&x, at); })) << p;
+            ASSERT_TRUE(c == kBlack || c == kRed || std::any_of(r.begin(), r.end(), [&](const RECT& x) { return PtInRect(&x, at); }))
+                << "colour " << c << " outside every label at " << at.x << "," << at.y;
         }
     }
     // The ticks carry the decimals of their step, the points' labels the graph's precision.
     og.Flush(), og.marks.flush(), og.show_scale = true, Add({{0, 0}, {0.4, 5000}, {1, 10000}}), og.AutoZoom(), og.Paint();
-    EXPECT_TRUE(Shows("0") && Shows("0,5") && Shows("10000") && Shows("0,4000") && !Shows("0,5000") && !Shows("10000,0000"));
+    for (const char* text : {"0", "0,5", "10000", "0,4000"}) EXPECT_TRUE(Shows(text)) << text;
+    for (const char* text : {"0,5000", "10000,0000"}) EXPECT_FALSE(Shows(text)) << text;
+    // The axis titles stand whole inside the picture: the volume's at the right end, the potential's top left.
+    og.x_title = "Vb/ml", og.y_title = "E/mV", og.Paint();
+    EXPECT_TRUE(Shows("Vb/ml") && Shows("E/mV")) << Shows("Vb/ml") << Shows("E/mV");
+    const std::vector<RECT> r = Rects();
+    EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const RECT& t) { return t.right == W - 3 && t.bottom == H; }), 1);
+    EXPECT_EQ(std::count_if(r.begin(), r.end(), [](const RECT& t) { return t.left == 3 && t.top == 0; }), 1);
 }
 }  // namespace

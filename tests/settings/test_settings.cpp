@@ -76,17 +76,21 @@ TEST_F(SyncDialog, ControlsShowTheVariablesCancelKeepsThemOkStoresThemAndDisplay
     EXPECT_TRUE(RunSynced(IDD_FIELDS, f.table));
     // 15 bytes end inside the eighth letter, dropped whole; an indeterminate box is not 1, so "off".
     const Strings stored = {"žžžžžžž", "42", "-2147483648", "2", "2.250000", "197121"};
-    EXPECT_TRUE(f.Values() == stored && shown[4] == "1");
+    EXPECT_EQ(f.Values(), stored);
+    EXPECT_EQ(shown[4], "1") << "the check box as shown";
     use_comma = false;
-    EXPECT_TRUE(RunSynced(IDD_FIELDS, f.table, true) && shown[3] == "2.250" && f.Values() == stored);
+    EXPECT_TRUE(RunSynced(IDD_FIELDS, f.table, true)) << "display only";
+    EXPECT_EQ(shown[3], "2.250");
+    EXPECT_EQ(f.Values(), stored);
     // An end row alone or no table leave the template's text; a missing template fails.
     tag_CTL_SYNC none[] = {kEnd};
     Strings texts;
     for (int i = 0; i < 3; ++i) ui.call([&](HWND dlg) { texts.push_back(ItemText(dlg, IDC_TEMPLATE)), Press(dlg, IDOK); });
-    EXPECT_TRUE(RunSynced(IDD_EMPTY, none) && RunSynced(IDD_EMPTY, none, true) && RunSynced(IDD_EMPTY, nullptr) &&
-                !RunSynced(999, none) && !RunSynced(999, none, true));
+    EXPECT_EQ(std::tuple(RunSynced(IDD_EMPTY, none), RunSynced(IDD_EMPTY, none, true), RunSynced(IDD_EMPTY, nullptr)),
+              std::tuple(true, true, true));
+    EXPECT_EQ(std::pair(RunSynced(999, none), RunSynced(999, none, true)), std::pair(false, false)) << "no template";
     EXPECT_EQ(texts, (Strings{"šablona", "šablona", "šablona"}));
-    EXPECT_TRUE(ui.seen().size() == 6 && ui.unexpected() == 0);
+    EXPECT_EQ(std::tuple(ui.seen().size(), ui.unexpected()), std::tuple(6u, 0));
 }
 TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsStored) {
     // One dialog, OK pressed once per row with every field before the row's own valid.
@@ -118,12 +122,24 @@ TEST_F(SyncDialog, InvalidFieldsAreReportedInTableOrderAndFocusedAndNothingIsSto
     });
     for (size_t i = 0; i < n; ++i) ui.press(IDOK);
     EXPECT_FALSE(RunSynced(IDD_FIELDS, f.table));
-    ASSERT_TRUE(ui.seen().size() == n + 1 && results.size() == n + 1);
+    ASSERT_EQ(std::tuple(ui.seen().size(), results.size()), std::tuple(n + 1, n + 1)) << "messages seen, OKs pressed";
     for (size_t i = 0; i < n; ++i) {
-        EXPECT_TRUE(ui.seen()[i + 1].text == rejected[i].error && ui.seen()[i + 1].icon == MB_ICONERROR) << rejected[i].text;
+        EXPECT_EQ(std::tuple(ui.seen()[i + 1].text, ui.seen()[i + 1].icon), std::tuple(std::string(rejected[i].error), UINT(MB_ICONERROR)))
+            << rejected[i].text;
         EXPECT_EQ(results[i], std::string("11") + rejected[i].last_asked);
     }
-    EXPECT_TRUE(results[n] == "110" && f.Values() == Fields().Values());  // the fields that were valid included
+    EXPECT_EQ(results[n], "110");
+    EXPECT_EQ(f.Values(), Fields().Values());  // the fields that were valid included
+}
+// A control the template lacks cannot show its variable: its message comes as the dialog opens.
+TEST_F(SyncDialog, AControlThatCannotBeFilledIsReported) {
+    int a = 7;
+    tag_CTL_SYNC table[] = {{SYNC_INT_EDIT, nullptr, IDC_INT_A, &a, 0, nullptr, "Pole A chybí", nullptr}, kEnd};
+    for (int i = 0; i < 2; ++i) ui.call([](HWND dlg) { Press(dlg, GetDlgItem(dlg, IDC_TEMPLATE) ? IDCANCEL : IDOK); });
+    EXPECT_FALSE(RunSynced(IDD_EMPTY, table));
+    ASSERT_EQ(ui.seen().size(), 2u);
+    EXPECT_EQ(ui.seen()[0].text + "|" + ui.seen()[1].text, "Pole A chybí|") << "the message first, then the dialog";
+    EXPECT_EQ(ui.seen()[0].icon, UINT(MB_ICONERROR));
 }
 const char kFile[] = "settings_test.ini";
 struct ConfigFile : ::testing::Test {
@@ -150,7 +166,7 @@ struct ConfigFile : ::testing::Test {
 TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLoaded) {
     vb_precis = 7, graph_line = 0x123456, graph_show_axes = false;
     LoadConfig(kFile, config), LoadConfig(nullptr, config);  // no file: nothing changes
-    EXPECT_TRUE(vb_precis == 7 && graph_line == 0x123456u && !graph_show_axes);
+    EXPECT_EQ(std::tuple(vb_precis, graph_line, graph_show_axes), std::tuple(7, 0x123456u, false));
     Defaults();
     e_precis = -1, graph_axes = 0x1000000, graph_view = -3;  // only values the dialogs accept are written
     SaveConfig(kFile, config);
@@ -160,9 +176,9 @@ TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLo
                                "graph_show_scale=1", "graph_view=0"}));
     Write("[Main]\r\nuse_comma=5\r\nvb_precis=2\r\nrecognition=1\r\n[Graph]\r\ngraph_show_labels=0\r\ngraph_show_axes=x\r\ngraph_view=0\r\n");
     Defaults(), use_comma = false, LoadConfig(kFile, config);  // text that is no number keeps the default
-    EXPECT_TRUE(use_comma && vb_precis == 2 && e_precis == 4 && recognition == 1 && min_steepness == 10 &&
-                !graph_show_labels && graph_show_axes && graph_line == 0xFF0000u);
-    EXPECT_TRUE(graph_view == 0 && graph_show_scale);
+    EXPECT_EQ(std::tuple(use_comma, vb_precis, e_precis, recognition, min_steepness), std::tuple(true, 2, 4, 1, 10));
+    EXPECT_EQ(std::tuple(graph_show_labels, graph_show_axes, graph_line, graph_view, graph_show_scale),
+              std::tuple(false, true, 0xFF0000u, 0, true));
     CONFIG_ITEM none[] = {{CONFIG_END, nullptr, nullptr, nullptr, 0}};
     graph_show_labels = true;
     SaveConfig(kFile, none), SaveConfig(kFile, config);  // keys in place, booleans as 1 or 0
@@ -173,7 +189,7 @@ TEST_F(ConfigFile, SavingWritesBothSectionsInTableOrderAndOnlyKeysInTheFileAreLo
     int number = 9;  // a type neither pass knows is skipped
     CONFIG_ITEM table[] = {{CONFIG_STR, "T", "name", name, 8}, {CONFIG_STR, "T", "other", other, 8}, {42, "T", "unknown", &number, 0}, none[0]};
     Write("[T]\r\nname=abcdefghijk\r\nunknown=5\r\n"), LoadConfig(kFile, table), SaveConfig(kFile, table);
-    EXPECT_TRUE(!std::strcmp(name, "abcdefg") && !other[0] && number == 9) << name;
+    EXPECT_EQ(std::tuple(std::string(name), std::string(other), number), std::tuple(std::string("abcdefg"), std::string(), 9));
     EXPECT_EQ(Read(), (Strings{"[T]", "name=abcdefg", "unknown=5", "other="}));
 }
 // A number beyond what the dialogs accept reads as the nearest one they accept; text that is

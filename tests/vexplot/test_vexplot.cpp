@@ -28,22 +28,28 @@ void SetClientSize(HWND hwnd, int w, int h) {
 // Runs first: nothing in this program has touched the class before.
 TEST(VexWindowClass, RegisterOnceForTheProgramAndTheControlsForTheLibrary) {
     HINSTANCE me = GetModuleHandleA(NULL);
-    EXPECT_TRUE(VexGraphWindow::usage == 0 && VexGraphWindow::Register(me) >= 0xC000 && VexGraphWindow::Register(me) == 1);
+    EXPECT_EQ(VexGraphWindow::usage, 0);
+    EXPECT_GE(VexGraphWindow::Register(me), 0xC000) << "the class atom";
+    EXPECT_EQ(VexGraphWindow::Register(me), 1) << "registered already";
     WNDCLASSA wc;
-    EXPECT_TRUE(GetClassInfoA(me, "VexGraphV2WClass", &wc) && wc.style == CS_OWNDC && wc.hIcon);  // icon 101 of this program
+    ASSERT_TRUE(GetClassInfoA(me, "VexGraphV2WClass", &wc));
+    EXPECT_TRUE(wc.style == CS_OWNDC && wc.hIcon) << wc.style << " " << wc.hIcon;  // icon 101 of this program
     HMODULE dll = GetModuleHandleA("vexplot3.dll");  // with the library's own copies of the controls
-    EXPECT_TRUE(GetClassInfoA(dll, "VexClrText", &wc) && GetClassInfoA(dll, "VexHyperLink", &wc) && !GetClassInfoA(me, "VexClrText", &wc));
+    for (const char* cls : {"VexClrText", "VexHyperLink"}) EXPECT_TRUE(GetClassInfoA(dll, cls, &wc)) << cls;
+    EXPECT_FALSE(GetClassInfoA(me, "VexClrText", &wc)) << "in the program too";
     WindowPtr w(NewWindow(30, 20));
-    EXPECT_TRUE(VexGraphWindow::usage == 1 && VexGraphWindow::GetThis(w->GetWindow()) == w.get());
+    EXPECT_EQ(std::tuple(VexGraphWindow::usage, VexGraphWindow::GetThis(w->GetWindow())), std::tuple(1, w.get()));
 }
 TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     WindowPtr w(NewWindow(200, 150));
     RECT r, expected = {0, 0, 199, 149};
     w->GetRect(&r), w->SetBkColor(kRed);  // only stored for Clear()
-    EXPECT_TRUE(EqualRect(&r, &expected) && ClientSize(w->GetWindow()) == std::pair(200, 150) && Filled(w.get(), 0, 0, 200, 150, kBlack));
+    EXPECT_TRUE(EqualRect(&r, &expected)) << r.right << "x" << r.bottom;
+    EXPECT_EQ(ClientSize(w->GetWindow()), std::pair(200, 150));
+    EXPECT_TRUE(Filled(w.get(), 0, 0, 200, 150, kBlack));
     w->Clear(), w->SetPixel(5, 6, kGreen);
     EXPECT_EQ(CountPixels(w.get(), 0, 0, 200, 150, kRed), 200 * 150 - 1);
-    EXPECT_TRUE(w->GetPixel(5, 6) == kGreen && w->GetPixel(200, 6) == CLR_INVALID);
+    EXPECT_EQ(std::tuple(w->GetPixel(5, 6), w->GetPixel(200, 6)), std::tuple(kGreen, COLORREF(CLR_INVALID)));
     w->Clear(kBlack), w->MoveTo(10, 10), w->Line(50, 20, 50, 80, kRed);  // Line leaves the position where it was
     EXPECT_EQ(CountPixels(w.get(), 50, 20, 51, 81, kRed), 60);  // not the end point
     w->LineTo(40, 10, kGreen);  // from there
@@ -54,7 +60,8 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     SIZE ext;
     w->Clear(kWhite), w->SetTextColor(kBlue), GetTextExtentPoint32A(w->GetDC(), "12,5000", 7, &ext);
     w->DrawLabel(195, 148, NULL, "12,5000", kRed);  // moved inside the right and bottom edges, then the text colour again
-    EXPECT_TRUE(CountPixels(w.get(), 200 - ext.cx, 150 - ext.cy, 200, 150, kRed) > 0 && GetTextColor(w->GetDC()) == kBlue);
+    EXPECT_GT(CountPixels(w.get(), 200 - ext.cx, 150 - ext.cy, 200, 150, kRed), 0);
+    EXPECT_EQ(GetTextColor(w->GetDC()), kBlue);
     EXPECT_EQ(CountPixels(w.get(), 0, 0, 200, 150 - ext.cy, kRed) + CountPixels(w.get(), 0, 0, 200 - ext.cx, 150, kRed), 0);
     w->Clear(kGreen);
     Canvas whole(250, 200), part(250, 200);
@@ -89,8 +96,10 @@ TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) 
         const bool made = !c.areas.empty();  // else the old picture, size and window stay
         EXPECT_EQ(PictureSize(w.get()), made ? std::pair(c.w, c.h) : std::pair(200, 150)) << c.flags;
         EXPECT_EQ(ClientSize(w->GetWindow()), PictureSize(w.get())) << c.flags;
-        EXPECT_TRUE(GetUpdateRect(w->GetWindow(), NULL, FALSE) == made && (w->GetBitmap() == before) != made) << c.flags;
-        EXPECT_TRUE((made || w->GetPixel(10, 10) == kRed) && GetTextColor(w->GetDC()) == kRed && GetBkColor(w->GetDC()) == kGreen) << c.flags;
+        EXPECT_EQ(std::tuple(GetUpdateRect(w->GetWindow(), NULL, FALSE) != 0, w->GetBitmap() != before), std::tuple(made, made))
+            << "update pending, new bitmap; flags " << c.flags;
+        EXPECT_TRUE(made || w->GetPixel(10, 10) == kRed) << "the old picture stays; flags " << c.flags;
+        EXPECT_EQ(std::tuple(GetTextColor(w->GetDC()), GetBkColor(w->GetDC())), std::tuple(kRed, kGreen)) << c.flags;
         for (const Area& a : c.areas) EXPECT_TRUE(Filled(w.get(), a.x0, a.y0, a.x1, a.y1, a.color)) << c.flags << " at " << a.x0;
     }
 }
@@ -102,14 +111,16 @@ TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBit
     ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
     HDC first = w->GetDC();
     ASSERT_EQ(w->BeginRecordMetaFile(NULL, "vexplot\0test\0"), 1);  // closes the first
-    EXPECT_TRUE(!GetObjectType(first) && GetObjectType(w->GetDC()) == OBJ_ENHMETADC && GetMapMode(w->GetDC()) == MM_ANISOTROPIC);
+    EXPECT_EQ(std::tuple(GetObjectType(first), GetObjectType(w->GetDC()), GetMapMode(w->GetDC())),
+              std::tuple(0ul, DWORD(OBJ_ENHMETADC), MM_ANISOTROPIC));
     w->Clear(kBlue), w->Line(0, 120, 320, 120, kRed);
     Canvas copy(330, 250), played(320, 240);
     w->Draw(copy.dc, NULL);
-    EXPECT_TRUE(::GetPixel(memory, 100, 100) == kBlack && w->GetPixel(5, 5) == kGreen && ::GetPixel(copy.dc, 7, 7) == kGreen);
+    EXPECT_EQ(std::tuple(::GetPixel(memory, 100, 100), w->GetPixel(5, 5), ::GetPixel(copy.dc, 7, 7)), std::tuple(kBlack, kGreen, kGreen));
     METAFILEPICT pict;
     HENHMETAFILE metafile = w->EndRecordMetaFile(&pict);
-    EXPECT_TRUE(w->GetDC() == memory && pict.mm == MM_ANISOTROPIC && pict.hMF == NULL && !w->EndRecordMetaFile(&pict));
+    EXPECT_EQ(std::tuple(w->GetDC(), pict.mm, pict.hMF), std::tuple(memory, LONG(MM_ANISOTROPIC), HMETAFILE(NULL)));
+    EXPECT_FALSE(w->EndRecordMetaFile(&pict)) << "nothing recorded any more";
     // 0.01 mm of the bitmap on the reference device (the memory DC).
     EXPECT_EQ(pict.xExt, 100LL * GetDeviceCaps(memory, HORZSIZE) * 320 / GetDeviceCaps(memory, HORZRES));
     EXPECT_EQ(pict.yExt, 100LL * GetDeviceCaps(memory, VERTSIZE) * 240 / GetDeviceCaps(memory, VERTRES));
@@ -118,7 +129,7 @@ TEST(VexExport, RecordingTakesTheDrawingWhilePaintingReadingAndResizingUseTheBit
     ASSERT_EQ(w->BeginRecordMetaFile(NULL, NULL), 1);
     HDC metafile_dc = w->GetDC();
     w->Resize(60, 40, VEX_RESIZE_COPY, 0);  // the bitmap behind the recording
-    EXPECT_TRUE(w->GetDC() == metafile_dc && w->GetPixel(5, 5) == kGreen);
+    EXPECT_EQ(std::tuple(w->GetDC(), w->GetPixel(5, 5)), std::tuple(metafile_dc, kGreen));
     ASSERT_EQ(w->CopyAsBitmap(), 1);  // from the bitmap too, and a copy
     HDC dc = CreateCompatibleDC(NULL);
     ASSERT_TRUE(OpenClipboard(NULL));
@@ -146,12 +157,14 @@ TEST(VexLifecycle, AutoFreedObjectsGoBackToTheProgramsHeapAndOthersOutliveTheirW
     for (int i = 0; i < 20; ++i) OneAutoFreedWindow();
     VexGraphWindow* w = NewWindow(80, 60, kVisible);
     SendMessageA(w->GetWindow(), WM_CLOSE, 0, 0), w->Clear(kRed), w->FullScreen(1, 0), w->Resize(40, 30, VEX_RESIZE_COPY, 1);
-    EXPECT_TRUE(w->GetWindow() == nullptr && w->GetPixel(2, 2) == kRed && !w->IsFullScreen());  // outlives it, forgets the handle
+    // It outlives the window and forgets the handle.
+    EXPECT_EQ(std::tuple(w->GetWindow(), w->GetPixel(2, 2), w->IsFullScreen()), std::tuple(HWND(nullptr), kRed, 0));
     delete w;
     delete NewWindow(50, 40, kVisible, 1);  // an auto-freed object deleted with its window open: freed once
     HWND plain = CreateWindowExA(0, "VexGraphV2WClass", "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, NULL, NULL, NULL, NULL);
-    ASSERT_TRUE((w = VexGraphWindow::GetThis(plain)) && w->GetWindow() == plain);  // made without an object: given an auto-freed one
-    EXPECT_TRUE(PictureSize(w) == ClientSize(plain) && w->GetPixel(0, 0) == kBlack && w->AutoFree(1) == 1);
+    ASSERT_TRUE(w = VexGraphWindow::GetThis(plain)) << "made without an object: given an auto-freed one";
+    EXPECT_EQ(w->GetWindow(), plain);
+    EXPECT_EQ(std::tuple(PictureSize(w), w->GetPixel(0, 0), w->AutoFree(1)), std::tuple(ClientSize(plain), kBlack, 1));
     DestroyWindow(plain);
     EXPECT_EQ(HeapInUse(), heap_before);
     EXPECT_EQ(GdiObjectCount(), gdi_before);
@@ -162,23 +175,25 @@ TEST(VexWindow, SizeChangesRebuildThroughTheRedrawProcedureOrStretchAndTheTimerR
     HWND hwnd = w->GetWindow();
     EXPECT_EQ(redraw_calls, 0);  // the size messages of the creation are ignored
     ShowWindow(hwnd, SW_MAXIMIZE);
-    EXPECT_TRUE(ClientSize(hwnd).first > 201 && PictureSize(w.get()) == ClientSize(hwnd) && w->GetPixel(w->GetMaxX(), w->GetMaxY()) == kRedrawColor);
+    EXPECT_GT(ClientSize(hwnd).first, 201);
+    EXPECT_EQ(std::tuple(PictureSize(w.get()), w->GetPixel(w->GetMaxX(), w->GetMaxY())), std::tuple(ClientSize(hwnd), kRedrawColor));
     ShowWindow(hwnd, SW_RESTORE), w->Clear(kBlue), ShowWindow(hwnd, SW_MINIMIZE), ShowWindow(hwnd, SW_RESTORE);
     EXPECT_EQ(std::tuple(w->GetPixel(0, 0), PictureSize(w.get()), redraw_calls), std::tuple(kBlue, std::pair(200, 150), 2));
     SetClientSize(hwnd, 240, 170);  // dragging the frame rebuilds too, and shows it at once
-    EXPECT_TRUE(redraw_calls == 3 && PictureSize(w.get()) == std::pair(240, 170) && !GetUpdateRect(hwnd, NULL, FALSE));
+    EXPECT_EQ(std::tuple(redraw_calls, PictureSize(w.get()), GetUpdateRect(hwnd, NULL, FALSE)), std::tuple(3, std::pair(240, 170), FALSE));
     SendMessageA(hwnd, WM_TIMER, 2, 0), SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0);  // another timer, then ours
-    EXPECT_TRUE(redraw_calls == 4 && GetUpdateRect(hwnd, NULL, FALSE));
+    EXPECT_EQ(std::tuple(redraw_calls, GetUpdateRect(hwnd, NULL, FALSE)), std::tuple(4, TRUE));
     const bool stopped = (w->SetRefresh(10), w->StopRefresh(), !KillTimer(hwnd, VEX_REFRESH_TIMER));  // which members leave timer 1 running
-    EXPECT_TRUE(stopped && (w->SetRefresh(25), w->AutoRefresh(0), !KillTimer(hwnd, VEX_REFRESH_TIMER)) &&
-                (w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER)));
+    EXPECT_TRUE(stopped) << "StopRefresh";
+    EXPECT_FALSE((w->SetRefresh(25), w->AutoRefresh(0), KillTimer(hwnd, VEX_REFRESH_TIMER))) << "AutoRefresh(0)";
+    EXPECT_TRUE((w->AutoRefresh(25), KillTimer(hwnd, VEX_REFRESH_TIMER))) << "AutoRefresh(25)";
     w->SetRedrawProc(NULL), w->Clear(kBlue), w->SetPixel(0, 169, kRed);  // then the picture stretches and ForceRedraw clears it
     SetClientSize(hwnd, 480, 340);
     EXPECT_EQ(std::pair(w->GetPixel(1, 339), w->GetPixel(210, 0)), std::pair(kRed, kBlue));
     SendMessageA(hwnd, WM_TIMER, VEX_REFRESH_TIMER, 0), w->SetBkColor(kGreen), w->ForceRedraw();
     EXPECT_TRUE(Filled(w.get(), 0, 0, 480, 340, kGreen));
     w->SetRedrawProc(CountingRedraw), w->ForceRedraw();
-    EXPECT_TRUE(redraw_calls == 5 && w->GetPixel(5, 5) == kRedrawColor);
+    EXPECT_EQ(std::tuple(redraw_calls, w->GetPixel(5, 5)), std::tuple(5, kRedrawColor));
 }
 TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle) {
     HMENU menu = CreateMenu();
@@ -191,8 +206,10 @@ TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle)
     GetWindowRect(hwnd, &rect);
     auto alt_enter = [](HWND h) { SendMessageA(h, WM_SYSKEYDOWN, VK_RETURN, 0x20000001); };
     auto expect_restored = [&] {
-        EXPECT_TRUE(!w->IsFullScreen() && GetWindowLongPtrA(hwnd, GWL_STYLE) == style && GetMenu(hwnd) == menu);
-        EXPECT_TRUE(GetWindowRect(hwnd, &now) && EqualRect(&now, &rect) && PictureSize(w.get()) == std::pair(420, 100));
+        EXPECT_EQ(std::tuple(w->IsFullScreen(), GetWindowLongPtrA(hwnd, GWL_STYLE), GetMenu(hwnd)), std::tuple(0, style, menu));
+        GetWindowRect(hwnd, &now);
+        EXPECT_TRUE(EqualRect(&now, &rect)) << now.left << "," << now.top << " " << now.right << "," << now.bottom;
+        EXPECT_EQ(PictureSize(w.get()), std::pair(420, 100));
     };
     alt_enter(hwnd);
     EXPECT_EQ(w->IsFullScreen(), 1);  // no frame, no menu, the whole screen
@@ -202,7 +219,7 @@ TEST(VexWindow, AltEnterTogglesFullScreenAndEscapeRestoresStyleMenuAndRectangle)
     alt_enter(hwnd), alt_enter(hwnd), expect_restored();  // leaves too, although the full-screen style has no maximize box
     SendMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0x00010001);  // outside the mode: nothing
     w->FullScreen(1, 1);
-    EXPECT_TRUE(GetMenu(hwnd) == menu && w->IsFullScreen());
+    EXPECT_EQ(std::tuple(GetMenu(hwnd), w->IsFullScreen()), std::tuple(menu, 1));
     w->FullScreen(0, 0), expect_restored();
     testui::BeepCounter beeps({"vexplot3.dll"});  // without a maximize box it only beeps
     WindowPtr plain(NewWindow(120, 90, WS_POPUP | WS_CAPTION | WS_VISIBLE));
@@ -223,6 +240,7 @@ TEST(VexWindow, TheSystemMenuItemOpensTheAboutBoxWhoseFontAndBrushGoWithIt) {
     });
     SendMessageA(w->GetWindow(), WM_SYSCOMMAND, VEX_IDM_ABOUT, 0);
     EXPECT_EQ(seen, "VexGraphWindowV2 for Win32 255");  // the title in red
-    EXPECT_TRUE(brush && font && !GetObjectType(brush) && !GetObjectType(font));  // gone with the box
+    ASSERT_TRUE(brush && font) << brush << " " << font;
+    EXPECT_EQ(std::tuple(GetObjectType(brush), GetObjectType(font)), std::tuple(0ul, 0ul));  // gone with the box
 }
 }  // namespace
