@@ -282,8 +282,12 @@ TEST_F(MainWindow, ImportTakesAFileIntoANewDocumentAndRefusesWhatGivesNoPoint) {
         for (int c = 0; c < 100; ++c) wide += (c ? ";" : "") + std::to_string(c ? c * 10 + r : r - (r == 2));
     std::ofstream(dir.path("logger.csv"), std::ios::binary) << wide << "2;50\r\n";
     int offered = 0, shown = 0;
-    const Fields notes = {{IDC_IMPORT_FORMAT, "Kódování: UTF-8, oddělovač sloupců: středník, desetinná tečka; pozor: řádky dat mají různý počet sloupců nebo rozdělená čísla"},
-                          {IDC_IMPORT_COUNT, "Bodů k importu: 3\nOpakované objemy: 1 čtení nahrazeno posledním; Zobrazeno prvních 64 sloupců z 100"}};
+    const Fields notes = {
+        {IDC_IMPORT_FORMAT,
+         "Kódování: UTF-8, oddělovač sloupců: středník, desetinná tečka; pozor: řádky dat mají různý počet sloupců "
+         "nebo rozdělená čísla"},
+        {IDC_IMPORT_COUNT,
+         "Bodů k importu: 3\nOpakované objemy: 1 čtení nahrazeno posledním; Zobrazeno prvních 64 sloupců z 100"}};
     look.call([&](HWND dlg) { Respond(dlg, File("Importovat soubor", dir.path("logger.csv"))); });
     look.call([&](HWND dlg) {
         offered = static_cast<int>(SendDlgItemMessageA(dlg, IDC_IMPORT_VOLUME, CB_GETCOUNT, 0, 0));
@@ -315,8 +319,9 @@ TEST_F(MainWindow, OptionsShowTheSettingsAndOkReformatsBothListsKeepingTheSelect
             .Rows(11).Selected(4).Results(2);
     };
     Play(*this, {Command(IDM_OPTIONS).Answer(Cancel("Možnosti").Type(changed).Shows(shown)).Rows(11).Selected(4),
-                 bad(IDC_D2E_PRECIS, "-1"), bad(IDC_D2E_PRECIS, "abc"), bad(IDC_D2E_PRECIS, ""), bad(IDC_MIN_STEEPNESS, "-5"),
-                 bad(IDC_MIN_STEEPNESS, "x"), bad(IDC_MIN_STEEPNESS, "101"), Command(IDM_OPTIONS).Answer(Ok("Možnosti", changed).Shows(shown)).Rows(11).Selected(4).Results(2)});
+                 bad(IDC_D2E_PRECIS, "-1"), bad(IDC_D2E_PRECIS, "abc"), bad(IDC_D2E_PRECIS, ""),
+                 bad(IDC_MIN_STEEPNESS, "-5"), bad(IDC_MIN_STEEPNESS, "x"), bad(IDC_MIN_STEEPNESS, "101"),
+                 Command(IDM_OPTIONS).Answer(Ok("Možnosti", changed).Shows(shown)).Rows(11).Selected(4).Results(2)});
     EXPECT_EQ(std::tuple(graph_precis, min_steepness, recognition), std::tuple(2, 100, RECOGNIZE_ALL));
     EXPECT_EQ(Line(main_window.list, 4) + "/" + Line(main_window.list, 5) + "/" + Cell(main_window.results, 0, 0), "3|2|3.0||-1/|||1.00|/1.5");
     EXPECT_EQ(SelectedRow(main_window.results), 1);

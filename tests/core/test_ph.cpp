@@ -35,13 +35,38 @@ double AcidPh(double pka, double v) {
 
 // E = e0 + slope pH; the Nernst slopes 58.16724 (20 °C), 59.15935 (25 °C) mV by RT ln10 / F.
 TEST(Calibration, LeastSquaresLineSlopeShareZeroPointAndWarnings) {
-    const struct { std::vector<CalibrationBuffer> buffers; double e0, slope, percent, zero, at7; std::vector<double> residuals; int warnings; } rows[] = {
+    const struct {
+        std::vector<CalibrationBuffer> buffers;
+        double e0, slope, percent, zero, at7;
+        std::vector<double> residuals;
+        int warnings;
+    } rows[] = {
         {{{4.01, 179.425, 20}, {7.00, 7.5, 20}}, 410, -57.5, 5750 / 58.16724, 410 / 57.5, 7.5, {}, 0},
         // the middle buffer 5.9 mV high: the line rises by a third of it, mean of 15, 25, 35 °C
-        {{{4, 164, 15}, {7, -7.1, 25}, {10, -190, 35}}, 400 + 5.9 / 3, -59, 5900 / 59.15935, (400 + 5.9 / 3) / 59, -13 + 5.9 / 3,
-         {1 / 30.0, -2 / 30.0, 1 / 30.0}, CALIBRATION_RESIDUAL_TOO_LARGE},
-        {{{4, 176, 25}, {7, 8, 25}, {10, -160, 25}}, 400, -56, 5600 / 59.15935, 400 / 56.0, 8, {0, 0, 0}, CALIBRATION_SLOPE_OUT_OF_RANGE},
-        {{{4, -42, 25}, {9, 260.5, 25}}, -284, 60.5, 6050 / 59.15935, 284 / 60.5, 139.5, {}, CALIBRATION_SLOPE_OUT_OF_RANGE},
+        {{{4, 164, 15}, {7, -7.1, 25}, {10, -190, 35}},
+         400 + 5.9 / 3,
+         -59,
+         5900 / 59.15935,
+         (400 + 5.9 / 3) / 59,
+         -13 + 5.9 / 3,
+         {1 / 30.0, -2 / 30.0, 1 / 30.0},
+         CALIBRATION_RESIDUAL_TOO_LARGE},
+        {{{4, 176, 25}, {7, 8, 25}, {10, -160, 25}},
+         400,
+         -56,
+         5600 / 59.15935,
+         400 / 56.0,
+         8,
+         {0, 0, 0},
+         CALIBRATION_SLOPE_OUT_OF_RANGE},
+        {{{4, -42, 25}, {9, 260.5, 25}},
+         -284,
+         60.5,
+         6050 / 59.15935,
+         284 / 60.5,
+         139.5,
+         {},
+         CALIBRATION_SLOPE_OUT_OF_RANGE},
     };
     for (const auto& row : rows) {
         const Calibration c = calibrate(row.buffers.data(), static_cast<int>(row.buffers.size()));

@@ -151,7 +151,9 @@ TEST_F(HtmlExport, TitleIsQuotedAndConverted) {
 TEST_F(HtmlExport, FileThatCannotBeWrittenIsAFailure) {
     const fs::path missing = fs::temp_directory_path() / "titrion-no-such-folder" / "r.html";
     for (const std::string& file : {std::string(), missing.string(), fs::temp_directory_path().string()})
-        EXPECT_EQ(std::pair(internal_export_html(document, file.c_str(), "t", false), internal_export_csv(document, file.c_str())), std::pair(false, false))
+        EXPECT_EQ(std::pair(internal_export_html(document, file.c_str(), "t", false),
+                            internal_export_csv(document, file.c_str())),
+                  std::pair(false, false))
             << "html, csv to " << file;
     EXPECT_FALSE(internal_export_html(document, nullptr, "t", false));
     EXPECT_FALSE(fs::exists(missing));
@@ -177,7 +179,8 @@ TEST_F(HtmlExport, FailedExportLeavesThePreviousFileAsItWas) {
         setrlimit(RLIMIT_FSIZE, &small);
         const WriteFailure expected = {WriteFailure::WRITE, EFBIG};
 #endif
-        const bool written = csv ? internal_export_csv(document, path.c_str(), &failure) : internal_export_html(document, path.c_str(), "t", false, &failure);
+        const bool written = csv ? internal_export_csv(document, path.c_str(), &failure)
+                                 : internal_export_html(document, path.c_str(), "t", false, &failure);
 #ifdef _WIN32
         CloseHandle(held);
 #else
@@ -187,7 +190,8 @@ TEST_F(HtmlExport, FailedExportLeavesThePreviousFileAsItWas) {
         EXPECT_EQ(std::tuple(failure.step, failure.system_error), std::tuple(expected.step, expected.system_error)) << csv;
         EXPECT_EQ(read(), "old\r\n") << csv;
         fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
-        EXPECT_FALSE(csv ? internal_export_csv(document, path.c_str(), &failure) : internal_export_html(document, path.c_str(), "t", false, &failure));
+        EXPECT_FALSE(csv ? internal_export_csv(document, path.c_str(), &failure)
+                         : internal_export_html(document, path.c_str(), "t", false, &failure));
         EXPECT_EQ(std::tuple(failure.step, read()), std::tuple(WriteFailure::READ_ONLY, std::string("old\r\n"))) << csv;
         fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     }
