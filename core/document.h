@@ -4,10 +4,12 @@
 // titrion-eval both work on it.
 #pragma once
 #include "core/calc.h"
+#include "core/determination.h"
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
 #include "core/safe_write.h"
 
+#include <optional>
 #include <string>
 
 class Document {
@@ -22,6 +24,9 @@ public:
     std::string file_name;    // the file's path, or an automatic name while it has none
     bool name_automatic = true;
     bool changed = false;  // unsaved changes
+    // What turns the chosen equivalence volume into the lab's result; kept in the file as
+    // comment lines after the description, and out of `description` while the file is open.
+    std::optional<Determination> determination;
 
     // The index of the point with volume `vb`, or -1.
     int Find(const ext_float& vb) const;
@@ -41,7 +46,15 @@ public:
     // Evaluates the points under the program's recognition settings, or the ones given.
     void Evaluate();
     void Evaluate(int recognition, int min_steepness);
+    // Takes the determination's lines out of the description into `determination`; false
+    // (and `determination` as it was) when the description has none.
+    bool TakeDetermination();
+    // The determination's result on the result list as shown; only with a determination.
+    DeterminationResult Result() const;
 };
+
+// The determination's result on an evaluation's result list.
+DeterminationResult EvaluateOnResults(const Determination& d, const Derived& derived);
 
 // The program's document; arr_vb and the other names of core/calc.h are views of it.
 extern Document document;
