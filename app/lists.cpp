@@ -2,6 +2,8 @@
 // context menus.
 #include "app/lists.h"
 
+#include "app/determination.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -270,6 +272,7 @@ void StuffListView(MainWindow& window) {
     if (window.document.derived.results.size() > 0)
         ListView_SetItemState(window.results, 0, LVIS_SELECTED, LVIS_SELECTED);
     EnableCommands(window);
+    ShowResultStatus(window);
 }
 
 void SelectListItem(MainWindow& window, int index) {

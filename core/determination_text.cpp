@@ -118,3 +118,43 @@ std::string CalculationText(const Determination& d, const DeterminationResult& r
     }
     return text + formula + " = " + ResultValueText(d, r, comma) + "\n";
 }
+
+std::string DeterminationOneLine(const Determination& d) {
+    std::string line;
+    for (char c : DeterminationLines(d)) line += c == '\t' ? ' ' : c;
+    while (!line.empty() && line.back() == '\n') line.pop_back();
+    for (char& c : line)
+        if (c == '\n') c = '\t';
+    return line;
+}
+
+bool ReadDeterminationOneLine(const std::string& line, Determination& d) {
+    std::string lines = line + '\n', rest;
+    for (char& c : lines)
+        if (c == '\t') c = '\n';
+    d = Determination();
+    return SplitDetermination(lines, d, rest);
+}
+
+std::vector<DeterminationRow> DeterminationRows(const Determination& d, const DeterminationResult& r, bool comma) {
+    auto n = [comma](double v) { return ShortText(v, comma); };
+    const bool titer = d.kind == DeterminationKind::titer;
+    std::vector<DeterminationRow> rows = {
+        {"Druh", titer ? "stanovení titru" : "obsah analytu"},
+        {"Titrant", (d.titrant.empty() ? "" : d.titrant + ", ") + "c = " + n(d.concentration) + " mol/l" +
+                        (titer ? "" : ", t = " + n(d.titer))},
+        {titer ? "Standard" : "Analyt",
+         (d.analyte.empty() ? "" : d.analyte + ", ") + "M = " + n(d.molar_mass) + " g/mol, z = " + RatioText(d.ratio)},
+        {"Bod ekvivalence", EquivalencePointText(d.point) + (r.ok() || r.problem == ResultProblem::negative_volume ||
+                                                                     r.problem == ResultProblem::zero_volume
+                                                                 ? ": V = " + n(r.volume) + " ml"
+                                                                 : std::string())},
+        {"Slepý pokus", n(d.blank) + " ml"},
+        {"Vzorek", n(d.sample) + (d.sample_kind == SampleKind::mass ? " g" : " ml") +
+                       (titer && d.sample_kind == SampleKind::volume ? ", c = " + n(d.standard_concentration) + " mol/l"
+                                                                     : std::string())},
+    };
+    const std::string value = ResultValueText(d, r, comma);
+    rows.push_back({ResultName(d), r.ok() ? value : value + " (" + ProblemText(d, r) + ")"});
+    return rows;
+}

@@ -2,6 +2,7 @@
 // the reason when there is none, and the calculation with the numbers put in.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "core/determination.h"
 
@@ -18,3 +19,15 @@ std::string ProblemText(const Determination& d, const DeterminationResult& r);
 // The calculation, one step a line ('\n' ended), the numbers put in; with a problem the
 // steps up to it and the reason.
 std::string CalculationText(const Determination& d, const DeterminationResult& r, bool comma);
+
+// The determination on one line, as a settings file keeps it: its comment lines joined by
+// tabs (a tab inside a name becomes a blank); and back.
+std::string DeterminationOneLine(const Determination& d);
+bool ReadDeterminationOneLine(const std::string& line, Determination& d);
+
+// The determination as the report and the CSV list it: a name and a value a row, the numbers
+// with the decimal comma when `comma`; the result last (with the reason when there is none).
+struct DeterminationRow {
+    std::string name, value;
+};
+std::vector<DeterminationRow> DeterminationRows(const Determination& d, const DeterminationResult& r, bool comma);

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/calc.h"
+#include "core/determination_text.h"
 #include "core/file_io.h"
 #include "core/safe_write.h"
 
@@ -15,6 +17,14 @@ void put_value(std::string& out, const ext_float* value) {
     char text[40];
     const char* end = put_number(text, text + sizeof text, value->value);
     for (const char* p = text; p != end; ++p) out += *p == '.' && use_comma ? ',' : *p;
+}
+
+// A cell with the separator or a quote in it is quoted, its quotes doubled.
+std::string Quoted(const std::string& cell, char sep) {
+    if (cell.find(sep) == std::string::npos && cell.find('"') == std::string::npos) return cell;
+    std::string out = "\"";
+    for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
 }
 
 } // namespace
@@ -40,6 +50,26 @@ bool internal_export_csv(const Document& doc, const char* file_name, WriteFailur
     out += "\r\nVýsledky:\r\nVb/ml\r\n";
     for (int i = 0; i < doc.derived.results.size(); ++i) {
         put_value(out, &doc.derived.results[i]->key);
+        out += "\r\n";
+    }
+    if (doc.determination) {
+        // The determination's fields, then the result as a number that reads back exactly (an
+        // empty cell and the reason when there is none).
+        const DeterminationResult result = doc.Result();
+        out += "\r\nStanovení:\r\n";
+        const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma);
+        for (std::size_t i = 0; i + 1 < rows.size(); ++i) out += rows[i].name + sep + Quoted(rows[i].value, sep) + "\r\n";
+        const Determination& d = *doc.determination;
+        out += rows.back().name + sep;
+        if (result.ok()) {
+            ext_float value(result.value);
+            put_value(out, &value);
+            out += sep;
+            out += d.kind == DeterminationKind::titer ? "titr" : UnitText(d.unit);
+        } else {
+            out += sep;
+            out += sep + Quoted(ProblemText(d, result), sep);
+        }
         out += "\r\n";
     }
     // Binary mode: the bytes, CR LF included, are exactly those written.

@@ -19,6 +19,9 @@ bool graph_show_labels = true;
 bool graph_show_axes = true;
 bool graph_show_scale = true;
 int graph_view = 2;
+const char sect_determination[] = "Determination";
+char default_determination[DEFAULT_DETERMINATION_SIZE] = "";
+char default_titer_date[DEFAULT_TITER_DATE_SIZE] = "";
 
 // Every key is named after its variable.
 #define CONFIG_ROW(type, section, var) {type, section, #var, &var, 0}
@@ -48,6 +51,8 @@ CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_axes),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_scale),
     CONFIG_RANGE(sect_graph, graph_view, 0, LAST_VIEW),
+    {CONFIG_STR, sect_determination, "default_determination", default_determination, DEFAULT_DETERMINATION_SIZE},
+    {CONFIG_STR, sect_determination, "default_titer_date", default_titer_date, DEFAULT_TITER_DATE_SIZE},
     {CONFIG_END, nullptr, nullptr, nullptr, 0},
 };
 
