@@ -176,7 +176,8 @@ void OnCommand(HWND dialog, int id) {
         OnOk(dialog, state);
         break;
     case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
+    case IDC_DET_NONE:
+        EndDialog(dialog, id);
         break;
     case IDC_DET_VOLUME:
     case IDC_DET_MASS:
@@ -249,9 +250,17 @@ void ShowDetermination() {
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     state.table = table;
-    if (DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_DETERMINATION), main_window.dialog,
-                        DeterminationDlgProc, reinterpret_cast<LPARAM>(&state)) != IDOK)
+    const INT_PTR answer = DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_DETERMINATION), main_window.dialog,
+                                           DeterminationDlgProc, reinterpret_cast<LPARAM>(&state));
+    if (answer == IDC_DET_NONE) {
+        if (doc.determination) doc.changed = true;
+        doc.determination.reset();
+        default_determination[0] = '\0';
+        SetStatusText("");
+        StuffListView(main_window);
         return;
+    }
+    if (answer != IDOK) return;
     if (!doc.determination || !(*doc.determination == state.d)) doc.changed = true;
     doc.determination = state.d;
     RememberDetermination(state.d);

@@ -8,7 +8,7 @@
 #include "core/determination.h"
 
 // The determination dialog (command IDM_DETERMINATION, Ctrl+M) on the window's document; on
-// OK the document takes it and it becomes the default.
+// OK the document takes it and it becomes the default; "Bez stanovení" takes it from both.
 void ShowDetermination();
 // The last determination used, if any.
 std::optional<Determination> DefaultDetermination();

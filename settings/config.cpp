@@ -51,8 +51,8 @@ CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_axes),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_scale),
     CONFIG_RANGE(sect_graph, graph_view, 0, LAST_VIEW),
-    {CONFIG_STR, sect_determination, "default_determination", default_determination, DEFAULT_DETERMINATION_SIZE},
-    {CONFIG_STR, sect_determination, "default_titer_date", default_titer_date, DEFAULT_TITER_DATE_SIZE},
+    {CONFIG_OPTIONAL_STR, sect_determination, "default_determination", default_determination, DEFAULT_DETERMINATION_SIZE},
+    {CONFIG_OPTIONAL_STR, sect_determination, "default_titer_date", default_titer_date, DEFAULT_TITER_DATE_SIZE},
     {CONFIG_END, nullptr, nullptr, nullptr, 0},
 };
 
@@ -124,7 +124,8 @@ void LoadConfig(const char* file_name, CONFIG_ITEM* table) {
     for (CONFIG_ITEM* row = table; row->type != CONFIG_END; ++row) {
         switch (row->type) {
         case CONFIG_INT: ConfigLoadInt(path, row); break;
-        case CONFIG_STR: ConfigLoadStr(path, row); break;
+        case CONFIG_STR:
+        case CONFIG_OPTIONAL_STR: ConfigLoadStr(path, row); break;
         case CONFIG_BOOL: ConfigLoadBool(path, row); break;
         default: break;
         }
@@ -138,6 +139,11 @@ void SaveConfig(const char* file_name, CONFIG_ITEM* table) {
         switch (row->type) {
         case CONFIG_INT: ConfigSaveInt(path, row); break;
         case CONFIG_STR: ConfigSaveStr(path, row); break;
+        case CONFIG_OPTIONAL_STR:
+            // A null value removes the key, so a file of a program that never set one stays as it was.
+            if (*static_cast<const char*>(row->target)) ConfigSaveStr(path, row);
+            else WritePrivateProfileStringA(row->section, row->key_name, nullptr, path);
+            break;
         case CONFIG_BOOL: ConfigSaveBool(path, row); break;
         default: break;
         }

@@ -10,6 +10,7 @@ enum {
     CONFIG_INT = 1,   // target: int
     CONFIG_STR = 2,   // target: char[size]
     CONFIG_BOOL = 3,  // target: bool
+    CONFIG_OPTIONAL_STR = 4,  // target: char[size]; while empty its key is left out of the file
 };
 
 struct CONFIG_ITEM {

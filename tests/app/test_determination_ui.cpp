@@ -101,6 +101,12 @@ TEST_F(Determinations, ResultShowsInTheStatusBarAndDetailsAndBecomesTheDefault) 
     EXPECT_EQ(document.determination->analyte, "Cl-");
     EXPECT_EQ(document.determination->blank, 0.0);
     EXPECT_EQ(Status(), "Cl-: —   (žádný bod ekvivalence)");
+    // Without a determination neither the document nor the next new one has one.
+    testui::ModalScript none;
+    none.press(IDC_DET_NONE);
+    SendMessageA(main_window.dialog, WM_COMMAND, IDM_DETERMINATION, 0);
+    EXPECT_FALSE(document.determination || *default_determination);
+    EXPECT_EQ(Status(), "");
 }
 
 // The four chloride replicates: 709,06 mg/l in the model; their equivalence volumes as the
