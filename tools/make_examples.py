@@ -167,7 +167,7 @@ def chloride_replicates(out):
     known = w["c"] * w["molar_mass"] * 1000.0
     results = []
     for k, nominal in enumerate([20.0, 25.0, 25.0, 30.0]):
-        rng = random.Random(2100 + k)
+        rng = random.Random(2200 + k)
         v0 = nominal * (1 + rng.gauss(0.0, 0.001))
         offset = rng.gauss(0.0, 0.005)
         model = chloride_with_silver(v0)

@@ -110,12 +110,12 @@ TEST_F(Determinations, ResultShowsInTheStatusBarAndDetailsAndBecomesTheDefault) 
 }
 
 // The four chloride replicates: 709,06 mg/l in the model; their equivalence volumes as the
-// sample generator's own evaluation lists them, 8,0142, 10,0162, 9,9835 and 12,0148 ml, give
-// 710,3, 710,2, 707,9 and 709,9 mg/l: mean 709,6 mg/l.
+// sample generator's own evaluation lists them, 7,9792, 10,0127, 10,0253 and 11,9814 ml, give
+// 707,2, 710,0, 710,9 and 708,0 mg/l: mean 709,0 mg/l.
 TEST_F(Determinations, SeriesAddsFilesFlagsAnOutlierAndExcludesIt) {
     ScratchDir dir;
     const std::string samples = driver::ExeDir() + "\\examples\\chloridy-agno3-";
-    // 25 ml titrated as though it were 24 ml: 10,0162 · 0,05 · 35453/24 = 739,8 mg/l, Q = 29,5/31,9 = 0,92 > 0,710.
+    // 25 ml titrated as though it were 24 ml: 10,0127 · 0,05 · 35453/24 = 739,5 mg/l, Q = 28,6/32,3 = 0,89 > 0,710.
     std::ofstream(dir.path("odlehly.tid"), std::ios::binary) << Replaced(ReadFile(samples + "2.tid"), {{"vzorek = 25 ml", "vzorek = 24 ml"}});
     std::ofstream(dir.path("jiny.tid"), std::ios::binary) << Replaced(ReadFile(samples + "1.tid"), {{"jednotka = mg/l", "jednotka = g/l"}});
     testui::ModalScript script;
@@ -128,7 +128,7 @@ TEST_F(Determinations, SeriesAddsFilesFlagsAnOutlierAndExcludesIt) {
         stats.push_back(testui::ItemText(dlg, IDC_SERIES_STATS));
         ListView_SetCheckState(list, 4, FALSE);
         stats.push_back(testui::ItemText(dlg, IDC_SERIES_STATS));
-        EXPECT_EQ(Cell(list, 0, 1) + "|" + Cell(list, 0, 3), "20 ml|710,3 mg/l");
+        EXPECT_EQ(Cell(list, 0, 1) + "|" + Cell(list, 0, 3), "20 ml|707,2 mg/l");
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_SERIES_USE_TITER)));
         testui::Press(dlg, IDCANCEL);
     });
@@ -140,32 +140,32 @@ TEST_F(Determinations, SeriesAddsFilesFlagsAnOutlierAndExcludesIt) {
     EXPECT_EQ(notes[6], "soubor nelze přečíst");
     ASSERT_EQ(stats.size(), 2u);
     EXPECT_EQ(stats[0].substr(0, 5), "n = 5");
-    EXPECT_EQ(stats[1].rfind("n = 4    průměr = 709,6 mg/l", 0), 0u) << stats[1];
+    EXPECT_EQ(stats[1].rfind("n = 4    průměr = 709,0 mg/l", 0), 0u) << stats[1];
     EXPECT_EQ(series_entries.size(), 7u);
 }
 
-// A titer from 0,023416 g NaCl (M 58,44: 4,00684e-4 mol) on 8,0142 ml of 0,05 M AgNO3:
-// t = 4,00684e-4 / (0,05 · 8,0142/1000) = 0,99993; with 0,2 % more salt 1,00193; mean 1,00093.
+// A titer from 0,023315 g NaCl (M 58,44: 3,98956e-4 mol) on 7,979155 ml of 0,05 M AgNO3:
+// t = 3,98956e-4 / (0,05 · 7,979155/1000) = 1,00000; with 0,2 % more salt 1,00200; mean 1,00100.
 TEST_F(Determinations, TiterSeriesStoresItsMeanInTheDefaultDetermination) {
     ScratchDir dir;
     const std::string sample = ReadFile(driver::ExeDir() + "\\examples\\chloridy-agno3-1.tid");
-    for (const char* mass : {"0,023416", "0,023462832"})
+    for (const char* mass : {"0,023315", "0,02336163"})
         std::ofstream(dir.path(std::string("titr") + mass + ".tid"), std::ios::binary)
             << Replaced(sample, {{"obsah analytu", "stanovení titru"}, {"vzorek = 20 ml", "vzorek = " + std::string(mass) + " g"}, {"35,453", "58,44"}});
     testui::ModalScript script;
     script.call([&](HWND dlg) {
-        Drop(dlg, {dir.path("titr0,023416.tid"), dir.path("titr0,023462832.tid")});
+        Drop(dlg, {dir.path("titr0,023315.tid"), dir.path("titr0,02336163.tid")});
         testui::Press(dlg, IDC_SERIES_USE_TITER);
         testui::Press(dlg, IDCANCEL);
     }).press(IDOK);
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_SERIES, 0);
     const std::optional<Determination> d = DefaultDetermination();
     ASSERT_TRUE(d.has_value());
-    EXPECT_NEAR(d->titer, 1.00093, 0.0002);
+    EXPECT_NEAR(d->titer, 1.0010, 0.0002);
     EXPECT_EQ(d->titrant, "AgNO3");
     EXPECT_EQ(d->kind, DeterminationKind::content);
     EXPECT_EQ(std::strlen(default_titer_date), 10u);
     ASSERT_EQ(script.seen().size(), 2u);
-    EXPECT_NE(script.seen()[1].text.find("1,0009"), std::string::npos);
+    EXPECT_NE(script.seen()[1].text.find("1,0010"), std::string::npos);
 }
 }  // namespace apptest
