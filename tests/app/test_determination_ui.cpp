@@ -109,6 +109,23 @@ TEST_F(Determinations, ResultShowsInTheStatusBarAndDetailsAndBecomesTheDefault) 
     EXPECT_EQ(Status(), "");
 }
 
+// The default survives titrion2.ini (its lines joined by tabs) and leaves no key while unset.
+TEST_F(Determinations, DefaultIsKeptInTheSettingsFileOnlyWhileSet) {
+    Determination d;
+    d.analyte = "Cl-", d.concentration = 0.1, d.molar_mass = 35.453, d.sample = 10, d.point = {2, 1};
+    RememberDetermination(d);
+    const std::string file = "det_test.ini", path = driver::ExeDir() + "\\" + file;
+    SaveConfig(file.c_str(), config);
+    EXPECT_NE(ReadFile(path).find("default_determination=# Stanovení.druh = obsah analytu\t# Stanovení.titrant =\t# Stanovení.c = 0,1 mol/l\t"), std::string::npos) << ReadFile(path);
+    default_determination[0] = '\0';
+    LoadConfig(file.c_str(), config);
+    EXPECT_TRUE(DefaultDetermination() == d);
+    default_determination[0] = '\0';
+    SaveConfig(file.c_str(), config);
+    EXPECT_EQ(ReadFile(path).find("default_determination"), std::string::npos);
+    DeleteFileA(path.c_str());
+}
+
 // The four chloride replicates: 709,06 mg/l in the model; their equivalence volumes as the
 // sample generator's own evaluation lists them, 7,9792, 10,0127, 10,0253 and 11,9814 ml, give
 // 707,2, 710,0, 710,9 and 708,0 mg/l: mean 709,0 mg/l.
