@@ -12,8 +12,9 @@
 namespace apptest {
 namespace {
 struct Determinations : AppTest {
-    void SetUp() override { AppTest::SetUp(), default_determination[0] = default_titer_date[0] = '\0', series_entries.clear(); }
-    void TearDown() override { document.determination.reset(), series_entries.clear(), AppTest::TearDown(); }
+    void SetUp() override { AppTest::SetUp(), Forget(); }
+    void TearDown() override { Forget(), AppTest::TearDown(); }  // no later test's new document gets one
+    static void Forget() { document.determination.reset(), default_determination[0] = default_titer_date[0] = '\0', series_entries.clear(); }
 };
 std::string Status() {
     char text[512] = "";
