@@ -8,7 +8,6 @@
 #include "app/lists.h"
 #include "core/calc.h"
 #include "core/determination_text.h"
-#include "core/file_io.h"
 #include "resources/resource.h"
 #include "settings/config.h"
 #include "settings/syncdlg.h"
@@ -19,16 +18,6 @@ constexpr int NAME_SIZE = 128;
 constexpr int POINT_TEXT = 64;
 // A double's row: an empty edit means 0 where the row's param is ALLOW_EMPTY.
 constexpr int ALLOW_EMPTY = 1;
-
-std::string NumberText(double value) {
-    char text[40];
-    char* end = put_number(text, text + sizeof text, value);
-    std::string out(text, end);
-    if (use_comma)
-        for (char& c : out)
-            if (c == '.') c = ',';
-    return out;
-}
 
 std::string ControlText(HWND ctl) {
     char text[256] = "";
@@ -55,7 +44,7 @@ bool DoubleSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     double value = 0.0;
     switch (op) {
     case SYNC_OP_OUT:
-        return SetWindowTextA(ctl, row->param == ALLOW_EMPTY && *data == 0.0 ? "" : NumberText(*data).c_str()) != 0;
+        return SetWindowTextA(ctl, row->param == ALLOW_EMPTY && *data == 0.0 ? "" : ExactText(*data, use_comma).c_str()) != 0;
     case SYNC_OP_TRY:
         return ReadDouble(ctl, row, value) && (!row->validator || row->validator(row->id, &value));
     case SYNC_OP_IN:

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/file_io.h"
+
 namespace {
 
 std::string Comma(std::string text, bool comma) {
@@ -39,6 +41,12 @@ std::string FixedText(double value, int decimals, bool comma) {
     char text[64];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
     return Comma(text, comma);
+}
+
+std::string ExactText(double value, bool comma) {
+    char text[40];
+    const char* end = put_number(text, text + sizeof text, value);
+    return Comma(std::string(static_cast<const char*>(text), end), comma);
 }
 
 std::string ShortText(double value, bool comma) {

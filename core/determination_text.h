@@ -8,6 +8,8 @@
 
 // `value` with `decimals` decimals and a decimal comma when `comma`.
 std::string FixedText(double value, int decimals, bool comma);
+// The shortest text that reads back as exactly `value`.
+std::string ExactText(double value, bool comma);
 // Six significant digits, as the calculation shows its intermediate numbers.
 std::string ShortText(double value, bool comma);
 // "35,21 mg/l", a titer "0,9987"; "—" when there is no result.

@@ -19,15 +19,14 @@ void put_value(std::string& out, const ext_float* value) {
     for (const char* p = text; p != end; ++p) out += *p == '.' && use_comma ? ',' : *p;
 }
 
-// A cell with the separator or a quote in it is quoted, its quotes doubled.
-std::string Quoted(const std::string& cell, char sep) {
-    if (cell.find(sep) == std::string::npos && cell.find('"') == std::string::npos) return cell;
+} // namespace
+
+std::string CsvCell(const std::string& cell, char sep) {
+    if (cell.find_first_of(std::string(1, sep) + "\"\r\n") == std::string::npos) return cell;
     std::string out = "\"";
     for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
     return out + "\"";
 }
-
-} // namespace
 
 bool internal_export_csv(const Document& doc, const char* file_name, WriteFailure* failure) {
     const char sep = use_comma ? ';' : ',';
@@ -58,7 +57,7 @@ bool internal_export_csv(const Document& doc, const char* file_name, WriteFailur
         const DeterminationResult result = doc.Result();
         out += "\r\nStanovení:\r\n";
         const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma);
-        for (std::size_t i = 0; i + 1 < rows.size(); ++i) out += rows[i].name + sep + Quoted(rows[i].value, sep) + "\r\n";
+        for (std::size_t i = 0; i + 1 < rows.size(); ++i) out += rows[i].name + sep + CsvCell(rows[i].value, sep) + "\r\n";
         const Determination& d = *doc.determination;
         out += rows.back().name + sep;
         if (result.ok()) {
@@ -68,7 +67,7 @@ bool internal_export_csv(const Document& doc, const char* file_name, WriteFailur
             out += d.kind == DeterminationKind::titer ? "titr" : UnitText(d.unit);
         } else {
             out += sep;
-            out += sep + Quoted(ProblemText(d, result), sep);
+            out += sep + CsvCell(ProblemText(d, result), sep);
         }
         out += "\r\n";
     }

@@ -5,29 +5,11 @@
 
 #include "core/cp1250.h"
 #include "core/determination_text.h"
-#include "core/file_io.h"
+#include "export/csv_export.h"
 #include "core/product.h"
 #include "export/html_export.h"
 
 namespace {
-
-std::string Exact(double value, bool comma) {
-    char text[40];
-    const char* end = put_number(text, text + sizeof text, value);
-    std::string out(static_cast<const char*>(text), end);
-    if (comma)
-        for (char& c : out)
-            if (c == '.') c = ',';
-    return out;
-}
-
-// A cell with the separator, a quote or a line end in it is quoted, its quotes doubled.
-std::string CsvCell(const std::string& cell, char sep) {
-    if (cell.find_first_of(std::string(1, sep) + "\"\r\n") == std::string::npos) return cell;
-    std::string out = "\"";
-    for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
 
 std::string Joined(const std::vector<std::vector<std::string>>& rows, char sep, bool quote) {
     std::string out;
@@ -59,8 +41,8 @@ std::vector<std::vector<std::string>> SeriesCells(const std::vector<SeriesEntry>
                                         EntryNote(e, state)};
         if (e.determination && e.result.ok()) {
             const Determination& d = *e.determination;
-            row[2] = exact ? Exact(e.result.volume, comma) : FixedText(e.result.volume, volume_decimals, comma);
-            row[3] = exact ? Exact(e.result.value, comma)
+            row[2] = exact ? ExactText(e.result.volume, comma) : FixedText(e.result.volume, volume_decimals, comma);
+            row[3] = exact ? ExactText(e.result.value, comma)
                            : FixedText(e.result.value, d.kind == DeterminationKind::titer && d.decimals < 4 ? 4 : d.decimals, comma);
             row[4] = d.kind == DeterminationKind::titer ? "titr" : UnitText(d.unit);
         }
@@ -100,7 +82,7 @@ bool ExportSeriesCsv(const std::vector<SeriesEntry>& entries, const SeriesSummar
     const std::string unit = summary.reference && summary.reference->kind == DeterminationKind::content
                                  ? std::string("/") + UnitText(summary.reference->unit)
                                  : std::string();
-    auto number = [](double v) { return std::isfinite(v) ? Exact(v, use_comma) : std::string(); };
+    auto number = [](double v) { return std::isfinite(v) ? ExactText(v, use_comma) : std::string(); };
     std::vector<std::vector<std::string>> stats = {
         {"n", std::to_string(st.n)},
         {"Průměr" + unit, st.n ? number(st.mean) : ""},
