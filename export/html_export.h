@@ -11,7 +11,7 @@
 char* HTML_quote(const char* text);
 
 // Writes the page of `doc` (its points and their evaluation, formatted with
-// the display settings) to `file_name` under the title `heading` (UTF-8). True when the
+// the display settings; under the results the determination and its result when it has one) to `file_name` under the title `heading` (UTF-8). True when the
 // whole page reached the file; otherwise a previous file is left as it was and `failure`
 // says why. `include_graph` has no effect on the page.
 bool internal_export_html(const Document& doc, const char* file_name, const char* heading, bool include_graph,
