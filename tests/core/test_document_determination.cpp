@@ -78,8 +78,22 @@ TEST(DocumentDetermination, TextsOfTheResultAndTheCalculation) {
     r = EvaluateDetermination(d, volumes, 1);
     EXPECT_EQ(ResultValueText(d, r, true), "—");
     EXPECT_EQ(ProblemText(d, r), "chybí bod ekvivalence 2.");
-    d.blank = 11;
+    // A pipetted standard: 10 ml of 0,05 mol/l is 0,0005 mol; t = 0,0005 / (1 · 0,1 · 10/1000) = 0,5.
+    d.sample_kind = SampleKind::volume;
+    d.sample = 10;
+    d.standard_concentration = 0.05;
     d.point.point = 1;
+    r = EvaluateDetermination(d, volumes, 1);
+    EXPECT_NE(CalculationText(d, r, true).find("n(std) = c(std) · V(std)/1000 = 0,05 · 10/1000 = 0,0005 mol\n"
+                                               "t = n(std) / (z · c · (V − V(sl))/1000) = 0,0005 / (1 · 0,1 · 10/1000) = 0,5000\n"),
+              std::string::npos);
+    // The settings file's one line: a tab in a name would split it, so it becomes a blank.
+    d.titrant = "Ag\tNO3";
+    Determination back;
+    ASSERT_TRUE(ReadDeterminationOneLine(DeterminationOneLine(d), back));
+    EXPECT_EQ(back.titrant, "Ag NO3");
+    EXPECT_EQ(back.standard_concentration, 0.05);
+    d.blank = 11;
     r = EvaluateDetermination(d, volumes, 1);
     EXPECT_EQ(ProblemText(d, r), "V − V(sl) je záporné");
 }

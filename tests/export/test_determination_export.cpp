@@ -87,4 +87,14 @@ TEST(DeterminationExport, SeriesCountsOnlyComparableIncludedRowsAndExportsThem) 
     std::remove(csv.c_str());
     EXPECT_NE(table.find("\r\nd.tid;10 ml;5;0,38;mg/l;ano;odlehlá hodnota (Dixon, 95 %)\r\n"), std::string::npos) << table;
     EXPECT_NE(table.find("\r\nn;7\r\n"), std::string::npos);
+    const std::string html = ::testing::TempDir() + "series.html";
+    ASSERT_TRUE(ExportSeriesHtml(entries, summary, html.c_str(), "Dusitany", 3));
+    const std::string page = Bytes(html);
+    std::remove(html.c_str());
+    EXPECT_NE(page.find("<TR><TD>95% interval spolehlivosti</TD><TD>0,40 \xB1 0,010 mg/l</TD></TR>"), std::string::npos) << page;
+    EXPECT_EQ(page.substr(page.size() - 9), "</HTML>\r\n");
+    // Titers are factors near 1: at least four decimals whatever the determination says.
+    std::vector<SeriesEntry> titers = {Entry("t1", 0.99), Entry("t2", 1.01)};
+    for (SeriesEntry& e : titers) e.determination->kind = DeterminationKind::titer;
+    EXPECT_EQ(FormatStatistics(SummarizeSeries(titers), true).mean, "1,0000");
 }
