@@ -14,6 +14,8 @@
 #include "app/Titrionika_dialogs.h"
 #include "app/addedit.h"
 #include "app/commands.h"
+#include "app/determination.h"
+#include "app/series.h"
 #include "app/graph_window.h"
 #include "app/outside.h"
 #include "controls/Clipboard.h"
@@ -341,6 +343,12 @@ void OnCommand(int id, int /*code*/) {
     case IDM_GRAPH:
         ShowGraph();
         break;
+    case IDM_DETERMINATION:
+        ShowDetermination();
+        break;
+    case IDM_SERIES:
+        ShowSeries();
+        break;
     case IDM_EXPORTHTML:
         ExportHTML();
         break;
@@ -372,11 +380,14 @@ void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& desc
         GetNewFName();
     else
         doc.MarkSaved(true);
+    // A file keeps its own determination or has none; a new or imported document starts with
+    // the last one used.
+    if (!doc.TakeDetermination()) doc.determination = doc.name_automatic ? DefaultDetermination() : std::nullopt;
     SetTitle();
+    SetStatusText("");
     StuffListView(window);
     SelectListItem(window, 0);
     EnableCommands(window);
-    SetStatusText("");
 }
 
 void GetNewFName() {

@@ -3,6 +3,7 @@
 // result found on smoothed derivatives also the window and the estimated noise.
 #include "app/Titrionika_dialogs.h"
 
+#include "app/determination.h"
 #include "app/lists.h"
 #include "app/main_window.h"
 #include "core/calc.h"
@@ -43,6 +44,42 @@ bool SmoothingSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     return true;
 }
 
+// With a determination the calculation box comes up from below the edge, the OK button goes
+// under it and the dialog grows to hold both.
+bool CalculationSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
+    const std::string& text = *static_cast<const std::string*>(row->data);
+    if (op != SYNC_OP_OUT || text.empty()) return true;
+    const HWND dialog = GetParent(ctl);
+    const HWND label = GetDlgItem(dialog, IDC_DETAIL_CALCULATION_LABEL);
+    const HWND button = GetDlgItem(dialog, IDOK);
+    RECT gap = {0, 0, 7, 10}, box, ok, window;
+    MapDialogRect(dialog, &gap);
+    GetWindowRect(ctl, &box);
+    GetWindowRect(button, &ok);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&ok), 2);
+    const int top = ok.top;
+    const int box_height = box.bottom - box.top;
+    SetWindowPos(label, nullptr, gap.right, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetWindowPos(ctl, nullptr, gap.right, top + gap.bottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const int client_width = box.right + gap.right;
+    const int ok_top = top + gap.bottom + box_height + gap.right;
+    SetWindowPos(button, nullptr, (client_width - (ok.right - ok.left)) / 2, ok_top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(dialog, &window);
+    RECT client;
+    GetClientRect(dialog, &client);
+    const int frame_x = (window.right - window.left) - client.right;
+    const int frame_y = (window.bottom - window.top) - client.bottom;
+    SetWindowPos(dialog, nullptr, 0, 0, client_width + frame_x, ok_top + (ok.bottom - ok.top) + gap.right + frame_y,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    std::string lines;
+    for (char c : text) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    SetWindowTextA(ctl, lines.c_str());
+    ShowWindow(label, SW_SHOW);
+    ShowWindow(ctl, SW_SHOW);
+    return true;
+}
+
 } // namespace
 
 void ShowDetails() {
@@ -64,6 +101,7 @@ void ShowDetails() {
     if (smoothing.window > 0)
         std::snprintf(smoothed, sizeof smoothed, ResourceString(IDS_DETAIL_SMOOTHING).c_str(),
                       Significant(smoothing.window).c_str(), smoothing.points, Significant(smoothing.noise).c_str());
+    std::string calculation = ResultCalculationText(main_window.document);
     tag_CTL_SYNC table[] = {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_VB, &key, res_precis, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_X1, &x1, res_precis, nullptr, nullptr, nullptr},
@@ -72,6 +110,7 @@ void ShowDetails() {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_Y2, &y2, res_precis, nullptr, nullptr, nullptr},
         {SYNC_STR_EDIT, nullptr, IDC_DETAIL_STEEPNESS, steepness, sizeof steepness, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, SmoothingSyncProc, IDC_DETAIL_SMOOTHING, smoothed, sizeof smoothed, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, CalculationSyncProc, IDC_DETAIL_CALCULATION, &calculation, 0, nullptr, nullptr, nullptr},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     SyncedOutDlg(main_window.instance, MAKEINTRESOURCEA(IDD_DETAILS), main_window.dialog, table);

@@ -3,6 +3,8 @@
 #include "app/lists.h"
 
 #include <algorithm>
+#include "app/determination.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -288,6 +290,7 @@ void StuffListView(MainWindow& window) {
     if (window.document.derived.results.size() > 0)
         ListView_SetItemState(window.results, 0, LVIS_SELECTED, LVIS_SELECTED);
     EnableCommands(window);
+    ShowResultStatus(window);
 }
 
 void SelectListItem(MainWindow& window, int index) {

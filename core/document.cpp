@@ -2,7 +2,9 @@
 
 #include "core/file_io.h"
 
+#include <cmath>
 #include <cstdio>
+#include <vector>
 #include <utility>
 #include <vector>
 
@@ -171,12 +173,34 @@ bool Document::Read(const char* path) {
     if (!internal_read(path, read, &read_description)) return false;
     Swap(read, read_description);
     history.Clear();
+    if (!TakeDetermination()) determination.reset();
     Evaluate();
     return true;
 }
 
 bool Document::Save(const char* path, WriteFailure* failure) const {
-    return internal_save(path, points, description, failure);
+    if (!determination) return internal_save(path, points, description, failure);
+    return internal_save(path, points, description + DeterminationLines(*determination), failure);
+}
+
+bool Document::TakeDetermination() {
+    Determination read;
+    std::string rest;
+    if (!SplitDetermination(description, read, rest)) return false;
+    determination = read;
+    description.swap(rest);
+    return true;
+}
+
+DeterminationResult Document::Result() const { return EvaluateOnResults(*determination, derived); }
+
+DeterminationResult EvaluateOnResults(const Determination& d, const Derived& derived) {
+    std::vector<double> volumes;
+    for (int i = 0; i < derived.results.size(); ++i) {
+        const ext_float& key = derived.results[i]->key;
+        volumes.push_back(key.undefined ? std::nan("") : key.value);
+    }
+    return EvaluateDetermination(d, volumes.data(), volumes.size());
 }
 
 void Document::Evaluate() { Evaluate(recognition, min_steepness); }

@@ -4,11 +4,13 @@
 // titrion-eval both work on it.
 #pragma once
 #include "core/calc.h"
+#include "core/determination.h"
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
 #include "core/safe_write.h"
 #include "core/undo.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,9 @@ public:
     std::string file_name;    // the file's path, or an automatic name while it has none
     bool name_automatic = true;
     bool changed = false;  // unsaved changes
+    // What turns the chosen equivalence volume into the lab's result; kept in the file as
+    // comment lines after the description, and out of `description` while the file is open.
+    std::optional<Determination> determination;
 
     // Every change of the points below is one step of `history`, and marks the document changed.
     UndoHistory history;
@@ -58,12 +63,20 @@ public:
     // Evaluates the points under the program's recognition settings, or the ones given.
     void Evaluate();
     void Evaluate(int recognition, int min_steepness);
+    // Takes the determination's lines out of the description into `determination`; false
+    // (and `determination` as it was) when the description has none.
+    bool TakeDetermination();
+    // The determination's result on the result list as shown; only with a determination.
+    DeterminationResult Result() const;
 
 private:
     void Swap(dyn_array_direct<ext_float_pair>& other_points, std::string& other_description);
     int Apply(UndoStep& step, bool forward);
     int Travel(bool forward);  // Redo when forward, else Undo
 };
+
+// The determination's result on an evaluation's result list.
+DeterminationResult EvaluateOnResults(const Determination& d, const Derived& derived);
 
 // The program's document; arr_vb and the other names of core/calc.h are views of it.
 extern Document document;

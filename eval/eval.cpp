@@ -130,11 +130,10 @@ std::string problem_text(const DeterminationResult& result) {
 
 EvalResult eval_determination(const Document& doc, const EvalOptions& options) {
     EvalResult r;
-    std::string rest;
-    const bool stored = SplitDetermination(doc.description, r.determination, rest);
     const DeterminationOptions& o = options.determination;
-    if (!stored && !o.any()) return r;
+    if (!doc.determination && !o.any()) return r;
     r.set = true;
+    if (doc.determination) r.determination = *doc.determination;
     Determination& d = r.determination;
     if (o.concentration) d.concentration = *o.concentration;
     if (o.titer) d.titer = *o.titer;
@@ -280,6 +279,8 @@ std::string read_and_evaluate(const std::string& path, const EvalOptions& option
                      "check the separator and the decimal mark";
     }
     doc.Replace(points, description);
+    // The determination a .tid keeps in its description, as the program reads it.
+    if (!doc.TakeDetermination()) doc.determination.reset();
     doc.Evaluate(options.recognize ? RECOGNIZE_STEEPEST : RECOGNIZE_ALL, options.percent);
     evaluated = true;
     return error;

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "core/calc.h"
+#include "core/determination_text.h"
 #include "core/file_io.h"
 #include "core/safe_write.h"
 
@@ -18,6 +20,13 @@ void put_value(std::string& out, const ext_float* value) {
 }
 
 } // namespace
+
+std::string CsvCell(const std::string& cell, char sep) {
+    if (cell.find_first_of(std::string(1, sep) + "\"\r\n") == std::string::npos) return cell;
+    std::string out = "\"";
+    for (char c : cell) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
 
 bool internal_export_csv(const Document& doc, const char* file_name, WriteFailure* failure) {
     const char sep = use_comma ? ';' : ',';
@@ -40,6 +49,26 @@ bool internal_export_csv(const Document& doc, const char* file_name, WriteFailur
     out += "\r\nVýsledky:\r\nVb/ml\r\n";
     for (int i = 0; i < doc.derived.results.size(); ++i) {
         put_value(out, &doc.derived.results[i]->key);
+        out += "\r\n";
+    }
+    if (doc.determination) {
+        // The determination's fields, then the result as a number that reads back exactly (an
+        // empty cell and the reason when there is none).
+        const DeterminationResult result = doc.Result();
+        out += "\r\nStanovení:\r\n";
+        const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma);
+        for (std::size_t i = 0; i + 1 < rows.size(); ++i) out += rows[i].name + sep + CsvCell(rows[i].value, sep) + "\r\n";
+        const Determination& d = *doc.determination;
+        out += rows.back().name + sep;
+        if (result.ok()) {
+            ext_float value(result.value);
+            put_value(out, &value);
+            out += sep;
+            out += d.kind == DeterminationKind::titer ? "titr" : UnitText(d.unit);
+        } else {
+            out += sep;
+            out += sep + CsvCell(ProblemText(d, result), sep);
+        }
         out += "\r\n";
     }
     // Binary mode: the bytes, CR LF included, are exactly those written.

@@ -7,6 +7,10 @@
 #include "core/calc.h"
 #include "core/cp1250.h"
 #include "core/safe_write.h"
+#include "core/determination_text.h"
+
+#include <string>
+#include <vector>
 
 char* HTML_quote(const char* text) {
     if (!text) text = "";
@@ -25,6 +29,22 @@ char* HTML_quote(const char* text) {
     }
     *out = '\0';
     return quoted;
+}
+
+std::string HtmlText(const std::string& utf8) {
+    std::string out;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(utf8.c_str());
+    while (*s) {
+        long cp;
+        const std::size_t length = decode_utf8(s, cp);
+        if (cp == '<') out += "&lt;";
+        else if (cp == '>') out += "&gt;";
+        else if (cp == '&') out += "&amp;";
+        else if (cp >= 0 && cp1250_from_unicode(static_cast<unsigned long>(cp)) < 0) out += "&#" + std::to_string(cp) + ";";
+        else out.append(reinterpret_cast<const char*>(s), length);
+        s += length;
+    }
+    return out;
 }
 
 namespace {
@@ -125,6 +145,28 @@ void write_results(PageWriter& page, const Document& doc) {
     }
 }
 
+// The determination and its result under the results, the calculation with its numbers below.
+void write_determination(PageWriter& page, const Document& doc) {
+    if (!doc.determination) return;
+    const DeterminationResult result = doc.Result();
+    page.line("<HR>").line("<H2>Výsledek stanovení:</H2>").line("<TABLE BORDER=1>");
+    const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const bool last = i + 1 == rows.size();
+        page.text(last ? "<TR><TD><B>" : "<TR><TD>").text(HtmlText(rows[i].name).c_str())
+            .text(last ? "</B></TD><TD><B>" : "</TD><TD>").text(HtmlText(rows[i].value).c_str())
+            .line(last ? "</B></TD></TR>" : "</TD></TR>");
+    }
+    page.line("</TABLE>").text("<P>");
+    const std::string calculation = CalculationText(*doc.determination, result, use_comma);
+    std::size_t start = 0;
+    for (std::size_t end; (end = calculation.find('\n', start)) != std::string::npos; start = end + 1) {
+        if (start) page.line("<BR>");
+        page.text(HtmlText(calculation.substr(start, end - start)).c_str());
+    }
+    page.line("</P>");
+}
+
 // The page as a whole; false once a write has failed.
 bool write_page(std::FILE* file, const Document& doc, const char* title) {
     // The file is binary: the bytes, CR LF included, are exactly those written.
@@ -146,6 +188,7 @@ bool write_page(std::FILE* file, const Document& doc, const char* title) {
     write_points(page, doc);
     page.line("</TABLE>");
     write_results(page, doc);
+    write_determination(page, doc);
     page.line("<HR>")
         .line("<DIV ALIGN=CENTER><SMALL>Vytvořeno programem Titrionika.</SMALL></DIV>")
         .line("</BODY>")

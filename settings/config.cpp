@@ -19,6 +19,9 @@ bool graph_show_labels = true;
 bool graph_show_axes = true;
 bool graph_show_scale = true;
 int graph_view = 2;
+const char sect_determination[] = "Determination";
+char default_determination[DEFAULT_DETERMINATION_SIZE] = "";
+char default_titer_date[DEFAULT_TITER_DATE_SIZE] = "";
 
 // Every key is named after its variable.
 #define CONFIG_ROW(type, section, var) {type, section, #var, &var, 0}
@@ -48,6 +51,8 @@ CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_axes),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_scale),
     CONFIG_RANGE(sect_graph, graph_view, 0, LAST_VIEW),
+    {CONFIG_OPTIONAL_STR, sect_determination, "default_determination", default_determination, DEFAULT_DETERMINATION_SIZE},
+    {CONFIG_OPTIONAL_STR, sect_determination, "default_titer_date", default_titer_date, DEFAULT_TITER_DATE_SIZE},
     {CONFIG_END, nullptr, nullptr, nullptr, 0},
 };
 
@@ -122,7 +127,8 @@ void LoadConfig(const char* file_name, CONFIG_ITEM* table) {
     for (CONFIG_ITEM* row = table; row->type != CONFIG_END; ++row) {
         switch (row->type) {
         case CONFIG_INT: ConfigLoadInt(path, row); break;
-        case CONFIG_STR: ConfigLoadStr(path, row); break;
+        case CONFIG_STR:
+        case CONFIG_OPTIONAL_STR: ConfigLoadStr(path, row); break;
         case CONFIG_BOOL: ConfigLoadBool(path, row); break;
         default: break;
         }
@@ -137,6 +143,13 @@ bool SaveConfig(const char* file_name, CONFIG_ITEM* table) {
         switch (row->type) {
         case CONFIG_INT: written = ConfigSaveInt(path, row) && written; break;
         case CONFIG_STR: written = ConfigSaveStr(path, row) && written; break;
+        case CONFIG_OPTIONAL_STR:
+            // A null value removes the key, so a file of a program that never set one stays as it was.
+            if (*static_cast<const char*>(row->target))
+                written = ConfigSaveStr(path, row) && written;
+            else
+                WritePrivateProfileStringA(row->section, row->key_name, nullptr, path);
+            break;
         case CONFIG_BOOL: written = ConfigSaveBool(path, row) && written; break;
         default: break;
         }

@@ -12,6 +12,7 @@ enum {
     CONFIG_INT = 1,   // target: int
     CONFIG_STR = 2,   // target: char[size]
     CONFIG_BOOL = 3,  // target: bool
+    CONFIG_OPTIONAL_STR = 4,  // target: char[size]; while empty its key is left out of the file
 };
 
 struct CONFIG_ITEM {
@@ -42,6 +43,13 @@ extern bool graph_show_axes;
 extern bool graph_show_scale;
 // The graph window's view: 0 E, 1 E', 2 E'' (the default); other values read as 2.
 extern int graph_view;
+// The last determination used, the default of new and imported documents: its comment lines
+// joined by tabs (empty for none); and the date a series last stored its titer there.
+constexpr int DEFAULT_DETERMINATION_SIZE = 2048;
+constexpr int DEFAULT_TITER_DATE_SIZE = 32;
+extern const char sect_determination[];
+extern char default_determination[DEFAULT_DETERMINATION_SIZE];
+extern char default_titer_date[DEFAULT_TITER_DATE_SIZE];
 
 // Read or write every row of `table` up to its CONFIG_END row; `file_name` lies beside the
 // program, or is a full path. A missing file or key, or a number row whose text is no number, leaves the

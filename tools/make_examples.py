@@ -140,6 +140,63 @@ def iron_with_cerium(v):
     return (lo + hi) / 2 - sce
 
 
+# A water sample with 0.0200 mol/l chloride (709.06 mg/l) in replicate aliquots titrated with
+# 0.0500 M AgNO3; silver electrode (formal potential 558 mV against the calomel electrode),
+# AgCl (Ksp 1.8e-10) coating it from the start.
+CHLORIDE = dict(c=0.0200, silver=0.0500, molar_mass=35.453, ksp=1.8e-10, e0=558.0)
+
+
+def chloride_with_silver(v0):
+    """Potential in mV of v0 ml of the CHLORIDE sample after v ml of its silver nitrate:
+    [Ag+] - [Cl-] is the excess of silver added, [Ag+][Cl-] = Ksp."""
+    w = CHLORIDE
+
+    def model(v):
+        total = v0 + v
+        excess = (w["silver"] * v - w["c"] * v0) / total
+        silver = (excess + math.sqrt(excess * excess + 4 * w["ksp"])) / 2
+        return w["e0"] + SLOPE * math.log10(silver)
+    return model
+
+
+def chloride_replicates(out):
+    """Four aliquots of the CHLORIDE sample, each file with its determination. What differs
+    between replicates, as in a laboratory: the pipetted volume (0.1 % standard deviation) and
+    the burette's reading (0.005 ml); the meter shows 0.1 mV."""
+    w = CHLORIDE
+    known = w["c"] * w["molar_mass"] * 1000.0
+    results = []
+    for k, nominal in enumerate([20.0, 25.0, 25.0, 30.0]):
+        rng = random.Random(2200 + k)
+        v0 = nominal * (1 + rng.gauss(0.0, 0.001))
+        offset = rng.gauss(0.0, 0.005)
+        model = chloride_with_silver(v0)
+        v_ep = w["c"] * nominal / w["silver"]
+        vols = volumes((0, v_ep - 2, 1.0), (v_ep - 2, v_ep - 0.6, 0.2), (v_ep - 0.6, v_ep + 0.6, 0.05),
+                       (v_ep + 0.6, v_ep + 2, 0.2), (v_ep + 2, v_ep + 5, 1.0))
+        points = [(v, round(model(v + offset), 1)) for v in vols]
+        name = "chloridy-agno3-%d.tid" % (k + 1)
+        write(os.path.join(out, name),
+              ["Stanovení chloridů ve vodě: %s ml vzorku titrováno 0,0500 M AgNO3, stříbrná elektroda proti"
+               " nasycené kalomelové, E v mV." % g6(nominal).replace(".", ","),
+               "Opakované stanovení %d ze 4; obsah chloridů 709,06 mg/l (0,0200 mol/l)." % (k + 1),
+               "Stanovení.druh = obsah analytu", "Stanovení.titrant = AgNO3", "Stanovení.c = 0,05 mol/l",
+               "Stanovení.titr = 1", "Stanovení.analyt = Cl-", "Stanovení.M = 35,453 g/mol", "Stanovení.z = 1",
+               "Stanovení.bod ekvivalence = 1.", "Stanovení.slepý pokus = 0 ml",
+               "Stanovení.vzorek = %s ml" % g6(nominal).replace(".", ","), "Stanovení.jednotka = mg/l",
+               "Stanovení.desetinná místa = 1"], points)
+        found = recalc([(float(g6(v)), float(g6(e))) for v, e in points])
+        result = found[0][0] * w["silver"] * w["molar_mass"] * 1000.0 / nominal if len(found) == 1 else float("nan")
+        results.append(result)
+        print("%s: %d points; model equivalence %.4f ml (true aliquot %.3f ml); sign changes of E'' at %s;"
+              " result %.1f mg/l" % (name, len(points), w["c"] * v0 / w["silver"] - offset, v0,
+                                     ", ".join("%.4f" % r[0] for r in found), result))
+    mean = sum(results) / len(results)
+    s = math.sqrt(sum((x - mean) ** 2 for x in results) / (len(results) - 1))
+    print("  chloride replicates: mean %.2f mg/l, s %.2f mg/l, RSD %.2f %%, 95 %% CI +- %.2f mg/l;"
+          " known %.2f mg/l (%+.2f %%)" % (mean, s, 100 * s / mean, 3.182 * s / 2, known, 100 * (mean / known - 1)))
+
+
 def volumes(*ranges):
     """Concatenated arithmetic runs (start, stop, step), stop included, without repeats."""
     out = []
@@ -306,6 +363,8 @@ def main():
         listed = ", ".join("%.3f (E'' %.0f/%.0f)" % r for r in found) if len(found) < 10 else "%d volumes" % len(found)
         print("%s: %d points, equivalence %s ml; sign changes of E'' at %s" % (
             name, len(points), ", ".join("%.2f" % x for x in expected), listed))
+
+    chloride_replicates(out)
 
     name = "octova-naoh.tid"
     points = measure_ph(acetic_with_naoh, volumes((0, 20, 1), (20, 24, 0.5), (24, 26, 0.1), (26, 30, 0.5), (30, 40, 1)),

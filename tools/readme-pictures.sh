@@ -2,7 +2,8 @@
 # make pictures: the graph window in its three views and the first page of the HTML report of a
 # sample, as the read-me and the manual show them (docs/graph.png for E'', docs/graph-e.png,
 # docs/graph-de.png, docs/report.png), and the E view of a curve of 100,000 points with one
-# jump (docs/graph-100000.png). $1: the Windows build folder.
+# jump (docs/graph-100000.png); the main window with a chloride replicate's result and the series
+# window with all four (docs/result.png, docs/series.png). $1: the Windows build folder.
 set -e
 here=$(cd "$(dirname "$0")/.." && pwd)
 win=$(cd "${1:-$here/build/win64}" && pwd)
@@ -34,9 +35,13 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   rc=0
   "$here/tools/wine-run.sh" "$win/tests/e2e/titrion_showcase.exe" "$sample" "$report" "$picture" "$curve" "$slope" || rc=$?
   "$here/tools/wine-run.sh" "$win/tests/e2e/titrion_showcase.exe" "$large" "$large_e" 1 || rc=$?
+  replicates=""
+  for k in 1 2 3 4; do replicates="$replicates $(WINEDEBUG=-all winepath -w "$here/examples/chloridy-agno3-$k.tid")"; done
+  "$here/tools/wine-run.sh" "$win/tests/e2e/titrion_showcase.exe" --series "$(WINEDEBUG=-all winepath -w "$out/result.bmp")" \
+    "$(WINEDEBUG=-all winepath -w "$out/series.bmp")" $replicates || rc=$?
   wineserver -k 2>/dev/null || true
   exit $rc' sh "$here" "$win" "$out"
-for view in graph graph-e graph-de graph-100000; do convert "$out/$view.bmp" "$here/docs/$view.png"; done
+for view in graph graph-e graph-de graph-100000 result series; do convert "$out/$view.bmp" "$here/docs/$view.png"; done
 # The report as a browser prints it (table borders from its BORDER attributes): the first
 # page beside the last, which holds the results and the footer.
 weasyprint --quiet --presentational-hints "$out/report.html" "$out/report.pdf"
@@ -44,4 +49,4 @@ pages=$(pdfinfo "$out/report.pdf" | sed -n 's/^Pages: *//p')
 pdftoppm -png -r 70 -f 1 -l 1 -singlefile "$out/report.pdf" "$out/first"
 pdftoppm -png -r 70 -f "$pages" -l "$pages" -singlefile "$out/report.pdf" "$out/last"
 convert "$out/first.png" "$out/last.png" +append "$here/docs/report.png"
-echo "docs/graph.png, docs/graph-e.png, docs/graph-de.png, docs/graph-100000.png, docs/report.png"
+echo "docs/graph.png, docs/graph-e.png, docs/graph-de.png, docs/graph-100000.png, docs/result.png, docs/series.png, docs/report.png"

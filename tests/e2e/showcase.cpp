@@ -6,6 +6,9 @@
 //   titrion_showcase <document.tid> <picture.bmp>
 //   titrion_showcase <document.tid> <report.html> <graph.bmp> [<graph-e.bmp> <graph-de.bmp>]
 //   titrion_showcase <document.tid> <graph.bmp> <view key>
+// or the main window with the first of a replicate series open (its result in the status bar)
+// and the series window with all of them:
+//   titrion_showcase --series <main.bmp> <series.bmp> <first.tid> <more.tid>...
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,7 +25,43 @@ bool SaveChanged(const driver::Program& p, HWND shown, const char* path, const s
     }
     return saved;
 }
+// The files go into the series window's picker as its folder, then their names quoted.
+int SeriesPictures(int argc, char** argv) {
+    driver::Program p(driver::ExeDir() + "\\titrion3.exe");
+    if (!p.Start()) return Fail("titrion3.exe did not start");
+    SetWindowPos(p.main(), HWND_TOP, 40, 30, 640, 420, SWP_SHOWWINDOW);
+    char first[MAX_PATH];
+    GetFullPathNameA(argv[4], sizeof first, first, nullptr);
+    p.Command(IDM_OPEN);
+    if (!p.ChooseFile("Otevřít soubor", first)) return Fail("could not open ", first);
+    RedrawWindow(p.main(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME), p.Sync();
+    bool saved = driver::SaveWindowPicture(p.main(), argv[2]);
+    p.Command(IDM_SERIES);
+    HWND series = p.WaitDialog("Série stanovení");
+    if (!series) return Fail("the series window did not open");
+    SetWindowPos(series, HWND_TOP, 60, 40, 760, 380, SWP_SHOWWINDOW);
+    driver::Program::Press(series, IDC_SERIES_ADD);
+    HWND picker = p.WaitDialog("Otevřít soubor"), field = picker ? GetDlgItem(picker, driver::FILE_NAME_FIELD) : nullptr;
+    if (!field) return Fail("no file picker");
+    if (HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr)) field = edit;
+    std::string folder = first, names;
+    folder.erase(folder.rfind('\\'));
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str())), driver::Program::Press(picker, IDOK), p.Sync();
+    for (int i = 4; i < argc; ++i) {
+        const std::string name = argv[i];
+        names += "\"" + name.substr(name.find_last_of("/\\") + 1) + "\" ";
+    }
+    if (!p.ChooseFile("Otevřít soubor", names)) return Fail("could not add the series");
+    SetForegroundWindow(series);
+    RedrawWindow(series, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME), p.Sync();
+    saved = driver::SaveWindowPicture(series, argv[3]) && saved;
+    driver::Program::Press(series, IDCANCEL), p.WaitGone(series);
+    p.Command(IDCANCEL);
+    p.WaitExit();
+    return saved ? 0 : Fail("could not save the pictures");
+}
 int main(int argc, char** argv) {
+    if (argc >= 5 && std::strcmp(argv[1], "--series") == 0) return SeriesPictures(argc, argv);
     if (argc != 3 && argc != 4 && argc != 6) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
     const char view = argc == 4 && std::strlen(argv[3]) == 1 ? argv[3][0] : 0;
     char document[MAX_PATH], report[MAX_PATH];

@@ -133,3 +133,27 @@ TEST(EndToEnd, ImportOfASpreadsheetFileAndOfATableCopiedThroughTheClipboard) {
     EXPECT_EQ(driver::ReadFile(copy.path("vlozeno.tid")), "# Titrionika 2.0\r\n\r\n0.5\t-120\r\n1\t-100.5\r\n");
 }
 }  // namespace
+// The series window of the real program: four replicates chosen at once in the file picker.
+// The sample generator's own evaluation gives 707,2, 710,0, 710,9 and 708,0 mg/l: mean 709,0, s 1,70.
+TEST(EndToEnd, SeriesWindowOpensAReplicateSeries) {
+    driver::ProgramCopy copy;
+    Titrion p(copy);
+    ASSERT_TRUE(p.Start());
+    p.Command(IDM_SERIES);
+    HWND series = p.WaitDialog("Série stanovení");
+    ASSERT_TRUE(series);
+    driver::Program::Press(series, IDC_SERIES_ADD);
+    // The folder first, then its four files quoted in the name field.
+    HWND picker = p.WaitDialog("Otevřít soubor"), field = picker ? GetDlgItem(picker, driver::FILE_NAME_FIELD) : nullptr;
+    ASSERT_TRUE(field);
+    if (HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr)) field = edit;
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((driver::ExeDir() + "\\examples").c_str()));
+    driver::Program::Press(picker, IDOK);
+    ASSERT_TRUE(p.Sync());
+    ASSERT_TRUE(p.ChooseFile("Otevřít soubor", "\"chloridy-agno3-1.tid\" \"chloridy-agno3-2.tid\" \"chloridy-agno3-3.tid\" \"chloridy-agno3-4.tid\""));
+    EXPECT_EQ(driver::Text(GetDlgItem(series, IDC_SERIES_STATS)).rfind("n = 4    průměr = 709,0 mg/l    s = 1,70 mg/l", 0), 0u)
+        << driver::Text(GetDlgItem(series, IDC_SERIES_STATS));
+    driver::Program::Press(series, IDCANCEL);
+    EXPECT_TRUE(p.WaitGone(series));
+    Play(p, {Command(IDCANCEL).ExpectEnds()});
+}
