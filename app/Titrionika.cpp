@@ -344,7 +344,10 @@ void OnCommand(int id, int /*code*/) {
         ShowGraph();
         break;
     case IDM_DETERMINATION:
-        ShowDetermination();
+        if (ShowDetermination()) {
+            StuffListView(window);
+            SetTitle();
+        }
         break;
     case IDM_SERIES:
         ShowSeries();

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "app/Titrionika.h"
-#include "app/lists.h"
 #include "core/calc.h"
 #include "core/determination_text.h"
 #include "resources/resource.h"
@@ -198,7 +197,7 @@ void RememberDetermination(const Determination& d) {
     std::snprintf(default_determination, sizeof default_determination, "%s", DeterminationOneLine(d).c_str());
 }
 
-void ShowDetermination() {
+bool ShowDetermination() {
     Document& doc = main_window.document;
     DialogState state;
     std::optional<Determination> start = doc.determination ? doc.determination : DefaultDetermination();
@@ -246,14 +245,13 @@ void ShowDetermination() {
         doc.determination.reset();
         default_determination[0] = '\0';
         SetStatusText("");
-        StuffListView(main_window);
-        return;
+        return true;
     }
-    if (answer != IDOK) return;
+    if (answer != IDOK) return false;
     if (!doc.determination || !(*doc.determination == state.d)) doc.changed = true;
     doc.determination = state.d;
     RememberDetermination(state.d);
-    StuffListView(main_window);
+    return true;
 }
 
 std::string ResultStatusText(const Document& doc) {

@@ -9,7 +9,8 @@
 
 // The determination dialog (command IDM_DETERMINATION, Ctrl+M) on the window's document; on
 // OK the document takes it and it becomes the default; "Bez stanovení" takes it from both.
-void ShowDetermination();
+// True when the document's determination may have changed: the window shows it again.
+bool ShowDetermination();
 // The last determination used, if any.
 std::optional<Determination> DefaultDetermination();
 void RememberDetermination(const Determination& d);
