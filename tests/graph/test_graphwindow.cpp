@@ -158,5 +158,6 @@ TEST_F(GraphWindow, NoisyDenseCurveShowsItsSmoothedDerivative) {
     for (int i = 0; i < og->points.size(); ++i) peak = std::max(peak, og->points[i]->y);
     recognition = RECOGNIZE_ALL;
     EXPECT_EQ(og->points.size(), 3999);
+    EXPECT_EQ(og->points[0]->x, 0.0005);  // E' of the first pair at the middle of its volumes
     EXPECT_NEAR(500.0, peak, 25.0);
 }
