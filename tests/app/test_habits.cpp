@@ -98,6 +98,7 @@ TEST_F(Habits, RecentFilesInTheFileMenuAndTheSettings) {
     std::ofstream(a, std::ios::binary) << "1\t10\r\n";
     recent_files.clear();
     ASSERT_TRUE(OpenDocument(a));
+    EXPECT_EQ(MenuText(IDM_RECENT_FIRST), "&1 " + dir.path("a&&b.tid"));  // at once, not at the next save
     Play(*this, {Command(IDM_SAVEAS).Answer(File("Uložit soubor", b))});
     EXPECT_EQ(MenuText(IDM_RECENT_FIRST) + "|" + MenuText(IDM_RECENT_FIRST + 1), "&1 " + b + "|&2 " + dir.path("a&&b.tid"));
     for (int i = 0; i < 6; ++i) AddRecentFile("C:\\x" + std::to_string(i) + ".tid");
