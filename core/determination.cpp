@@ -65,14 +65,7 @@ bool ReadQuantity(const std::string& text, const char* unit, double& value) {
 }
 
 // Written as saving writes numbers (exact on reading back), with the decimal comma.
-std::string NumberText(double value) {
-    char text[40];
-    char* end = put_number(text, text + sizeof text, value);
-    std::string s(text, end);
-    for (char& c : s)
-        if (c == '.') c = ',';
-    return s;
-}
+std::string NumberText(double value) { return DecimalCommaText(value); }
 
 // One term of an equivalence point choice: "2", "2.", "poslední", "posl.", "last".
 bool ReadPoint(Reader& r, int& point) {
@@ -98,11 +91,13 @@ const char* const UNIT_TEXTS[] = {"mol/l", "mmol/l", "g/l", "mg/l", "%", "mg/g",
 
 // The keys of the comment-line form, in the order they are written.
 enum Key { KIND, TITRANT, CONCENTRATION, TITER, ANALYTE, MOLAR_MASS, RATIO, POINT, BLANK, SAMPLE,
-           STANDARD, UNIT, DECIMALS, KEY_COUNT };
+           STANDARD, UNIT, DECIMALS, SET_VALUES, INITIAL_VOLUME, KEY_COUNT };
 const char* const KEY_NAMES[KEY_COUNT] = {"druh", "titrant", "c", "titr", "analyt", "M", "z", "bod ekvivalence",
-                                          "slepý pokus", "vzorek", "c standardu", "jednotka", "desetinná místa"};
+                                          "slepý pokus", "vzorek", "c standardu", "jednotka", "desetinná místa",
+                                          "nastavené hodnoty", "V0"};
 const char PREFIX[] = "Stanovení.";
 const char CONTENT_TEXT[] = "obsah analytu";
+const char GRAN_TEXT[] = "Gran";
 const char TITER_TEXT[] = "stanovení titru";
 
 bool ReadValue(Key key, const std::string& value, Determination& d) {
@@ -121,6 +116,8 @@ bool ReadValue(Key key, const std::string& value, Determination& d) {
     case POINT: return ParseEquivalencePoint(value, d.point);
     case BLANK: return ReadQuantity(value, "ml", d.blank);
     case STANDARD: return ReadQuantity(value, "mol/l", d.standard_concentration);
+    case SET_VALUES: return ParseSetValues(value, d.set_values);
+    case INITIAL_VOLUME: return ReadQuantity(value, "ml", d.initial_volume);
     case UNIT: return ParseUnit(value, d.unit);
     case SAMPLE: {
         Reader r(value);
@@ -178,7 +175,13 @@ bool operator==(const Determination& a, const Determination& b) {
     return a.kind == b.kind && a.titrant == b.titrant && a.concentration == b.concentration && a.titer == b.titer &&
            a.analyte == b.analyte && a.molar_mass == b.molar_mass && a.ratio == b.ratio && a.point == b.point &&
            a.blank == b.blank && a.sample_kind == b.sample_kind && a.sample == b.sample &&
-           a.standard_concentration == b.standard_concentration && a.unit == b.unit && a.decimals == b.decimals;
+           a.standard_concentration == b.standard_concentration && a.unit == b.unit && a.decimals == b.decimals &&
+           a.set_values == b.set_values && a.initial_volume == b.initial_volume;
+}
+
+double TitratedVolume(const Determination& d) {
+    const double v0 = d.sample_kind == SampleKind::volume ? d.sample : d.initial_volume;
+    return Positive(v0) ? v0 : 0.0;
 }
 
 bool UnitSuitsSample(ResultUnit unit, SampleKind sample_kind) {
@@ -214,8 +217,20 @@ DeterminationField ValidateDetermination(const Determination& d) {
     if (d.kind == DeterminationKind::content && !UnitSuitsSample(d.unit, d.sample_kind)) return F::unit;
     if (d.decimals < 0 || d.decimals > MAX_DECIMALS) return F::decimals;
     const auto valid = [](int p) { return p >= 1 || p == EquivalencePointChoice::LAST; };
-    if (!valid(d.point.point) || (d.point.minus != 0 && (!valid(d.point.minus) || d.point.minus == d.point.point)))
-        return F::equivalence_point;
+    switch (d.point.kind) {
+    case EndPointKind::inflection:
+        if (!valid(d.point.point) || (d.point.minus != 0 && (!valid(d.point.minus) || d.point.minus == d.point.point)))
+            return F::equivalence_point;
+        break;
+    case EndPointKind::set_value:
+        if (!std::isfinite(d.point.set_value)) return F::equivalence_point;
+        break;
+    case EndPointKind::gran: break;
+    }
+    if (d.set_values.size() > MAX_SET_VALUES) return F::set_values;
+    for (double v : d.set_values)
+        if (!std::isfinite(v)) return F::set_values;
+    if (!std::isfinite(d.initial_volume) || d.initial_volume < 0.0) return F::initial_volume;
     return F::none;
 }
 
@@ -242,7 +257,9 @@ std::string RatioText(double ratio) {
     return NumberText(ratio);
 }
 
-std::string EquivalencePointText(const EquivalencePointChoice& choice) {
+std::string EquivalencePointText(const EquivalencePointChoice& choice, Quantity quantity) {
+    if (choice.kind == EndPointKind::set_value) return QuantityValueText(quantity, choice.set_value);
+    if (choice.kind == EndPointKind::gran) return GRAN_TEXT;
     std::string text = PointText(choice.point);
     if (choice.minus != 0) text += std::string(" ") + MINUS + " " + PointText(choice.minus);
     return text;
@@ -251,6 +268,28 @@ std::string EquivalencePointText(const EquivalencePointChoice& choice) {
 bool ParseEquivalencePoint(const std::string& text, EquivalencePointChoice& choice) {
     Reader r(text);
     EquivalencePointChoice read;
+    r.SkipBlanks();
+    if (r.Take(GRAN_TEXT) && r.AtEnd()) {
+        read.kind = EndPointKind::gran;
+        choice = read;
+        return true;
+    }
+    r = Reader(text);
+    r.SkipBlanks();
+    const bool ph_first = r.Take("pH");
+    double value;
+    if (r.Number(value)) {
+        r.SkipBlanks();
+        const bool unit_after = !ph_first && (r.Take("pH") || r.Take("mV"));
+        if ((ph_first || unit_after) && r.AtEnd()) {
+            read.kind = EndPointKind::set_value;
+            read.set_value = value;
+            choice = read;
+            return true;
+        }
+    }
+    if (ph_first) return false;
+    r = Reader(text);
     if (!ReadPoint(r, read.point)) return false;
     r.SkipBlanks();
     read.minus = 0;
@@ -260,9 +299,35 @@ bool ParseEquivalencePoint(const std::string& text, EquivalencePointChoice& choi
     return true;
 }
 
+std::string SetValuesText(const std::vector<double>& values) {
+    std::string text;
+    for (double v : values) text += (text.empty() ? "" : "; ") + NumberText(v);
+    return text;
+}
+
+bool ParseSetValues(const std::string& text, std::vector<double>& values) {
+    std::vector<double> read;
+    Reader r(text);
+    if (!r.AtEnd()) {
+        do {
+            double v;
+            if (!r.Number(v) || read.size() == MAX_SET_VALUES) return false;
+            read.push_back(v);
+            r.SkipBlanks();
+        } while (r.Take(";"));
+        if (!r.AtEnd()) return false;
+    }
+    values = read;
+    return true;
+}
+
 DeterminationResult ResolveEquivalencePoint(const EquivalencePointChoice& choice, const double* volumes,
                                             std::size_t count) {
     DeterminationResult result;
+    if (choice.kind != EndPointKind::inflection) {
+        result.problem = ResultProblem::missing_point;  // not a volume of the result list
+        return result;
+    }
     if (count == 0) {
         result.problem = ResultProblem::no_points;
         return result;
@@ -342,7 +407,7 @@ DeterminationResult EvaluateDetermination(const Determination& d, const double* 
     return result.ok() ? ComputeResult(d, result.volume) : result;
 }
 
-std::string DeterminationLines(const Determination& d) {
+std::string DeterminationLines(const Determination& d, Quantity quantity) {
     std::string values[KEY_COUNT];
     values[KIND] = d.kind == DeterminationKind::titer ? TITER_TEXT : CONTENT_TEXT;
     values[TITRANT] = OneLine(d.titrant);
@@ -351,15 +416,19 @@ std::string DeterminationLines(const Determination& d) {
     values[ANALYTE] = OneLine(d.analyte);
     values[MOLAR_MASS] = NumberText(d.molar_mass) + " g/mol";
     values[RATIO] = RatioText(d.ratio);
-    values[POINT] = EquivalencePointText(d.point);
+    values[POINT] = EquivalencePointText(d.point, quantity);
     values[BLANK] = NumberText(d.blank) + " ml";
     values[SAMPLE] = NumberText(d.sample) + (d.sample_kind == SampleKind::mass ? " g" : " ml");
     if (d.kind == DeterminationKind::titer) values[STANDARD] = NumberText(d.standard_concentration) + " mol/l";
     values[UNIT] = UnitText(d.unit);
     values[DECIMALS] = std::to_string(d.decimals);
+    values[SET_VALUES] = SetValuesText(d.set_values);
+    values[INITIAL_VOLUME] = NumberText(d.initial_volume) + " ml";
     std::string lines;
     for (int k = 0; k < KEY_COUNT; ++k) {
         if (k == STANDARD && d.kind != DeterminationKind::titer) continue;
+        if (k == SET_VALUES && d.set_values.empty()) continue;
+        if (k == INITIAL_VOLUME && d.initial_volume == 0.0) continue;
         lines += std::string("# ") + PREFIX + KEY_NAMES[k] + (values[k].empty() ? " =\n" : " = " + values[k] + "\n");
     }
     return lines;

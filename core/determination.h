@@ -1,22 +1,36 @@
 // The determination: what turns an equivalence volume into the lab's result (an analyte's
 // content, or the titer of the titrant), and its comment-line form in a .tid file.
 #pragma once
+#include "core/quantity.h"
+
 #include <cstddef>
 #include <string>
+#include <vector>
 
 enum class DeterminationKind { content, titer };
 enum class SampleKind { volume, mass };  // an aliquot in ml, or a weighed portion in g
 enum class ResultUnit { mol_per_l, mmol_per_l, g_per_l, mg_per_l, percent_ww, mg_per_g, mmol_per_g };
 
-// Which volume of the result list the determination uses: the point-th (1-based) or the last,
-// less the volume of another point when `minus` is not 0 (e.g. "2. − 1.", the titrant spent
-// between two equivalence points).
+// Where an end point comes from: an inflection of the result list, the volume at which the
+// curve reaches a set value (pH 8,3), or the Gran plot's intersection with F = 0.
+enum class EndPointKind { inflection, set_value, gran };
+
+// Which volume the determination uses. For an inflection: the point-th (1-based) of the result
+// list or the last, less the volume of another point when `minus` is not 0 (e.g. "2. − 1.", the
+// titrant spent between two equivalence points). For a set value: where the curve reaches
+// `set_value`. For the Gran plot: its end point.
 struct EquivalencePointChoice {
     static constexpr int LAST = -1;
     int point = 1;
     int minus = 0;
-    bool operator==(const EquivalencePointChoice& b) const { return point == b.point && minus == b.minus; }
+    EndPointKind kind = EndPointKind::inflection;
+    double set_value = 0.0;
+    bool operator==(const EquivalencePointChoice& b) const {
+        return point == b.point && minus == b.minus && kind == b.kind && set_value == b.set_value;
+    }
 };
+
+constexpr int MAX_SET_VALUES = 3;
 
 struct Determination {
     DeterminationKind kind = DeterminationKind::content;
@@ -35,14 +49,23 @@ struct Determination {
     double standard_concentration = 0.0;
     ResultUnit unit = ResultUnit::mg_per_l;  // of a content; a titer has no unit
     int decimals = 2;
+    // Up to MAX_SET_VALUES values (in the document's quantity) whose volumes the result list
+    // shows besides the inflections, e.g. pH 8,3 and pH 4,5.
+    std::vector<double> set_values;
+    // V0, ml: the volume of the titrated solution of a weighed sample (the Gran plot needs it);
+    // 0 when not given. A pipetted sample's V0 is its volume.
+    double initial_volume = 0.0;
 };
+
+// V0 for the Gran plot: the sample's volume, or the initial volume of a mass sample; 0 when unknown.
+double TitratedVolume(const Determination& d);
 
 bool operator==(const Determination& a, const Determination& b);
 
 // The field that makes a determination unusable.
 enum class DeterminationField {
     none, concentration, titer, molar_mass, ratio, blank, sample, standard_concentration, unit,
-    decimals, equivalence_point
+    decimals, equivalence_point, set_values, initial_volume
 };
 
 // The first field the computation cannot take. Every number must be positive and finite,
@@ -62,10 +85,17 @@ bool ParseRatio(const std::string& text, double& ratio);
 // "1/2" where a fraction of small whole numbers gives exactly `ratio`, else the number.
 std::string RatioText(double ratio);
 
-// "1.", "poslední", "2. − 1.", "poslední − 1."; reading also takes "2", "posl.", "last",
-// '-' or '–' for the minus sign and any blanks between the parts.
-std::string EquivalencePointText(const EquivalencePointChoice& choice);
+// "1.", "poslední", "2. − 1.", "poslední − 1.", a set value "pH 8,3" or "-250 mV" (as the
+// document's quantity names it), "Gran"; reading also takes "2", "posl.", "last", '-' or '–'
+// for the minus sign, any blanks between the parts, "8,3 pH" and "-250mV".
+std::string EquivalencePointText(const EquivalencePointChoice& choice, Quantity quantity = Quantity::mv);
 bool ParseEquivalencePoint(const std::string& text, EquivalencePointChoice& choice);
+
+// "8,3; 4,5": the set values as the determination's line and dialog show them; reading takes
+// ';' between the values and an empty text for none. False for more than MAX_SET_VALUES values
+// or one that does not read.
+std::string SetValuesText(const std::vector<double>& values);
+bool ParseSetValues(const std::string& text, std::vector<double>& values);
 
 // Why there is no result. A result is never guessed.
 enum class ResultProblem {
@@ -75,6 +105,7 @@ enum class ResultProblem {
     missing_point,      // the list has no such equivalence point (or its volume is undefined)
     negative_volume,    // V − V_blank < 0 (or the difference of two points is)
     zero_volume,        // a titer from V − V_blank = 0 would be infinite
+    not_reached,        // the curve never reaches the set value chosen
 };
 
 struct DeterminationResult {
@@ -109,8 +140,11 @@ DeterminationResult EvaluateDetermination(const Determination& d, const double* 
 //   # Stanovení.c standardu = 0,05 mol/l      (a titer determination only)
 //   # Stanovení.jednotka = mg/l
 //   # Stanovení.desetinná místa = 2
-// Each line ends in '\n', as the description keeps its lines.
-std::string DeterminationLines(const Determination& d);
+//   # Stanovení.nastavené hodnoty = 8,3; 4,5  (only with set values)
+//   # Stanovení.V0 = 50 ml                    (only with an initial volume)
+// Each line ends in '\n', as the description keeps its lines. The quantity names a set value
+// chosen as the equivalence point.
+std::string DeterminationLines(const Determination& d, Quantity quantity = Quantity::mv);
 
 // Takes the determination's lines out of `description`: `d` receives the fields of the lines
 // that read (a missing field keeps its default, which validation then refuses where it must),

@@ -26,6 +26,8 @@ const char* FieldText(DeterminationField field) {
     case DeterminationField::unit: return "jednotka neodpovídá vzorku";
     case DeterminationField::decimals: return "desetinná místa";
     case DeterminationField::equivalence_point: return "bod ekvivalence";
+    case DeterminationField::set_values: return "nastavené hodnoty";
+    case DeterminationField::initial_volume: return "počáteční objem V0";
     case DeterminationField::none: break;
     }
     return "";
@@ -82,6 +84,7 @@ std::string ProblemText(const Determination& d, const DeterminationResult& r) {
     }
     case ResultProblem::negative_volume: return "V − V(sl) je záporné";
     case ResultProblem::zero_volume: return "V − V(sl) je nula";
+    case ResultProblem::not_reached: return "křivka nedosáhne " + EquivalencePointText(d.point);
     }
     return "";
 }
@@ -89,7 +92,7 @@ std::string ProblemText(const Determination& d, const DeterminationResult& r) {
 std::string CalculationText(const Determination& d, const DeterminationResult& r, bool comma) {
     auto n = [comma](double v) { return ShortText(v, comma); };
     if (r.problem == ResultProblem::invalid_field || r.problem == ResultProblem::no_points ||
-        r.problem == ResultProblem::missing_point)
+        r.problem == ResultProblem::missing_point || r.problem == ResultProblem::not_reached)
         return "Výsledek nelze spočítat: " + ProblemText(d, r) + ".\n";
     std::string text = "V = " + n(r.volume) + " ml (bod ekvivalence " + EquivalencePointText(d.point) + ")\n";
     text += "V − V(sl) = " + n(r.volume) + " − " + n(d.blank) + " = " + n(r.net_volume) + " ml\n";

@@ -174,13 +174,15 @@ bool Document::Read(const char* path) {
     Swap(read, read_description);
     history.Clear();
     if (!TakeDetermination()) determination.reset();
+    quantity = SplitQuantity(description);
     Evaluate();
     return true;
 }
 
 bool Document::Save(const char* path, WriteFailure* failure) const {
-    if (!determination) return internal_save(path, points, description, failure);
-    return internal_save(path, points, description + DeterminationLines(*determination), failure);
+    std::string lines = description + QuantityLine(quantity);
+    if (determination) lines += DeterminationLines(*determination, quantity);
+    return internal_save(path, points, lines, failure);
 }
 
 bool Document::TakeDetermination() {
@@ -192,15 +194,36 @@ bool Document::TakeDetermination() {
     return true;
 }
 
-DeterminationResult Document::Result() const { return EvaluateOnResults(*determination, derived); }
-
-DeterminationResult EvaluateOnResults(const Determination& d, const Derived& derived) {
+DeterminationResult Document::Result() const {
+    const Determination& d = *determination;
+    DeterminationResult result;
+    result.field = ValidateDetermination(d);
+    if (result.field != DeterminationField::none) {
+        result.problem = ResultProblem::invalid_field;
+        return result;
+    }
+    if (d.point.kind == EndPointKind::set_value) {
+        const CurveReading reached = set_value_end_point(points.items, points.size(), d.point.set_value);
+        if (!reached.found) {
+            result.problem = ResultProblem::not_reached;
+            return result;
+        }
+        return ComputeResult(d, reached.value);
+    }
     std::vector<double> volumes;
     for (int i = 0; i < derived.results.size(); ++i) {
         const ext_float& key = derived.results[i]->key;
         volumes.push_back(key.undefined ? std::nan("") : key.value);
     }
     return EvaluateDetermination(d, volumes.data(), volumes.size());
+}
+
+std::vector<CurveReading> Document::SetValueEndPoints() const {
+    std::vector<CurveReading> readings;
+    if (determination)
+        for (double value : determination->set_values)
+            readings.push_back(set_value_end_point(points.items, points.size(), value));
+    return readings;
 }
 
 void Document::Evaluate() { Evaluate(recognition, min_steepness); }

@@ -7,6 +7,8 @@
 #include "core/determination.h"
 #include "core/dyn_array_direct.h"
 #include "core/ext_float.h"
+#include "core/ph.h"
+#include "core/quantity.h"
 #include "core/safe_write.h"
 #include "core/undo.h"
 
@@ -29,6 +31,8 @@ public:
     // What turns the chosen equivalence volume into the lab's result; kept in the file as
     // comment lines after the description, and out of `description` while the file is open.
     std::optional<Determination> determination;
+    // mV or pH; kept in the file as its own comment line, out of `description` while open.
+    Quantity quantity = Quantity::mv;
 
     // Every change of the points below is one step of `history`, and marks the document changed.
     UndoHistory history;
@@ -68,15 +72,14 @@ public:
     bool TakeDetermination();
     // The determination's result on the result list as shown; only with a determination.
     DeterminationResult Result() const;
+    // Where the curve first reaches each of the determination's set values (none without one).
+    std::vector<CurveReading> SetValueEndPoints() const;
 
 private:
     void Swap(dyn_array_direct<ext_float_pair>& other_points, std::string& other_description);
     int Apply(UndoStep& step, bool forward);
     int Travel(bool forward);  // Redo when forward, else Undo
 };
-
-// The determination's result on an evaluation's result list.
-DeterminationResult EvaluateOnResults(const Determination& d, const Derived& derived);
 
 // The program's document; arr_vb and the other names of core/calc.h are views of it.
 extern Document document;

@@ -109,6 +109,8 @@ const char* field_text(DeterminationField field) {
     case DeterminationField::unit: return "the unit (it does not suit the sample)";
     case DeterminationField::decimals: return "the decimals";
     case DeterminationField::equivalence_point: return "the equivalence point";
+    case DeterminationField::set_values: return "the set values";
+    case DeterminationField::initial_volume: return "the initial volume";
     default: return "a field";
     }
 }
@@ -122,6 +124,7 @@ std::string problem_text(const DeterminationResult& result) {
     case ResultProblem::missing_point: return "no result: the curve has no such equivalence point";
     case ResultProblem::negative_volume: return "no result: the volume less the blank is negative";
     case ResultProblem::zero_volume: return "no result: the volume less the blank is zero";
+    case ResultProblem::not_reached: return "no result: the curve never reaches the set value";
     }
     return "no result";
 }

@@ -30,6 +30,7 @@ constexpr auto C = DeterminationKind::content;
 constexpr auto T = DeterminationKind::titer;
 constexpr auto ML = SampleKind::volume;
 constexpr auto G = SampleKind::mass;
+constexpr auto SET = EndPointKind::set_value;
 
 // Every expected value below is worked out by hand from n = z·c·t·(V − V_blank)/1000.
 TEST(Determination, ResultsTable) {
@@ -120,7 +121,9 @@ TEST(Determination, TextsOfRatioPointAndUnit) {
     const struct { const char* text; bool ok; EquivalencePointChoice choice; } points[] = {
         {"1.", true, {1, 0}}, {"12", true, {12, 0}}, {"poslední", true, {LAST, 0}}, {"posl.", true, {LAST, 0}},
         {"2. − 1.", true, {2, 1}}, {"2-1", true, {2, 1}}, {"last – 1", true, {LAST, 1}}, {"0", false, {}},
-        {"2 −", false, {}}, {"x", false, {}}, {"1. 2.", false, {}}, {"", false, {}}};
+        {"2 −", false, {}}, {"x", false, {}}, {"1. 2.", false, {}}, {"", false, {}},
+        {"pH 8,3", true, {1, 0, SET, 8.3}}, {"4.5 pH", true, {1, 0, SET, 4.5}}, {"-250mV", true, {1, 0, SET, -250}},
+        {"Gran", true, {1, 0, EndPointKind::gran}}, {"pH", false, {}}, {"8,3", false, {}}, {"pH 8 mV", false, {}}};
     for (const auto& c : points) {
         EquivalencePointChoice choice{7, 7};
         EXPECT_EQ(ParseEquivalencePoint(c.text, choice), c.ok) << c.text;
@@ -129,6 +132,12 @@ TEST(Determination, TextsOfRatioPointAndUnit) {
         }
     }
     EXPECT_EQ(EquivalencePointText({LAST, 1}), "poslední − 1.");
+    EXPECT_EQ(EquivalencePointText({1, 0, SET, 8.3}, Quantity::ph), "pH 8,3");
+    EXPECT_EQ(EquivalencePointText({1, 0, SET, -250}), "-250 mV");
+    std::vector<double> set_values{1};
+    EXPECT_TRUE(ParseSetValues(" 8,3; 4.5 ", set_values) && set_values == std::vector<double>({8.3, 4.5}));
+    EXPECT_FALSE(ParseSetValues("1; 2; 3; 4", set_values) || ParseSetValues("8,3;", set_values));
+    EXPECT_TRUE(ParseSetValues("", set_values) && set_values.empty());
     ResultUnit unit;
     EXPECT_TRUE(ParseUnit("% (w/w)", unit) && unit == U::percent_ww);
     EXPECT_TRUE(ParseUnit("mmol/g", unit) && unit == U::mmol_per_g);
@@ -146,6 +155,7 @@ TEST(Determination, CommentLinesRoundTrip) {
               "# Stanovení.desetinná místa = 3\n");
     Determination standard = Make(T, 0.1 / 3, 1, 204.2212, "1", {1, 0}, 0, 0.51055, G, U::mg_per_l, 1e-5);
     standard.analyte = "KHP, sušený";
+    standard.set_values = {8.3, -4.5}, standard.initial_volume = 50, standard.point = {1, 0, SET, -4.5};
     // Lines that are not the determination's stay in the description as they were.
     const std::string others = "# Titrace vody.\n#Titrant: NaOH 0,1 M\n# Stanovení.neznámý = 5\n"
                                "# Stanovení.c = pět mol/l\n  # Stanovení.vzorek = 3 kg\n";

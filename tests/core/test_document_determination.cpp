@@ -50,6 +50,33 @@ TEST(DocumentDetermination, ReadAndSaveKeepTheFileAsItWas) {
     std::remove(again.c_str());
 }
 
+// A pH document keeps its quantity line; a set value chosen as the equivalence point reads the
+// curve: 200 lies between (1; 150) and (1,5; 300), at 1 + 0,5 · 50/150 ml; 400 is never reached.
+TEST(DocumentDetermination, QuantityAndSetValueEndPoint) {
+    const std::string path = ::testing::TempDir() + "doc_ph.tid", again = path + "2";
+    Write(path, "# Vzorek.\n# Veličina = pH\n# Stanovení.c = 0,1 mol/l\n# Stanovení.M = 1 g/mol\n"
+                "# Stanovení.vzorek = 10 ml\n# Stanovení.nastavené hodnoty = 200; 400\n"
+                "# Stanovení.bod ekvivalence = pH 200\n0.5 101.3\n1 150\n1.5 300\n");
+    Document doc;
+    ASSERT_TRUE(doc.Read(path.c_str()));
+    EXPECT_EQ(doc.quantity, Quantity::ph);
+    EXPECT_EQ(doc.description, "# Vzorek.\n");
+    const std::vector<CurveReading> reached = doc.SetValueEndPoints();
+    ASSERT_EQ(reached.size(), 2u);
+    EXPECT_TRUE(reached[0].found && !reached[1].found);
+    EXPECT_DOUBLE_EQ(reached[0].value, 1 + 0.5 * 50 / 150);
+    // n = 0,1 · V/1000 mol in 10 ml, M = 1 g/mol: 10 · V mg/l.
+    EXPECT_DOUBLE_EQ(doc.Result().value, 10 * (1 + 0.5 * 50 / 150));
+    ASSERT_TRUE(doc.Save(again.c_str()));
+    EXPECT_NE(Bytes(again).find("# Vzorek.\r\n# Veličina = pH\r\n# Stanovení."), std::string::npos) << Bytes(again);
+    EXPECT_NE(Bytes(again).find("bod ekvivalence = pH 200\r\n"), std::string::npos);
+    doc.determination->point.set_value = 400;
+    EXPECT_EQ(doc.Result().problem, ResultProblem::not_reached);
+    EXPECT_EQ(ProblemText(*doc.determination, doc.Result()), "křivka nedosáhne 400 mV");
+    std::remove(path.c_str());
+    std::remove(again.c_str());
+}
+
 // Hand-worked: V = 10,05 ml, blank 0,05 ml → 10,00 ml; n = 1 · 0,1 · 1 · 10/1000 = 0,001 mol;
 // 10 ml sample → 0,1 mol/l → ρ = 0,1 · 35,453 · 1000 = 3545,3 mg/l. Titer: 0,2 g of a standard of
 // M = 204,22 → 9,7934e-4 mol; t = 9,7934e-4 / (1 · 0,1 · 10/1000) = 0,97934.
