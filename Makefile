@@ -13,7 +13,7 @@ DEB_PACKAGES := cmake make g++ libgtest-dev googletest libbenchmark-dev \
   wine wine64 xvfb xauth clang libclang-rt-14-dev zip unzip \
   pandoc weasyprint fonts-dejavu-core poppler-utils imagemagick
 
-.PHONY: all deps build build-i686 build-native build-windows test test-native test-windows fuzz bench bench-core bench-gui run clean docs dist pictures
+.PHONY: all deps hooks build build-i686 build-native build-windows test test-native test-windows fuzz bench bench-core bench-gui run clean docs dist pictures
 
 all: build
 
@@ -37,7 +37,12 @@ build-native: $(NATIVE)/CMakeCache.txt
 build-windows: $(WIN64)/CMakeCache.txt
 	cmake --build $(WIN64) -j $(JOBS)
 
-build: build-native build-windows
+build: build-native build-windows hooks
+
+# Commit messages keep a short subject: git checks them with tools/githooks in a clone.
+hooks:
+	@if git rev-parse --is-inside-work-tree >/dev/null 2>&1 && [ -z "$$(git config core.hooksPath)" ]; then \
+	  git config core.hooksPath tools/githooks; fi
 
 # A check that the code stays buildable for 32-bit Windows (not run by the tests).
 build-i686:
