@@ -14,27 +14,16 @@ HalfNeutralisation ResultRowPka(const Document& doc, int row) {
     const dyn_array_direct<sorted_struct>& results = doc.derived.results;
     const int inflections = results.size();
     if (row < 0) return Unresolved();
-    double v_ep = 0.0, v_previous = 0.0;
-    if (row < inflections) {
-        const ext_float& key = results[row]->key;
-        if (key.undefined) return Unresolved();
-        v_ep = key.value;
-        if (row > 0) {
-            const ext_float& previous = results[row - 1]->key;
-            if (previous.undefined) return Unresolved();
-            v_previous = previous.value;
-        }
-    } else {
-        const std::vector<CurveReading> readings = doc.SetValueEndPoints();
-        const std::size_t k = static_cast<std::size_t>(row - inflections);
-        if (k >= readings.size() || !readings[k].found) return Unresolved();
-        v_ep = readings[k].value;
-        if (k > 0) {
-            if (!readings[k - 1].found) return Unresolved();
-            v_previous = readings[k - 1].value;
-        }
-    }
-    return half_neutralisation(doc.points.items, doc.points.size(), v_ep, v_previous);
+    if (row >= inflections)
+        return EndPointPka(doc, doc.SetValueEndPoints(), static_cast<std::size_t>(row - inflections));
+    const ext_float& key = results[row]->key;
+    if (key.undefined || (row > 0 && results[row - 1]->key.undefined)) return Unresolved();
+    return half_neutralisation(doc.points.items, doc.points.size(), key.value, row > 0 ? results[row - 1]->key.value : 0.0);
+}
+
+HalfNeutralisation EndPointPka(const Document& doc, const std::vector<CurveReading>& readings, std::size_t k) {
+    if (k >= readings.size() || !readings[k].found || (k > 0 && !readings[k - 1].found)) return Unresolved();
+    return half_neutralisation(doc.points.items, doc.points.size(), readings[k].value, k > 0 ? readings[k - 1].value : 0.0);
 }
 
 std::string PkaText(const HalfNeutralisation& pka, bool comma) {

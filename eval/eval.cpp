@@ -388,14 +388,16 @@ static std::string value_label(Quantity quantity, double value) {
     return quantity == Quantity::ph ? "pH " + number : number + " mV";
 }
 
-EvalWriter::Kind EvalWriter::PkaOf(const Document& doc, int row) const {
+EvalWriter::Kind EvalWriter::WithPka(const Document& doc, const HalfNeutralisation& pka) const {
     Kind kind;
     kind.quantity = doc.quantity;
-    if (!options_.details || doc.quantity != Quantity::ph) return kind;
-    const HalfNeutralisation h = ResultRowPka(doc, row);
-    kind.has_pka = true;
-    kind.pka = ext_float(h.pka, h.status != PKA_OK);
+    kind.has_pka = options_.details && doc.quantity == Quantity::ph;
+    kind.pka = ext_float(pka.pka, pka.status != PKA_OK);
     return kind;
+}
+
+void EvalWriter::PrintPka(const Kind& kind) {
+    if (kind.has_pka) std::fprintf(out_, "  pKa %s", kind.pka.undefined ? "none" : rounded(kind.pka, 2).c_str());
 }
 
 // After the inflections, the volume of each --endpoint value. Rows count on from the
@@ -406,24 +408,14 @@ void EvalWriter::endpoints(const std::string& name, const Document& doc) {
     std::vector<CurveReading> readings;
     for (double value : values) readings.push_back(set_value_end_point(doc.points.items, doc.points.size(), value));
     for (std::size_t k = 0; k < values.size(); ++k) {
-        Kind kind;
-        kind.quantity = doc.quantity;
-        if (options_.details && doc.quantity == Quantity::ph) {
-            // Half-way from the end point of the value before, as in the program's list.
-            const double previous = k > 0 && readings[k - 1].found ? readings[k - 1].value : 0.0;
-            const HalfNeutralisation h = readings[k].found && (k == 0 || readings[k - 1].found)
-                                             ? half_neutralisation(doc.points.items, doc.points.size(), readings[k].value, previous)
-                                             : HalfNeutralisation{};
-            kind.has_pka = true;
-            kind.pka = ext_float(h.pka, h.status != PKA_OK);
-        }
+        Kind kind = WithPka(doc, EndPointPka(doc, readings, k));  // as the program's list rows
         kind.endpoint = true;
         kind.value = values[k];
         const ext_float volume(readings[k].value, !readings[k].found);
         if (options_.format == EvalFormat::text) {
             std::fprintf(out_, "  %s  %s", value_label(doc.quantity, values[k]).c_str(),
                          readings[k].found ? (rounded(volume, res_precis) + " ml").c_str() : "not reached");
-            if (kind.has_pka) std::fprintf(out_, "  pKa %s", kind.pka.undefined ? "none" : rounded(kind.pka, 2).c_str());
+            PrintPka(kind);
             std::fputs("\n", out_);
         } else {
             record(name, inflections + static_cast<int>(k) + 1, volume, nullptr, doc.derived.smoothing.window, nullptr,
@@ -447,8 +439,7 @@ void EvalWriter::file(const std::string& name, const Document& doc, const EvalRe
                 std::fprintf(out_, "  x1 %s  y1 %s  x2 %s  y2 %s", rounded(r.data.x1, vb_precis).c_str(),
                              rounded(r.data.y1, d2e_precis).c_str(), rounded(r.data.x2, vb_precis).c_str(),
                              rounded(r.data.y2, d2e_precis).c_str());
-            const Kind kind = PkaOf(doc, i);
-            if (kind.has_pka) std::fprintf(out_, "  pKa %s", kind.pka.undefined ? "none" : rounded(kind.pka, 2).c_str());
+            PrintPka(WithPka(doc, ResultRowPka(doc, i)));
             std::fputs("\n", out_);
         }
         endpoints(name, doc);
@@ -463,7 +454,8 @@ void EvalWriter::file(const std::string& name, const Document& doc, const EvalRe
     }
     if (!determination.set) {
         for (int i = 0; i < results.size(); ++i)
-            record(name, i + 1, results.items[i].key, &results.items[i].data, window, nullptr, PkaOf(doc, i));
+            record(name, i + 1, results.items[i].key, &results.items[i].data, window, nullptr,
+                   WithPka(doc, ResultRowPka(doc, i)));
         endpoints(name, doc);
         return;
     }
@@ -474,8 +466,9 @@ void EvalWriter::file(const std::string& name, const Document& doc, const EvalRe
     const EquivalencePointChoice& choice = determination.determination.point;
     const bool inflection = choice.kind == EndPointKind::inflection;
     const sorted_struct* point = inflection && choice.minus == 0 ? results[determination.point - 1] : nullptr;
-    Kind kind = inflection && choice.minus == 0 ? PkaOf(doc, determination.point - 1) : Kind();
-    kind.quantity = doc.quantity;
+    // The pKa of the inflection used, when it is one of the list's.
+    Kind kind = WithPka(doc, ResultRowPka(doc, point ? determination.point - 1 : -1));
+    kind.has_pka = kind.has_pka && point;
     kind.endpoint = choice.kind == EndPointKind::set_value;
     kind.value = choice.set_value;
     record(name, inflection ? determination.point : 0, ext_float(result.volume, !resolved), point ? &point->data : nullptr,

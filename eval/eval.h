@@ -97,7 +97,9 @@ private:
                 const EvalResult* determination, const Kind& kind);
     // The records or lines of the --endpoint values.
     void endpoints(const std::string& name, const Document& doc);
-    Kind PkaOf(const Document& doc, int row) const;
+    // A record's kind with the pKa given, which it carries with --details in a pH document.
+    Kind WithPka(const Document& doc, const HalfNeutralisation& pka) const;
+    void PrintPka(const Kind& kind);  // "  pKa 4.76" on a text line
     const EvalOptions& options_;
     std::FILE* out_;
     bool first_ = true;
