@@ -268,9 +268,10 @@ void OnSize() {
     const int top = ChildRect(window.toolbar).bottom - 2;
     const int bottom = ChildRect(window.status).top + 1;
     const int height = bottom > top ? bottom - top : 0;
-    const int list_width = width > RESULTS_WIDTH + LISTS_GAP ? width - RESULTS_WIDTH - LISTS_GAP : 0;
+    const int results_width = ResultsPaneWidth(window, RESULTS_WIDTH);
+    const int list_width = width > results_width + LISTS_GAP ? width - results_width - LISTS_GAP : 0;
     SetWindowPos(window.list, nullptr, 0, top, list_width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(window.results, nullptr, width - RESULTS_WIDTH, top, RESULTS_WIDTH, height,
+    SetWindowPos(window.results, nullptr, width - results_width, top, results_width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     int parts[2] = {list_width, -1};
     SendMessageA(window.status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));

@@ -24,6 +24,7 @@ constexpr int PH_PICTURES = 3;
 constexpr int N_COLUMN_WIDTH = 40;
 constexpr int NUMBER_COLUMN_WIDTH = 80;
 constexpr int CELL_MARGIN = 14;
+constexpr int RESULT_COLUMN_WIDTH = 80;
 
 bool IsPointRow(int row) { return row % 2 == 0; }
 
@@ -303,7 +304,7 @@ void InitListView(MainWindow& window) {
     column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE;
     column.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
-    column.cx = 80;
+    column.cx = RESULT_COLUMN_WIDTH;
     column.iImage = 1;
     SendMessageA(results, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 }
@@ -334,12 +335,38 @@ int ResultRows(const Document& document) {
     return document.derived.results.size() + static_cast<int>(document.SetValueEndPoints().size());
 }
 
+// The result list's column as wide as its widest set-value row, and at least as it always was.
+int ResultColumnWidth(const MainWindow& window) {
+    int widest = RESULT_COLUMN_WIDTH;
+    char text[EXT_FLOAT_TEXT];
+    for (int row = window.document.derived.results.size(); row < ResultRows(window.document); ++row) {
+        ResultCellText(window.document, row, text, sizeof text);
+        const int width = static_cast<int>(SendMessageA(window.results, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+        widest = std::max(widest, width + CELL_MARGIN);
+    }
+    return widest;
+}
+
+// A wider column widens the result list with it; the main window lays itself out again.
+void FitResultColumn(MainWindow& window) {
+    const int width = ResultColumnWidth(window);
+    if (ListView_GetColumnWidth(window.results, 0) == width) return;
+    ListView_SetColumnWidth(window.results, 0, width);
+    SendMessageA(window.dialog, WM_SIZE, 0, 0);
+}
+
 }  // namespace
+
+int ResultsPaneWidth(const MainWindow& window, int narrowest) {
+    const int extra = ResultColumnWidth(window) - RESULT_COLUMN_WIDTH;
+    return narrowest + extra;
+}
 
 void StuffListView(MainWindow& window) {
     ShowQuantity(window);
     SetRows(window, window.list, PointRows(window.document));
     SetRows(window, window.results, ResultRows(window.document));
+    FitResultColumn(window);
     if (ResultRows(window.document) > 0) ListView_SetItemState(window.results, 0, LVIS_SELECTED, LVIS_SELECTED);
     EnableCommands(window);
     ShowResultStatus(window);
