@@ -268,9 +268,10 @@ void OnSize() {
     const int top = ChildRect(window.toolbar).bottom - 2;
     const int bottom = ChildRect(window.status).top + 1;
     const int height = bottom > top ? bottom - top : 0;
-    const int list_width = width > RESULTS_WIDTH + LISTS_GAP ? width - RESULTS_WIDTH - LISTS_GAP : 0;
+    const int results_width = ResultsPaneWidth(window, RESULTS_WIDTH);
+    const int list_width = width > results_width + LISTS_GAP ? width - results_width - LISTS_GAP : 0;
     SetWindowPos(window.list, nullptr, 0, top, list_width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(window.results, nullptr, width - RESULTS_WIDTH, top, RESULTS_WIDTH, height,
+    SetWindowPos(window.results, nullptr, width - results_width, top, results_width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     int parts[2] = {list_width, -1};
     SendMessageA(window.status, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
@@ -530,8 +531,8 @@ bool ImportAsDocument(ImportTable& table, const std::string& source) {
         return false;
     }
     for (const ext_float_pair& point : table.points) points.append(point);
-    std::string no_description;
-    ReplaceDocument(points, no_description, true);
+    std::string description = QuantityLine(import_quantity(table));
+    ReplaceDocument(points, description, true);
     SetStatusText(FormatResource(IDS_IMPORT_STATUS, static_cast<int>(table.points.size()),
                                  static_cast<int>(table.bad_lines.size()))
                       .c_str());
@@ -605,7 +606,7 @@ void DeleteAll() {
     if (MessageBoxA(window.dialog, ResourceString(IDS_DELETE_ALL).c_str(), ResourceString(IDS_CAPTION_CONFIRM).c_str(),
                     MB_YESNO | MB_ICONQUESTION) != IDYES) return;
     dyn_array_direct<ext_float_pair> no_points(10, 10, nullptr);
-    std::string description = doc.description;
+    std::string description = doc.description + QuantityLine(doc.quantity);
     doc.Replace(no_points, description);
     DocumentChanged(-1);
 }
@@ -623,7 +624,7 @@ int Copy() {
     // are a table for a spreadsheet, with the decimal mark of the settings. Every digit
     // travels, so Cut and Paste give back the very same points.
     if (indexes.size() == 1) return CopyStringToClipboard(window.dialog, point_text(*doc.points[indexes[0]]).c_str());
-    std::string table = ResourceString(IDS_COPY_HEADER) + "\r\n";
+    std::string table = ResourceString(doc.quantity == Quantity::ph ? IDS_COPY_HEADER_PH : IDS_COPY_HEADER) + "\r\n";
     for (int index : indexes) table += ClipboardPointText(*doc.points[index], use_comma) + "\r\n";
     return CopyStringToClipboard(window.dialog, table.c_str());
 }

@@ -7,6 +7,7 @@
 #include "app/lists.h"
 #include "app/main_window.h"
 #include "core/calc.h"
+#include "core/ph_results.h"
 #include "resources/resource.h"
 #include "settings/syncdlg.h"
 
@@ -14,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -80,27 +82,78 @@ bool CalculationSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     return true;
 }
 
+// A pH document's Details widen to the right to show the half-neutralisation pKa; an mV
+// document's keep the size they always had.
+bool PkaSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
+    const std::string& text = *static_cast<const std::string*>(row->data);
+    if (op != SYNC_OP_OUT || text.empty()) return true;
+    const HWND dialog = GetParent(ctl);
+    RECT box, window, margin = {0, 0, 7, 0};
+    MapDialogRect(dialog, &margin);
+    GetWindowRect(ctl, &box);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
+    GetWindowRect(dialog, &window);
+    RECT client;
+    GetClientRect(dialog, &client);
+    const int frame_x = (window.right - window.left) - client.right;
+    SetWindowPos(dialog, nullptr, 0, 0, box.right + margin.right + frame_x, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowTextA(ctl, text.c_str());
+    ShowWindow(GetDlgItem(dialog, IDC_DETAIL_PKA_LABEL), SW_SHOW);
+    ShowWindow(ctl, SW_SHOW);
+    return true;
+}
+
+// What a row of the result list shows: an inflection with the points around it, or the
+// volume at which the curve reaches a set value (its label where the steepness stands).
+struct RowDetails {
+    ext_float key, x1, y1, x2, y2;
+    ext_float slope;
+    std::string set_value;
+};
+
+bool ReadRow(const Document& doc, int row, RowDetails& details) {
+    const ext_float none(0.0, true);
+    const int inflections = doc.derived.results.size();
+    if (row < inflections) {
+        const sorted_struct& result = *doc.derived.results[row];
+        details = {result.key, result.data.x1, result.data.y1, result.data.x2, result.data.y2, result.data.slope, ""};
+        return true;
+    }
+    const std::vector<CurveReading> readings = doc.SetValueEndPoints();
+    const std::size_t k = static_cast<std::size_t>(row - inflections);
+    if (k >= readings.size()) return false;
+    details = {ext_float(readings[k].value, !readings[k].found), none, none, none, none, none,
+               QuantityValueText(doc.quantity, doc.determination->set_values[k])};
+    return true;
+}
+
 } // namespace
 
 void ShowDetails() {
+    const Document& doc = main_window.document;
     const int selected = GetSelectedRow(main_window, main_window.results);
-    if (selected < 0 || selected >= main_window.document.derived.results.size()) {
+    RowDetails row;
+    if (selected < 0 || !ReadRow(doc, selected, row)) {
         MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
-    const Derived& derived = main_window.document.derived;
-    const sorted_struct& result = *derived.results[selected];
-    ext_float key = result.key;
-    ext_float x1 = result.data.x1;
-    ext_float y1 = result.data.y1;
-    ext_float x2 = result.data.x2;
-    ext_float y2 = result.data.y2;
+    ext_float key = row.key;
+    ext_float x1 = row.x1;
+    ext_float y1 = row.y1;
+    ext_float x2 = row.x2;
+    ext_float y2 = row.y2;
+    const bool ph = doc.quantity == Quantity::ph;
     char steepness[EXT_FLOAT_TEXT + 32];
-    format_steepness(steepness, sizeof steepness, result.data.slope);
+    if (row.set_value.empty())
+        format_steepness(steepness, sizeof steepness, row.slope, QuantityUnit(doc.quantity));
+    else
+        std::snprintf(steepness, sizeof steepness, "%s", row.set_value.c_str());
     char smoothed[160] = "";
     if (smoothing.window > 0)
-        std::snprintf(smoothed, sizeof smoothed, ResourceString(IDS_DETAIL_SMOOTHING).c_str(),
+        std::snprintf(smoothed, sizeof smoothed, ResourceString(ph ? IDS_DETAIL_NOISE_PH : IDS_DETAIL_SMOOTHING).c_str(),
                       Significant(smoothing.window).c_str(), smoothing.points, Significant(smoothing.noise).c_str());
+    std::string pka = ph ? PkaText(ResultRowPka(doc, selected), use_comma) : std::string();
     std::string calculation = ResultCalculationText(main_window.document);
     tag_CTL_SYNC table[] = {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_VB, &key, res_precis, nullptr, nullptr, nullptr},
@@ -110,6 +163,7 @@ void ShowDetails() {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_Y2, &y2, res_precis, nullptr, nullptr, nullptr},
         {SYNC_STR_EDIT, nullptr, IDC_DETAIL_STEEPNESS, steepness, sizeof steepness, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, SmoothingSyncProc, IDC_DETAIL_SMOOTHING, smoothed, sizeof smoothed, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, PkaSyncProc, IDC_DETAIL_PKA, &pka, 0, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, CalculationSyncProc, IDC_DETAIL_CALCULATION, &calculation, 0, nullptr, nullptr, nullptr},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };

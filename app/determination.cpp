@@ -77,7 +77,26 @@ bool RatioSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     }
 }
 
-// The equivalence point in a drop-down that also takes a typed choice such as "2. − 1.".
+// The set values as "8,3; 4,5"; an empty edit is none.
+bool SetValuesSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
+    auto* data = static_cast<std::vector<double>*>(row->data);
+    if (!ctl) return false;
+    std::vector<double> values;
+    switch (op) {
+    case SYNC_OP_OUT:
+        return SetWindowTextA(ctl, SetValuesText(*data).c_str()) != 0;
+    case SYNC_OP_TRY:
+        return ParseSetValues(ControlText(ctl), values);
+    case SYNC_OP_IN:
+        ParseSetValues(ControlText(ctl), *data);
+        return true;
+    default:
+        return true;
+    }
+}
+
+// The equivalence point in a drop-down that also takes a typed choice such as "2. − 1.", a set
+// value ("pH 8,3") or "Gran"; `param` is the document's quantity, which names a set value.
 bool PointSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     EquivalencePointChoice* data = static_cast<EquivalencePointChoice*>(row->data);
     if (!ctl) return false;
@@ -86,7 +105,7 @@ bool PointSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     case SYNC_OP_OUT:
         for (const char* item : {"1.", "2.", "3.", "poslední", "2. − 1.", "3. − 2."})
             SendMessageA(ctl, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-        return SetWindowTextA(ctl, EquivalencePointText(*data).c_str()) != 0;
+        return SetWindowTextA(ctl, EquivalencePointText(*data, static_cast<Quantity>(row->param)).c_str()) != 0;
     case SYNC_OP_TRY: {
         if (!ParseEquivalencePoint(ControlText(ctl), choice)) return false;
         Determination check;  // the choice alone, in otherwise valid numbers
@@ -102,6 +121,13 @@ bool PointSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     }
 }
 
+// A new quantity is a change of the document.
+void SetQuantity(Document& doc, Quantity quantity) {
+    if (doc.quantity == quantity) return;
+    doc.quantity = quantity;
+    doc.changed = true;
+}
+
 bool Positive(unsigned /*id*/, void* value) { return *static_cast<double*>(value) > 0.0; }
 bool NotNegative(unsigned /*id*/, void* value) { return *static_cast<double*>(value) >= 0.0; }
 bool DecimalsValid(unsigned /*id*/, void* value) {
@@ -115,13 +141,16 @@ struct DialogState {
     char titrant[NAME_SIZE] = "";
     char analyte[NAME_SIZE] = "";
     int content = 1, titer = 0, volume = 1, mass = 0, unit = 0;
+    int mv = 1, ph = 0;  // the document's quantity
     tag_CTL_SYNC* table = nullptr;
     std::string unit_error, standard_error;
 };
 
+// V0 is asked only of a weighed sample: a pipetted one's is its volume.
 void ShowSampleUnit(HWND dialog) {
     const bool mass = IsDlgButtonChecked(dialog, IDC_DET_MASS) == BST_CHECKED;
     SetDlgItemTextA(dialog, IDC_DET_SAMPLE_UNIT, mass ? "g" : "ml");
+    EnableWindow(GetDlgItem(dialog, IDC_DET_V0), mass);
 }
 
 BOOL OnInitDialog(HWND dialog, DialogState* state) {
@@ -163,8 +192,12 @@ void OnCommand(HWND dialog, int id) {
     case IDOK:
         OnOk(dialog, state);
         break;
-    case IDCANCEL:
     case IDC_DET_NONE:
+        // The quantity belongs to the document, so it is kept also without a determination.
+        state->ph = IsDlgButtonChecked(dialog, IDC_DET_PH) == BST_CHECKED;
+        EndDialog(dialog, id);
+        break;
+    case IDCANCEL:
         EndDialog(dialog, id);
         break;
     case IDC_DET_VOLUME:
@@ -210,11 +243,14 @@ bool ShowDetermination() {
     state.mass = d.sample_kind == SampleKind::mass;
     state.volume = !state.mass;
     state.unit = static_cast<int>(d.unit);
+    state.ph = doc.quantity == Quantity::ph;
+    state.mv = !state.ph;
     const std::string bad_c = ResourceString(IDS_DET_BAD_C), bad_titer = ResourceString(IDS_DET_BAD_TITER),
                       bad_m = ResourceString(IDS_DET_BAD_M), bad_z = ResourceString(IDS_DET_BAD_Z),
                       bad_point = ResourceString(IDS_DET_BAD_POINT), bad_blank = ResourceString(IDS_DET_BAD_BLANK),
                       bad_sample = ResourceString(IDS_DET_BAD_SAMPLE),
-                      bad_decimals = ResourceString(IDS_DET_BAD_DECIMALS);
+                      bad_decimals = ResourceString(IDS_DET_BAD_DECIMALS),
+                      bad_set_values = ResourceString(IDS_DET_BAD_SET_VALUES), bad_v0 = ResourceString(IDS_DET_BAD_V0);
     state.unit_error = ResourceString(IDS_DET_BAD_UNIT);
     state.standard_error = ResourceString(IDS_DET_BAD_STANDARD);
     tag_CTL_SYNC table[] = {
@@ -226,7 +262,8 @@ bool ShowDetermination() {
         {SYNC_STR_EDIT, nullptr, IDC_DET_ANALYTE, state.analyte, NAME_SIZE, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, DoubleSyncProc, IDC_DET_M, &state.d.molar_mass, 0, bad_m.c_str(), nullptr, Positive},
         {SYNC_CUSTOM, RatioSyncProc, IDC_DET_Z, &state.d.ratio, 0, bad_z.c_str(), nullptr, nullptr},
-        {SYNC_CUSTOM, PointSyncProc, IDC_DET_POINT, &state.d.point, 0, bad_point.c_str(), nullptr, nullptr},
+        {SYNC_CUSTOM, PointSyncProc, IDC_DET_POINT, &state.d.point, static_cast<int>(doc.quantity), bad_point.c_str(),
+         nullptr, nullptr},
         {SYNC_CUSTOM, DoubleSyncProc, IDC_DET_BLANK, &state.d.blank, 0, bad_blank.c_str(), nullptr, NotNegative},
         {SYNC_CHECKBOX, nullptr, IDC_DET_VOLUME, &state.volume, 0, nullptr, nullptr, nullptr},
         {SYNC_CHECKBOX, nullptr, IDC_DET_MASS, &state.mass, 0, nullptr, nullptr, nullptr},
@@ -235,11 +272,18 @@ bool ShowDetermination() {
          state.standard_error.c_str(), nullptr, NotNegative},
         {SYNC_CUSTOM, ComboSyncProc, IDC_DET_UNIT, &state.unit, 0, nullptr, nullptr, nullptr},
         {SYNC_INT_EDIT, nullptr, IDC_DET_DECIMALS, &state.d.decimals, 0, bad_decimals.c_str(), nullptr, DecimalsValid},
+        {SYNC_CHECKBOX, nullptr, IDC_DET_MV, &state.mv, 0, nullptr, nullptr, nullptr},
+        {SYNC_CHECKBOX, nullptr, IDC_DET_PH, &state.ph, 0, nullptr, nullptr, nullptr},
+        {SYNC_CUSTOM, SetValuesSyncProc, IDC_DET_SET_VALUES, &state.d.set_values, 0, bad_set_values.c_str(), nullptr,
+         nullptr},
+        {SYNC_CUSTOM, DoubleSyncProc, IDC_DET_V0, &state.d.initial_volume, ALLOW_EMPTY, bad_v0.c_str(), nullptr,
+         NotNegative},
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     state.table = table;
     const INT_PTR answer = DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_DETERMINATION), main_window.dialog,
                                            DeterminationDlgProc, reinterpret_cast<LPARAM>(&state));
+    if (answer == IDC_DET_NONE || answer == IDOK) SetQuantity(doc, state.ph ? Quantity::ph : Quantity::mv);
     if (answer == IDC_DET_NONE) {
         if (doc.determination) doc.changed = true;
         doc.determination.reset();
@@ -260,11 +304,11 @@ std::string ResultStatusText(const Document& doc) {
     const DeterminationResult r = doc.Result();
     const std::string name = ResultName(d);
     if (!r.ok())
-        return FormatResource(IDS_DET_STATUS_NONE, name.c_str(), ProblemText(d, r).c_str());
+        return FormatResource(IDS_DET_STATUS_NONE, name.c_str(), ProblemText(d, r, doc.quantity).c_str());
     char volume[EXT_FLOAT_TEXT];
     ext_float(r.volume).format(volume, 0, res_precis, use_comma);
     return FormatResource(IDS_DET_STATUS, name.c_str(), ResultValueText(d, r, use_comma).c_str(),
-                          EquivalencePointText(d.point).c_str(), volume);
+                          EquivalencePointText(d.point, doc.quantity).c_str(), volume);
 }
 
 void ShowResultStatus(MainWindow& window) {
@@ -273,5 +317,5 @@ void ShowResultStatus(MainWindow& window) {
 
 std::string ResultCalculationText(const Document& doc) {
     if (!doc.determination) return "";
-    return CalculationText(*doc.determination, doc.Result(), use_comma);
+    return CalculationText(*doc.determination, doc.Result(), use_comma, doc.quantity);
 }

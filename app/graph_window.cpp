@@ -29,6 +29,15 @@ HMENU graph_menu = nullptr;
 // The axis titles, loaded from the string table: Vb, then the ordinate of each view.
 char axis_titles[VIEWS + 1][32];
 
+// The titles in the document's quantity: E/mV or E/pH and the units of the derivatives with it.
+void LoadAxisTitles() {
+    const bool ph = main_window.document.quantity == Quantity::ph;
+    LoadStringA(main_window.instance, IDS_AXIS_VB, axis_titles[0], sizeof axis_titles[0]);
+    const UINT first = ph ? IDS_AXIS_PH_E : IDS_AXIS_E;
+    for (int i = VIEW_E; i <= VIEW_D2E; ++i)
+        LoadStringA(main_window.instance, first + i, axis_titles[i + 1], sizeof axis_titles[i + 1]);
+}
+
 // Frees the graph and gives the main window back its input.
 void ReleaseGraph() {
     delete og;
@@ -178,7 +187,7 @@ void ShowGraph() {
         return;
     }
     graph_menu = LoadMenuA(main_window.instance, MAKEINTRESOURCEA(IDR_GRAPHMENU));
-    for (int i = 0; i <= VIEWS; ++i) LoadStringA(main_window.instance, IDS_AXIS_VB + i, axis_titles[i], sizeof axis_titles[i]);
+    LoadAxisTitles();
     auto* window = new (std::nothrow) VexGraphWindow(
         main_window.instance, main_window.dialog, graph_menu,
         WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX, 0,

@@ -17,10 +17,14 @@ constexpr int HEADER_FONT_HEIGHT = 31;
 constexpr int HEADER_PICTURE_WIDTH = 70;
 constexpr int HEADER_PICTURE_HEIGHT = 32;
 constexpr int HEADER_PICTURES = 5;
+// The pictures of E, E' and E'' in pH follow the five; the columns of E to E'' are 2 to 4.
+constexpr int FIRST_VALUE_COLUMN = 2;
+constexpr int PH_PICTURES = 3;
 // The columns' widths at start, and the room a cell leaves around its text.
 constexpr int N_COLUMN_WIDTH = 40;
 constexpr int NUMBER_COLUMN_WIDTH = 80;
 constexpr int CELL_MARGIN = 14;
+constexpr int RESULT_COLUMN_WIDTH = 80;
 
 bool IsPointRow(int row) { return row % 2 == 0; }
 
@@ -60,8 +64,26 @@ void PointCellText(const Document& document, int row, int column, char* text, si
     }
 }
 
+// After the inflections, a row for each set value of the determination: "pH 8,3: 12,35", or
+// "pH 8,3: nedosaženo" where the curve never reaches it.
+void SetValueCellText(const Document& document, int k, char* text, size_t size) {
+    const std::vector<CurveReading> readings = document.SetValueEndPoints();
+    if (k < 0 || k >= static_cast<int>(readings.size())) return;
+    const std::string label = QuantityValueText(document.quantity, document.determination->set_values[k]);
+    std::string row = FormatResource(IDS_SET_VALUE_NOT_REACHED, label.c_str());
+    if (readings[k].found) {
+        char volume[EXT_FLOAT_TEXT] = "";
+        const ext_float value(readings[k].value);
+        FormatNumber(&value, res_precis, volume, sizeof volume);
+        row = FormatResource(IDS_SET_VALUE_ROW, label.c_str(), volume);
+    }
+    std::snprintf(text, size, "%s", row.c_str());
+}
+
 void ResultCellText(const Document& document, int row, char* text, size_t size) {
     text[0] = '\0';
+    const int inflections = document.derived.results.size();
+    if (row >= inflections) return SetValueCellText(document, row - inflections, text, size);
     if (const sorted_struct* result = document.derived.results[row]) FormatNumber(&result->key, res_precis, text, size);
 }
 
@@ -72,13 +94,12 @@ void CellText(const MainWindow& window, HWND list, int row, int column, char* te
         ResultCellText(window.document, row, text, size);
 }
 
-// The cells' texts are ASCII, so both the narrow and the wide forms of a list's requests are
-// served by copying characters.
-template <class Char>
-void CopyText(const char* from, Char* to, int size) {
-    int k = 0;
-    for (; from[k] && k + 1 < size; ++k) to[k] = static_cast<Char>(static_cast<unsigned char>(from[k]));
-    to[k] = 0;
+// The cells' texts are UTF-8 (the program's code page); the wide form of a list's request
+// gets them converted.
+void CopyText(const char* from, char* to, int size) { std::snprintf(to, static_cast<size_t>(size), "%s", from); }
+
+void CopyText(const char* from, wchar_t* to, int size) {
+    if (MultiByteToWideChar(CP_UTF8, 0, from, -1, to, size) == 0) to[0] = 0;
 }
 
 // The list asks for the text of a cell it draws.
@@ -253,6 +274,10 @@ void InitListView(MainWindow& window) {
         ImageList_AddMasked(pictures, bitmap, RGB(255, 255, 255));
         DeleteObject(bitmap);
     }
+    if (HBITMAP bitmap = LoadBitmapA(window.instance, MAKEINTRESOURCEA(IDB_HEADERS_PH))) {
+        ImageList_AddMasked(pictures, bitmap, RGB(255, 255, 255));
+        DeleteObject(bitmap);
+    }
     SendMessageA(header, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(pictures));
 
     LVCOLUMNA column = {};
@@ -279,16 +304,70 @@ void InitListView(MainWindow& window) {
     column = {};
     column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_IMAGE;
     column.fmt = LVCFMT_LEFT | LVCFMT_IMAGE;
-    column.cx = 80;
+    column.cx = RESULT_COLUMN_WIDTH;
     column.iImage = 1;
     SendMessageA(results, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 }
 
+namespace {
+
+int ColumnPicture(HWND list, int column) {
+    LVCOLUMNA item = {};
+    item.mask = LVCF_IMAGE;
+    return ListView_GetColumn(list, column, &item) ? item.iImage : -1;
+}
+
+// The headers of E, E' and E'' in the document's quantity.
+void ShowQuantity(MainWindow& window) {
+    const bool ph = window.document.quantity == Quantity::ph;
+    for (int k = 0; k < PH_PICTURES; ++k) {
+        const int column = FIRST_VALUE_COLUMN + k;
+        const int picture = ph ? HEADER_PICTURES + k : column;
+        if (ColumnPicture(window.list, column) == picture) continue;
+        LVCOLUMNA item = {};
+        item.mask = LVCF_IMAGE;
+        item.iImage = picture;
+        ListView_SetColumn(window.list, column, &item);
+    }
+}
+
+int ResultRows(const Document& document) {
+    return document.derived.results.size() + static_cast<int>(document.SetValueEndPoints().size());
+}
+
+// The result list's column as wide as its widest set-value row, and at least as it always was.
+int ResultColumnWidth(const MainWindow& window) {
+    int widest = RESULT_COLUMN_WIDTH;
+    char text[EXT_FLOAT_TEXT];
+    for (int row = window.document.derived.results.size(); row < ResultRows(window.document); ++row) {
+        ResultCellText(window.document, row, text, sizeof text);
+        const int width = static_cast<int>(SendMessageA(window.results, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text)));
+        widest = std::max(widest, width + CELL_MARGIN);
+    }
+    return widest;
+}
+
+// A wider column widens the result list with it; the main window lays itself out again.
+void FitResultColumn(MainWindow& window) {
+    const int width = ResultColumnWidth(window);
+    if (ListView_GetColumnWidth(window.results, 0) == width) return;
+    ListView_SetColumnWidth(window.results, 0, width);
+    SendMessageA(window.dialog, WM_SIZE, 0, 0);
+}
+
+}  // namespace
+
+int ResultsPaneWidth(const MainWindow& window, int narrowest) {
+    const int extra = ResultColumnWidth(window) - RESULT_COLUMN_WIDTH;
+    return narrowest + extra;
+}
+
 void StuffListView(MainWindow& window) {
+    ShowQuantity(window);
     SetRows(window, window.list, PointRows(window.document));
-    SetRows(window, window.results, window.document.derived.results.size());
-    if (window.document.derived.results.size() > 0)
-        ListView_SetItemState(window.results, 0, LVIS_SELECTED, LVIS_SELECTED);
+    SetRows(window, window.results, ResultRows(window.document));
+    FitResultColumn(window);
+    if (ResultRows(window.document) > 0) ListView_SetItemState(window.results, 0, LVIS_SELECTED, LVIS_SELECTED);
     EnableCommands(window);
     ShowResultStatus(window);
 }

@@ -16,8 +16,11 @@
 HFONT CreateSizedFont(int height);
 void InitListView(MainWindow& window);
 // Shows the document; nothing stays selected in the measurement list, and the first result is
-// selected.
+// selected. The result list holds the inflections, then a row for each set value of the
+// determination; the headers name the document's quantity.
 void StuffListView(MainWindow& window);
+// The result list's width: `narrowest`, more where a set value's row needs more.
+int ResultsPaneWidth(const MainWindow& window, int narrowest);
 void SelectListItem(MainWindow& window, int index);  // focuses and selects the row of point `index`
 int GetSelectedPoint(MainWindow& window);  // index of the selected point, -1 for none
 int GetSelectedRow(MainWindow& window, HWND list);  // -1 for none

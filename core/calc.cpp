@@ -248,7 +248,7 @@ void evaluate(const dyn_array_direct<ext_float_pair>& points, Derived& derived, 
     Evaluator(derived, recognition, min_steepness).run(points);
 }
 
-void format_steepness(char* text, std::size_t size, const ext_float& slope) {
+void format_steepness(char* text, std::size_t size, const ext_float& slope, const char* unit) {
     if (size == 0) return;
     const ext_float steepness = magnitude(slope);
     char number[EXT_FLOAT_TEXT];
@@ -257,10 +257,10 @@ void format_steepness(char* text, std::size_t size, const ext_float& slope) {
     if (steepness.undefined) {
         std::snprintf(text, size, "%s", number);
     } else if (share.undefined) {
-        std::snprintf(text, size, "%s mV.ml-1", number);
+        std::snprintf(text, size, "%s %s.ml-1", number, unit);
     } else {
         // Rounded down past the division's rounding error: the shown share reaches
         // min_steepness exactly when the point is steep enough.
-        std::snprintf(text, size, "%s mV.ml-1 (%.0f %%)", number, std::floor(share.value + 1e-9));
+        std::snprintf(text, size, "%s %s.ml-1 (%.0f %%)", number, unit, std::floor(share.value + 1e-9));
     }
 }

@@ -79,7 +79,7 @@ extern int graph_precis;
 // current separator and as a whole percentage of the curve's largest: "1953,0000 mV.ml-1 (100 %)".
 // The percentage is rounded down, so it reaches `min_steepness` exactly when the point is
 // steep enough; "*" when the slope is undefined. Cut to `size` bytes, NUL included.
-void format_steepness(char* text, std::size_t size, const ext_float& slope);
+void format_steepness(char* text, std::size_t size, const ext_float& slope, const char* unit = "mV");
 
 // The abscissa where the line through (x1, y1) and (x2, y2) crosses zero.
 ext_float GetCross(ext_float& x1, ext_float& x2, ext_float& y1, ext_float& y2);

@@ -69,7 +69,7 @@ std::string ResultName(const Determination& d) {
     return d.analyte.empty() ? "výsledek" : d.analyte;
 }
 
-std::string ProblemText(const Determination& d, const DeterminationResult& r) {
+std::string ProblemText(const Determination& d, const DeterminationResult& r, Quantity quantity) {
     switch (r.problem) {
     case ResultProblem::none: return "";
     case ResultProblem::invalid_field: return std::string("neplatné stanovení: ") + FieldText(r.field);
@@ -84,19 +84,19 @@ std::string ProblemText(const Determination& d, const DeterminationResult& r) {
     }
     case ResultProblem::negative_volume: return "V − V(sl) je záporné";
     case ResultProblem::zero_volume: return "V − V(sl) je nula";
-    case ResultProblem::not_reached: return "křivka nedosáhne " + EquivalencePointText(d.point);
+    case ResultProblem::not_reached: return "křivka nedosáhne " + EquivalencePointText(d.point, quantity);
     }
     return "";
 }
 
-std::string CalculationText(const Determination& d, const DeterminationResult& r, bool comma) {
+std::string CalculationText(const Determination& d, const DeterminationResult& r, bool comma, Quantity quantity) {
     auto n = [comma](double v) { return ShortText(v, comma); };
     if (r.problem == ResultProblem::invalid_field || r.problem == ResultProblem::no_points ||
         r.problem == ResultProblem::missing_point || r.problem == ResultProblem::not_reached)
-        return "Výsledek nelze spočítat: " + ProblemText(d, r) + ".\n";
-    std::string text = "V = " + n(r.volume) + " ml (bod ekvivalence " + EquivalencePointText(d.point) + ")\n";
+        return "Výsledek nelze spočítat: " + ProblemText(d, r, quantity) + ".\n";
+    std::string text = "V = " + n(r.volume) + " ml (bod ekvivalence " + EquivalencePointText(d.point, quantity) + ")\n";
     text += "V − V(sl) = " + n(r.volume) + " − " + n(d.blank) + " = " + n(r.net_volume) + " ml\n";
-    if (!r.ok()) return text + "Výsledek nelze spočítat: " + ProblemText(d, r) + ".\n";
+    if (!r.ok()) return text + "Výsledek nelze spočítat: " + ProblemText(d, r, quantity) + ".\n";
     const std::string z = RatioText(d.ratio);
     if (d.kind == DeterminationKind::titer) {
         double standard;
@@ -147,7 +147,8 @@ bool ReadDeterminationOneLine(const std::string& line, Determination& d) {
     return SplitDetermination(lines, d, rest);
 }
 
-std::vector<DeterminationRow> DeterminationRows(const Determination& d, const DeterminationResult& r, bool comma) {
+std::vector<DeterminationRow> DeterminationRows(const Determination& d, const DeterminationResult& r, bool comma,
+                                               Quantity quantity) {
     auto n = [comma](double v) { return ShortText(v, comma); };
     const bool titer = d.kind == DeterminationKind::titer;
     std::vector<DeterminationRow> rows = {
@@ -156,7 +157,7 @@ std::vector<DeterminationRow> DeterminationRows(const Determination& d, const De
                         (titer ? "" : ", t = " + n(d.titer))},
         {titer ? "Standard" : "Analyt",
          (d.analyte.empty() ? "" : d.analyte + ", ") + "M = " + n(d.molar_mass) + " g/mol, z = " + RatioText(d.ratio)},
-        {"Bod ekvivalence", EquivalencePointText(d.point) + (r.ok() || r.problem == ResultProblem::negative_volume ||
+        {"Bod ekvivalence", EquivalencePointText(d.point, quantity) + (r.ok() || r.problem == ResultProblem::negative_volume ||
                                                                      r.problem == ResultProblem::zero_volume
                                                                  ? ": V = " + n(r.volume) + " ml"
                                                                  : std::string())},
@@ -166,6 +167,6 @@ std::vector<DeterminationRow> DeterminationRows(const Determination& d, const De
                                                                      : std::string())},
     };
     const std::string value = ResultValueText(d, r, comma);
-    rows.push_back({ResultName(d), r.ok() ? value : value + " (" + ProblemText(d, r) + ")"});
+    rows.push_back({ResultName(d), r.ok() ? value : value + " (" + ProblemText(d, r, quantity) + ")"});
     return rows;
 }

@@ -16,11 +16,13 @@ std::string ShortText(double value, bool comma);
 std::string ResultValueText(const Determination& d, const DeterminationResult& r, bool comma);
 // "Cl-" or, for a titer, "titr AgNO3"; a name left empty gives "výsledek" or "titr".
 std::string ResultName(const Determination& d);
-// Why there is no result, in a few words ("chybí 2. bod ekvivalence"); empty with a result.
-std::string ProblemText(const Determination& d, const DeterminationResult& r);
+// Why there is no result, in a few words ("chybí 2. bod ekvivalence", "křivka nedosáhne pH 8,3",
+// a set value named in `quantity`); empty with a result.
+std::string ProblemText(const Determination& d, const DeterminationResult& r, Quantity quantity = Quantity::mv);
 // The calculation, one step a line ('\n' ended), the numbers put in; with a problem the
 // steps up to it and the reason.
-std::string CalculationText(const Determination& d, const DeterminationResult& r, bool comma);
+std::string CalculationText(const Determination& d, const DeterminationResult& r, bool comma,
+                            Quantity quantity = Quantity::mv);
 
 // The determination on one line, as a settings file keeps it: its comment lines joined by
 // tabs (a tab inside a name becomes a blank); and back.
@@ -32,4 +34,5 @@ bool ReadDeterminationOneLine(const std::string& line, Determination& d);
 struct DeterminationRow {
     std::string name, value;
 };
-std::vector<DeterminationRow> DeterminationRows(const Determination& d, const DeterminationResult& r, bool comma);
+std::vector<DeterminationRow> DeterminationRows(const Determination& d, const DeterminationResult& r, bool comma,
+                                               Quantity quantity = Quantity::mv);

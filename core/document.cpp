@@ -112,6 +112,10 @@ void Document::Swap(dyn_array_direct<ext_float_pair>& other_points, std::string&
 
 void Document::Replace(dyn_array_direct<ext_float_pair>& new_points, std::string& new_description) {
     Swap(new_points, new_description);
+    // The quantity travels with the points as its line, so an undone import is in its own
+    // quantity again.
+    new_description += QuantityLine(quantity);
+    quantity = SplitQuantity(description);
     UndoStep step;
     step.whole = true;
     step.removed = Copy(new_points);
@@ -130,6 +134,8 @@ int Document::Apply(UndoStep& step, bool forward) {
         if (!other.reserve(static_cast<int>(step.removed.size()) + 1)) return -1;
         for (const ext_float_pair& p : step.removed) other.append(p);
         Swap(other, step.description);
+        step.description += QuantityLine(quantity);
+        quantity = SplitQuantity(description);
         step.removed = Copy(other);
         std::swap(file_name, step.file_name);
         std::swap(name_automatic, step.name_automatic);
@@ -194,8 +200,9 @@ bool Document::TakeDetermination() {
     return true;
 }
 
-DeterminationResult Document::Result() const {
-    const Determination& d = *determination;
+DeterminationResult Document::Result() const { return ResultOf(*determination); }
+
+DeterminationResult Document::ResultOf(const Determination& d) const {
     DeterminationResult result;
     result.field = ValidateDetermination(d);
     if (result.field != DeterminationField::none) {

@@ -50,7 +50,9 @@ public:
     // The points at the ascending `indexes`; false when one is outside (then nothing changed).
     bool Remove(const std::vector<int>& indexes);
     // The points and the description change places with the ones given, which leave with the
-    // old ones. One step, which gives back the old points, description and file name.
+    // old ones. One step, which gives back the old points, description and file name. The
+    // quantity is the one the new description's line names (mV without one); the old one
+    // leaves as its line in the old description.
     void Replace(dyn_array_direct<ext_float_pair>& new_points, std::string& new_description);
     // Take back the last step, or do again the last one taken back: the index of the first
     // point the step brought in, or 0; -1 when there is nothing to do or no memory for it.
@@ -72,6 +74,8 @@ public:
     bool TakeDetermination();
     // The determination's result on the result list as shown; only with a determination.
     DeterminationResult Result() const;
+    // The same for another determination (titrion-eval's options over the file's).
+    DeterminationResult ResultOf(const Determination& d) const;
     // Where the curve first reaches each of the determination's set values (none without one).
     std::vector<CurveReading> SetValueEndPoints() const;
 

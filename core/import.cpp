@@ -177,22 +177,40 @@ std::string fold(std::string_view s) {
 // The results that this program's CSV export writes after its points: no more points follow.
 bool ends_table(const std::vector<std::string>& cells) { return fold(cells[0]) == "výsledky:"; }
 
-enum class Quantity { other, volume, potential };
+enum class Column { other, volume, potential };
 
 // A column name: the quantity's name, then perhaps its unit in brackets or after a slash or
-// comma ("Volume [mL]", "E/mV", "Objem, ml"); a unit alone names the quantity too.
-Quantity quantity(const std::string& name) {
+// comma ("Volume [mL]", "E/mV", "Objem, ml"); a unit alone names the quantity too. pH is a
+// potential read as pH.
+struct ColumnName {
+    std::string base, unit;  // folded
+};
+
+ColumnName split_name(const std::string& name) {
     const std::string folded = fold(name);
     const std::size_t cut = folded.find_first_of("[(/,");
-    const std::string_view base = trimmed(std::string_view(folded).substr(0, cut), ".");
-    const std::string_view unit =
-        cut == std::string::npos ? std::string_view() : trimmed(std::string_view(folded).substr(cut + 1), "[]()");
+    ColumnName parts;
+    parts.base = trimmed(std::string_view(folded).substr(0, cut), ".");
+    if (cut != std::string::npos) parts.unit = trimmed(std::string_view(folded).substr(cut + 1), "[]()");
+    return parts;
+}
+
+Column column_of(const std::string& name) {
+    const ColumnName parts = split_name(name);
+    const std::string& base = parts.base;
+    const std::string& unit = parts.unit;
     for (const char* word : {"v", "vb", "vol", "volume", "objem", "ml"})
-        if (base == word) return Quantity::volume;
-    if (unit == "ml") return Quantity::volume;
-    for (const char* word : {"e", "u", "mv", "potential", "potenciál"})
-        if (base == word) return Quantity::potential;
-    return unit == "mv" ? Quantity::potential : Quantity::other;
+        if (base == word) return Column::volume;
+    if (unit == "ml") return Column::volume;
+    for (const char* word : {"e", "u", "mv", "potential", "potenciál", "ph"})
+        if (base == word) return Column::potential;
+    return unit == "mv" || unit == "ph" ? Column::potential : Column::other;
+}
+
+// "pH", "pH [-]", "E/pH": the column's values are pH.
+bool names_ph(const std::string& name) {
+    const ColumnName parts = split_name(name);
+    return parts.base == "ph" || parts.unit == "ph";
 }
 
 const char SEPARATORS[] = {'\t', ';', ',', ' '};
@@ -265,10 +283,10 @@ void choose_columns(ImportTable& table, const std::vector<std::string>& data, st
     const auto numeric = [&](std::size_t i) { return i < data.size() && number_cell(data[i], other); };
     table.volume_column = table.potential_column = -1;
     for (std::size_t i = 0; i < table.header.size(); ++i) {
-        const Quantity q = quantity(table.header[i]);
+        const Column q = column_of(table.header[i]);
         if (!numeric(i)) continue;
-        if (q == Quantity::volume && table.volume_column < 0) table.volume_column = static_cast<int>(i);
-        if (q == Quantity::potential && table.potential_column < 0) table.potential_column = static_cast<int>(i);
+        if (q == Column::volume && table.volume_column < 0) table.volume_column = static_cast<int>(i);
+        if (q == Column::potential && table.potential_column < 0) table.potential_column = static_cast<int>(i);
     }
     const auto is_index = [index](std::size_t i) { return i < 64 && (index >> i & 1); };
     const auto free = [&](std::size_t i) {
@@ -452,4 +470,10 @@ int import_column(const ImportTable& table, const std::string& name) {
     for (std::size_t i = 0; i < table.header.size(); ++i)
         if (fold(table.header[i]) == fold(name)) return static_cast<int>(i);
     return -1;
+}
+
+Quantity import_quantity(const ImportTable& table) {
+    const std::size_t column = static_cast<std::size_t>(table.potential_column);
+    return table.potential_column >= 0 && column < table.header.size() && names_ph(table.header[column]) ? Quantity::ph
+                                                                                                           : Quantity::mv;
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include "core/ext_float.h"
 #include "core/file_io.h"
+#include "core/quantity.h"
 
 #include <cstddef>
 #include <string>
@@ -86,3 +87,6 @@ std::vector<std::string> import_cells(std::string_view line, char separator);
 // The column a user names: its 1-based number or its header's name (ASCII letters in any
 // case); -1 when none.
 int import_column(const ImportTable& table, const std::string& name);
+
+// pH when the header names the potential column pH ("pH", "E/pH"), else mV.
+Quantity import_quantity(const ImportTable& table);

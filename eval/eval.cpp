@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 #include "core/import.h"
+#include "core/ph_results.h"
 #include "core/statistics.h"
 
 #include <cmath>
@@ -10,7 +11,8 @@
 #include <cstring>
 
 const char* const EVAL_USAGE =
-    "Usage: titrion-eval [--recognize[=PERCENT]] [--format=text|csv|json] [--details] [--columns=V,E] FILE...\n"
+    "Usage: titrion-eval [--recognize[=PERCENT]] [--format=text|csv|json] [--details] [--columns=V,E]\n"
+    "                    [--endpoint=VALUE]... FILE...\n"
     "Evaluates titration curves and prints their equivalence volumes (ml).\n"
     "FILE is a .tid data file or a text/CSV export of an instrument or a spreadsheet.\n"
     "  --recognize[=PERCENT]  only the steepest inflections, at least PERCENT (default 10)\n"
@@ -18,9 +20,14 @@ const char* const EVAL_USAGE =
     "  --format=FORMAT        text (default), csv or json: one record per result\n"
     "  --details              add x1, y1, x2, y2: the points the volume lies between and E''\n"
     "                         there, and window_ml: the window E' and E'' were smoothed\n"
-    "                         over (0: none)\n"
+    "                         over (0: none); for a pH file also pka, the pH at half the\n"
+    "                         volume (text and JSON; null when it cannot be read)\n"
     "  --columns=V,E          the volume and potential columns of a text file:\n"
     "                         1-based numbers or header names\n"
+    "  --endpoint=VALUE       (repeatable) also the volume at which the curve first reaches\n"
+    "                         VALUE (pH or mV, as the file is): a record with kind endpoint,\n"
+    "                         its value and volume (null when never reached); with CSV the\n"
+    "                         columns kind and value follow\n"
     "The determination a file stores turns the volume into a result; these options supply it\n"
     "or override its fields:\n"
     "  --titrant=C            the titrant's concentration, mol/l\n"
@@ -148,10 +155,7 @@ EvalResult eval_determination(const Document& doc, const EvalOptions& options) {
     if (o.point) d.point = *o.point;
     if (o.kind) d.kind = *o.kind;
     const dyn_array_direct<sorted_struct>& results = doc.derived.results;
-    std::vector<double> volumes;
-    for (int i = 0; i < results.size(); ++i)
-        volumes.push_back(results.items[i].key.undefined ? NAN : results.items[i].key.value);
-    r.result = EvaluateDetermination(d, volumes.data(), volumes.size());
+    r.result = doc.ResultOf(d);
     r.point = d.point.point == EquivalencePointChoice::LAST ? results.size() : d.point.point;
     r.unit = d.kind == DeterminationKind::titer ? "titer" : UnitText(d.unit);
     r.problem = problem_text(r.result);
@@ -183,6 +187,10 @@ std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& opti
             options.format = EvalFormat::json;
         } else if (arg == "--stats") {
             options.stats = true;
+        } else if (arg.rfind("--endpoint=", 0) == 0) {
+            double value = 0.0;
+            if (!number_text(arg.substr(11), value)) return "--endpoint needs a number (pH or mV): " + arg;
+            options.endpoints.push_back(value);
         } else if (arg.rfind("--columns=", 0) == 0) {
             const std::size_t comma = arg.find(',', 10);
             if (comma == std::string::npos || comma == 10 || comma + 1 == arg.size())
@@ -272,6 +280,7 @@ std::string read_and_evaluate(const std::string& path, const EvalOptions& option
         if (!problem.empty()) return path + ": " + problem;
         if (!points.reserve(static_cast<int>(table.points.size()))) throw std::bad_alloc();
         for (const ext_float_pair& point : table.points) points.append(point);
+        description = QuantityLine(import_quantity(table));
         // The first line for an editor to jump to; the count tells how much is missing.
         if (table.bad_count != 0)
             error = line_text(path, table.bad_lines.front()) + "not a volume and a potential; " +
@@ -362,7 +371,8 @@ static std::string rounded(const ext_float& value, int decimals) {
 
 void EvalWriter::begin() {
     if (options_.format == EvalFormat::csv)
-        std::fprintf(out_, "file,n,volume%s,result,unit\n", options_.details ? ",x1,y1,x2,y2,window_ml" : "");
+        std::fprintf(out_, "file,n,volume%s,result,unit%s\n", options_.details ? ",x1,y1,x2,y2,window_ml" : "",
+                     options_.endpoints.empty() ? "" : ",kind,value");
     else if (options_.format == EvalFormat::json)
         std::fputs("[", out_);
 }
@@ -372,13 +382,56 @@ static std::string result_text(const EvalResult& r) {
     return rounded(ext_float(r.result.value), r.determination.decimals);
 }
 
+// "pH 8.3", "-250 mV": a set value for a person, with the decimal point of the output.
+static std::string value_label(Quantity quantity, double value) {
+    const std::string number = eval_number(ext_float(value));
+    return quantity == Quantity::ph ? "pH " + number : number + " mV";
+}
+
+EvalWriter::Kind EvalWriter::WithPka(const Document& doc, const HalfNeutralisation& pka) const {
+    Kind kind;
+    kind.quantity = doc.quantity;
+    kind.has_pka = options_.details && doc.quantity == Quantity::ph;
+    kind.pka = ext_float(pka.pka, pka.status != PKA_OK);
+    return kind;
+}
+
+void EvalWriter::PrintPka(const Kind& kind) {
+    if (kind.has_pka) std::fprintf(out_, "  pKa %s", kind.pka.undefined ? "none" : rounded(kind.pka, 2).c_str());
+}
+
+// After the inflections, the volume of each --endpoint value. Rows count on from the
+// inflections, as the program's result list has them.
+void EvalWriter::endpoints(const std::string& name, const Document& doc) {
+    const int inflections = doc.derived.results.size();
+    const std::vector<double>& values = options_.endpoints;
+    std::vector<CurveReading> readings;
+    for (double value : values) readings.push_back(set_value_end_point(doc.points.items, doc.points.size(), value));
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        Kind kind = WithPka(doc, EndPointPka(doc, readings, k));  // as the program's list rows
+        kind.endpoint = true;
+        kind.value = values[k];
+        const ext_float volume(readings[k].value, !readings[k].found);
+        if (options_.format == EvalFormat::text) {
+            std::fprintf(out_, "  %s  %s", value_label(doc.quantity, values[k]).c_str(),
+                         readings[k].found ? (rounded(volume, res_precis) + " ml").c_str() : "not reached");
+            PrintPka(kind);
+            std::fputs("\n", out_);
+        } else {
+            record(name, inflections + static_cast<int>(k) + 1, volume, nullptr, doc.derived.smoothing.window, nullptr,
+                   kind);
+        }
+    }
+}
+
 void EvalWriter::file(const std::string& name, const Document& doc, const EvalResult& determination) {
     const dyn_array_direct<sorted_struct>& results = doc.derived.results;
     const double window = doc.derived.smoothing.window;
     int n = 0;
     if (options_.format == EvalFormat::text) {
-        std::fprintf(out_, "%s: %d equivalence point%s\n", printable(name).c_str(), results.size(),
-                     results.size() == 1 ? "" : "s");
+        // A pH document says so; an mV one is written as it always was.
+        std::fprintf(out_, "%s: %d equivalence point%s%s\n", printable(name).c_str(), results.size(),
+                     results.size() == 1 ? "" : "s", doc.quantity == Quantity::ph ? " (pH)" : "");
         for (int i = 0; i < results.size(); ++i) {
             const sorted_struct& r = results.items[i];
             std::fprintf(out_, "  %d  %s ml", ++n, rounded(r.key, res_precis).c_str());
@@ -386,8 +439,10 @@ void EvalWriter::file(const std::string& name, const Document& doc, const EvalRe
                 std::fprintf(out_, "  x1 %s  y1 %s  x2 %s  y2 %s", rounded(r.data.x1, vb_precis).c_str(),
                              rounded(r.data.y1, d2e_precis).c_str(), rounded(r.data.x2, vb_precis).c_str(),
                              rounded(r.data.y2, d2e_precis).c_str());
+            PrintPka(WithPka(doc, ResultRowPka(doc, i)));
             std::fputs("\n", out_);
         }
+        endpoints(name, doc);
         if (determination.set) {
             if (determination.result.ok())
                 std::fprintf(out_, "  result: %s %s (%s ml)\n", result_text(determination).c_str(),
@@ -399,21 +454,30 @@ void EvalWriter::file(const std::string& name, const Document& doc, const EvalRe
     }
     if (!determination.set) {
         for (int i = 0; i < results.size(); ++i)
-            record(name, i + 1, results.items[i].key, &results.items[i].data, window, nullptr);
+            record(name, i + 1, results.items[i].key, &results.items[i].data, window, nullptr,
+                   WithPka(doc, ResultRowPka(doc, i)));
+        endpoints(name, doc);
         return;
     }
     // With a determination, one record: the equivalence point it uses, with the result.
     const DeterminationResult& result = determination.result;
     const bool resolved = result.ok() || result.problem == ResultProblem::negative_volume ||
                           result.problem == ResultProblem::zero_volume;
-    const sorted_struct* point =
-        determination.determination.point.minus == 0 ? results[determination.point - 1] : nullptr;
-    record(name, determination.point, ext_float(result.volume, !resolved), point ? &point->data : nullptr, window,
-           &determination);
+    const EquivalencePointChoice& choice = determination.determination.point;
+    const bool inflection = choice.kind == EndPointKind::inflection;
+    const sorted_struct* point = inflection && choice.minus == 0 ? results[determination.point - 1] : nullptr;
+    // The pKa of the inflection used, when it is one of the list's.
+    Kind kind = WithPka(doc, ResultRowPka(doc, point ? determination.point - 1 : -1));
+    kind.has_pka = kind.has_pka && point;
+    kind.endpoint = choice.kind == EndPointKind::set_value;
+    kind.value = choice.set_value;
+    record(name, inflection ? determination.point : 0, ext_float(result.volume, !resolved), point ? &point->data : nullptr,
+           window, &determination, kind);
+    endpoints(name, doc);
 }
 
 void EvalWriter::record(const std::string& name, int number, const ext_float& volume, const RESULT_DATA* data,
-                        double window, const EvalResult* determination) {
+                        double window, const EvalResult* determination, const Kind& kind) {
     const ext_float none(0.0, true);
     const RESULT_DATA d = data ? *data : RESULT_DATA{none, none, none, none, none};
     const ext_float result = determination ? ext_float(determination->result.value, !determination->result.ok()) : none;
@@ -422,11 +486,19 @@ void EvalWriter::record(const std::string& name, int number, const ext_float& vo
         if (options_.details)
             std::fprintf(out_, ",%s,%s,%s,%s,%s", eval_number(d.x1).c_str(), eval_number(d.y1).c_str(),
                          eval_number(d.x2).c_str(), eval_number(d.y2).c_str(), eval_number(window).c_str());
-        std::fprintf(out_, ",%s,%s\n", eval_number(result).c_str(),
-                     determination ? csv_cell(determination->unit).c_str() : "");
+        std::fprintf(out_, ",%s,%s", eval_number(result).c_str(), determination ? csv_cell(determination->unit).c_str() : "");
+        if (!options_.endpoints.empty())
+            std::fprintf(out_, ",%s,%s", kind.endpoint ? "endpoint" : "inflection",
+                         kind.endpoint ? eval_number(ext_float(kind.value)).c_str() : "");
+        std::fputs("\n", out_);
     } else {
-        std::fprintf(out_, "%s\n{\"file\": %s, \"n\": %d, \"volume\": %s", first_ ? "" : ",", json_string(name).c_str(),
-                     number, json_number(volume).c_str());
+        std::fprintf(out_, "%s\n{\"file\": %s, \"n\": %d, \"volume\": %s, \"kind\": \"%s\"", first_ ? "" : ",",
+                     json_string(name).c_str(), number, json_number(volume).c_str(),
+                     kind.endpoint ? "endpoint" : "inflection");
+        if (kind.endpoint)
+            std::fprintf(out_, ", \"value\": %s, \"quantity\": \"%s\"", json_number(ext_float(kind.value)).c_str(),
+                         QuantityUnit(kind.quantity));
+        if (kind.has_pka) std::fprintf(out_, ", \"pka\": %s", json_number(kind.pka).c_str());
         if (options_.details)
             std::fprintf(out_, ", \"x1\": %s, \"y1\": %s, \"x2\": %s, \"y2\": %s, \"window_ml\": %s",
                          json_number(d.x1).c_str(), json_number(d.y1).c_str(), json_number(d.x2).c_str(),

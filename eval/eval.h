@@ -34,6 +34,8 @@ struct EvalOptions {
     std::string volume_column, potential_column;
     DeterminationOptions determination;
     bool stats = false;  // the files' results as one series of replicates
+    // --endpoint=VALUE, repeatable: the values (in each file's quantity) whose volumes are reported.
+    std::vector<double> endpoints;
     std::vector<std::string> files;
 };
 
@@ -81,9 +83,23 @@ public:
     void end();
 
 private:
+    // What a record is besides its volume: an inflection or the end point at a set value, and
+    // the half-neutralisation pKa (with --details, of a pH document only).
+    struct Kind {
+        bool endpoint = false;
+        double value = 0.0;
+        Quantity quantity = Quantity::mv;
+        bool has_pka = false;
+        ext_float pka;
+    };
     // One record of CSV or JSON; `determination` when the file has one.
     void record(const std::string& name, int number, const ext_float& volume, const RESULT_DATA* data, double window,
-                const EvalResult* determination);
+                const EvalResult* determination, const Kind& kind);
+    // The records or lines of the --endpoint values.
+    void endpoints(const std::string& name, const Document& doc);
+    // A record's kind with the pKa given, which it carries with --details in a pH document.
+    Kind WithPka(const Document& doc, const HalfNeutralisation& pka) const;
+    void PrintPka(const Kind& kind);  // "  pKa 4.76" on a text line
     const EvalOptions& options_;
     std::FILE* out_;
     bool first_ = true;

@@ -19,6 +19,21 @@ void put_value(std::string& out, const ext_float* value) {
     for (const char* p = text; p != end; ++p) out += *p == '.' && use_comma ? ',' : *p;
 }
 
+// After the inflections, a row for each set value: its volume and label ("12,35;pH 8,3"), or
+// an empty volume and why ("; pH 4,5; nedosaženo").
+void put_end_points(std::string& out, const Document& doc, char sep) {
+    const std::vector<CurveReading> readings = doc.SetValueEndPoints();
+    for (std::size_t k = 0; k < readings.size(); ++k) {
+        if (readings[k].found) {
+            const ext_float volume(readings[k].value);
+            put_value(out, &volume);
+        }
+        out += sep + CsvCell(QuantityValueText(doc.quantity, doc.determination->set_values[k]), sep);
+        if (!readings[k].found) out += sep + std::string("nedosaženo");
+        out += "\r\n";
+    }
+}
+
 } // namespace
 
 std::string CsvCell(const std::string& cell, char sep) {
@@ -31,7 +46,8 @@ std::string CsvCell(const std::string& cell, char sep) {
 bool internal_export_csv(const Document& doc, const char* file_name, WriteFailure* failure) {
     const char sep = use_comma ? ';' : ',';
     std::string out = "\xEF\xBB\xBF";
-    out += std::string("n") + sep + "Vb/ml" + sep + "E/mV" + sep + "E'/mV.ml-1" + sep + "E''/mV.ml-2\r\n";
+    const std::string unit = QuantityUnit(doc.quantity);
+    out += std::string("n") + sep + "Vb/ml" + sep + "E/" + unit + sep + "E'/" + unit + ".ml-1" + sep + "E''/" + unit + ".ml-2\r\n";
     const int n = doc.points.size();
     for (int i = 0; i < n; ++i) {
         // The lists show E' in the row after its point's row; one row a point keeps it there.
@@ -51,12 +67,13 @@ bool internal_export_csv(const Document& doc, const char* file_name, WriteFailur
         put_value(out, &doc.derived.results[i]->key);
         out += "\r\n";
     }
+    put_end_points(out, doc, sep);
     if (doc.determination) {
         // The determination's fields, then the result as a number that reads back exactly (an
         // empty cell and the reason when there is none).
         const DeterminationResult result = doc.Result();
         out += "\r\nStanovení:\r\n";
-        const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma);
+        const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma, doc.quantity);
         for (std::size_t i = 0; i + 1 < rows.size(); ++i) out += rows[i].name + sep + CsvCell(rows[i].value, sep) + "\r\n";
         const Determination& d = *doc.determination;
         out += rows.back().name + sep;
@@ -67,7 +84,7 @@ bool internal_export_csv(const Document& doc, const char* file_name, WriteFailur
             out += d.kind == DeterminationKind::titer ? "titr" : UnitText(d.unit);
         } else {
             out += sep;
-            out += sep + CsvCell(ProblemText(d, result), sep);
+            out += sep + CsvCell(ProblemText(d, result, doc.quantity), sep);
         }
         out += "\r\n";
     }

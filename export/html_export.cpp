@@ -8,6 +8,7 @@
 #include "core/cp1250.h"
 #include "core/safe_write.h"
 #include "core/determination_text.h"
+#include "core/ph_results.h"
 
 #include <string>
 #include <vector>
@@ -145,12 +146,48 @@ void write_results(PageWriter& page, const Document& doc) {
     }
 }
 
+// The set values' end points after the inflections ("pH 8,3" and its volume, or that the curve
+// never reaches it), and for a pH document the half-neutralisation pKa of every end point.
+void write_end_points(PageWriter& page, const Document& doc) {
+    const std::vector<CurveReading> readings = doc.SetValueEndPoints();
+    const bool ph = doc.quantity == Quantity::ph;
+    const int inflections = doc.derived.results.size();
+    if (readings.empty() && !(ph && inflections > 0)) return;
+    if (!readings.empty()) {
+        page.line("<H2>Nastavené hodnoty:</H2>").line("<TABLE BORDER=1>");
+        page.line("<TR><TD><B>Hodnota</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD></TR>");
+        for (std::size_t k = 0; k < readings.size(); ++k) {
+            page.text("<TR><TD>").text(QuantityValueText(doc.quantity, doc.determination->set_values[k]).c_str());
+            page.text("</TD><TD>");
+            if (readings[k].found)
+                page.number(ext_float(readings[k].value), res_precis);
+            else
+                page.text("nedosaženo");
+            page.line("</TD></TR>");
+        }
+        page.line("</TABLE>");
+    }
+    if (!ph) return;
+    page.line("<H2>Poloviční neutralizace (pKa):</H2>").line("<TABLE BORDER=1>");
+    page.line("<TR><TD><B>Bod ekvivalence</B></TD><TD><B>pKa</B></TD></TR>");
+    const int rows = inflections + static_cast<int>(readings.size());
+    for (int row = 0; row < rows; ++row) {
+        page.text("<TR><TD>");
+        if (row < inflections)
+            page.number(doc.derived.results[row]->key, res_precis).text(" ml");
+        else
+            page.text(QuantityValueText(doc.quantity, doc.determination->set_values[row - inflections]).c_str());
+        page.text("</TD><TD>").text(HtmlText(PkaText(ResultRowPka(doc, row), use_comma)).c_str()).line("</TD></TR>");
+    }
+    page.line("</TABLE>");
+}
+
 // The determination and its result under the results, the calculation with its numbers below.
 void write_determination(PageWriter& page, const Document& doc) {
     if (!doc.determination) return;
     const DeterminationResult result = doc.Result();
     page.line("<HR>").line("<H2>Výsledek stanovení:</H2>").line("<TABLE BORDER=1>");
-    const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma);
+    const std::vector<DeterminationRow> rows = DeterminationRows(*doc.determination, result, use_comma, doc.quantity);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const bool last = i + 1 == rows.size();
         page.text(last ? "<TR><TD><B>" : "<TR><TD>").text(HtmlText(rows[i].name).c_str())
@@ -158,7 +195,7 @@ void write_determination(PageWriter& page, const Document& doc) {
             .line(last ? "</B></TD></TR>" : "</TD></TR>");
     }
     page.line("</TABLE>").text("<P>");
-    const std::string calculation = CalculationText(*doc.determination, result, use_comma);
+    const std::string calculation = CalculationText(*doc.determination, result, use_comma, doc.quantity);
     std::size_t start = 0;
     for (std::size_t end; (end = calculation.find('\n', start)) != std::string::npos; start = end + 1) {
         if (start) page.line("<BR>");
@@ -181,13 +218,16 @@ bool write_page(std::FILE* file, const Document& doc, const char* title) {
         .line("<BODY>")
         .text("<H1>").text(title).line("</H1>")
         .line("<H2>Naměřené hodnoty:</H2>")
-        .line("<TABLE BORDER=1>")
-        // The units of the list headers: potentials are in mV, not ml.
-        .line("<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/mV</TD>"
-              "<TD><B>E'</B>/mV.ml<SUP>-1</SUP></TD><TD><B>E''</B>/mV.ml<SUP>-2</SUP></TD></TR>");
+        .line("<TABLE BORDER=1>");
+    // The units of the list headers: potentials are in mV (or pH), not ml.
+    const char* unit = QuantityUnit(doc.quantity);
+    page.text("<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/").text(unit)
+        .text("</TD><TD><B>E'</B>/").text(unit).text(".ml<SUP>-1</SUP></TD><TD><B>E''</B>/").text(unit)
+        .line(".ml<SUP>-2</SUP></TD></TR>");
     write_points(page, doc);
     page.line("</TABLE>");
     write_results(page, doc);
+    write_end_points(page, doc);
     write_determination(page, doc);
     page.line("<HR>")
         .line("<DIV ALIGN=CENTER><SMALL>Vytvořeno programem Titrionika.</SMALL></DIV>")

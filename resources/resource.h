@@ -255,3 +255,20 @@
 #define IDS_SERIES_HTML_FILTER 40543
 #define IDS_SERIES_TITER_SET 40544
 #define IDS_SERIES_NOT_TITER 40545
+// pH titrations: the quantity, the set values, V0 and the half-neutralisation pKa.
+#define IDC_DET_MV          1600
+#define IDC_DET_PH          1601
+#define IDC_DET_SET_VALUES  1602
+#define IDC_DET_V0          1603
+#define IDC_DETAIL_PKA      1604
+#define IDC_DETAIL_PKA_LABEL 1605
+#define IDS_AXIS_PH_E       40600
+#define IDS_AXIS_PH_DE      40601
+#define IDS_AXIS_PH_D2E     40602
+#define IDB_HEADERS_PH      40603
+#define IDS_COPY_HEADER_PH  40604
+#define IDS_SET_VALUE_ROW   40605
+#define IDS_SET_VALUE_NOT_REACHED 40606
+#define IDS_DET_BAD_SET_VALUES 40607
+#define IDS_DET_BAD_V0      40608
+#define IDS_DETAIL_NOISE_PH 40611

@@ -61,9 +61,31 @@ GLYPHS = {
           "#.....",
           "#.....",
           "######"],
+    'H': ["#....#",
+          "#....#",
+          "#....#",
+          "#....#",
+          "######",
+          "#....#",
+          "#....#",
+          "#....#",
+          "#....#"],
     '.': ["#"],
     ' ': ["..."],
 }
+# Glyphs with a descender: the first 6 rows stand on the baseline, the rest hang below it.
+LOW_GLYPHS = {
+    'p': ["#.###.",
+          "##...#",
+          "#....#",
+          "#....#",
+          "##...#",
+          "#.###.",
+          "#.....",
+          "#.....",
+          "#....."],
+}
+X_HEIGHT = 6
 # Glyphs that do not stand on the baseline: rows above the cap line are counted from the top.
 TOP_GLYPHS = {
     "'": [".#",
@@ -94,7 +116,7 @@ CAP = 9  # rows from the cap line to the baseline
 def text_width(text, sup=""):
     w = 0
     for ch in text:
-        g = GLYPHS.get(ch) or TOP_GLYPHS[ch]
+        g = GLYPHS.get(ch) or LOW_GLYPHS.get(ch) or TOP_GLYPHS[ch]
         w += len(g[0]) + 1
     if sup:
         w += 1 + sum(len(SMALL[c][0]) + 1 for c in sup)
@@ -107,6 +129,9 @@ def draw_text(canvas, x, baseline, text, colour, sup=""):
         if ch in GLYPHS:
             g = GLYPHS[ch]
             top = baseline - len(g) + 1
+        elif ch in LOW_GLYPHS:
+            g = LOW_GLYPHS[ch]
+            top = baseline - X_HEIGHT + 1
         else:
             g = TOP_GLYPHS[ch]
             top = baseline - CAP + 1
@@ -228,6 +253,18 @@ def headers():
     pics.append(fraction(70, 32, "E'", "mV.ml", black, white, "-1"))
     pics.append(fraction(70, 32, "E''", "mV.ml", black, white, "-2"))
     strip = Canvas(70 * 5, 32, white)
+    for i, p in enumerate(pics):
+        strip.blit(p, 70 * i, 0)
+    return strip
+
+
+# Bitmap 40603: the pictures of the columns E, E' and E'' for a document in pH.
+def headers_ph():
+    black, white = 0, 15
+    pics = [fraction(70, 32, "E", "pH", black, white),
+            fraction(70, 32, "E'", "pH.ml", black, white, "-1"),
+            fraction(70, 32, "E''", "pH.ml", black, white, "-2")]
+    strip = Canvas(70 * len(pics), 32, white)
     for i, p in enumerate(pics):
         strip.blit(p, 70 * i, 0)
     return strip
@@ -407,6 +444,7 @@ def main():
     os.makedirs(out, exist_ok=True)
     files = {
         "headers.bmp": bmp4(headers()),
+        "headers_ph.bmp": bmp4(headers_ph()),
         "toolbar.bmp": bmp4(toolbar()),
         "titrion.ico": ico([flasks_icon(32), flasks_icon(16), flasks_icon(48)]),
         "vb.ico": ico([label_icon("Vb", "ml")]),

@@ -302,6 +302,16 @@ def gran(points, v0, v_from, v_to, before_weak, pkw=14.0):
     return x0, abs(s / b) * math.sqrt(1.0 / n + (x0 - mx) ** 2 / sxx), -b
 
 
+# The line that makes a document's values pH (the program reads a file without it as mV).
+PH_LINE = "Veličina = pH"
+# The m-alkalinity as the determination of the water sample: the volume to pH 4,5, and both set
+# values in the result list. 0.0200 mol/l x 19.00 ml / 100 ml = 3.80 mmol/l.
+ALKALINITY = ["Stanovení." + line for line in [
+    "druh = obsah analytu", "titrant = HCl", "c = 0,02 mol/l", "titr = 1", "analyt = alkalita m",
+    "M = 61,017 g/mol", "z = 1", "bod ekvivalence = pH 4,5", "slepý pokus = 0 ml", "vzorek = 100 ml",
+    "jednotka = mmol/l", "desetinná místa = 2", "nastavené hodnoty = 8,3; 4,5"]]
+
+
 def g6(x):
     return "%g" % x
 
@@ -372,7 +382,8 @@ def main():
     write(os.path.join(out, name),
           ["Titrace 25,00 ml 0,1000 M kyseliny octové (pKa 4,76) odměrným roztokem 0,1000 M NaOH.",
            "Hodnoty jsou pH.",
-           "Skleněná elektroda, šum čtení 0,005 pH. Bod ekvivalence: 25,00 ml."], points)
+           "Skleněná elektroda, šum čtení 0,005 pH. Bod ekvivalence: 25,00 ml.",
+           PH_LINE], points)
     v_ep, v0 = 25.0, 25.0
     after = gran(points, v0, 1.05 * v_ep, min(points[-1][0], 1.5 * v_ep), False)
     before = gran(points, v0, 0.2 * v_ep, 0.9 * v_ep, True)
@@ -389,7 +400,8 @@ def main():
     write(os.path.join(out, name),
           ["Titrace 100,0 ml vody (0,400 mmol/l CO3 2-, 3,000 mmol/l HCO3 -) odměrným roztokem 0,0200 M HCl.",
            "Hodnoty jsou pH.",
-           "Alkalita p (do pH 8,3): 0,40 mmol/l, 2,00 ml; alkalita m (do pH 4,5): 3,80 mmol/l, 19,00 ml."], points)
+           "Alkalita p (do pH 8,3): 0,40 mmol/l, 2,00 ml; alkalita m (do pH 4,5): 3,80 mmol/l, 19,00 ml.",
+           PH_LINE] + ALKALINITY, points)
     print("%s: %d points; model: equivalence 2.00, 19.00 ml; pH 8.3 at %.3f ml, pH 4.5 at %.3f ml" % (
         name, len(points), volume_at_ph(water_with_hcl, 8.3, 0, 10), volume_at_ph(water_with_hcl, 4.5, 10, 26)))
     print("  set-value end points: pH 8.3 at %.4f ml, pH 4.5 at %.4f ml" % (

@@ -157,3 +157,39 @@ TEST(EndToEnd, SeriesWindowOpensAReplicateSeries) {
     EXPECT_TRUE(p.WaitGone(series));
     Play(p, {Command(IDCANCEL).ExpectEnds()});
 }
+namespace {
+// The text of a row of the program's result list, read through memory of its process.
+std::string ResultRowText(const driver::Program& p, int row) {
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, p.process_id());
+    char* remote = static_cast<char*>(VirtualAllocEx(process, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE));
+    LVITEMA item = {};
+    item.cchTextMax = 256;
+    item.pszText = remote + sizeof item;
+    char text[257] = "<not read>";
+    if (remote && WriteProcessMemory(process, remote, &item, sizeof item, nullptr)) {
+        SendDlgItemMessageA(p.main(), IDC_RESULTS, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(remote));
+        ReadProcessMemory(process, remote + sizeof item, text, 256, nullptr);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return text;
+}
+}  // namespace
+// An instrument's pH export: the import makes a pH document, and the determination's set values
+// get their rows. By hand: pH 7 is the point at 5 ml, pH 3,5 lies halfway from 3 ml (3,0) to
+// 4 ml (4,0), pH 13 beyond the last point.
+TEST(EndToEnd, PhExportImportedShowsTheSetValueEndPoints) {
+    driver::ProgramCopy copy;
+    std::ofstream(copy.path("ph.txt"), std::ios::binary)
+        << "Objem [ml]\tpH\r\n0\t2.0\r\n1\t2.2\r\n2\t2.5\r\n3\t3.0\r\n4\t4.0\r\n5\t7.0\r\n6\t10.0\r\n7\t11.0\r\n8\t11.5\r\n";
+    Titrion p(copy);
+    ASSERT_TRUE(p.Start());
+    Play(p, {Command(IDM_IMPORT).Answer(File("Importovat soubor", copy.path("ph.txt")), Ok("Import bodů")).Rows(17),
+             Command(IDM_DETERMINATION)
+                 .Answer(Ok("Stanovení", {{IDC_DET_C, "0,1"}, {IDC_DET_M, "1"}, {IDC_DET_SAMPLE, "10"},
+                                          {IDC_DET_SET_VALUES, "3,5; 7; 13"}})
+                             .Shows({{IDC_DET_PH, "1"}, {IDC_DET_MV, "0"}}))});
+    const int rows = int(SendDlgItemMessageA(p.main(), IDC_RESULTS, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ(ResultRowText(p, rows - 3) + "|" + ResultRowText(p, rows - 2) + "|" + ResultRowText(p, rows - 1),
+              "pH 3,5: 3,5000|pH 7: 5,0000|pH 13: nedosaženo");
+}

@@ -67,4 +67,14 @@ run --ep=2 "$dir/r25.tid" > "$dir/out.txt" 2> "$dir/err"; rc=$?
 [ $rc = 1 ] && grep -q "r25.tid: no result: the curve has no such equivalence point" "$dir/err" &&
   grep -q "result: none" "$dir/out.txt" || fail "missing EP: exit $rc: $(cat "$dir/err" "$dir/out.txt")"
 run --sample=0ml "$dir/r25.tid" > /dev/null 2>&1; rc=$?; [ $rc = 2 ] || fail "exit $rc for --sample=0ml"
+# A pH export by hand: pH 3.5 halfway from 3 ml (3.0) to 4 ml (4.0), its pKa at 1.75 ml
+# 2.2 + 0.75 * 0.3 = 2.425; pH 13 never reached; the inflections say their kind.
+printf 'V\tpH\r\n0\t2\r\n1\t2.2\r\n2\t2.5\r\n3\t3\r\n4\t4\r\n5\t7\r\n6\t10\r\n7\t11\r\n' > "$dir/ph.txt"
+run --format=json --details --endpoint=3.5 --endpoint=13 "$dir/ph.txt" > "$dir/out.json" 2> "$dir/err" || fail "exit $? for pH"
+python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); e = [x for x in r if x["kind"] == "endpoint"]
+assert len(e) == 2 and all(x["kind"] == "inflection" and "pka" in x for x in r[:-2]), r
+assert (e[0]["value"], e[0]["volume"], e[0]["quantity"], e[1]["value"], e[1]["volume"]) == (3.5, 3.5, "pH", 13, None), e
+assert abs(e[0]["pka"] - 2.425) < 1e-9 and e[1]["pka"] is None, e' "$dir/out.json" || fail "pH JSON: $(cat "$dir/out.json")"
+run --endpoint=13 "$dir/ph.txt" > "$dir/out.txt" 2> "$dir/err"
+grep -q "equivalence points* (pH)" "$dir/out.txt" && grep -q "^  pH 13  not reached" "$dir/out.txt" || fail "pH text: $(cat "$dir/out.txt")"
 echo "titrion-eval: 1 passed, 0 failed"

@@ -98,3 +98,20 @@ TEST(DeterminationExport, SeriesCountsOnlyComparableIncludedRowsAndExportsThem) 
     for (SeriesEntry& e : titers) e.determination->kind = DeterminationKind::titer;
     EXPECT_EQ(FormatStatistics(SummarizeSeries(titers), true).mean, "1,0000");
 }
+
+// The water sample in pH with its set values 8,3 and 4,5: the sample generator finds them at
+// 2,0250 and 18,9500 ml; the m-alkalinity 0,02 · 18,95 / 100 · 1000 = 3,79 mmol/l. The pKa at
+// pH 8,3: at 1,0125 ml between 1,0 ml (9,11) and 1,2 ml (9,01), 9,11 − 0,0625 · 0,1 = 9,10.
+TEST(DeterminationExport, PhReportNamesThePhAndListsTheSetValuesAndPka) {
+    RestoreDisplayDefaults();
+    Document doc;
+    ASSERT_TRUE(doc.Read(TITRION_EXAMPLES_DIR "/alkalita-hcl.tid"));
+    const std::string html = ::testing::TempDir() + "ph.html";
+    ASSERT_TRUE(internal_export_html(doc, html.c_str(), "voda", false));
+    const std::string page = Bytes(html);
+    for (const char* part : {"<TD><B>E</B>/pH</TD><TD><B>E'</B>/pH.ml<SUP>-1</SUP></TD>",
+                             "<TR><TD>pH 8,3</TD><TD>2,0250</TD></TR>", "<TR><TD>pH 4,5</TD><TD>18,9500</TD></TR>",
+                             "neutralizace (pKa):</H2>", "<TD>pH 4,5: V = 18,95 ml</TD>", "3,79 mmol/l",
+                             "<TR><TD>pH 8,3</TD><TD>9,10</TD></TR>"})
+        EXPECT_NE(page.find(part), std::string::npos) << part;
+}
