@@ -125,6 +125,10 @@ std::string problem_text(const DeterminationResult& result) {
     case ResultProblem::negative_volume: return "no result: the volume less the blank is negative";
     case ResultProblem::zero_volume: return "no result: the volume less the blank is zero";
     case ResultProblem::not_reached: return "no result: the curve never reaches the set value";
+    case ResultProblem::gran_not_ph: return "no result: the Gran plot needs a curve in pH";
+    case ResultProblem::gran_no_v0: return "no result: the Gran plot needs V0, the sample's volume";
+    case ResultProblem::gran_no_range: return "no result: the Gran plot's range needs an equivalence point";
+    case ResultProblem::gran_no_line: return "no result: no Gran line through the range reaches F = 0";
     }
     return "no result";
 }
