@@ -200,7 +200,7 @@ TEST_F(ConfigFile, LoadedValuesAreBroughtIntoTheRangesOfTheDialogs) {
         {"d2e_precis=abc", &d2e_precis, 4}, {"res_precis=7 mm", &res_precis, 4}, {"recognition=2", &recognition, 1},
         {"min_steepness=-1", &min_steepness, 0}, {"graph_precis=", &graph_precis, 4}, {"graph_bkg=-1", reinterpret_cast<int*>(&graph_bkg), 0},
         {"graph_line=4294967295", reinterpret_cast<int*>(&graph_line), 0xFFFFFF}, {"graph_axes=0x10", reinterpret_cast<int*>(&graph_axes), 0xFF},
-        {"graph_labels=+256", reinterpret_cast<int*>(&graph_labels), 256}, {"graph_view=99", &graph_view, 2}};
+        {"graph_labels=+256", reinterpret_cast<int*>(&graph_labels), 256}, {"graph_view=99", &graph_view, 3}};
     std::string text = "[Main]\r\n";
     for (const auto& row : rows) text += std::string(std::strncmp(row.line, "graph_precis", 12) ? "" : "[Graph]\r\n") + row.line + "\r\n";
     Write(text.c_str()), LoadConfig(kFile, config);
