@@ -80,15 +80,10 @@ bool ParseGranOptions(const std::string& text, GranOptions& options) {
 
 double DocumentV0(const Document& doc) { return doc.determination ? TitratedVolume(*doc.determination) : 0.0; }
 
+// The steepest, not the determination's point: with every inflection recognised, reading noise
+// makes many on a flat pH curve, and the first of them is no equivalence point.
 double GranReferenceVolume(const Document& doc) {
     const dyn_array_direct<sorted_struct>& results = doc.derived.results;
-    if (doc.determination && doc.determination->point.kind == EndPointKind::inflection &&
-        doc.determination->point.minus == 0) {
-        const int point = doc.determination->point.point;
-        const int index = point == EquivalencePointChoice::LAST ? results.size() - 1 : point - 1;
-        if (index >= 0 && index < results.size() && !results.items[index].key.undefined)
-            return results.items[index].key.value;
-    }
     double steepest = -1.0, volume = 0.0;
     for (int i = 0; i < results.size(); ++i) {
         const sorted_struct& r = results.items[i];

@@ -58,8 +58,8 @@ struct GranResult {
 // V0 the document's determination gives (TitratedVolume), 0 without one.
 double DocumentV0(const Document& doc);
 
-// The equivalence volume the default range is placed around: the inflection the determination
-// uses when it uses one that exists, else the steepest of the result list; 0 when the list is empty.
+// The equivalence volume the default range is placed around: the steepest inflection of the
+// result list (the largest |E'|); 0 when the list is empty.
 double GranReferenceVolume(const Document& doc);
 
 // The Gran end point of the document's points with V0 ml of titrated solution.

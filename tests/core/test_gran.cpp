@@ -79,3 +79,17 @@ TEST(GranDetermination, ModelCurveGivesItsEquivalenceAndSaysWhatIsMissing) {
     empty.quantity = Quantity::ph;
     EXPECT_EQ(GranProblem::no_equivalence, EvaluateGran(empty, GranOptions(), 25).problem);
 }
+
+// The acetic acid sample with every inflection recognised: reading noise makes many, and the
+// range still goes around the steepest, the model's Ve of 25,00 ml (within 0,5 %).
+TEST(GranDetermination, NoisySampleRangeFollowsTheSteepestInflection) {
+    Document doc;
+    ASSERT_TRUE(doc.Read(TITRION_EXAMPLES_DIR "/octova-naoh.tid"));
+    doc.quantity = Quantity::ph;
+    doc.Evaluate(RECOGNIZE_ALL, 0);
+    ASSERT_GT(doc.derived.results.size(), 1);
+    const GranResult gran = EvaluateGran(doc, GranOptions(), 25);
+    ASSERT_TRUE(gran.ok());
+    EXPECT_NEAR(25.0, gran.line.end_point, 0.125);
+    EXPECT_NEAR(25.0, gran.v_ep, 0.125);
+}
