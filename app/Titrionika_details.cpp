@@ -7,6 +7,7 @@
 #include "app/lists.h"
 #include "app/main_window.h"
 #include "core/calc.h"
+#include "core/gran.h"
 #include "resources/resource.h"
 #include "settings/syncdlg.h"
 
@@ -80,6 +81,13 @@ bool CalculationSyncProc(unsigned op, HWND ctl, tag_CTL_SYNC* row) {
     return true;
 }
 
+// A pH document's Gran end point under the calculation, as the report gives it.
+std::string GranDetailsLine(const Document& doc) {
+    const std::string text =
+        GranSummaryText(EvaluateGran(doc, gran_options, DocumentV0(doc)), gran_options.function, res_precis, use_comma);
+    return text.empty() ? text : text + "\n";
+}
+
 } // namespace
 
 void ShowDetails() {
@@ -102,6 +110,7 @@ void ShowDetails() {
         std::snprintf(smoothed, sizeof smoothed, ResourceString(IDS_DETAIL_SMOOTHING).c_str(),
                       Significant(smoothing.window).c_str(), smoothing.points, Significant(smoothing.noise).c_str());
     std::string calculation = ResultCalculationText(main_window.document);
+    calculation += GranDetailsLine(main_window.document);
     tag_CTL_SYNC table[] = {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_VB, &key, res_precis, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_X1, &x1, res_precis, nullptr, nullptr, nullptr},

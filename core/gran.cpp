@@ -1,5 +1,6 @@
 #include "core/gran.h"
 
+#include "core/determination_text.h"
 #include "core/document.h"
 
 #include <cmath>
@@ -142,4 +143,24 @@ DeterminationResult GranDeterminationResult(const Document& doc, const Determina
         return result;
     }
     return ComputeResult(d, gran.line.end_point);
+}
+
+std::string GranSummaryText(const GranResult& gran, GranFunction function, int decimals, bool comma) {
+    static const char* const function_texts[] = {"za bodem ekvivalence", "před bodem ekvivalence, silný analyt",
+                                                 "před bodem ekvivalence, slabý analyt"};
+    const std::string heading = "Granův bod ekvivalence";
+    switch (gran.problem) {
+    case GranProblem::none: break;
+    case GranProblem::not_ph: return "";
+    case GranProblem::no_v0: return heading + " nelze spočítat: chybí počáteční objem V0.";
+    case GranProblem::no_equivalence: return heading + " nelze spočítat: rozsah přímky nemá podle čeho se řídit (žádný bod ekvivalence).";
+    default: return heading + " nelze spočítat: přímka rozsahem neprochází nebo nedosáhne F = 0.";
+    }
+    const GranLine& line = gran.line;
+    std::string text = heading + ": " + FixedText(line.end_point, decimals, comma) + " ± " +
+                       FixedText(line.u, decimals, comma) + " ml (" + function_texts[function] + ", " +
+                       FixedText(gran.range.from, 2, comma) + "–" + FixedText(gran.range.to, 2, comma) + " ml, " +
+                       std::to_string(line.points) + " bodů, pKw " + FixedText(gran.pkw, 2, comma);
+    if (function == GRAN_BEFORE_WEAK && std::isfinite(line.pka)) text += ", pKa " + FixedText(line.pka, 2, comma);
+    return text + ")";
 }

@@ -70,3 +70,9 @@ ResultProblem GranResultProblem(GranProblem problem);
 // The result of `d` from the Gran end point of the document's points (V0 from `d`).
 DeterminationResult GranDeterminationResult(const Document& doc, const Determination& d,
                                             const GranOptions& options = gran_options);
+
+// The Gran end point as Details and the report give it, one line without its end:
+// "Granův bod ekvivalence: 25,01 ± 0,02 ml (za bodem ekvivalence, 26,25–37,50 ml, 12 bodů,
+// pKw 14,00)", with "pKa 4,76" for the weak analyte's function; or why there is none. ""
+// for a document in mV, which knows nothing of the Gran plot.
+std::string GranSummaryText(const GranResult& gran, GranFunction function, int decimals, bool comma);
