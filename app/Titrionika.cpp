@@ -386,6 +386,7 @@ void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& desc
     // A file keeps its own determination or has none; a new or imported document starts with
     // the last one used.
     if (!doc.TakeDetermination()) doc.determination = doc.name_automatic ? DefaultDetermination() : std::nullopt;
+    doc.quantity = SplitQuantity(doc.description);
     SetTitle();
     SetStatusText("");
     StuffListView(window);
