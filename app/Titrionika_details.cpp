@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "core/calc.h"
 #include "core/ph_results.h"
+#include "core/gran.h"
 #include "resources/resource.h"
 #include "settings/syncdlg.h"
 
@@ -128,6 +129,13 @@ bool ReadRow(const Document& doc, int row, RowDetails& details) {
     return true;
 }
 
+// A pH document's Gran end point under the calculation, as the report gives it.
+std::string GranDetailsLine(const Document& doc) {
+    const std::string text =
+        GranSummaryText(EvaluateGran(doc, gran_options, DocumentV0(doc)), gran_options.function, res_precis, use_comma);
+    return text.empty() ? text : text + "\n";
+}
+
 } // namespace
 
 void ShowDetails() {
@@ -155,6 +163,7 @@ void ShowDetails() {
                       Significant(smoothing.window).c_str(), smoothing.points, Significant(smoothing.noise).c_str());
     std::string pka = ph ? PkaText(ResultRowPka(doc, selected), use_comma) : std::string();
     std::string calculation = ResultCalculationText(main_window.document);
+    calculation += GranDetailsLine(main_window.document);
     tag_CTL_SYNC table[] = {
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_VB, &key, res_precis, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ExtFloatSyncProc, IDC_DETAIL_X1, &x1, res_precis, nullptr, nullptr, nullptr},

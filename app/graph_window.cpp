@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/graph_gran.h"
 #include "app/main_window.h"
 #include "core/calc.h"
 #include "resources/resource.h"
@@ -21,13 +22,15 @@ constexpr int GRAPH_MIN_WIDTH = 320;
 constexpr int GRAPH_MIN_HEIGHT = 200;
 constexpr int GRAPH_POINT_SLOT = 4;
 
-// The views, in the order of their commands and keys 1, 2 and 3.
-enum { VIEW_E, VIEW_DE, VIEW_D2E, VIEWS };
+// The views, in the order of their keys 1 to 4.
+enum { VIEW_E, VIEW_DE, VIEW_D2E, VIEW_GRAN, VIEWS };
+const UINT view_commands[VIEWS] = {IDM_VIEW_E, IDM_VIEW_DE, IDM_VIEW_D2E, IDM_VIEW_GRAN};
 
 // The graph window's menu, kept also while full screen has taken it off the window.
 HMENU graph_menu = nullptr;
 // The axis titles, loaded from the string table: Vb, then the ordinate of each view.
-char axis_titles[VIEWS + 1][32];
+char axis_titles[VIEW_GRAN + 1][32];
+char gran_axis_title[32];
 
 // The titles in the document's quantity: E/mV or E/pH and the units of the derivatives with it.
 void LoadAxisTitles() {
@@ -36,6 +39,7 @@ void LoadAxisTitles() {
     const UINT first = ph ? IDS_AXIS_PH_E : IDS_AXIS_E;
     for (int i = VIEW_E; i <= VIEW_D2E; ++i)
         LoadStringA(main_window.instance, first + i, axis_titles[i + 1], sizeof axis_titles[i + 1]);
+    LoadStringA(main_window.instance, IDS_AXIS_GRAN, gran_axis_title, sizeof gran_axis_title);
 }
 
 // Frees the graph and gives the main window back its input.
@@ -70,6 +74,8 @@ std::pair<const ext_float*, int> ViewValues(int view) {
 // document: E of every point, E' at the middle of each pair, or E'' of every inner point. E
 // and E' mark the results as well.
 void AddPoints() {
+    if (graph_view == VIEW_GRAN) return AddGranView(*og);
+    ClearGranView(*og);
     const int n = arr_vb.size();
     og->points.reserve(n);
     if (graph_view == VIEW_E) {
@@ -95,17 +101,21 @@ void AddPoints() {
 // Shows view `view` (an unknown one as E''), checks its menu item and keeps it as the setting.
 void ShowView(int view) {
     graph_view = view >= VIEW_E && view < VIEWS ? view : VIEW_D2E;
-    CheckMenuRadioItem(graph_menu, IDM_VIEW_E, IDM_VIEW_D2E, IDM_VIEW_E + graph_view, MF_BYCOMMAND);
+    // The Gran view's command is not next to the others: each item is checked on its own.
+    for (int v = VIEW_E; v < VIEWS; ++v) CheckMenuItem(graph_menu, view_commands[v], MF_BYCOMMAND | MF_UNCHECKED);
+    CheckMenuRadioItem(graph_menu, view_commands[graph_view], view_commands[graph_view], view_commands[graph_view],
+                       MF_BYCOMMAND);
     og->points.flush();
     og->marks.flush();
     AddPoints();
     og->x_title = axis_titles[0];
-    og->y_title = axis_titles[graph_view + 1];
+    og->y_title = graph_view == VIEW_GRAN ? gran_axis_title : axis_titles[graph_view + 1];
     og->AutoZoom();
     og->Paint();
 }
 
 void OnConfig(HWND hwnd) {
+    GranOptionRows gran;
     int axes = graph_show_axes ? 1 : 0;
     int labels = graph_show_labels ? 1 : 0;
     int scale = graph_show_scale ? 1 : 0;
@@ -117,9 +127,11 @@ void OnConfig(HWND hwnd) {
         {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_LINE, &graph_line, 0, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_AXES, &graph_axes, 0, nullptr, nullptr, nullptr},
         {SYNC_CUSTOM, ClrSyncProc, IDC_CLR_LABELS, &graph_labels, 0, nullptr, nullptr, nullptr},
+        gran.rows[0], gran.rows[1], gran.rows[2], gran.rows[3],
         {SYNC_END, nullptr, 0, nullptr, 0, nullptr, nullptr, nullptr},
     };
     if (!SyncedDlg(main_window.instance, MAKEINTRESOURCEA(IDD_GRAPHOPTIONS), hwnd, table)) return;
+    gran.Store();
     graph_show_axes = axes == 1;
     graph_show_labels = labels == 1;
     graph_show_scale = scale == 1;
@@ -134,6 +146,8 @@ void OnConfig(HWND hwnd) {
     og->SetColor(OG_AXES, graph_axes);
     og->SetColor(OG_LABELS, graph_labels);
     og->SetFlags(graph_show_axes, graph_show_labels);
+    // The Gran options change the view's line and end point.
+    if (graph_view == VIEW_GRAN) ShowView(VIEW_GRAN);
 }
 
 LRESULT OnCommand(HWND hwnd, unsigned id) {
@@ -148,6 +162,9 @@ LRESULT OnCommand(HWND hwnd, unsigned id) {
     case IDM_VIEW_DE:
     case IDM_VIEW_D2E:
         if (og) ShowView(static_cast<int>(id - IDM_VIEW_E));
+        break;
+    case IDM_VIEW_GRAN:
+        if (og) ShowView(VIEW_GRAN);
         break;
     }
     return 0;
@@ -168,7 +185,7 @@ LRESULT OnDestroy(HWND hwnd, WPARAM wparam, LPARAM lparam) {
     return CallWindowProcA(OldProc, hwnd, WM_DESTROY, wparam, lparam);
 }
 
-// Keys 1, 2 and 3 choose the views.
+// Keys 1 to 4 choose the views.
 LRESULT OnChar(HWND hwnd, WPARAM wparam, LPARAM lparam) {
     if (og && wparam >= '1' && wparam < '1' + VIEWS) {
         ShowView(static_cast<int>(wparam - '1'));

@@ -106,6 +106,10 @@ enum class ResultProblem {
     negative_volume,    // V − V_blank < 0 (or the difference of two points is)
     zero_volume,        // a titer from V − V_blank = 0 would be infinite
     not_reached,        // the curve never reaches the set value chosen
+    gran_not_ph,        // the Gran end point of a document in mV
+    gran_no_v0,         // the Gran plot needs V0, which the determination does not give
+    gran_no_range,      // the Gran line's default range needs an equivalence point
+    gran_no_line,       // no Gran line through the range, or it never reaches F = 0
 };
 
 struct DeterminationResult {

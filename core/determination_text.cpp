@@ -85,6 +85,10 @@ std::string ProblemText(const Determination& d, const DeterminationResult& r, Qu
     case ResultProblem::negative_volume: return "V − V(sl) je záporné";
     case ResultProblem::zero_volume: return "V − V(sl) je nula";
     case ResultProblem::not_reached: return "křivka nedosáhne " + EquivalencePointText(d.point, quantity);
+    case ResultProblem::gran_not_ph: return "Granův graf potřebuje křivku v pH";
+    case ResultProblem::gran_no_v0: return "Granův graf potřebuje počáteční objem V0";
+    case ResultProblem::gran_no_range: return "pro rozsah Granova grafu chybí bod ekvivalence";
+    case ResultProblem::gran_no_line: return "Granovou přímku nelze v rozsahu proložit";
     }
     return "";
 }
@@ -92,7 +96,9 @@ std::string ProblemText(const Determination& d, const DeterminationResult& r, Qu
 std::string CalculationText(const Determination& d, const DeterminationResult& r, bool comma, Quantity quantity) {
     auto n = [comma](double v) { return ShortText(v, comma); };
     if (r.problem == ResultProblem::invalid_field || r.problem == ResultProblem::no_points ||
-        r.problem == ResultProblem::missing_point || r.problem == ResultProblem::not_reached)
+        r.problem == ResultProblem::missing_point || r.problem == ResultProblem::not_reached ||
+        r.problem == ResultProblem::gran_not_ph || r.problem == ResultProblem::gran_no_v0 ||
+        r.problem == ResultProblem::gran_no_range || r.problem == ResultProblem::gran_no_line)
         return "Výsledek nelze spočítat: " + ProblemText(d, r, quantity) + ".\n";
     std::string text = "V = " + n(r.volume) + " ml (bod ekvivalence " + EquivalencePointText(d.point, quantity) + ")\n";
     text += "V − V(sl) = " + n(r.volume) + " − " + n(d.blank) + " = " + n(r.net_volume) + " ml\n";

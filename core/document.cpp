@@ -1,4 +1,5 @@
 #include "core/document.h"
+#include "core/gran.h"
 
 #include "core/file_io.h"
 
@@ -217,6 +218,7 @@ DeterminationResult Document::ResultOf(const Determination& d) const {
         }
         return ComputeResult(d, reached.value);
     }
+    if (d.point.kind == EndPointKind::gran) return GranDeterminationResult(*this, d);
     std::vector<double> volumes;
     for (int i = 0; i < derived.results.size(); ++i) {
         const ext_float& key = derived.results[i]->key;

@@ -39,6 +39,10 @@ const char* const EVAL_USAGE =
     "  --unit=U               mol/l, mmol/l, g/l, mg/l (volume); %, mg/g, mmol/g (mass)\n"
     "  --ep=N|last|N-K        the equivalence point used, or the difference of two\n"
     "  --determine=content|titer  the analyte's content (default) or the titrant's titer\n"
+    "  --gran                 add the Gran end point of a pH curve (after the equivalence\n"
+    "                         point, 1.05 to 1.5 times the steepest inflection's volume) and\n"
+    "                         its standard error u; V0 from --sample=Xml or the file's\n"
+    "                         determination\n"
     "  --stats                the results of all files as one series: n, mean, s, RSD,\n"
     "                         95 % confidence interval and an outlier test\n"
     "  --help                 print this help\n"
@@ -132,6 +136,10 @@ std::string problem_text(const DeterminationResult& result) {
     case ResultProblem::negative_volume: return "no result: the volume less the blank is negative";
     case ResultProblem::zero_volume: return "no result: the volume less the blank is zero";
     case ResultProblem::not_reached: return "no result: the curve never reaches the set value";
+    case ResultProblem::gran_not_ph: return "no result: the Gran plot needs a curve in pH";
+    case ResultProblem::gran_no_v0: return "no result: the Gran plot needs V0, the sample's volume";
+    case ResultProblem::gran_no_range: return "no result: the Gran plot's range needs an equivalence point";
+    case ResultProblem::gran_no_line: return "no result: no Gran line through the range reaches F = 0";
     }
     return "no result";
 }
@@ -141,7 +149,10 @@ std::string problem_text(const DeterminationResult& result) {
 EvalResult eval_determination(const Document& doc, const EvalOptions& options) {
     EvalResult r;
     const DeterminationOptions& o = options.determination;
-    if (!doc.determination && !o.any()) return r;
+    // With --gran, --sample alone is V0 for the Gran plot, not a determination.
+    const bool gran_v0_only = options.gran && o.sample && !o.concentration && !o.titer && !o.ratio && !o.molar_mass &&
+                              !o.blank && !o.unit && !o.point && !o.kind;
+    if (!doc.determination && (!o.any() || gran_v0_only)) return r;
     r.set = true;
     if (doc.determination) r.determination = *doc.determination;
     Determination& d = r.determination;
@@ -160,6 +171,25 @@ EvalResult eval_determination(const Document& doc, const EvalOptions& options) {
     r.unit = d.kind == DeterminationKind::titer ? "titer" : UnitText(d.unit);
     r.problem = problem_text(r.result);
     return r;
+}
+
+EvalGran eval_gran(const Document& doc, const EvalOptions& options) {
+    const DeterminationOptions& o = options.determination;
+    const double v0 = o.sample && *o.sample_kind == SampleKind::volume ? *o.sample : DocumentV0(doc);
+    EvalGran g;
+    g.gran = EvaluateGran(doc, gran_options, v0);
+    switch (g.gran.problem) {
+    case GranProblem::none: break;
+    case GranProblem::not_ph: g.problem = "no Gran end point: the curve is not in pH"; break;
+    case GranProblem::no_v0:
+        g.problem = "no Gran end point: V0 unknown (give --sample=V0ml or the sample volume in the file)";
+        break;
+    case GranProblem::no_equivalence:
+        g.problem = "no Gran end point: no equivalence point to place the line's range by";
+        break;
+    default: g.problem = "no Gran end point: no line through the range reaches F = 0"; break;
+    }
+    return g;
 }
 
 std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& options) {
@@ -191,6 +221,8 @@ std::string eval_parse_args(int argc, const char* const* argv, EvalOptions& opti
             double value = 0.0;
             if (!number_text(arg.substr(11), value)) return "--endpoint needs a number (pH or mV): " + arg;
             options.endpoints.push_back(value);
+        } else if (arg == "--gran") {
+            options.gran = true;
         } else if (arg.rfind("--columns=", 0) == 0) {
             const std::size_t comma = arg.find(',', 10);
             if (comma == std::string::npos || comma == 10 || comma + 1 == arg.size())
@@ -509,6 +541,24 @@ void EvalWriter::record(const std::string& name, int number, const ext_float& vo
         std::fputs("}", out_);
     }
     first_ = false;
+}
+
+void EvalWriter::gran(const std::string& name, const EvalGran& g) {
+    const ext_float volume(g.gran.line.end_point, !g.gran.ok()), u(g.gran.line.u, !g.gran.ok());
+    if (options_.format == EvalFormat::text) {
+        if (g.gran.ok())
+            std::fprintf(out_, "  Gran: %s ml, u %s ml\n", rounded(volume, res_precis).c_str(), rounded(u, res_precis).c_str());
+        else
+            std::fprintf(out_, "  Gran: none, %s\n", g.problem.c_str());
+    } else if (options_.format == EvalFormat::csv) {
+        // The columns of a result row: "gran" in place of its number, u left to text and JSON.
+        std::fprintf(out_, "%s,gran,%s%s,,\n", csv_cell(name).c_str(), eval_number(volume).c_str(),
+                     options_.details ? ",,,,," : "");
+    } else {
+        std::fprintf(out_, "%s\n{\"file\": %s, \"kind\": \"gran\", \"volume\": %s, \"u\": %s}", first_ ? "" : ",",
+                     json_string(name).c_str(), json_number(volume).c_str(), json_number(u).c_str());
+        first_ = false;
+    }
 }
 
 void EvalWriter::statistics(const EvalSeries& series) {

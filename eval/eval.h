@@ -5,6 +5,7 @@
 #include "core/determination.h"
 #include "core/document.h"
 #include "core/file_io.h"
+#include "core/gran.h"
 
 #include <cstdio>
 #include <optional>
@@ -36,6 +37,7 @@ struct EvalOptions {
     bool stats = false;  // the files' results as one series of replicates
     // --endpoint=VALUE, repeatable: the values (in each file's quantity) whose volumes are reported.
     std::vector<double> endpoints;
+    bool gran = false;   // add each file's Gran end point
     std::vector<std::string> files;
 };
 
@@ -51,6 +53,13 @@ struct EvalResult {
 // The determination the file's description stores, with the options put over it, and its
 // result from the document's equivalence points.
 EvalResult eval_determination(const Document& doc, const EvalOptions& options);
+
+// A file's Gran end point: V0 from --sample=Xml, else from the file's determination.
+struct EvalGran {
+    GranResult gran;
+    std::string problem;  // why there is none, "" when there is one
+};
+EvalGran eval_gran(const Document& doc, const EvalOptions& options);
 
 // A series of replicates: the files whose results go into the statistics.
 struct EvalSeries {
@@ -79,6 +88,7 @@ public:
     EvalWriter(const EvalOptions& options, std::FILE* out) : options_(options), out_(out) {}
     void begin();
     void file(const std::string& name, const Document& doc, const EvalResult& result);
+    void gran(const std::string& name, const EvalGran& gran);
     void statistics(const EvalSeries& series);
     void end();
 

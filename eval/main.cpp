@@ -55,6 +55,11 @@ int main(int argc, char** argv) {
         if (!evaluated) continue;
         const EvalResult result = eval_determination(doc, options);
         writer.file(name, doc, result);
+        if (options.gran) {
+            const EvalGran gran = eval_gran(doc, options);
+            writer.gran(name, gran);
+            if (!gran.problem.empty()) complain(name + ": " + gran.problem);
+        }
         if (!result.set) continue;
         if (!result.problem.empty()) {
             complain(name + ": " + result.problem);

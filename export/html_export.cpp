@@ -9,6 +9,7 @@
 #include "core/safe_write.h"
 #include "core/determination_text.h"
 #include "core/ph_results.h"
+#include "core/gran.h"
 
 #include <string>
 #include <vector>
@@ -204,6 +205,14 @@ void write_determination(PageWriter& page, const Document& doc) {
     page.line("</P>");
 }
 
+// A pH document's Gran end point (or why it has none) under the determination.
+void write_gran(PageWriter& page, const Document& doc) {
+    const std::string text =
+        GranSummaryText(EvaluateGran(doc, gran_options, DocumentV0(doc)), gran_options.function, res_precis, use_comma);
+    if (text.empty()) return;
+    page.line("<HR>").line("<H2>Granův graf:</H2>").text("<P>").text(HtmlText(text).c_str()).line("</P>");
+}
+
 // The page as a whole; false once a write has failed.
 bool write_page(std::FILE* file, const Document& doc, const char* title) {
     // The file is binary: the bytes, CR LF included, are exactly those written.
@@ -229,6 +238,7 @@ bool write_page(std::FILE* file, const Document& doc, const char* title) {
     write_results(page, doc);
     write_end_points(page, doc);
     write_determination(page, doc);
+    write_gran(page, doc);
     page.line("<HR>")
         .line("<DIV ALIGN=CENTER><SMALL>Vytvořeno programem Titrionika.</SMALL></DIV>")
         .line("</BODY>")

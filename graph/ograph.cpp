@@ -378,6 +378,12 @@ void OrtogonalGraph::Paint() {
     window->SetBkColor(colors[OG_BACKGROUND]);
     window->Clear();
     label_rects.resize(0);
+    if (message) {
+        const TextMeter meter(window);
+        LabelLayout layout(window, meter, label_rects);
+        layout.Draw(SCALE_GAP, SCALE_GAP, message, colors[OG_LABELS]);
+        return;
+    }
     if (points.is_empty()) return;
 
     const int h = window->GetMaxY() + 1;
@@ -409,6 +415,7 @@ void OrtogonalGraph::Paint() {
     LabelLayout layout(window, meter, label_rects);
     const bool thin = show_scale || (show_labels && labels_pile_up(*this, meter));
     if (show_scale) paint_scale(*this, layout, meter.height), layout.Limit(plot_end, plot_down);
+    if (note) layout.Draw(plot_left + SCALE_GAP, plot_up, note, colors[OG_LABELS]);
     paint_marks(*this, layout, meter);
 
     if (show_labels) {
@@ -441,6 +448,9 @@ void OrtogonalGraph::Paint() {
                 window->SetPixel(RealToScreenX(p.x), RealToScreenY(p.y), colors[slot]);
         }
     }
+    if (fit.shown)
+        window->Line(RealToScreenX(fit.from), RealToScreenY(fit.intercept + fit.slope * fit.from), RealToScreenX(fit.to),
+                     RealToScreenY(fit.intercept + fit.slope * fit.to), colors[OG_LABELS]);
 }
 
 void OrtogonalGraph::AutoZoom() {

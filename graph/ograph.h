@@ -63,6 +63,15 @@ public:
     const char* y_title;
     dyn_array_direct<ext_float> marks;  // x values marked by a vertical line and their label
     dyn_array_direct<RECT> label_rects;  // every text of the last picture, where Paint drew it
+    // A straight line F = intercept + slope x from x `from` to `to` (the Gran view's
+    // least-squares line), in the labels' colour over the curve; and a note drawn at the plot's
+    // top left before any other label. `message` (not owned) is drawn instead of any plot.
+    struct FitLine {
+        bool shown = false;
+        double intercept = 0.0, slope = 0.0, from = 0.0, to = 0.0;
+    } fit;
+    const char* note = nullptr;     // not owned
+    const char* message = nullptr;  // not owned
     int scale_left;    // columns left of the plot, set by AutoZoom (0 without the scale)
     int scale_bottom;  // rows below the plot, likewise
 

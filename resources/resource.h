@@ -272,3 +272,20 @@
 #define IDS_DET_BAD_SET_VALUES 40607
 #define IDS_DET_BAD_V0      40608
 #define IDS_DETAIL_NOISE_PH 40611
+// The Gran plot: the graph's fourth view and its options.
+#define IDC_GRAN_FUNCTION   1700
+#define IDC_GRAN_FROM       1701
+#define IDC_GRAN_TO         1702
+#define IDC_GRAN_CELSIUS    1703
+#define IDM_VIEW_GRAN       40700
+#define IDS_AXIS_GRAN       40701
+#define IDS_GRAN_NOT_PH     40702
+#define IDS_GRAN_NO_V0      40703
+#define IDS_GRAN_NO_RANGE   40704
+#define IDS_GRAN_NO_LINE    40705
+#define IDS_GRAN_END_POINT  40706
+#define IDS_GRAN_AFTER      40707
+#define IDS_GRAN_BEFORE_STRONG 40708
+#define IDS_GRAN_BEFORE_WEAK 40709
+#define IDS_GRAN_BAD_RANGE  40710
+#define IDS_GRAN_BAD_CELSIUS 40711

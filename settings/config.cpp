@@ -6,6 +6,7 @@
 
 #include "controls/cmndlgex.h"
 #include "core/calc.h"
+#include "core/gran.h"
 
 const char sect_main[] = "Main";
 const char sect_graph[] = "Graph";
@@ -30,7 +31,7 @@ char default_titer_date[DEFAULT_TITER_DATE_SIZE] = "";
 // selectors give RGB values, the graph's menu one of its three views.
 constexpr int NOT_NEGATIVE = 0;
 constexpr int RGB_WHITE = 0xFFFFFF;
-constexpr int LAST_VIEW = 2;
+constexpr int LAST_VIEW = 3;
 
 CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_BOOL, sect_main, use_comma),
@@ -51,6 +52,7 @@ CONFIG_ITEM config[] = {
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_axes),
     CONFIG_ROW(CONFIG_BOOL, sect_graph, graph_show_scale),
     CONFIG_RANGE(sect_graph, graph_view, 0, LAST_VIEW),
+    {CONFIG_GRAN, sect_graph, "gran", &gran_options, 0},
     {CONFIG_OPTIONAL_STR, sect_determination, "default_determination", default_determination, DEFAULT_DETERMINATION_SIZE},
     {CONFIG_OPTIONAL_STR, sect_determination, "default_titer_date", default_titer_date, DEFAULT_TITER_DATE_SIZE},
     {CONFIG_END, nullptr, nullptr, nullptr, 0},
@@ -121,6 +123,22 @@ BOOL ConfigSaveBool(const char* path, CONFIG_ITEM* row) {
                            *static_cast<bool*>(row->target) ? 1 : 0);
 }
 
+// Text that does not read keeps the options as they were, as a number row does.
+void ConfigLoadGran(const char* path, CONFIG_ITEM* row) {
+    char text[256];
+    GetPrivateProfileStringA(row->section, row->key_name, "", text, sizeof text, path);
+    ParseGranOptions(text, *static_cast<GranOptions*>(row->target));
+}
+
+BOOL ConfigSaveGran(const char* path, CONFIG_ITEM* row) {
+    const std::string text = GranOptionsText(*static_cast<const GranOptions*>(row->target));
+    if (text.empty()) {
+        WritePrivateProfileStringA(row->section, row->key_name, nullptr, path);
+        return TRUE;
+    }
+    return WritePrivateProfileStringA(row->section, row->key_name, text.c_str(), path);
+}
+
 void LoadConfig(const char* file_name, CONFIG_ITEM* table) {
     char path[CONFIG_PATH];
     if (!ConfigPath(path, file_name)) return;
@@ -130,6 +148,7 @@ void LoadConfig(const char* file_name, CONFIG_ITEM* table) {
         case CONFIG_STR:
         case CONFIG_OPTIONAL_STR: ConfigLoadStr(path, row); break;
         case CONFIG_BOOL: ConfigLoadBool(path, row); break;
+        case CONFIG_GRAN: ConfigLoadGran(path, row); break;
         default: break;
         }
     }
@@ -151,6 +170,7 @@ bool SaveConfig(const char* file_name, CONFIG_ITEM* table) {
                 WritePrivateProfileStringA(row->section, row->key_name, nullptr, path);
             break;
         case CONFIG_BOOL: written = ConfigSaveBool(path, row) && written; break;
+        case CONFIG_GRAN: written = ConfigSaveGran(path, row) && written; break;
         default: break;
         }
     }

@@ -13,6 +13,7 @@ enum {
     CONFIG_STR = 2,   // target: char[size]
     CONFIG_BOOL = 3,  // target: bool
     CONFIG_OPTIONAL_STR = 4,  // target: char[size]; while empty its key is left out of the file
+    CONFIG_GRAN = 5,  // target: GranOptions, in its text form; left out of the file at its defaults
 };
 
 struct CONFIG_ITEM {
@@ -41,7 +42,7 @@ extern COLORREF graph_labels;
 extern bool graph_show_labels;
 extern bool graph_show_axes;
 extern bool graph_show_scale;
-// The graph window's view: 0 E, 1 E', 2 E'' (the default); other values read as 2.
+// The graph window's view: 0 E, 1 E', 2 E'' (the default), 3 the Gran plot; other values read as 2.
 extern int graph_view;
 // The last determination used, the default of new and imported documents: its comment lines
 // joined by tabs (empty for none); and the date a series last stored its titer there.
@@ -78,6 +79,8 @@ void ConfigLoadInt(const char* path, CONFIG_ITEM* row);
 void ConfigLoadStr(const char* path, CONFIG_ITEM* row);
 void ConfigLoadBool(const char* path, CONFIG_ITEM* row);
 BOOL ConfigSaveInt(const char* path, CONFIG_ITEM* row);
+void ConfigLoadGran(const char* path, CONFIG_ITEM* row);
+BOOL ConfigSaveGran(const char* path, CONFIG_ITEM* row);
 BOOL ConfigSaveStr(const char* path, CONFIG_ITEM* row);
 BOOL ConfigSaveBool(const char* path, CONFIG_ITEM* row);
 

@@ -1,5 +1,7 @@
 #include "vexplot/VexGraphWindow.h"
 
+#include <vector>
+
 #include <stdint.h>
 #include <new>
 #include <string.h>
@@ -324,15 +326,19 @@ void VexGraphWindow::DrawLabel(int x, int y, HFONT label_font, const char* text,
         return;
     HGDIOBJ old_font = label_font ? SelectObject(dc, label_font) : NULL;
     ::SetTextColor(dc, color);
-    int length = static_cast<int>(strlen(text));
+    // Through UTF-16 from the program's code page: the A functions would read the bytes in the
+    // font's character set, which garbles a Czech message under a UTF-8 code page.
+    std::vector<wchar_t> wide(strlen(text) + 1, L'\0');  // never more UTF-16 units than bytes
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), static_cast<int>(wide.size()));
+    const int length = units > 0 ? units - 1 : 0;
     SIZE extent = {0, 0};
-    GetTextExtentPoint32A(dc, text, length, &extent);
+    GetTextExtentPoint32W(dc, wide.data(), length, &extent);
     // Kept inside the right and bottom edges only; a label may still be cut at the left/top.
     if (x > width - extent.cx)
         x = width - extent.cx;
     if (y > height - extent.cy)
         y = height - extent.cy;
-    ExtTextOutA(dc, x, y, 0, NULL, text, static_cast<UINT>(length), NULL);
+    ExtTextOutW(dc, x, y, 0, NULL, wide.data(), static_cast<UINT>(length), NULL);
     if (old_font)
         SelectObject(dc, old_font);
     ::SetTextColor(dc, text_color);

@@ -14,7 +14,7 @@ namespace {
 struct Determinations : AppTest {
     void SetUp() override { AppTest::SetUp(), Forget(); }
     void TearDown() override { Forget(), AppTest::TearDown(); }  // no later test's new document gets one
-    static void Forget() { document.determination.reset(), default_determination[0] = default_titer_date[0] = '\0', series_entries.clear(); }
+    static void Forget() { document.quantity = Quantity::mv, document.determination.reset(), default_determination[0] = default_titer_date[0] = '\0', series_entries.clear(); }
 };
 std::string Status() {
     char text[512] = "";
@@ -69,6 +69,27 @@ TEST_F(Determinations, DialogRefusesEachBadFieldAndStornoChangesNothing) {
     for (size_t k = 0; k <= bad.size(); ++k) EXPECT_NE(script.seen()[k + 1].text.find(named[k]), std::string::npos) << k;
     EXPECT_FALSE(document.determination || document.changed || *default_determination);
     EXPECT_EQ(Status(), "");
+}
+
+// 25 ml of 0,1 M strong acid by 0,1 M NaOH, the excess deciding the pH away from Ve = 25 ml: the
+// Gran end point is 25 ml exactly, the result 0,1 · 25/25 mol/l · 36,46 g/mol = 3,646 g/l.
+TEST_F(Determinations, GranEndPointIsTheResultAndShowsInDetails) {
+    Points points;
+    for (double v = 0; v <= 40; v += 0.5) {
+        const double excess = 0.1 * (v - 25) / (25 + v);
+        points.emplace_back(v, v == 25 ? 7 : v < 25 ? -std::log10(-excess) : 14 + std::log10(excess));
+    }
+    Load(points);
+    Determination d;
+    d.concentration = 0.1, d.molar_mass = 36.46, d.sample = 25, d.unit = ResultUnit::g_per_l, d.analyte = "HCl";
+    d.point.kind = EndPointKind::gran;
+    document.quantity = Quantity::ph, document.determination = d, StuffListView(main_window);
+    EXPECT_EQ(Status().rfind("HCl: 3,65 g/l", 0), 0u) << Status();
+    testui::ModalScript script;
+    std::string calculation;
+    script.call([&](HWND dlg) { calculation = testui::ItemText(dlg, IDC_DETAIL_CALCULATION), testui::Press(dlg, IDOK); });
+    SendMessageA(main_window.dialog, WM_COMMAND, IDM_DETAILS, 0);
+    EXPECT_NE(calculation.find("Granův bod ekvivalence: 25,0000 ± 0,0000 ml (za bodem ekvivalence"), std::string::npos) << calculation;
 }
 
 // n = 1 · 0,1 · 1 · (5 − 0)/1000 = 0,0005 mol in 10 ml: 0,05 mol/l · 35,453 g/mol = 1772,65 mg/l.

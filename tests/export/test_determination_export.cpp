@@ -58,6 +58,28 @@ TEST(DeterminationExport, ReportAndCsvCarryTheDeterminationUnderTheResults) {
     std::remove(csv.c_str());
 }
 
+// The acetic acid sample (model Ve 25,00 ml) in pH: the report gives its Gran end point under
+// the determination, which uses it; in mV the report has no word of it.
+TEST(DeterminationExport, ReportOfAPhDocumentGivesTheGranEndPoint) {
+    RestoreDisplayDefaults();
+    Document doc;
+    ASSERT_TRUE(doc.Read(TITRION_EXAMPLES_DIR "/octova-naoh.tid"));
+    doc.quantity = Quantity::ph, doc.Evaluate();
+    doc.determination = Determination();
+    doc.determination->sample = 25, doc.determination->point.kind = EndPointKind::gran;
+    doc.determination->concentration = 0.1, doc.determination->molar_mass = 60.05;
+    const std::string html = ::testing::TempDir() + "gran.html";
+    ASSERT_TRUE(internal_export_html(doc, html.c_str(), "kyselina octov\xC3\xA1", false));
+    const std::string page = Bytes(html);
+    EXPECT_LT(page.find("<H2>V\xFDsledek stanoven\xED:</H2>"), page.find("<H2>Gran\xF9v graf:</H2>"));
+    EXPECT_NE(page.find("<P>Gran\xF9v bod ekvivalence: 25,0"), std::string::npos) << page;
+    EXPECT_NE(page.find("V = 25,0"), std::string::npos);  // the determination's V is the Gran end point
+    doc.quantity = Quantity::mv;
+    ASSERT_TRUE(internal_export_html(doc, html.c_str(), "kyselina", false));
+    EXPECT_EQ(Bytes(html).find("<H2>Gran\xF9v graf:"), std::string::npos);
+    std::remove(html.c_str());
+}
+
 // Miller & Miller's nitrite values behind an unreadable file, a row of another unit and an
 // excluded one: 0,380 is the outlier (Q = 0,020/0,033 = 0,606 > 0,568 at n = 7), its row is the
 // sixth of the table.

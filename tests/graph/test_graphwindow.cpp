@@ -10,6 +10,7 @@
 #include "controls/ClrSel.h"
 #include "core/calc.h"
 #include "core/file_io.h"
+#include "core/gran.h"
 #include "settings/config.h"
 #include "tests/app/app_test.h"
 #include "tests/support/testui.h"
@@ -21,6 +22,7 @@ struct GraphWindow : apptest::AppTest {
     void SetUp() override {
         AppTest::SetUp(), graph_bkg = kBlack, graph_axes = kRed, graph_line = kBlue, graph_labels = kGreen;
         graph_show_axes = graph_show_labels = true, graph_show_scale = false, graph_view = 2;
+        main_window.document.quantity = Quantity::mv, main_window.document.determination.reset(), gran_options = GranOptions();
     }
     void Open() {
         ASSERT_NE((OnCommand(IDM_GRAPH, 0), og), nullptr);
@@ -162,4 +164,42 @@ TEST_F(GraphWindow, NoisyDenseCurveShowsItsSmoothedDerivative) {
     EXPECT_EQ(og->points.size(), 3999);
     EXPECT_EQ(og->points[0]->x, 0.0005);  // E' of the first pair at the middle of its volumes
     EXPECT_NEAR(500.0, peak, 25.0);
+}
+// The acetic acid sample (25 ml, Ve 25,00 ml by its model) in the Gran view, key 4: the points,
+// the line in the labels' colour over them, the end point marked and noted; the same document in
+// mV, or without V0, gets the message instead of a plot.
+TEST_F(GraphWindow, GranViewDrawsTheLineAndEndPointOrSaysWhatIsMissing) {
+    ASSERT_TRUE(internal_read((driver::ExeDir() + "\\octova-naoh.tid").c_str(), arr_vb));
+    Determination d;
+    d.sample = 25;
+    main_window.document.quantity = Quantity::ph, main_window.document.determination = d;
+    recalc_arrays(), StuffListView(main_window), Open();
+    Keys(graph, {{WM_CHAR, WPARAM('4'), 1, {}}});
+    ASSERT_EQ(std::tuple(graph_view, og->marks.size(), og->fit.shown), std::tuple(3, 1, true)) << (og->note ? og->note : og->message);
+    EXPECT_EQ(og->points.size(), arr_vb.size());
+    EXPECT_EQ(GetMenuState(GetMenu(graph), IDM_VIEW_GRAN, 0) & MF_CHECKED, UINT(MF_CHECKED));
+    EXPECT_NEAR(og->marks[0]->value, 25.0, 0.125);
+    EXPECT_EQ(std::string(og->note).rfind("Granův bod ekvivalence: 25,0", 0), 0u) << og->note;
+    const double middle = (og->fit.from + og->fit.to) / 2;
+    EXPECT_EQ(og->window->GetPixel(og->RealToScreenX(middle), og->RealToScreenY(og->fit.intercept + og->fit.slope * middle)), kGreen);
+    EXPECT_GT(Count(kBlue), 100);
+    // Gran's second function from 5 to 20 ml, chosen in the options, redraws the view.
+    Configure([](HWND dlg) {
+        SendDlgItemMessageA(dlg, IDC_GRAN_FUNCTION, CB_SETCURSEL, 2, 0);
+        testui::SetText(dlg, IDC_GRAN_FROM, "5"), testui::SetText(dlg, IDC_GRAN_TO, "20"), testui::Press(dlg, IDOK);
+    });
+    EXPECT_EQ(std::tuple(gran_options.function, gran_options.from, gran_options.to), std::tuple(GRAN_BEFORE_WEAK, 5.0, 20.0));
+    EXPECT_TRUE(std::isnan(gran_options.celsius));
+    EXPECT_NEAR(og->marks[0]->value, 25.0, 0.125);
+    EXPECT_LT(og->fit.slope, 0);  // -Ka
+    for (auto [quantity, v0, message] : {std::tuple{Quantity::mv, 25.0, "Granův graf potřebuje křivku v pH"},
+                                         {Quantity::ph, 0.0, "Granův graf potřebuje počáteční objem V0"}}) {
+        main_window.document.quantity = quantity, main_window.document.determination->sample = v0;
+        SendMessageA(graph, WM_COMMAND, IDM_VIEW_GRAN, 0);
+        ASSERT_NE(og->message, nullptr);
+        EXPECT_EQ(std::string(og->message).rfind(message, 0), 0u) << og->message;
+        EXPECT_TRUE(og->points.size() == 0 && Count(kBlue) == 0 && Count(kGreen) > 20);
+    }
+    Keys(graph, {{WM_CHAR, WPARAM('1'), 1, {}}});  // the other views lose the Gran drawing
+    EXPECT_TRUE(og->message == nullptr && og->note == nullptr && !og->fit.shown && og->points.size() == arr_vb.size());
 }

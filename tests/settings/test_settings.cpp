@@ -10,6 +10,7 @@
 #include "controls/ClrSel.h"
 #include "core/calc.h"
 #include "core/ext_float.h"
+#include "core/gran.h"
 #include "settings/config.h"
 #include "settings/syncdlg.h"
 #include "tests/support/testui.h"
@@ -148,7 +149,7 @@ struct ConfigFile : ::testing::Test {
     static void Defaults() {
         use_comma = graph_show_labels = graph_show_axes = graph_show_scale = true, graph_view = 2;
         vb_precis = 3, e_precis = de_precis = d2e_precis = res_precis = graph_precis = 4, recognition = 0, min_steepness = 10;
-        graph_bkg = 0, graph_line = 0xFF0000, graph_axes = 0xFF, graph_labels = 0xFF00;
+        graph_bkg = 0, graph_line = 0xFF0000, graph_axes = 0xFF, graph_labels = 0xFF00, gran_options = GranOptions();
     }
     Strings Read() const {  // the non-empty lines without their line ends
         Strings lines;
@@ -200,12 +201,27 @@ TEST_F(ConfigFile, LoadedValuesAreBroughtIntoTheRangesOfTheDialogs) {
         {"d2e_precis=abc", &d2e_precis, 4}, {"res_precis=7 mm", &res_precis, 4}, {"recognition=2", &recognition, 1},
         {"min_steepness=-1", &min_steepness, 0}, {"graph_precis=", &graph_precis, 4}, {"graph_bkg=-1", reinterpret_cast<int*>(&graph_bkg), 0},
         {"graph_line=4294967295", reinterpret_cast<int*>(&graph_line), 0xFFFFFF}, {"graph_axes=0x10", reinterpret_cast<int*>(&graph_axes), 0xFF},
-        {"graph_labels=+256", reinterpret_cast<int*>(&graph_labels), 256}, {"graph_view=99", &graph_view, 2}};
+        {"graph_labels=+256", reinterpret_cast<int*>(&graph_labels), 256}, {"graph_view=99", &graph_view, 3}};
     std::string text = "[Main]\r\n";
     for (const auto& row : rows) text += std::string(std::strncmp(row.line, "graph_precis", 12) ? "" : "[Graph]\r\n") + row.line + "\r\n";
     Write(text.c_str()), LoadConfig(kFile, config);
     for (const auto& row : rows) EXPECT_EQ(*row.value, row.expected) << row.line;
     Write("[Graph]\r\ngraph_view=-3\r\n"), LoadConfig(kFile, config);
     EXPECT_EQ(graph_view, 0);
+}
+// The Gran options are one key after the view, only when changed; a text that does not read
+// keeps them, and back at the defaults the key goes.
+TEST_F(ConfigFile, GranOptionsAreOneKeyOnlyWhenChanged) {
+    gran_options.function = GRAN_BEFORE_WEAK, gran_options.from = 5, gran_options.celsius = 20;
+    SaveConfig(kFile, config);
+    EXPECT_EQ(Read().back(), "gran=before-weak;5;;20");
+    const GranOptions saved = gran_options;
+    gran_options = GranOptions(), LoadConfig(kFile, config);
+    EXPECT_TRUE(gran_options == saved);
+    Write("[Graph]\r\ngran=after;x;;\r\n"), LoadConfig(kFile, config);
+    EXPECT_TRUE(gran_options == saved);
+    gran_options = GranOptions(), SaveConfig(kFile, config);
+    const Strings lines = Read();
+    EXPECT_TRUE(std::none_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("gran=", 0) == 0; }));
 }
 }  // namespace
