@@ -8,6 +8,7 @@
 #include "core/cp1250.h"
 #include "core/safe_write.h"
 #include "core/determination_text.h"
+#include "core/ph_calibration.h"
 
 #include <string>
 #include <vector>
@@ -167,6 +168,13 @@ void write_determination(PageWriter& page, const Document& doc) {
     page.line("</P>");
 }
 
+// A document converted to pH names its source and the calibration above its values; any
+// other page stays as it was.
+void write_conversion(PageWriter& page, const Document& doc) {
+    for (const std::string& note : ConversionNotes(doc.description))
+        page.text("<P>").text(HtmlText(note).c_str()).line("</P>");
+}
+
 // The page as a whole; false once a write has failed.
 bool write_page(std::FILE* file, const Document& doc, const char* title) {
     // The file is binary: the bytes, CR LF included, are exactly those written.
@@ -179,8 +187,9 @@ bool write_page(std::FILE* file, const Document& doc, const char* title) {
         .line("<META HTTP-EQUIV=\"Generator\" CONTENT=\"Titrionika\">")
         .line("</HEAD>")
         .line("<BODY>")
-        .text("<H1>").text(title).line("</H1>")
-        .line("<H2>Naměřené hodnoty:</H2>")
+        .text("<H1>").text(title).line("</H1>");
+    write_conversion(page, doc);
+    page.line("<H2>Naměřené hodnoty:</H2>")
         .line("<TABLE BORDER=1>")
         // The units of the list headers: potentials are in mV, not ml.
         .line("<TR><TD><B>n</B></TD><TD><B>V<SUB>b</SUB></B>/ml</TD><TD><B>E</B>/mV</TD>"
