@@ -24,6 +24,8 @@ TEST(PhCalibration, SettingsLineReadsBackAndRefusesEverythingElse) {
                             "4 1 25; 7 0 x", "4 1 25; 7 nan 25", "4 1 25 7 0 25", "1 1 1; 2 2 2; 3 3 3; 4 4 4; 5 5 5; 6 6 6"})
         EXPECT_FALSE(ReadCalibrationBuffers(bad, read)) << bad;
     EXPECT_EQ(read.size(), 3u);  // a refused line leaves the buffers as they were
+    EXPECT_TRUE(ReadCalibrationBuffers("4 165 20;7 0 20", read) && read.size() == 2u && read[1].celsius == 20);
+    EXPECT_TRUE(ReadCalibrationBuffers("1 1 1; 2 2 2; 3 3 3; 4 4 4; 5 5 5", read) && read.size() == 5u);
 }
 
 TEST(PhCalibration, ResultWordingWithResidualsAndWarnings) {
