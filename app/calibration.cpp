@@ -179,7 +179,7 @@ std::string Now() {
 
 }  // namespace
 
-bool ShowCalibration() {
+void ShowCalibration() {
     DialogState state;
     for (auto& row : state.values)
         for (double& value : row) value = NAN;
@@ -206,11 +206,10 @@ bool ShowCalibration() {
     state.table = table;
     if (DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_CALIBRATION), main_window.dialog, CalibrationDlgProc,
                         reinterpret_cast<LPARAM>(&state)) != IDOK)
-        return false;
+        return;
     std::vector<CalibrationBuffer> buffers;
     for (const auto& v : state.values)
         if (!std::isnan(v[FIELD_PH])) buffers.push_back({v[FIELD_PH], v[FIELD_MV], v[FIELD_T]});
     std::snprintf(calibration_buffers, sizeof calibration_buffers, "%s", CalibrationBuffersText(buffers).c_str());
     std::snprintf(calibration_date, sizeof calibration_date, "%s", Now().c_str());
-    return true;
 }

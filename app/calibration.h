@@ -3,5 +3,4 @@
 #pragma once
 
 // Opens with the stored buffers; on OK the calibration is stored with the time it was made.
-// True when it was.
-bool ShowCalibration();
+void ShowCalibration();
