@@ -13,6 +13,7 @@
 
 #include "app/Titrionika_dialogs.h"
 #include "app/addedit.h"
+#include "app/calibration.h"
 #include "app/commands.h"
 #include "app/determination.h"
 #include "app/series.h"
@@ -27,6 +28,7 @@
 #include "core/document.h"
 #include "core/file_io.h"
 #include "core/import.h"
+#include "core/ph_calibration.h"
 #include "resources/resource.h"
 #include "settings/config.h"
 #include "vexplot/VexGraphWindow.h"
@@ -353,6 +355,12 @@ void OnCommand(int id, int /*code*/) {
     case IDM_SERIES:
         ShowSeries();
         break;
+    case IDM_CALIBRATION:
+        ShowCalibration();
+        break;
+    case IDM_CONVERT_PH:
+        ConvertToPh();
+        break;
     case IDM_EXPORTHTML:
         ExportHTML();
         break;
@@ -537,6 +545,35 @@ bool ImportAsDocument(ImportTable& table, const std::string& source) {
                                  static_cast<int>(table.bad_lines.size()))
                       .c_str());
     return true;
+}
+
+// Without a calibration, for a pH document or an empty one the command says why it does nothing.
+void ConvertToPh() {
+    const std::optional<Calibration> c = ReadCalibration(calibration_buffers);
+    const UINT refusal = !c ? IDS_CONVERT_NO_CALIBRATION
+                         : doc.quantity == Quantity::ph ? IDS_CONVERT_ALREADY_PH
+                         : doc.points.is_empty() ? IDS_CONVERT_EMPTY : 0;
+    if (refusal) {
+        MessageBoxA(window.dialog, ResourceString(refusal).c_str(), ErrorCaption().c_str(), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    if (!AskSaveChanges()) return;
+    dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
+    if (!ConvertPoints(*c, doc.points, points)) return Beep();
+    std::string description = ConvertedDescription(doc.description, DisplayName(doc.file_name), *c, calibration_date);
+    // The same sample and titrant; set values in mV mean nothing in pH.
+    std::optional<Determination> determination = doc.determination;
+    if (determination) {
+        determination->set_values.clear();
+        if (determination->point.kind == EndPointKind::set_value) determination->point = EquivalencePointChoice();
+    }
+    ReplaceDocument(points, description, true);
+    // A new document: taking the conversion back would bring back mV values under the pH label.
+    doc.history.Clear();
+    doc.quantity = Quantity::ph;
+    doc.determination = determination;
+    StuffListView(window);
+    SetStatusText(FormatResource(IDS_CONVERT_DONE, calibration_date).c_str());
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -71,6 +71,9 @@ bool ImportAsDocument(ImportTable& table, const std::string& source);
 // unsaved document and can be undone; otherwise the document is the file named by file_name.
 void ReplaceDocument(dyn_array_direct<ext_float_pair>& points, std::string& description, bool changed);
 
+// "Převést na pH": the document's points read through the stored calibration become a new
+// untitled pH document, after the question about unsaved changes; the file stays as it was.
+void ConvertToPh();
 // Undo and redo of the changes of the points.
 void UndoChange();
 void RedoChange();

@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 
+#include "core/ph_calibration.h"
 #include "resources/resource.h"
+#include "settings/config.h"
 
 namespace {
 
@@ -32,6 +34,8 @@ void EnableCommands(const MainWindow& window, HMENU menu) {
     EnableCommand(menu, IDM_DELETEALL, n >= 1);
     EnableCommand(menu, IDM_UNDO, window.document.history.CanUndo());
     EnableCommand(menu, IDM_REDO, window.document.history.CanRedo());
+    EnableCommand(menu, IDM_CONVERT_PH,
+                  n >= 1 && window.document.quantity == Quantity::mv && ReadCalibration(calibration_buffers));
     EnableCommand(menu, IDM_DETAILS, ListView_GetSelectedCount(window.results) > 0);
     EnableButton(window, IDM_EDIT, selected);
     EnableButton(window, IDM_DELETE, selected);

@@ -10,6 +10,7 @@
 #include "core/determination_text.h"
 #include "core/ph_results.h"
 #include "core/gran.h"
+#include "core/ph_calibration.h"
 
 #include <string>
 #include <vector>
@@ -213,6 +214,13 @@ void write_gran(PageWriter& page, const Document& doc) {
     page.line("<HR>").line("<H2>Granův graf:</H2>").text("<P>").text(HtmlText(text).c_str()).line("</P>");
 }
 
+// A document converted to pH names its source and the calibration above its values; any
+// other page stays as it was.
+void write_conversion(PageWriter& page, const Document& doc) {
+    for (const std::string& note : ConversionNotes(doc.description))
+        page.text("<P>").text(HtmlText(note).c_str()).line("</P>");
+}
+
 // The page as a whole; false once a write has failed.
 bool write_page(std::FILE* file, const Document& doc, const char* title) {
     // The file is binary: the bytes, CR LF included, are exactly those written.
@@ -225,8 +233,9 @@ bool write_page(std::FILE* file, const Document& doc, const char* title) {
         .line("<META HTTP-EQUIV=\"Generator\" CONTENT=\"Titrionika\">")
         .line("</HEAD>")
         .line("<BODY>")
-        .text("<H1>").text(title).line("</H1>")
-        .line("<H2>Naměřené hodnoty:</H2>")
+        .text("<H1>").text(title).line("</H1>");
+    write_conversion(page, doc);
+    page.line("<H2>Naměřené hodnoty:</H2>")
         .line("<TABLE BORDER=1>");
     // The units of the list headers: potentials are in mV (or pH), not ml.
     const char* unit = QuantityUnit(doc.quantity);

@@ -289,3 +289,40 @@
 #define IDS_GRAN_BEFORE_WEAK 40709
 #define IDS_GRAN_BAD_RANGE  40710
 #define IDS_GRAN_BAD_CELSIUS 40711
+// The electrode calibration and the conversion to pH (controls 1650-1699, commands and strings
+// 40650-40699); the dialog takes a number of that range too.
+#define IDD_CALIBRATION     1650
+#define IDC_CAL_PH1         1651  // to IDC_CAL_PH1 + 4, one row a buffer
+#define IDC_CAL_PH2         1652
+#define IDC_CAL_PH3         1653
+#define IDC_CAL_PH4         1654
+#define IDC_CAL_PH5         1655
+#define IDC_CAL_MV1         1656  // to IDC_CAL_MV1 + 4
+#define IDC_CAL_MV2         1657
+#define IDC_CAL_MV3         1658
+#define IDC_CAL_MV4         1659
+#define IDC_CAL_MV5         1660
+#define IDC_CAL_T1          1661  // to IDC_CAL_T1 + 4
+#define IDC_CAL_T2          1662
+#define IDC_CAL_T3          1663
+#define IDC_CAL_T4          1664
+#define IDC_CAL_T5          1665
+#define IDC_CAL_COMPUTE     1666
+#define IDC_CAL_RESULT      1667
+#define IDM_CALIBRATION     40650
+#define IDM_CONVERT_PH      40651
+#define IDS_CAL_BAD_NUMBER  40652
+#define IDS_CAL_BAD_TEMPERATURE 40653
+#define IDS_CAL_INCOMPLETE  40654
+#define IDS_CAL_TOO_FEW     40655
+#define IDS_CAL_SAME_PH     40656
+#define IDS_CAL_NO_SLOPE    40657
+#define IDS_CAL_KEEP_ANYWAY 40658
+#define IDS_CAL_STORED      40659
+#define IDS_CAL_FIELD_PH    40660
+#define IDS_CAL_FIELD_MV    40661
+#define IDS_CAL_FIELD_T     40662
+#define IDS_CONVERT_NO_CALIBRATION 40663
+#define IDS_CONVERT_ALREADY_PH 40664
+#define IDS_CONVERT_EMPTY   40665
+#define IDS_CONVERT_DONE    40666

@@ -23,6 +23,9 @@ int graph_view = 2;
 const char sect_determination[] = "Determination";
 char default_determination[DEFAULT_DETERMINATION_SIZE] = "";
 char default_titer_date[DEFAULT_TITER_DATE_SIZE] = "";
+const char sect_calibration[] = "Calibration";
+char calibration_buffers[CALIBRATION_BUFFERS_SIZE] = "";
+char calibration_date[CALIBRATION_DATE_SIZE] = "";
 
 // Every key is named after its variable.
 #define CONFIG_ROW(type, section, var) {type, section, #var, &var, 0}
@@ -55,6 +58,8 @@ CONFIG_ITEM config[] = {
     {CONFIG_GRAN, sect_graph, "gran", &gran_options, 0},
     {CONFIG_OPTIONAL_STR, sect_determination, "default_determination", default_determination, DEFAULT_DETERMINATION_SIZE},
     {CONFIG_OPTIONAL_STR, sect_determination, "default_titer_date", default_titer_date, DEFAULT_TITER_DATE_SIZE},
+    {CONFIG_OPTIONAL_STR, sect_calibration, "calibration_buffers", calibration_buffers, CALIBRATION_BUFFERS_SIZE},
+    {CONFIG_OPTIONAL_STR, sect_calibration, "calibration_date", calibration_date, CALIBRATION_DATE_SIZE},
     {CONFIG_END, nullptr, nullptr, nullptr, 0},
 };
 

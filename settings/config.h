@@ -51,6 +51,13 @@ constexpr int DEFAULT_TITER_DATE_SIZE = 32;
 extern const char sect_determination[];
 extern char default_determination[DEFAULT_DETERMINATION_SIZE];
 extern char default_titer_date[DEFAULT_TITER_DATE_SIZE];
+// The electrode calibration: its buffers as core/ph_calibration.h writes them, and when it was
+// made ("2026-12-07 11:30", local time); both empty until the first calibration.
+constexpr int CALIBRATION_BUFFERS_SIZE = 512;
+constexpr int CALIBRATION_DATE_SIZE = 32;
+extern const char sect_calibration[];
+extern char calibration_buffers[CALIBRATION_BUFFERS_SIZE];
+extern char calibration_date[CALIBRATION_DATE_SIZE];
 
 // Read or write every row of `table` up to its CONFIG_END row; `file_name` lies beside the
 // program, or is a full path. A missing file or key, or a number row whose text is no number, leaves the
