@@ -102,6 +102,7 @@ void AddOpenDocument() {
     entry.path = doc.name_automatic ? "" : doc.file_name;
     entry.readable = true;
     entry.determination = doc.determination;
+    entry.quantity = doc.quantity;
     if (doc.determination) entry.result = doc.Result();
     series_entries.push_back(entry);
     Fill();

@@ -14,6 +14,7 @@ SeriesEntry EvaluateSeriesFile(const std::string& path, const std::string& name,
     entry.readable = true;
     doc.Evaluate(recognition, min_steepness);
     entry.determination = doc.determination;
+    entry.quantity = doc.quantity;
     if (doc.determination) entry.result = doc.Result();
     return entry;
 }
@@ -40,7 +41,10 @@ SeriesSummary SummarizeSeries(const std::vector<SeriesEntry>& entries) {
     for (const SeriesEntry& entry : entries) {
         EntryState state = OwnState(entry);
         if (state == EntryState::counted) {
-            if (!summary.reference && entry.included) summary.reference = entry.determination;
+            if (!summary.reference && entry.included) {
+                summary.reference = entry.determination;
+                summary.reference_quantity = entry.quantity;
+            }
             if (summary.reference && !SameKindAndUnit(*summary.reference, *entry.determination))
                 state = EntryState::mixed;
             else if (!entry.included)
@@ -64,7 +68,7 @@ std::string EntryNote(const SeriesEntry& entry, EntryState state) {
     case EntryState::excluded: return "";
     case EntryState::unreadable: return "soubor nelze přečíst";
     case EntryState::no_determination: return "soubor nemá stanovení";
-    case EntryState::no_result: return ProblemText(*entry.determination, entry.result);
+    case EntryState::no_result: return ProblemText(*entry.determination, entry.result, entry.quantity);
     case EntryState::mixed: return "jiný druh nebo jednotka než v sérii: nelze míchat";
     }
     return "";

@@ -14,6 +14,7 @@ struct SeriesEntry {
     bool readable = false;
     std::optional<Determination> determination;
     DeterminationResult result;
+    Quantity quantity = Quantity::mv;  // names a set value in the row's note
     bool included = true;  // the user's check box
 };
 
@@ -26,6 +27,7 @@ struct SeriesSummary {
     SeriesStatistics statistics;         // of the counted rows' results
     std::size_t outlier_row = SeriesStatistics::NO_OUTLIER;  // a row index
     std::optional<Determination> reference;  // the first usable row's: the series' kind and unit
+    Quantity reference_quantity = Quantity::mv;
 };
 
 // Reads the file and evaluates it under the given recognition settings with the determination

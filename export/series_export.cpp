@@ -105,7 +105,7 @@ bool ExportSeriesHtml(const std::vector<SeriesEntry>& entries, const SeriesSumma
         page += "<H2>Stanovení:</H2>\r\n<TABLE BORDER=1>\r\n";
         DeterminationResult none;
         none.problem = ResultProblem::no_points;
-        std::vector<DeterminationRow> rows = DeterminationRows(*summary.reference, none, use_comma);
+        std::vector<DeterminationRow> rows = DeterminationRows(*summary.reference, none, use_comma, summary.reference_quantity);
         rows.pop_back();  // the result is each row's
         rows.pop_back();  // so is the sample size
         for (const DeterminationRow& row : rows)

@@ -94,6 +94,11 @@ TEST(DeterminationExport, SeriesCountsOnlyComparableIncludedRowsAndExportsThem) 
     EXPECT_EQ(summary.statistics.n, 7u);
     EXPECT_EQ(summary.outlier_row, 5u);
     EXPECT_EQ(EntryNote(entries[1], summary.states[1]), "jiný druh nebo jednotka než v sérii: nelze míchat");
+    // A pH file's set value the curve never reaches is named in pH.
+    SeriesEntry never = Entry("ph.tid", 0);
+    never.determination->point = {1, 0, EndPointKind::set_value, 8.3};
+    never.result.problem = ResultProblem::not_reached, never.quantity = Quantity::ph;
+    EXPECT_EQ(EntryNote(never, EntryState::no_result), "křivka nedosáhne pH 8,3");
     EXPECT_EQ(summary.states[3], EntryState::unreadable);
     EXPECT_EQ(summary.states[9], EntryState::excluded);
     const std::string tab = SeriesTabText(entries, summary, true, 3);
