@@ -46,6 +46,10 @@ void OnInitDialog(HWND dlg, ADDEDIT_STRUCT* params) {
     SetWindowLongPtrA(dlg, DWLP_USER, reinterpret_cast<LONG_PTR>(params));
     SendDlgItemMessageA(dlg, IDC_VB, EM_LIMITTEXT, ADDEDIT_FIELD_LIMIT, 0);
     SendDlgItemMessageA(dlg, IDC_E, EM_LIMITTEXT, ADDEDIT_FIELD_LIMIT, 0);
+    if (params->ph) {
+        const HICON ph = LoadIconA(main_window.instance, MAKEINTRESOURCEA(IDI_E_PH));
+        SendDlgItemMessageA(dlg, IDC_E_ICON, STM_SETICON, reinterpret_cast<WPARAM>(ph), 0);
+    }
     if (params->edit) {
         char text[EXT_FLOAT_TEXT];
         ShownText(params->pair->vb, vb_precis, text);
@@ -92,7 +96,7 @@ void OnCommand(HWND dlg, int id) {
 }
 
 bool RunDialog(ext_float_pair& pair, bool edit) {
-    ADDEDIT_STRUCT params = {&pair, edit ? 1 : 0};
+    ADDEDIT_STRUCT params = {&pair, edit ? 1 : 0, main_window.document.quantity == Quantity::ph ? 1 : 0};
     return DialogBoxParamA(main_window.instance, MAKEINTRESOURCEA(IDD_ADDEDIT), main_window.dialog, AddEditDlgProc,
                            reinterpret_cast<LPARAM>(&params)) == IDOK;
 }

@@ -10,6 +10,7 @@
 struct ADDEDIT_STRUCT {
     ext_float_pair* pair;  // shown when editing; receives the accepted values
     int32_t edit;          // 0 adding, 1 editing
+    int32_t ph;            // 1 when E is a pH: the field's picture says so
 };
 
 // Run the dialog owned by the main window; true when closed with OK, and then `pair` holds the point.

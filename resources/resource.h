@@ -26,6 +26,7 @@
 #define IDB_TOOLBAR         106
 #define IDI_VB              108
 #define IDI_E               109
+#define IDI_E_PH            113
 #define IDI_ABOUT           110
 
 // String table: the toolbar labels
@@ -46,6 +47,7 @@
 // Point entry
 #define IDC_VB              1005
 #define IDC_E               1006
+#define IDC_E_ICON          1620
 
 // About box and help error box
 #define IDC_ABOUT_TITLE     1007

@@ -449,6 +449,7 @@ def main():
         "titrion.ico": ico([flasks_icon(32), flasks_icon(16), flasks_icon(48)]),
         "vb.ico": ico([label_icon("Vb", "ml")]),
         "e.ico": ico([label_icon("E", "mV")]),
+        "e_ph.ico": ico([label_icon("E", "pH")]),
     }
     for name, data in files.items():
         with open(os.path.join(out, name), "wb") as f:

@@ -37,6 +37,18 @@ struct PhDocument : AppTest {
         }
         return pictures;
     }
+    // Whether the point dialog's E field shows the picture E/pH.
+    static bool PhPicture() {
+        bool ph = false;
+        testui::ModalScript script;
+        script.call([&](HWND dlg) {
+            const LRESULT shown = SendDlgItemMessageA(dlg, IDC_E_ICON, STM_GETICON, 0, 0);
+            ph = shown == reinterpret_cast<LRESULT>(LoadIconA(main_window.instance, MAKEINTRESOURCEA(IDI_E_PH)));
+            testui::Press(dlg, IDCANCEL);
+        });
+        SendMessageA(main_window.dialog, WM_COMMAND, IDM_ADD, 0);
+        return ph;
+    }
     static std::string GraphTitles() {
         graph_view = 0;
         OnCommand(IDM_GRAPH, 0);
@@ -60,6 +72,7 @@ TEST_F(PhDocument, QuantitySwitchRenamesEveryLabelAndSetValuesGetRows) {
     EXPECT_TRUE(document.quantity == Quantity::ph && document.changed);
     EXPECT_EQ(Pictures(), "567");  // the pictures of E/pH, E'/pH.ml-1, E''/pH.ml-2
     EXPECT_EQ(GraphTitles(), "Vb/ml E/pH E''/pH.ml-2");
+    EXPECT_TRUE(PhPicture());
     const int inflections = document.derived.results.size();
     ASSERT_EQ(Rows(main_window.results), inflections + 3);
     const char* rows[] = {"pH 3,5: 3,5000", "pH 7: 5,0000", "pH 13: nedosaženo"};
@@ -86,6 +99,7 @@ TEST_F(PhDocument, QuantitySwitchRenamesEveryLabelAndSetValuesGetRows) {
     EXPECT_EQ(document.quantity, Quantity::mv);
     EXPECT_EQ(Pictures(), "234");
     EXPECT_EQ(GraphTitles(), "Vb/ml E/mV E''/mV.ml-2");
+    EXPECT_FALSE(PhPicture());
     EXPECT_EQ(Rows(main_window.results), inflections);
 }
 }  // namespace apptest
