@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/determination.h"
 #include "app/graph_gran.h"
 #include "app/main_window.h"
 #include "core/calc.h"
@@ -132,6 +133,7 @@ void OnConfig(HWND hwnd) {
     };
     if (!SyncedDlg(main_window.instance, MAKEINTRESOURCEA(IDD_GRAPHOPTIONS), hwnd, table)) return;
     gran.Store();
+    ShowResultStatus(main_window);  // a determination may use the Gran end point
     graph_show_axes = axes == 1;
     graph_show_labels = labels == 1;
     graph_show_scale = scale == 1;

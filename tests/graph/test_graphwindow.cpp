@@ -200,6 +200,13 @@ TEST_F(GraphWindow, GranViewDrawsTheLineAndEndPointOrSaysWhatIsMissing) {
         EXPECT_EQ(std::string(og->message).rfind(message, 0), 0u) << og->message;
         EXPECT_TRUE(og->points.size() == 0 && Count(kBlue) == 0 && Count(kGreen) > 20);
     }
+    // A determination on the Gran end point: a range of one point has no line, and the status says so.
+    Determination& gran = *main_window.document.determination;
+    main_window.document.quantity = Quantity::ph, gran.sample = 25, gran.concentration = 0.1, gran.molar_mass = 60.05;
+    gran.point.kind = EndPointKind::gran;
+    Configure([](HWND dlg) { testui::SetText(dlg, IDC_GRAN_FROM, "30"), testui::SetText(dlg, IDC_GRAN_TO, "30,1"), testui::Press(dlg, IDOK); });
+    EXPECT_NE(driver::Text(main_window.status).find("Granovou přímku nelze v rozsahu proložit"), std::string::npos)
+        << driver::Text(main_window.status);
     Keys(graph, {{WM_CHAR, WPARAM('1'), 1, {}}});  // the other views lose the Gran drawing
     EXPECT_TRUE(og->message == nullptr && og->note == nullptr && !og->fit.shown && og->points.size() == arr_vb.size());
 }
