@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 #include "app/Titrionika_dialogs.h"
-#include "core/product.h"
 #include "core/calc.h"
 #include "resources/resource.h"
 #include "tests/app/app_test.h"

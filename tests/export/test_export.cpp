@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "core/product.h"
 #include "core/calc.h"
 #include "core/cp1250.h"
 #include "core/file_io.h"
