@@ -109,6 +109,11 @@ void Click(HWND list, UINT down, int row) {
 int Rows(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
 std::string Cell(HWND list, int row, int column) {
     char text[512] = "";
+    if (row < 0) {
+        LVCOLUMNA title = {};
+        title.mask = LVCF_TEXT, title.pszText = text, title.cchTextMax = sizeof text;
+        return SendMessageA(list, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&title)), text;
+    }
     LVITEMA item = {};
     item.iSubItem = column, item.pszText = text, item.cchTextMax = sizeof text;
     SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));

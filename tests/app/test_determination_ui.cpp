@@ -95,10 +95,12 @@ TEST_F(Determinations, GranEndPointIsTheResultAndShowsInDetails) {
 // n = 1 · 0,1 · 1 · (5 − 0)/1000 = 0,0005 mol in 10 ml: 0,05 mol/l · 35,453 g/mol = 1772,65 mg/l.
 TEST_F(Determinations, ResultShowsInTheStatusBarAndDetailsAndBecomesTheDefault) {
     Load(Symmetric());
+    document.determination = Determination(), document.determination->ratio = 0.123;
     testui::ModalScript script;
     script.call([](HWND dlg) {
+        EXPECT_EQ(testui::ItemText(dlg, IDC_DET_Z), "0,123");  // with the decimal comma of the settings
         for (const auto& field : {std::pair<int, std::string>{IDC_DET_C, "0,1"}, {IDC_DET_M, "35,453"}, {IDC_DET_SAMPLE, "10"},
-                                  {IDC_DET_ANALYTE, "Cl-"}, {IDC_DET_TITRANT, "AgNO3"}})
+                                  {IDC_DET_ANALYTE, "Cl-"}, {IDC_DET_TITRANT, "AgNO3"}, {IDC_DET_Z, "1"}})
             testui::SetText(dlg, field.first, field.second);
         testui::Press(dlg, IDOK);
     });
@@ -169,6 +171,12 @@ TEST_F(Determinations, SeriesAddsFilesFlagsAnOutlierAndExcludesIt) {
         stats.push_back(testui::ItemText(dlg, IDC_SERIES_STATS));
         EXPECT_EQ(Cell(list, 0, 1) + "|" + Cell(list, 0, 3), "20 ml|707,2 mg/l");
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dlg, IDC_SERIES_USE_TITER)));
+        RECT client, rc;  // the list spans the width with equal margins
+        GetClientRect(dlg, &client), GetWindowRect(list, &rc), MapWindowPoints(nullptr, dlg, LPPOINT(&rc), 2);
+        EXPECT_EQ(rc.left, client.right - rc.right);
+        ListView_SetItemState(list, 0, LVIS_SELECTED, LVIS_SELECTED);
+        testui::Press(dlg, IDC_SERIES_REMOVE);  // the first row too
+        EXPECT_EQ(Cell(list, 0, 0), "chloridy-agno3-2.tid");
         testui::Press(dlg, IDCANCEL);
     });
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_SERIES, 0);
@@ -180,7 +188,7 @@ TEST_F(Determinations, SeriesAddsFilesFlagsAnOutlierAndExcludesIt) {
     ASSERT_EQ(stats.size(), 2u);
     EXPECT_EQ(stats[0].substr(0, 5), "n = 5");
     EXPECT_EQ(stats[1].rfind("n = 4    průměr = 709,0 mg/l", 0), 0u) << stats[1];
-    EXPECT_EQ(series_entries.size(), 7u);
+    EXPECT_EQ(series_entries.size(), 6u);
 }
 
 // A titer from 0,023315 g NaCl (M 58,44: 3,98956e-4 mol) on 7,979155 ml of 0,05 M AgNO3:

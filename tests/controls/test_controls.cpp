@@ -144,7 +144,9 @@ TEST_P(Push, OnlyAReleaseOverTheHotAreaActivatesAndLosingTheCaptureEndsThePress)
     Click(ctl, out.x, out.y), LButtonDown(ctl, in.x, in.y);  // a press off the hot area is no press; on it, it captures
     EXPECT_EQ(std::tuple(activations, GetCapture()), std::tuple(0, ctl));
     MouseMove(ctl, before.x, before.y), LButtonUp(ctl, before.x, before.y);
-    LButtonDown(ctl, in.x, in.y), MouseMove(ctl, out.x, out.y), LButtonUp(ctl, out.x, out.y);
+    LButtonDown(ctl, in.x, in.y), ValidateRect(ctl, nullptr), MouseMove(ctl, out.x, out.y);
+    EXPECT_TRUE(GetUpdateRect(ctl, nullptr, FALSE)) << "leaving the hot area shows the press released";
+    LButtonUp(ctl, out.x, out.y);
     LButtonUp(ctl, in.x, in.y);  // belongs to no press
     EXPECT_EQ(std::tuple(activations, GetCapture()), std::tuple(0, HWND(nullptr)));
     LButtonDown(ctl, in.x, in.y), MouseMove(ctl, before.x, before.y), MouseMove(ctl, in.x, in.y), LButtonUp(ctl, in.x, in.y);

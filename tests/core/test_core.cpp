@@ -33,8 +33,6 @@ bool AllZero(const void* p, std::size_t n) {
     return true;
 }
 
-std::vector<int> released;
-void Release(int v) { released.push_back(v); }
 void* FailingRealloc(void*, std::size_t) { return nullptr; }
 
 class Evaluation : public ::testing::Test {
@@ -130,19 +128,6 @@ TEST(DynArray, InsertRemoveAndBadIndices) {
     EXPECT_EQ((std::tuple{a.insert(3.0, 5), a.insert(3.0, -1), a.remove(4), a.remove(-1), a.resize(-1)}),
               std::tuple(false, false, false, false, false));
     EXPECT_EQ(4, a.size());
-}
-
-TEST(DynArray, ReleaseCallbackSeesEveryElementLeaving) {
-    released.clear();
-    dyn_array_direct<int> a(10, 10, Release);
-    for (int v : {1, 2, 3, 4}) a.append(v);
-    // Shrinking releases the elements given up and zero-fills their slots; growing gives zeros.
-    ASSERT_TRUE(a.remove(1));
-    ASSERT_TRUE(a.resize(1)) << "shrinking";
-    ASSERT_TRUE(a.resize(2)) << "growing";
-    EXPECT_TRUE(AllZero(a.items + 1, sizeof(int) * (a.capacity - 1)));
-    a.flush();
-    EXPECT_EQ(std::vector<int>({2, 3, 4, 1, 0}), released);
 }
 
 TEST(DynArray, FailedAllocationReportsFailureAndKeepsTheArray) {
@@ -243,6 +228,7 @@ TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
                 curve.push_back({points[i]->vb.value, sign * points[i]->e.value + spread * (static_cast<int>(noise() % 7) - 3) / 3.0});
             Load(curve);
             const std::vector<double> volumes = ResultsInTenths();
+            EXPECT_TRUE(spread > 0 || smoothing.window == 0.0) << sample.file << ": read to 0.1 mV, so not smoothed";
             if (mode == RECOGNIZE_ALL && sample.crossings) EXPECT_EQ(sample.crossings, volumes.size()) << sample.file;
             else EXPECT_EQ(volumes, mode == RECOGNIZE_ALL ? sample.all : sample.steepest) << sample.file << " " << sign << " " << spread;
         }

@@ -2,21 +2,14 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/determination_text.h"
 #include "core/document.h"
 #include "core/file_io.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
-
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
@@ -43,7 +36,7 @@ TEST(DocumentDetermination, ReadAndSaveKeepTheFileAsItWas) {
         EXPECT_EQ(back.points.size(), 3);
         if (!doc.determination) {  // as the data file's writer alone wrote it before
             ASSERT_TRUE(internal_save(path.c_str(), doc.points, doc.description));
-            EXPECT_EQ(Bytes(again), Bytes(path));
+            EXPECT_EQ(FileBytes(again), FileBytes(path));
         }
     }
     std::remove(path.c_str());
@@ -68,8 +61,8 @@ TEST(DocumentDetermination, QuantityAndSetValueEndPoint) {
     // n = 0,1 · V/1000 mol in 10 ml, M = 1 g/mol: 10 · V mg/l.
     EXPECT_DOUBLE_EQ(doc.Result().value, 10 * (1 + 0.5 * 50 / 150));
     ASSERT_TRUE(doc.Save(again.c_str()));
-    EXPECT_NE(Bytes(again).find("# Vzorek.\r\n# Veličina = pH\r\n# Stanovení."), std::string::npos) << Bytes(again);
-    EXPECT_NE(Bytes(again).find("bod ekvivalence = pH 200\r\n"), std::string::npos);
+    EXPECT_NE(FileBytes(again).find("# Vzorek.\r\n# Veličina = pH\r\n# Stanovení."), std::string::npos) << FileBytes(again);
+    EXPECT_NE(FileBytes(again).find("bod ekvivalence = pH 200\r\n"), std::string::npos);
     doc.determination->point.set_value = 400;
     EXPECT_EQ(doc.Result().problem, ResultProblem::not_reached);
     EXPECT_EQ(ProblemText(*doc.determination, doc.Result()), "křivka nedosáhne 400 mV");
@@ -82,11 +75,7 @@ TEST(DocumentDetermination, QuantityAndSetValueEndPoint) {
 // M = 204,22 → 9,7934e-4 mol; t = 9,7934e-4 / (1 · 0,1 · 10/1000) = 0,97934.
 TEST(DocumentDetermination, TextsOfTheResultAndTheCalculation) {
     Determination d;
-    d.analyte = "Cl-";
-    d.concentration = 0.1;
-    d.molar_mass = 35.453;
-    d.blank = 0.05;
-    d.sample = 10;
+    d.analyte = "Cl-", d.concentration = 0.1, d.molar_mass = 35.453, d.blank = 0.05, d.sample = 10;
     const double volumes[] = {10.05};
     DeterminationResult r = EvaluateDetermination(d, volumes, 1);
     EXPECT_EQ(ResultValueText(d, r, true), "3545,30 mg/l");
@@ -94,10 +83,7 @@ TEST(DocumentDetermination, TextsOfTheResultAndTheCalculation) {
               "V = 10,05 ml (bod ekvivalence 1.)\nV − V(sl) = 10,05 − 0,05 = 10 ml\n"
               "n = z · c · t · (V − V(sl))/1000 = 1 · 0,1 · 1 · 10/1000 = 0,001 mol\n"
               "ρ = 1000 · n · M / (V(vz)/1000) = 1000 · 0,001 · 35,453 / (10/1000) = 3545,30 mg/l\n");
-    d.kind = DeterminationKind::titer;
-    d.sample_kind = SampleKind::mass;
-    d.sample = 0.2;
-    d.molar_mass = 204.22;
+    d.kind = DeterminationKind::titer, d.sample_kind = SampleKind::mass, d.sample = 0.2, d.molar_mass = 204.22;
     d.titrant = "NaOH";
     r = EvaluateDetermination(d, volumes, 1);
     EXPECT_EQ(ResultName(d) + ": " + ResultValueText(d, r, false), "titr NaOH: 0.9793");
@@ -106,10 +92,7 @@ TEST(DocumentDetermination, TextsOfTheResultAndTheCalculation) {
     EXPECT_EQ(ResultValueText(d, r, true), "—");
     EXPECT_EQ(ProblemText(d, r), "chybí bod ekvivalence 2.");
     // A pipetted standard: 10 ml of 0,05 mol/l is 0,0005 mol; t = 0,0005 / (1 · 0,1 · 10/1000) = 0,5.
-    d.sample_kind = SampleKind::volume;
-    d.sample = 10;
-    d.standard_concentration = 0.05;
-    d.point.point = 1;
+    d.sample_kind = SampleKind::volume, d.sample = 10, d.standard_concentration = 0.05, d.point.point = 1;
     r = EvaluateDetermination(d, volumes, 1);
     EXPECT_NE(CalculationText(d, r, true).find("n(std) = c(std) · V(std)/1000 = 0,05 · 10/1000 = 0,0005 mol\n"
                                                "t = n(std) / (z · c · (V − V(sl))/1000) = 0,0005 / (1 · 0,1 · 10/1000) = 0,5000\n"),

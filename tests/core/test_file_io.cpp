@@ -19,6 +19,7 @@
 
 #include "core/file_io.h"
 #include "core/import.h"
+#include "tests/support/file_bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -33,11 +34,7 @@ protected:
         fs::remove(path + ".~tmp");
     }
     void Write(const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-    std::string Read(const std::string& file = "") {
-        std::stringstream s;
-        s << std::ifstream(file.empty() ? path : file, std::ios::binary).rdbuf();
-        return s.str();
-    }
+    std::string Read(const std::string& file = "") { return FileBytes(file.empty() ? path : file); }
     bool ReadBack() { return internal_read(path.c_str(), points); }
     std::string Points() {
         std::ostringstream s;

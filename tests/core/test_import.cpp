@@ -67,15 +67,10 @@ TEST(Import, DetectsEncodingSeparatorDecimalHeaderAndColumns) {
     for (const auto& row : rows) {
         const ImportTable table = import_scan(row.bytes.data(), row.bytes.size());
         SCOPED_TRACE(row.points);
-        EXPECT_EQ(row.encoding, table.encoding);
-        EXPECT_EQ(row.separator, table.separator);
-        EXPECT_EQ(row.decimal, table.decimal);
-        EXPECT_EQ(row.header, Joined(table.header));
-        EXPECT_EQ(row.volume, table.volume_column);
-        EXPECT_EQ(row.potential, table.potential_column);
-        EXPECT_EQ(row.points, Points(table));
-        EXPECT_EQ(row.bad_lines, Joined(table.bad_lines));
-        EXPECT_EQ(ImportProblem::none, table.problem);
+        EXPECT_EQ(std::tuple(table.encoding, table.separator, table.decimal, table.volume_column, table.potential_column),
+                  std::tuple(row.encoding, row.separator, row.decimal, row.volume, row.potential));
+        EXPECT_EQ(std::tuple(Joined(table.header), Points(table), Joined(table.bad_lines), table.problem),
+                  std::tuple(row.header, row.points, row.bad_lines, ImportProblem::none));
         EXPECT_EQ(Joined(table.header), Joined(table.preview.front()));
     }
 }

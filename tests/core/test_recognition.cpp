@@ -4,14 +4,11 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "core/calc.h"
-#include "core/file_io.h"
 
 namespace {
 
@@ -80,24 +77,6 @@ TEST_F(SteepestInflections, MaximaOfOneJumpMergeAndTheThresholdIsInclusive) {
     char text[64];
     format_steepness(text, sizeof text, ext_float(-29.0));
     EXPECT_STREQ("29,0000 mV.ml-1 (29 %)", text);
-}
-
-// The samples, sparse and read to 0.1 mV, keep their volumes to the last digit: the noise is
-// small against their jumps, so the differences themselves serve.
-TEST_F(SteepestInflections, SparseSamplesKeepTheirVolumesExactly) {
-    const struct { const char* file; std::vector<double> keys; } samples[] = {
-        {"uhlicitan-hcl.tid", {10.0, 19.996694214876033}},
-        {"hcl-naoh.tid", {25.0}},
-        {"zelezo-cer.tid", {24.999954607353608}},
-        {"fosforecna-naoh.tid", {12.543571428571429, 25.00586061905062}},
-    };
-    for (const auto& sample : samples) {
-        arr_vb.flush();
-        ASSERT_TRUE(internal_read((std::string(TITRION_EXAMPLES_DIR) + "/" + sample.file).c_str(), arr_vb));
-        recalc_arrays();
-        EXPECT_EQ(sample.keys, Keys()) << sample.file;
-        EXPECT_EQ(0.0, smoothing.window) << sample.file;
-    }
 }
 
 // Curves as a data logger records them on a continuously dosing burette: uniform steps and

@@ -29,23 +29,19 @@ TEST(UndoHistory, EveryKindOfChangeGoesBackAndForth) {
     std::vector<Expect> after;
     auto step = [&]() { after.push_back({State(d), d.file_name}); };
     step();
-    EXPECT_EQ(d.Put(P(2, 20)), 0);
-    step();
-    EXPECT_EQ(d.Put(P(1, 10)), 0);
-    step();
-    EXPECT_EQ(d.Put(P(3, 30)), 2);
-    step();
-    EXPECT_EQ(d.Put(P(2, 25)), 1);
-    step();  // the same volume: replaced
+    for (auto [vb, e, at] : {std::tuple{2, 20, 0}, {1, 10, 0}, {3, 30, 2}, {2, 25, 1}}) {  // Vb 2 again: replaced
+        EXPECT_EQ(d.Put(P(vb, e)), at) << vb;
+        step();
+    }
     EXPECT_EQ(d.Change(0, P(4, 40)), 2);
     step();  // edited to a new volume
     EXPECT_EQ(d.Change(0, P(3, 33)), 0);
     step();  // onto the volume of another point
     EXPECT_EQ(State(d), (Points{{3, 33}, {4, 40}}));
-    EXPECT_EQ(d.Put(P(5, 50)), 2);
-    step();
-    EXPECT_EQ(d.Put(P(6, 60)), 3);
-    step();
+    for (auto [vb, e, at] : {std::tuple{5, 50, 2}, {6, 60, 3}}) {
+        EXPECT_EQ(d.Put(P(vb, e)), at) << vb;
+        step();
+    }
     EXPECT_TRUE(d.Remove(std::vector<int>{0, 2}));
     step();
     EXPECT_EQ(State(d), (Points{{4, 40}, {6, 60}}));

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "core/document.h"
@@ -9,25 +7,14 @@
 #include "export/html_export.h"
 #include "export/series_export.h"
 #include "tests/support/display_defaults.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
-std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 SeriesEntry Entry(const char* name, double value, ResultUnit unit = ResultUnit::mg_per_l) {
     SeriesEntry e;
-    e.name = name;
-    e.readable = true;
-    e.determination = Determination();
-    e.determination->unit = unit;
-    e.determination->sample = 10;
-    e.result.volume = 5;
-    e.result.value = value;
+    e.name = name, e.readable = true, e.determination = Determination(), e.result.volume = 5, e.result.value = value;
+    e.determination->unit = unit, e.determination->sample = 10;
     return e;
 }
 
@@ -42,7 +29,7 @@ TEST(DeterminationExport, ReportAndCsvCarryTheDeterminationUnderTheResults) {
     const std::string html = ::testing::TempDir() + "det.html", csv = ::testing::TempDir() + "det.csv";
     ASSERT_TRUE(internal_export_html(doc, html.c_str(), "Cl", false));
     ASSERT_TRUE(internal_export_csv(doc, csv.c_str()));
-    const std::string page = Bytes(html), table = Bytes(csv);
+    const std::string page = FileBytes(html), table = FileBytes(csv);
     const size_t results = page.find("<H2>V\xFDsledky:</H2>"), determination = page.find("<H2>V\xFDsledek stanoven\xED:</H2>");
     EXPECT_LT(results, determination);
     EXPECT_NE(page.find("<TR><TD><B>Cl-</B></TD><TD><B>707,2 mg/l</B></TD></TR>"), std::string::npos) << page;
@@ -53,7 +40,7 @@ TEST(DeterminationExport, ReportAndCsvCarryTheDeterminationUnderTheResults) {
     // Without it the report is the one of a document that never had one.
     doc.determination.reset();
     ASSERT_TRUE(internal_export_html(doc, html.c_str(), "Cl", false));
-    EXPECT_EQ(Bytes(html).find("stanoven\xED:"), std::string::npos);
+    EXPECT_EQ(FileBytes(html).find("stanoven\xED:"), std::string::npos);
     std::remove(html.c_str());
     std::remove(csv.c_str());
 }
@@ -110,13 +97,13 @@ TEST(DeterminationExport, SeriesCountsOnlyComparableIncludedRowsAndExportsThem) 
                        "Odlehlá hodnota\td.tid\r\n"), std::string::npos) << tab;
     const std::string csv = ::testing::TempDir() + "series.csv";
     ASSERT_TRUE(ExportSeriesCsv(entries, summary, csv.c_str()));
-    const std::string table = Bytes(csv);
+    const std::string table = FileBytes(csv);
     std::remove(csv.c_str());
     EXPECT_NE(table.find("\r\nd.tid;10 ml;5;0,38;mg/l;ano;odlehlá hodnota (Dixon, 95 %)\r\n"), std::string::npos) << table;
     EXPECT_NE(table.find("\r\nn;7\r\n"), std::string::npos);
     const std::string html = ::testing::TempDir() + "series.html";
     ASSERT_TRUE(ExportSeriesHtml(entries, summary, html.c_str(), "Dusitany", 3));
-    const std::string page = Bytes(html);
+    const std::string page = FileBytes(html);
     std::remove(html.c_str());
     EXPECT_NE(page.find("<TR><TD>95% interval spolehlivosti</TD><TD>0,40 \xB1 0,010 mg/l</TD></TR>"), std::string::npos) << page;
     EXPECT_EQ(page.substr(page.size() - 9), "</HTML>\r\n");

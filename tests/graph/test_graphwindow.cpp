@@ -154,10 +154,10 @@ TEST_F(GraphWindow, NoisyDenseCurveShowsItsSmoothedDerivative) {
     std::mt19937 random(1);
     std::normal_distribution<double> noise(0.0, 0.05);
     for (int k = 0; k < 4000; ++k) curve.push_back({k / 1000.0, 100 * std::tanh((k / 1000.0 - 2) / 0.2) + noise(random)});
-    const COLORREF line = RGB(1, 2, 3);  // the curve in the colour of the settings
-    recognition = RECOGNIZE_STEEPEST, graph_view = 1, graph_line = line;
+    const COLORREF line = RGB(1, 2, 3), axes = RGB(4, 5, 6);  // the curve and the mark in the colours of the settings
+    recognition = RECOGNIZE_STEEPEST, graph_view = 1, graph_line = line, graph_axes = axes;
     Load(curve), Open();
-    EXPECT_GT(Count(line), 100);
+    EXPECT_TRUE(Count(line) > 100 && Count(axes) > 100) << Count(line) << " " << Count(axes);
     double peak = 0;
     for (int i = 0; i < og->points.size(); ++i) peak = std::max(peak, og->points[i]->y);
     recognition = RECOGNIZE_ALL;

@@ -75,6 +75,7 @@ TEST_F(Ograph, AxesWhereTheDataHaveBothSignsAndALineThatSkipsInvisiblePoints) {
     og.SetMode(GM_NONE), og.SetFlags(true, false), Fit({{-1, 2}, {3, -6}});
     EXPECT_EQ(std::pair(og.RealToScreenX(0.0), og.RealToScreenY(0.0)), std::pair(80, 59));
     EXPECT_EQ(std::tuple(Count(kRed, 80, 0, 81, H), Count(kRed, 0, 59, W, 60), Count(kBlack)), std::tuple(H, W, W * H - W - H + 1));
+    EXPECT_EQ((og.marks.append(-0.99), og.Paint(), og.marks.flush(), Count(kRed, 0, 0, 1, H)), H);  // a mark at x 0
     for (Points points : {Points{{1, 1}, {3, 5}}, {{0, 0}, {2, 3}}, {{-3, -1}, {-1, -3}}, {{1, 5}}}) EXPECT_EQ(Fit(points), 0);
     EXPECT_EQ(og.center_x * og.zoom_x + og.center_y * og.zoom_y, 4 * H / 2.0);  // one point: widened by 1 each way
     EXPECT_EQ(Fit({{0.5, 5}}), H);

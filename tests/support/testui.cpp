@@ -59,7 +59,7 @@ void CALLBACK ModalScript::Answer(HWND, UINT, UINT_PTR, DWORD) {
             s->waiting_[menu].pop_front();
             Action action = IsWindow(wnd) && !s->answers_[menu].empty() ? std::move(s->answers_[menu].front()) : nullptr;
             if (action) s->answers_[menu].pop_front(), action(wnd);
-            else if (IsWindow(wnd) && menu) CloseMenu();
+            else if (IsWindow(wnd) && menu) EndMenu();
             else if (IsWindow(wnd) && (++s->unexpected_, Press(wnd, IDCANCEL), IsWindow(wnd))) EndDialog(wnd, IDCANCEL);
         }
     }
@@ -84,7 +84,6 @@ std::string Text(HWND wnd) {
 std::string ItemText(HWND dlg, int control_id) { return Item(dlg, control_id) ? Text(Item(dlg, control_id)) : ""; }
 // The menu's own loop reads keyboard input from the thread's queue.
 void ChooseMenuItem(HWND menu, char mnemonic) { PostMessageA(menu, WM_CHAR, static_cast<unsigned char>(mnemonic), 0); }
-void CloseMenu() { EndMenu(); }
 void Pump() { for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) TranslateMessage(&msg), DispatchMessageA(&msg); }
 ImportHook::ImportHook(const char* dll, const char* function, void* replacement, std::initializer_list<const char*> modules) {
     HMODULE lib = GetModuleHandleA(dll) ? GetModuleHandleA(dll) : LoadLibraryA(dll);

@@ -14,7 +14,7 @@ void Press(HWND dlg, int button_id);  // as a click on the button
 void SetText(HWND dlg, int control_id, const std::string& text);  // also into a combo's edit
 std::string Text(HWND wnd);
 std::string ItemText(HWND dlg, int control_id);  // also of a control nested deeper
-void ChooseMenuItem(HWND menu, char mnemonic), CloseMenu();
+void ChooseMenuItem(HWND menu, char mnemonic);
 void Pump();  // delivers the messages waiting for this thread
 // A dialog as first activated: its static texts joined by '\n', its MB_ICON... or 0.
 struct Seen { HWND hwnd = nullptr; std::string caption, text; UINT icon = 0; };
@@ -28,7 +28,6 @@ public:
     ModalScript& press(int id) { return call([=](HWND dlg) { Press(dlg, id); }); }
     ModalScript& type(int control, const std::string& text, int id) { return call([=](HWND dlg) { SetText(dlg, control, text), Press(dlg, id); }); }
     const std::vector<Seen>& seen() const { return seen_; }
-    size_t pending() const { return answers_[0].size(); }
     int unexpected() const { return unexpected_; }  // dialogs cancelled for want of an answer
     int menus() const { return menus_; }
 private:
@@ -50,7 +49,6 @@ public:
     ImportHook(const char* dll, const char* function, void* replacement, std::initializer_list<const char*> modules = {});
     ~ImportHook(), ImportHook(const ImportHook&) = delete;
     void* original() const { return original_; }
-    int patched() const { return static_cast<int>(slots_.size()); }
 private:
     void* original_ = nullptr;
     std::vector<std::pair<void**, void*>> slots_;
