@@ -57,13 +57,13 @@ TEST(DeterminationExport, ReportOfAPhDocumentGivesTheGranEndPoint) {
     doc.determination->concentration = 0.1, doc.determination->molar_mass = 60.05;
     const std::string html = ::testing::TempDir() + "gran.html";
     ASSERT_TRUE(internal_export_html(doc, html.c_str(), "kyselina octov\xC3\xA1", false));
-    const std::string page = Bytes(html);
+    const std::string page = FileBytes(html);
     EXPECT_LT(page.find("<H2>V\xFDsledek stanoven\xED:</H2>"), page.find("<H2>Gran\xF9v graf:</H2>"));
     EXPECT_NE(page.find("<P>Gran\xF9v bod ekvivalence: 25,0"), std::string::npos) << page;
     EXPECT_NE(page.find("V = 25,0"), std::string::npos);  // the determination's V is the Gran end point
     doc.quantity = Quantity::mv;
     ASSERT_TRUE(internal_export_html(doc, html.c_str(), "kyselina", false));
-    EXPECT_EQ(Bytes(html).find("<H2>Gran\xF9v graf:"), std::string::npos);
+    EXPECT_EQ(FileBytes(html).find("<H2>Gran\xF9v graf:"), std::string::npos);
     std::remove(html.c_str());
 }
 
@@ -122,7 +122,7 @@ TEST(DeterminationExport, PhReportNamesThePhAndListsTheSetValuesAndPka) {
     ASSERT_TRUE(doc.Read(TITRION_EXAMPLES_DIR "/alkalita-hcl.tid"));
     const std::string html = ::testing::TempDir() + "ph.html";
     ASSERT_TRUE(internal_export_html(doc, html.c_str(), "voda", false));
-    const std::string page = Bytes(html);
+    const std::string page = FileBytes(html);
     for (const char* part : {"<TD><B>E</B>/pH</TD><TD><B>E'</B>/pH.ml<SUP>-1</SUP></TD>",
                              "<TR><TD>pH 8,3</TD><TD>2,0250</TD></TR>", "<TR><TD>pH 4,5</TD><TD>18,9500</TD></TR>",
                              "neutralizace (pKa):</H2>", "<TD>pH 4,5: V = 18,95 ml</TD>", "3,79 mmol/l",
