@@ -33,7 +33,7 @@ BOOL OnInitDialog(HWND dialog, tag_CTL_SYNC* table) {
 
 void OnBrowse(HWND dialog) {
     char name[FILE_SIZE] = "";
-    GetDlgItemTextA(dialog, IDC_HTML_FILE, name, FILE_SIZE - 1);
+    GetDlgItemTextA(dialog, IDC_HTML_FILE, name, FILE_SIZE);
     if (GetFileName(dialog, html_filter, "Exportovat HTML", name, FILE_SIZE, 1))
         SetDlgItemTextA(dialog, IDC_HTML_FILE, name);
 }
