@@ -22,7 +22,8 @@ void AppTest::SetUp() {
     document.changed = false;
     RestoreDisplayDefaults();
     ASSERT_TRUE(accel_ = LoadAcceleratorsA(main_window.instance, MAKEINTRESOURCEA(IDR_ACCEL)));
-    ASSERT_EQ(CreateDialogParamA(main_window.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0), main_window.dialog);
+    ASSERT_EQ(CreateDialogParamA(main_window.instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDlgProc, 0),
+              main_window.dialog);
     SetForegroundWindow(main_window.dialog);
     SetFocus(main_window.list);
 }

@@ -38,8 +38,8 @@ protected:
 void Click(HWND list, UINT down, int row);  // pressed and released as real input, in the row
 int Rows(HWND list);
 std::string Cell(HWND list, int row, int column);  // row -1: the column's title
-std::string Line(HWND list, int row);  // the cells of a row joined by '|'
-int SelectedRow(HWND list);            // -1 for none
-bool MenuHas(HMENU menu, UINT id);     // in a pop-up or the menu bar, by command
-Points Document();                     // arr_vb as (vb, e)
+std::string Line(HWND list, int row);              // the cells of a row joined by '|'
+int SelectedRow(HWND list);                        // -1 for none
+bool MenuHas(HMENU menu, UINT id);                 // in a pop-up or the menu bar, by command
+Points Document();                                 // arr_vb as (vb, e)
 }  // namespace apptest

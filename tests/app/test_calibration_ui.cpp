@@ -11,10 +11,14 @@ namespace {
 struct Calibrations : AppTest {
     void SetUp() override { AppTest::SetUp(), Forget(); }
     void TearDown() override { Forget(), AppTest::TearDown(); }
-    static void Forget() { calibration_buffers[0] = calibration_date[0] = '\0', document.quantity = Quantity::mv, document.description.clear(); }
+    static void Forget() {
+        calibration_buffers[0] = calibration_date[0] = '\0', document.quantity = Quantity::mv,
+        document.description.clear();
+    }
 };
 void Row(HWND dlg, int row, const char* ph, const char* mv, const char* t) {
-    testui::SetText(dlg, IDC_CAL_PH1 + row, ph), testui::SetText(dlg, IDC_CAL_MV1 + row, mv), testui::SetText(dlg, IDC_CAL_T1 + row, t);
+    testui::SetText(dlg, IDC_CAL_PH1 + row, ph), testui::SetText(dlg, IDC_CAL_MV1 + row, mv),
+        testui::SetText(dlg, IDC_CAL_T1 + row, t);
 }
 bool MenuEnabled(UINT id) {
     SendMessageA(main_window.dialog, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetMenu(main_window.dialog)), 0);
@@ -31,16 +35,17 @@ TEST_F(Calibrations, DialogShowsTheResultRefusesBadRowsAndAsksAboutAWarning) {
         Row(dlg, 0, "4,01", "173,42", "25"), Row(dlg, 1, "7", "3,48", "25"), Row(dlg, 2, "10,01", "-174,58", "25");
         testui::Press(dlg, IDC_CAL_COMPUTE);
         result = testui::ItemText(dlg, IDC_CAL_RESULT);
-        testui::SetText(dlg, IDC_CAL_PH4, "9"), testui::Press(dlg, IDOK);          // half filled
+        testui::SetText(dlg, IDC_CAL_PH4, "9"), testui::Press(dlg, IDOK);  // half filled
         testui::SetText(dlg, IDC_CAL_PH4, ""), testui::SetText(dlg, IDC_CAL_MV2, "x"), testui::Press(dlg, IDOK);
         testui::SetText(dlg, IDC_CAL_MV2, "3,48"), testui::SetText(dlg, IDC_CAL_T3, "150"), testui::Press(dlg, IDOK);
         testui::SetText(dlg, IDC_CAL_T3, "25"), testui::Press(dlg, IDOK);
     });
     for (int k = 0; k < 3; ++k) script.press(IDOK);
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_CALIBRATION, 0);
-    EXPECT_EQ(result, "Směrnice: -58,00 mV/pH, 98,0 % Nernstovy směrnice (59,16 mV/pH při 25,0 °C)\n"
-                      "Nulový bod: pH 7,02 při 0 mV; při pH 7 je E = 1,2 mV\n"
-                      "Odchylky [pH]: 1. pufr +0,020, 2. pufr -0,040, 3. pufr +0,020\n");
+    EXPECT_EQ(result,
+              "Směrnice: -58,00 mV/pH, 98,0 % Nernstovy směrnice (59,16 mV/pH při 25,0 °C)\n"
+              "Nulový bod: pH 7,02 při 0 mV; při pH 7 je E = 1,2 mV\n"
+              "Odchylky [pH]: 1. pufr +0,020, 2. pufr -0,040, 3. pufr +0,020\n");
     ASSERT_EQ(script.seen().size(), 4u);
     EXPECT_NE(script.seen()[1].text.find("4. pufr je vyplněn jen zčásti: chybí E [mV]"), std::string::npos);
     EXPECT_EQ(script.seen()[2].text, "Zadejte číslo: 2. pufr, E [mV]");
@@ -56,7 +61,9 @@ TEST_F(Calibrations, DialogShowsTheResultRefusesBadRowsAndAsksAboutAWarning) {
     });
     again.press(IDOK).press(IDNO).press(IDYES);
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_CALIBRATION, 0);
-    EXPECT_EQ(reopened.rfind(std::string("3,48|Uložená kalibrace z ") + calibration_date + ":\nSměrnice: -58,00", 0), 0u) << reopened;
+    EXPECT_EQ(reopened.rfind(std::string("3,48|Uložená kalibrace z ") + calibration_date + ":\nSměrnice: -58,00", 0),
+              0u)
+        << reopened;
     ASSERT_EQ(again.seen().size(), 4u);
     EXPECT_NE(again.seen()[1].text.find("stejné pH"), std::string::npos);
     EXPECT_NE(again.seen()[2].text.find("Pozor: směrnice leží mimo 95–102 % Nernstovy směrnice."), std::string::npos);
@@ -91,12 +98,16 @@ TEST_F(Calibrations, ConversionMakesANewPhDocumentAndLeavesTheOriginal) {
     EXPECT_EQ(Document(), (Points{{1, 4}, {2, 6}, {3, 7.5}, {4, 9}}));
     EXPECT_TRUE(document.quantity == Quantity::ph && document.name_automatic && document.changed);
     EXPECT_FALSE(document.history.CanUndo());
-    EXPECT_EQ(document.description, "# HCl s NaOH\n# Převedeno z mV na pH: puvodni.tid\n# Kalibrace elektrody 2026-12-07 11:30: "
-                                    "směrnice -58,00 mV/pH, 98,0 % Nernstovy směrnice (59,16 mV/pH při 25,0 °C), nulový bod "
-                                    "pH 7,00 při 0 mV; při pH 7 je E = 0,0 mV\n");
+    EXPECT_EQ(document.description,
+              "# HCl s NaOH\n# Převedeno z mV na pH: puvodni.tid\n# Kalibrace elektrody 2026-12-07 11:30: "
+              "směrnice -58,00 mV/pH, 98,0 % Nernstovy směrnice (59,16 mV/pH při 25,0 °C), nulový bod "
+              "pH 7,00 při 0 mV; při pH 7 je E = 0,0 mV\n");
     ASSERT_TRUE(internal_export_html(document, report.c_str(), "Převedeno", false));
-    EXPECT_NE(ReadFile(report).find("<P>P\xF8" "evedeno z mV na pH: puvodni.tid</P>\r\n<P>Kalibrace elektrody 2026-12-07 11:30: sm\xECrnice -58,00 mV/pH"),
-              std::string::npos);
+    EXPECT_NE(
+        ReadFile(report).find(
+            "<P>P\xF8"
+            "evedeno z mV na pH: puvodni.tid</P>\r\n<P>Kalibrace elektrody 2026-12-07 11:30: sm\xECrnice -58,00 mV/pH"),
+        std::string::npos);
     // A pH document is not converted again; the command says why.
     EXPECT_FALSE(MenuEnabled(IDM_CONVERT_PH));
     testui::ModalScript refused;

@@ -14,7 +14,10 @@ namespace {
 struct Determinations : AppTest {
     void SetUp() override { AppTest::SetUp(), Forget(); }
     void TearDown() override { Forget(), AppTest::TearDown(); }  // no later test's new document gets one
-    static void Forget() { document.quantity = Quantity::mv, document.determination.reset(), default_determination[0] = default_titer_date[0] = '\0', series_entries.clear(); }
+    static void Forget() {
+        document.quantity = Quantity::mv, document.determination.reset(),
+        default_determination[0] = default_titer_date[0] = '\0', series_entries.clear();
+    }
 };
 std::string Status() {
     char text[512] = "";
@@ -47,11 +50,16 @@ std::string Replaced(std::string text, const std::vector<std::pair<std::string, 
 TEST_F(Determinations, DialogRefusesEachBadFieldAndStornoChangesNothing) {
     Load(Symmetric());
     testui::ModalScript script;
+    // clang-format off
     const std::vector<std::pair<int, std::string>> bad = {{IDC_DET_C, "0"}, {IDC_DET_TITER, "-1"}, {IDC_DET_M, "x"},
                                                            {IDC_DET_Z, "1/0"}, {IDC_DET_POINT, "0."}, {IDC_DET_BLANK, "-0,1"},
                                                            {IDC_DET_SAMPLE, ""}, {IDC_DET_DECIMALS, "11"}};
+    // clang-format on
     script.call([&](HWND dlg) {
-        for (const auto& field : {std::pair<int, std::string>{IDC_DET_C, "0,1"}, {IDC_DET_M, "35,453"}, {IDC_DET_SAMPLE, "10"}, {IDC_DET_ANALYTE, "Cl-"}})
+        for (const auto& field : {std::pair<int, std::string>{IDC_DET_C, "0,1"},
+                                  {IDC_DET_M, "35,453"},
+                                  {IDC_DET_SAMPLE, "10"},
+                                  {IDC_DET_ANALYTE, "Cl-"}})
             testui::SetText(dlg, field.first, field.second);
         for (const auto& field : bad) {
             const std::string good = testui::ItemText(dlg, field.first);
@@ -64,9 +72,17 @@ TEST_F(Determinations, DialogRefusesEachBadFieldAndStornoChangesNothing) {
     for (size_t k = 0; k <= bad.size(); ++k) script.press(IDOK);
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_DETERMINATION, 0);
     ASSERT_EQ(script.seen().size(), bad.size() + 2);
-    const char* named[] = {"koncentrace titrantu c", "titr t", "molární hmotnost M", "poměr z", "bod ekvivalence",
-                           "slepý pokus", "vzorek", "desetinná místa", "Jednotka výsledku neodpovídá vzorku"};
-    for (size_t k = 0; k <= bad.size(); ++k) EXPECT_NE(script.seen()[k + 1].text.find(named[k]), std::string::npos) << k;
+    const char* named[] = {"koncentrace titrantu c",
+                           "titr t",
+                           "molární hmotnost M",
+                           "poměr z",
+                           "bod ekvivalence",
+                           "slepý pokus",
+                           "vzorek",
+                           "desetinná místa",
+                           "Jednotka výsledku neodpovídá vzorku"};
+    for (size_t k = 0; k <= bad.size(); ++k)
+        EXPECT_NE(script.seen()[k + 1].text.find(named[k]), std::string::npos) << k;
     EXPECT_FALSE(document.determination || document.changed || *default_determination);
     EXPECT_EQ(Status(), "");
 }
@@ -87,9 +103,11 @@ TEST_F(Determinations, GranEndPointIsTheResultAndShowsInDetails) {
     EXPECT_EQ(Status().rfind("HCl: 3,65 g/l", 0), 0u) << Status();
     testui::ModalScript script;
     std::string calculation;
-    script.call([&](HWND dlg) { calculation = testui::ItemText(dlg, IDC_DETAIL_CALCULATION), testui::Press(dlg, IDOK); });
+    script.call(
+        [&](HWND dlg) { calculation = testui::ItemText(dlg, IDC_DETAIL_CALCULATION), testui::Press(dlg, IDOK); });
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_DETAILS, 0);
-    EXPECT_NE(calculation.find("Granův bod ekvivalence: 25,0000 ± 0,0000 ml (za bodem ekvivalence"), std::string::npos) << calculation;
+    EXPECT_NE(calculation.find("Granův bod ekvivalence: 25,0000 ± 0,0000 ml (za bodem ekvivalence"), std::string::npos)
+        << calculation;
 }
 
 // n = 1 · 0,1 · 1 · (5 − 0)/1000 = 0,0005 mol in 10 ml: 0,05 mol/l · 35,453 g/mol = 1772,65 mg/l.
@@ -99,18 +117,23 @@ TEST_F(Determinations, ResultShowsInTheStatusBarAndDetailsAndBecomesTheDefault) 
     testui::ModalScript script;
     script.call([](HWND dlg) {
         EXPECT_EQ(testui::ItemText(dlg, IDC_DET_Z), "0,123");  // with the decimal comma of the settings
+                                                               // clang-format off
         for (const auto& field : {std::pair<int, std::string>{IDC_DET_C, "0,1"}, {IDC_DET_M, "35,453"}, {IDC_DET_SAMPLE, "10"},
                                   {IDC_DET_ANALYTE, "Cl-"}, {IDC_DET_TITRANT, "AgNO3"}, {IDC_DET_Z, "1"}})
+                                                               // clang-format on
             testui::SetText(dlg, field.first, field.second);
         testui::Press(dlg, IDOK);
     });
     std::string calculation;
-    script.call([&](HWND dlg) { calculation = testui::ItemText(dlg, IDC_DETAIL_CALCULATION), testui::Press(dlg, IDOK); });
+    script.call(
+        [&](HWND dlg) { calculation = testui::ItemText(dlg, IDC_DETAIL_CALCULATION), testui::Press(dlg, IDOK); });
     EXPECT_FALSE(Keys(main_window.list, {KeyDown('M', {VK_CONTROL})}));
     EXPECT_EQ(Status(), "Cl-: 1772,65 mg/l   (BE 1.: 5,0000 ml)");
     EXPECT_TRUE(document.changed);
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_DETAILS, 0);
-    EXPECT_NE(calculation.find("n = z · c · t · (V − V(sl))/1000 = 1 · 0,1 · 1 · 5/1000 = 0,0005 mol\r\n"), std::string::npos) << calculation;
+    EXPECT_NE(calculation.find("n = z · c · t · (V − V(sl))/1000 = 1 · 0,1 · 1 · 5/1000 = 0,0005 mol\r\n"),
+              std::string::npos)
+        << calculation;
     // A second point the curve lacks, and a blank beyond the volume: no number, the reason.
     document.determination->point.point = 2;
     StuffListView(main_window);
@@ -140,7 +163,10 @@ TEST_F(Determinations, DefaultIsKeptInTheSettingsFileOnlyWhileSet) {
     RememberDetermination(d);
     const std::string file = "det_test.ini", path = driver::ExeDir() + "\\" + file;
     SaveConfig(file.c_str(), config);
-    EXPECT_NE(ReadFile(path).find("default_determination=# Stanovení.druh = obsah analytu\t# Stanovení.titrant =\t# Stanovení.c = 0,1 mol/l\t"), std::string::npos) << ReadFile(path);
+    EXPECT_NE(ReadFile(path).find("default_determination=# Stanovení.druh = obsah analytu\t# Stanovení.titrant =\t# "
+                                  "Stanovení.c = 0,1 mol/l\t"),
+              std::string::npos)
+        << ReadFile(path);
     default_determination[0] = '\0';
     LoadConfig(file.c_str(), config);
     EXPECT_TRUE(DefaultDetermination() == d);
@@ -157,8 +183,10 @@ TEST_F(Determinations, SeriesAddsFilesFlagsAnOutlierAndExcludesIt) {
     ScratchDir dir;
     const std::string samples = driver::ExeDir() + "\\examples\\chloridy-agno3-";
     // 25 ml titrated as though it were 24 ml: 10,0127 · 0,05 · 35453/24 = 739,5 mg/l, Q = 28,6/32,3 = 0,89 > 0,710.
-    std::ofstream(dir.path("odlehly.tid"), std::ios::binary) << Replaced(ReadFile(samples + "2.tid"), {{"vzorek = 25 ml", "vzorek = 24 ml"}});
-    std::ofstream(dir.path("jiny.tid"), std::ios::binary) << Replaced(ReadFile(samples + "1.tid"), {{"jednotka = mg/l", "jednotka = g/l"}});
+    std::ofstream(dir.path("odlehly.tid"), std::ios::binary)
+        << Replaced(ReadFile(samples + "2.tid"), {{"vzorek = 25 ml", "vzorek = 24 ml"}});
+    std::ofstream(dir.path("jiny.tid"), std::ios::binary)
+        << Replaced(ReadFile(samples + "1.tid"), {{"jednotka = mg/l", "jednotka = g/l"}});
     testui::ModalScript script;
     std::vector<std::string> notes, stats;
     script.call([&](HWND dlg) {
@@ -198,13 +226,17 @@ TEST_F(Determinations, TiterSeriesStoresItsMeanInTheDefaultDetermination) {
     const std::string sample = ReadFile(driver::ExeDir() + "\\examples\\chloridy-agno3-1.tid");
     for (const char* mass : {"0,023315", "0,02336163"})
         std::ofstream(dir.path(std::string("titr") + mass + ".tid"), std::ios::binary)
-            << Replaced(sample, {{"obsah analytu", "stanovení titru"}, {"vzorek = 20 ml", "vzorek = " + std::string(mass) + " g"}, {"35,453", "58,44"}});
+            << Replaced(sample, {{"obsah analytu", "stanovení titru"},
+                                 {"vzorek = 20 ml", "vzorek = " + std::string(mass) + " g"},
+                                 {"35,453", "58,44"}});
     testui::ModalScript script;
-    script.call([&](HWND dlg) {
-        Drop(dlg, {dir.path("titr0,023315.tid"), dir.path("titr0,02336163.tid")});
-        testui::Press(dlg, IDC_SERIES_USE_TITER);
-        testui::Press(dlg, IDCANCEL);
-    }).press(IDOK);
+    script
+        .call([&](HWND dlg) {
+            Drop(dlg, {dir.path("titr0,023315.tid"), dir.path("titr0,02336163.tid")});
+            testui::Press(dlg, IDC_SERIES_USE_TITER);
+            testui::Press(dlg, IDCANCEL);
+        })
+        .press(IDOK);
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_SERIES, 0);
     const std::optional<Determination> d = DefaultDetermination();
     ASSERT_TRUE(d.has_value());

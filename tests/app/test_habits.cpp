@@ -66,9 +66,11 @@ TEST_F(Habits, SeveralPointsAreCopiedAndDeletedTogether) {
     Keys(main_window.list, {KeyDown(VK_DOWN, {VK_SHIFT}), KeyDown(VK_DOWN, {VK_SHIFT}), KeyDown(VK_DOWN, {VK_CONTROL}),
                             KeyDown(VK_DOWN, {VK_CONTROL}), KeyDown(VK_SPACE, {VK_CONTROL})});
     EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 2, 4, 8}));
-    Play(*this, {Command(IDM_COPY).Rows(9).Selected(0).Clipboard(
-                     "Vb/ml\tE/mV\r\n1,000000\t10,000000\r\n2,000000\t20,000000\r\n3,000000\t30,000000\r\n5,000000\t50,500000\r\n"),
-                 Command(IDM_DELETE).Answer(Yes("Potvrďte").Says("Vybrané body (4) budou vymazány.")).Rows(1).Selected(0)});
+    Play(*this,
+         {Command(IDM_COPY).Rows(9).Selected(0).Clipboard(
+              "Vb/ml\tE/"
+              "mV\r\n1,000000\t10,000000\r\n2,000000\t20,000000\r\n3,000000\t30,000000\r\n5,000000\t50,500000\r\n"),
+          Command(IDM_DELETE).Answer(Yes("Potvrďte").Says("Vybrané body (4) budou vymazány.")).Rows(1).Selected(0)});
     EXPECT_EQ(Document(), (Points{{4, 40}}));
     Points many;
     for (int i = 0; i < 300; ++i) many.emplace_back(i, i);
@@ -100,10 +102,12 @@ TEST_F(Habits, RecentFilesInTheFileMenuAndTheSettings) {
     ASSERT_TRUE(OpenDocument(a));
     EXPECT_EQ(MenuText(IDM_RECENT_FIRST), "&1 " + dir.path("a&&b.tid"));  // at once, not at the next save
     Play(*this, {Command(IDM_SAVEAS).Answer(File("Uložit soubor", b))});
-    EXPECT_EQ(MenuText(IDM_RECENT_FIRST) + "|" + MenuText(IDM_RECENT_FIRST + 1), "&1 " + b + "|&2 " + dir.path("a&&b.tid"));
+    EXPECT_EQ(MenuText(IDM_RECENT_FIRST) + "|" + MenuText(IDM_RECENT_FIRST + 1),
+              "&1 " + b + "|&2 " + dir.path("a&&b.tid"));
     for (int i = 0; i < 6; ++i) AddRecentFile("C:\\x" + std::to_string(i) + ".tid");
     AddRecentFile(b), AddRecentFile(b), UpdateRecentMenu();  // the first added again stays once
-    EXPECT_EQ(recent_files, (std::vector<std::string>{b, "C:\\x5.tid", "C:\\x4.tid", "C:\\x3.tid", "C:\\x2.tid", "C:\\x1.tid"}));
+    EXPECT_EQ(recent_files,
+              (std::vector<std::string>{b, "C:\\x5.tid", "C:\\x4.tid", "C:\\x3.tid", "C:\\x2.tid", "C:\\x1.tid"}));
     EXPECT_FALSE(MenuHas(GetMenu(main_window.dialog), IDM_RECENT_FIRST + 6));
     const std::string gone = "Soubor C:\\x5.tid nebyl nalezen a byl odebrán ze seznamu posledních souborů.";
     Play(*this, {Command(IDM_RECENT_FIRST + 1).Answer(Ok("Chyba").Says(gone)).Rows(1)});
@@ -136,7 +140,9 @@ TEST_F(Habits, ColumnsFitTheOpenedDocument) {
     file.close();
     ListView_SetColumnWidth(main_window.list, 2, 33);
     ASSERT_TRUE(OpenDocument(dir.path("d.tid")));
-    auto width = [](const char* text) { return int(SendMessageA(main_window.list, LVM_GETSTRINGWIDTHA, 0, LPARAM(text))); };
+    auto width = [](const char* text) {
+        return int(SendMessageA(main_window.list, LVM_GETSTRINGWIDTHA, 0, LPARAM(text)));
+    };
     EXPECT_GT(ListView_GetColumnWidth(main_window.list, 0), width("100000"));
     EXPECT_GT(ListView_GetColumnWidth(main_window.list, 4), width("-4000000000,0000"));
     EXPECT_EQ(ListView_GetColumnWidth(main_window.list, 2), 33);
@@ -150,8 +156,10 @@ TEST(Association, RegisterWritesThePerUserClasses) {
         return std::wstring(text);
     };
     EXPECT_EQ(value(L"Software\\Classes\\.tid"), L"Titrion.Document");
-    EXPECT_EQ(value(L"Software\\Classes\\Titrion.Document\\shell\\open\\command"), L"\"C:\\Program Files\\Titrion\\titrion3.exe\" \"%1\"");
-    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Titrion.Document"), RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.tid");
+    EXPECT_EQ(value(L"Software\\Classes\\Titrion.Document\\shell\\open\\command"),
+              L"\"C:\\Program Files\\Titrion\\titrion3.exe\" \"%1\"");
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\Titrion.Document"),
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\.tid");
 }
 }  // namespace
 }  // namespace apptest

@@ -18,7 +18,9 @@ struct PhDocument : AppTest {
     static void Determine(bool ph, const char* set_values) {
         testui::ModalScript script;
         script.call([=](HWND dlg) {
-            for (const auto& [id, text] : {std::pair<int, std::string>{IDC_DET_C, "0,1"}, {IDC_DET_M, "1"}, {IDC_DET_SAMPLE, "10"},
+            for (const auto& [id, text] : {std::pair<int, std::string>{IDC_DET_C, "0,1"},
+                                           {IDC_DET_M, "1"},
+                                           {IDC_DET_SAMPLE, "10"},
                                            {IDC_DET_SET_VALUES, set_values}})
                 testui::SetText(dlg, id, text);
             SendDlgItemMessageA(dlg, ph ? IDC_DET_PH : IDC_DET_MV, BM_CLICK, 0, 0);
@@ -61,8 +63,10 @@ struct PhDocument : AppTest {
 };
 // A pH curve by hand: pH 7 lies on the point at 5 ml, pH 3,5 halfway between 3 ml (3,0) and
 // 4 ml (4,0), pH 13 beyond the last point (12,0).
+// clang-format off
 const Points kCurve = {{0, 2.0}, {1, 2.2}, {2, 2.5}, {3, 3.0}, {4, 4.0}, {5, 7.0},
                        {6, 10.0}, {7, 11.0}, {8, 11.5}, {9, 11.8}, {10, 12.0}};
+// clang-format on
 }  // namespace
 
 TEST_F(PhDocument, QuantitySwitchRenamesEveryLabelAndSetValuesGetRows) {
@@ -78,7 +82,8 @@ TEST_F(PhDocument, QuantitySwitchRenamesEveryLabelAndSetValuesGetRows) {
     const char* rows[] = {"pH 3,5: 3,5000", "pH 7: 5,0000", "pH 13: nedosaženo"};
     for (int k = 0; k < 3; ++k) EXPECT_EQ(Cell(main_window.results, inflections + k, 0), rows[k]);
     // pH 7's pKa: midway after pH 3,5, at 4,25 ml: 4,0 + 0,25 · 3,0 = 4,75.
-    ListView_SetItemState(main_window.results, inflections + 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    ListView_SetItemState(main_window.results, inflections + 1, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
     std::string pka, label;
     bool shown = false;
     testui::ModalScript details;

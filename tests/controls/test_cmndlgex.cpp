@@ -13,23 +13,32 @@ const int FILE_NAME = 1148, FILE_TYPES = 1136;  // the dialog's name field and f
 const char DOCS[] = "Titrionická data (*.tid)\0*.tid\0Textové soubory (*.txt)\0*.txt\0Všechny soubory (*.*)\0*.*\0";
 const char REPORT[] = "Soubory HTML (*.html)\0*.html\0Všechny soubory (*.*)\0*.*\0";
 // What the dialog showed when it opened (folder without its closing slash, 1-based filter).
-struct Shown { std::string folder; int filter = -1; std::string name, caption; };
+struct Shown {
+    std::string folder;
+    int filter = -1;
+    std::string name, caption;
+};
 testui::Action Inspect(Shown* shown) {
     return [=](HWND dlg) {
         char folder[MAX_PATH] = "";
         SendMessageA(dlg, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
         for (size_t n = std::strlen(folder); n > 3 && folder[n - 1] == '\\';) folder[--n] = '\0';
-        *shown = {folder, (int)SendDlgItemMessageA(dlg, FILE_TYPES, CB_GETCURSEL, 0, 0) + 1, testui::ItemText(dlg, FILE_NAME), testui::Text(dlg)};
+        *shown = {folder, (int)SendDlgItemMessageA(dlg, FILE_TYPES, CB_GETCURSEL, 0, 0) + 1,
+                  testui::ItemText(dlg, FILE_NAME), testui::Text(dlg)};
         testui::Press(dlg, IDCANCEL);
     };
 }
-std::string ModuleFolder() { char path[MAX_PATH]; return GetModuleFileNameA(nullptr, path, MAX_PATH), *std::strrchr(path, '\\') = '\0', path; }
+std::string ModuleFolder() {
+    char path[MAX_PATH];
+    return GetModuleFileNameA(nullptr, path, MAX_PATH), *std::strrchr(path, '\\') = '\0', path;
+}
 // A folder under the temporary one, made if missing; with `file`, also an empty file in it.
 std::string TempFolder(const char* sub, const char* file = nullptr) {
     char tmp[MAX_PATH];
     std::string dir = std::string(tmp, GetTempPathA(MAX_PATH, tmp) - 1) + "\\" + sub;
     CreateDirectoryA(dir.c_str(), nullptr);
-    if (file) CloseHandle(CreateFileA((dir + "\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (file)
+        CloseHandle(CreateFileA((dir + "\\" + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     return dir;
 }
 struct FilePickers : ::testing::Test {
@@ -50,9 +59,9 @@ TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
     // Open takes only a file that exists: a missing one is refused with a message.
     const std::string folder = TempFolder("picker_chosen", "mereni.tid");
     ui.call([&](HWND dlg) {
-        testui::SetText(dlg, FILE_NAME, folder + "\\chybi.tid"), testui::Press(dlg, IDOK);  // refused, answered below
-        testui::SetText(dlg, FILE_NAME, folder + "\\mereni.tid"), testui::Press(dlg, IDOK);
-    }).press(IDOK);
+          testui::SetText(dlg, FILE_NAME, folder + "\\chybi.tid"), testui::Press(dlg, IDOK);  // refused, answered below
+          testui::SetText(dlg, FILE_NAME, folder + "\\mereni.tid"), testui::Press(dlg, IDOK);
+      }).press(IDOK);
     ASSERT_NE(Run(DOCS, &name, 0), 0);
     EXPECT_STRCASEEQ(name.c_str(), (folder + "\\mereni.tid").c_str());
     EXPECT_EQ(ui.seen().size(), 3u) << "the message about the missing file";
@@ -63,6 +72,7 @@ TEST_F(FilePickers, FolderStartsBesideTheProgramThenFollowsTheChosenFile) {
 }
 TEST_F(FilePickers, FilterFollowsTheProposedExtensionAndCancelKeepsTheName) {
     const std::string dotted = TempFolder("picker.dir");
+    // clang-format off
     const struct { const char* filter; std::string proposed; int index; std::string shown; } cases[] = {
         {REPORT, "ZPRAVA.HTML", 1, "ZPRAVA"},     // any case, extension cut off
         {REPORT, "data.xyz", 2, "data.xyz"},      // unknown: the last filter, name whole
@@ -70,11 +80,13 @@ TEST_F(FilePickers, FilterFollowsTheProposedExtensionAndCancelKeepsTheName) {
         {DOCS, "mereni.TXT", 2, "mereni"}, {DOCS, "mereni.", 3, "mereni."},
         {REPORT, dotted + "\\zprava", 1, "zprava"},  // a dot in a folder is no extension
     };
+    // clang-format on
     for (const auto& c : cases) {
         Shown shown;
         std::string name = c.proposed;
         EXPECT_EQ((ui.call(Inspect(&shown)), Run(c.filter, &name, 1)), 0) << c.proposed;
-        EXPECT_EQ(std::tuple(name, shown.filter), std::tuple(std::string(c.proposed), c.index));  // cancel keeps the name
+        EXPECT_EQ(std::tuple(name, shown.filter),
+                  std::tuple(std::string(c.proposed), c.index));  // cancel keeps the name
         EXPECT_EQ(shown.name.substr(shown.name.rfind('\\') + 1), c.shown) << c.proposed;
     }
     EXPECT_EQ(ui.unexpected(), 0);

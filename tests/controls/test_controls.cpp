@@ -21,8 +21,10 @@ TEST(Clipboard, TextIsCutToTheSizeAndAPictureBeeps) {
     EXPECT_EQ(std::tuple(GetClipboardOwner(), ClipboardText()), std::tuple(host.hwnd, text));
     char dst[264];
     std::memset(dst, 'X', sizeof dst);
-    EXPECT_EQ(std::pair(GetStringFromClipboard(dst, 256), GetStringFromClipboard(dst, 0)), std::pair(1, 0));  // no room: refused
-    EXPECT_EQ(std::tuple(std::string(dst), dst[256]), std::tuple(text.substr(0, 255), 'X'));  // nothing written past the size
+    EXPECT_EQ(std::pair(GetStringFromClipboard(dst, 256), GetStringFromClipboard(dst, 0)),
+              std::pair(1, 0));  // no room: refused
+    EXPECT_EQ(std::tuple(std::string(dst), dst[256]),
+              std::tuple(text.substr(0, 255), 'X'));  // nothing written past the size
     EXPECT_TRUE(GetStringFromClipboard(dst, 1) && !dst[0]) << "room for the terminator only: " << dst;
     ASSERT_TRUE(CopyStringToClipboard(host.hwnd, "")) << "an empty text";
     ASSERT_TRUE(OpenClipboard(nullptr));
@@ -47,9 +49,11 @@ TEST(ClrText, FontFollowsTheHeightAndColourMessagesReturnThePreviousOne) {
     EXPECT_EQ(std::tuple(tall, font_height()), std::tuple(4 - 40, 4 - 25));
     const COLORREF text = GetSysColor(COLOR_WINDOWTEXT), face = GetSysColor(COLOR_BTNFACE);
     // Following the system again stores the system colour, not the LPARAM.
+    // clang-format off
     const struct { UINT msg; WPARAM follow; COLORREF set, previous; } steps[] = {
         {CLRTEXT_SETCOLOR, 0, RGB(1, 2, 3), text},  {CLRTEXT_SETCOLOR, 1, RGB(9, 9, 9), RGB(1, 2, 3)}, {CLRTEXT_SETCOLOR, 0, 0, text},
         {CLRTEXT_SETBKCOLOR, 0, RGB(200, 0, 0), face}, {CLRTEXT_SETBKCOLOR, 1, 0, RGB(200, 0, 0)},   {CLRTEXT_SETBKCOLOR, 0, 0, face}};
+    // clang-format on
     for (const auto& s : steps) EXPECT_EQ(SendMessageA(ctl, s.msg, s.follow, s.set), static_cast<LRESULT>(s.previous));
 }
 std::vector<std::string> opened;  // by the shell, with the owner's title and the show mode
@@ -75,9 +79,11 @@ TEST(HyperLink, ClickAndThePopupMenuOpenOrCopyTheTargetAndTheHandShowsOverTheLab
     ui.menu([](HWND menu) { testui::ChooseMenuItem(menu, 'c'); });
     ui.menu([&](HWND menu) { GetWindowRect(menu, &menu_rect), testui::ChooseMenuItem(menu, 'e'); });
     SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 15)), testui::Pump();
-    EXPECT_EQ(std::tuple(ClipboardText(), GetClipboardOwner()), std::tuple(std::string("http://example.org/x"), host.hwnd));
+    EXPECT_EQ(std::tuple(ClipboardText(), GetClipboardOwner()),
+              std::tuple(std::string("http://example.org/x"), host.hwnd));
     Key(ctl, VK_APPS), testui::Pump();  // opens it at the control's centre
-    EXPECT_EQ(std::tuple(opened.size(), menu_rect.left, menu_rect.top), std::tuple(size_t(2), (wr.left + wr.right) / 2, (wr.top + wr.bottom) / 2));
+    EXPECT_EQ(std::tuple(opened.size(), menu_rect.left, menu_rect.top),
+              std::tuple(size_t(2), (wr.left + wr.right) / 2, (wr.top + wr.bottom) / 2));
     SendMessageA(ctl, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 15));  // beside the label: none
     EXPECT_EQ(ui.menus(), 2);
     // One underlined font for all, as long as the last control lives.
@@ -89,10 +95,16 @@ TEST(HyperLink, ClickAndThePopupMenuOpenOrCopyTheTargetAndTheHandShowsOverTheLab
     DestroyWindow(host.hwnd);
     Host again;  // and the next control makes a new one
     EXPECT_EQ(GetObjectType(font), 0ul) << "deleted with the last control";
-    EXPECT_EQ(GetObjectType((HFONT)SendMessageA(again.Child(szHC, "x", 0, 1008, 200, 30), WM_GETFONT, 0, 0)), DWORD(OBJ_FONT));
+    EXPECT_EQ(GetObjectType((HFONT)SendMessageA(again.Child(szHC, "x", 0, 1008, 200, 30), WM_GETFONT, 0, 0)),
+              DWORD(OBJ_FONT));
 }
 // What each request to the system colour chooser held.
-struct ChooserCall { HWND owner; DWORD flags; COLORREF initial; std::vector<COLORREF> custom; };
+struct ChooserCall {
+    HWND owner;
+    DWORD flags;
+    COLORREF initial;
+    std::vector<COLORREF> custom;
+};
 std::vector<ChooserCall> chooser_calls;
 void* real_choose_color = nullptr;
 BOOL WINAPI RecordingChooseColor(CHOOSECOLORA* cc) {
@@ -113,26 +125,36 @@ TEST(ClrSel, TheChooserStartsOnTheColourAndCustomColoursCarryOver) {
     testui::ModalScript ui;  // the chooser's red, green and blue fields, and its "add custom colour"
     ui.call([](HWND dlg) { testui::SetText(dlg, 706, "99"), testui::Press(dlg, IDCANCEL); });
     ui.call([](HWND dlg) {
-        testui::SetText(dlg, 706, "12"), testui::SetText(dlg, 707, "34"), testui::SetText(dlg, 708, "56");
-        testui::Press(dlg, 712), testui::Press(dlg, IDOK);
-    }).press(IDCANCEL);
+          testui::SetText(dlg, 706, "12"), testui::SetText(dlg, 707, "34"), testui::SetText(dlg, 708, "56");
+          testui::Press(dlg, 712), testui::Press(dlg, IDOK);
+      }).press(IDCANCEL);
     Click(ctl, 20, 10);
     const COLORREF cancelled = color(ctl);
     Click(ctl, 20, 10), Click(second, 20, 10);
     EXPECT_EQ(std::tuple(cancelled, color(ctl)), std::tuple(RGB(10, 20, 30), RGB(12, 34, 56)));
     ASSERT_EQ(chooser_calls.size(), 3u);
-    EXPECT_EQ(std::tuple(chooser_calls[0].owner, chooser_calls[0].flags), std::tuple(ctl, DWORD(CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR)));
-    EXPECT_EQ(std::tuple(chooser_calls[1].initial, chooser_calls[2].initial, color(second)), std::tuple(RGB(10, 20, 30), 0ul, 0ul));
-    for (int i : {1, 2}) EXPECT_EQ(std::count(chooser_calls[i].custom.begin(), chooser_calls[i].custom.end(), RGB(12, 34, 56)), i - 1);
+    EXPECT_EQ(std::tuple(chooser_calls[0].owner, chooser_calls[0].flags),
+              std::tuple(ctl, DWORD(CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR)));
+    EXPECT_EQ(std::tuple(chooser_calls[1].initial, chooser_calls[2].initial, color(second)),
+              std::tuple(RGB(10, 20, 30), 0ul, 0ul));
+    for (int i : {1, 2})
+        EXPECT_EQ(std::count(chooser_calls[i].custom.begin(), chooser_calls[i].custom.end(), RGB(12, 34, 56)), i - 1);
     EXPECT_EQ(std::tuple(host.commands.size(), ui.unexpected()), std::tuple(size_t(0), 0));  // the parent is not told
 }
 int activations = 0;
 BOOL WINAPI FakeChooseColor(CHOOSECOLORA*) { return ++activations, FALSE; }
 HINSTANCE WINAPI CountingShellExecute(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT) { return ++activations, nullptr; }
-struct Kind { const char* cls; const char* text; int w, h; POINT in, out, before; };  // on the hot area, off it, left or above
+struct Kind {
+    const char* cls;
+    const char* text;
+    int w, h;
+    POINT in, out, before;
+};  // on the hot area, off it, left or above
 struct Push : ::testing::TestWithParam<Kind> {
     void SetUp() override { RegisterClrSelCtl(), RegisterHyperLinkCtl(), activations = 0; }
-    HWND Make(DWORD style = 0) { return host.Child(GetParam().cls, GetParam().text, style, 1020, GetParam().w, GetParam().h); }
+    HWND Make(DWORD style = 0) {
+        return host.Child(GetParam().cls, GetParam().text, style, 1020, GetParam().w, GetParam().h);
+    }
     const POINT in = GetParam().in, out = GetParam().out, before = GetParam().before;
     Host host;
     testui::BeepCounter beeps;
@@ -149,8 +171,9 @@ TEST_P(Push, OnlyAReleaseOverTheHotAreaActivatesAndLosingTheCaptureEndsThePress)
     LButtonUp(ctl, out.x, out.y);
     LButtonUp(ctl, in.x, in.y);  // belongs to no press
     EXPECT_EQ(std::tuple(activations, GetCapture()), std::tuple(0, HWND(nullptr)));
-    LButtonDown(ctl, in.x, in.y), MouseMove(ctl, before.x, before.y), MouseMove(ctl, in.x, in.y), LButtonUp(ctl, in.x, in.y);
-    EXPECT_EQ(std::tuple(activations, GetFocus()), std::tuple(1, ctl));  // out and back: once
+    LButtonDown(ctl, in.x, in.y), MouseMove(ctl, before.x, before.y), MouseMove(ctl, in.x, in.y),
+        LButtonUp(ctl, in.x, in.y);
+    EXPECT_EQ(std::tuple(activations, GetFocus()), std::tuple(1, ctl));            // out and back: once
     LButtonDown(ctl, in.x, in.y), PointerAt(ctl, out.x, out.y), ReleaseCapture();  // another window took the mouse
     LButtonDown(ctl, in.x, in.y), PointerAt(ctl, in.x, in.y), ReleaseCapture(), LButtonUp(ctl, in.x, in.y);
     EXPECT_EQ(activations + beeps.total(), 2);
@@ -184,8 +207,9 @@ TEST_P(Push, SpaceActivatesOnReleaseClicksMeanwhileOrWhenDisabledBeepAndStylesCh
     ASSERT_EQ(host.commands.size(), 2u);
     for (const auto& c : host.commands) EXPECT_EQ(std::tuple(c.id, c.code, c.from), std::tuple(1020, BN_CLICKED, ctl));
 }
-INSTANTIATE_TEST_SUITE_P(Controls, Push,
-                         ::testing::Values(Kind{szCS, "", 40, 20, {40, 20}, {41, 20}, {5, -3}},
-                                           Kind{szHC, "Web\thttp://example.org/x", 200, 30, {100, 15}, {2, 15}, {-20, 15}}),
-                         [](const ::testing::TestParamInfo<Kind>& info) { return std::string(info.param.cls + 3); });
+INSTANTIATE_TEST_SUITE_P(
+    Controls, Push,
+    ::testing::Values(Kind{szCS, "", 40, 20, {40, 20}, {41, 20}, {5, -3}},
+                      Kind{szHC, "Web\thttp://example.org/x", 200, 30, {100, 15}, {2, 15}, {-20, 15}}),
+    [](const ::testing::TestParamInfo<Kind>& info) { return std::string(info.param.cls + 3); });
 }  // namespace

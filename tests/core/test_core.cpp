@@ -47,7 +47,8 @@ protected:
     void LoadSecondDifferences(const std::vector<double>& d2e) {
         std::vector<std::pair<double, double>> points = {{0, 0}, {1, 0}};
         double slope = 0.0;
-        for (double d : d2e) points.push_back({static_cast<double>(points.size()), points.back().second + (slope += d)});
+        for (double d : d2e)
+            points.push_back({static_cast<double>(points.size()), points.back().second + (slope += d)});
         Load(points);
     }
     static std::vector<double> ResultsInTenths() {
@@ -61,20 +62,20 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 TEST(ExtFloat, UndefinedOperandsAndZeroDivisorGiveUndefined) {
     const ext_float two(2.0), three(3.0);
-    for (const ext_float& r : {UNDEF + three, three - UNDEF, UNDEF * three, two / ext_float(0.0), two / ext_float(-0.0),
-                               UNDEF / two}) {
+    for (const ext_float& r :
+         {UNDEF + three, three - UNDEF, UNDEF * three, two / ext_float(0.0), two / ext_float(-0.0), UNDEF / two}) {
         EXPECT_TRUE(r.undefined);
         EXPECT_EQ(0.0, r.value);
     }
     EXPECT_EQ(6.0, (two * three).value);
     EXPECT_EQ(2.0 / 3.0, (two / three).value);
     // An undefined number equals everything and orders nothing.
-    EXPECT_EQ(std::tuple(UNDEF == three, three == UNDEF, two < three, three > two), std::tuple(true, true, true, true));
-    EXPECT_EQ(std::tuple(UNDEF < three, UNDEF > three, three < UNDEF, three > UNDEF, three < three),
+    EXPECT_EQ(std::tuple(UNDEF == three, three == UNDEF, two<three, three> two), std::tuple(true, true, true, true));
+    EXPECT_EQ(std::tuple(UNDEF<three, UNDEF> three, three<UNDEF, three> UNDEF, three < three),
               std::tuple(false, false, false, false, false));
 }
 
@@ -119,7 +120,8 @@ TEST(DynArray, GrowsKeepingItsValuesWithZeroFilledSpareSlots) {
 TEST(DynArray, InsertRemoveAndBadIndices) {
     dyn_array_direct<ext_float> a(10, 10, nullptr);
     for (double v : {1.0, 2.0, 4.0}) a.append(v);
-    for (auto [value, at] : {std::pair{3.0, 2}, {0.0, 0}, {5.0, 5}}) EXPECT_TRUE(a.insert(value, at)) << value << " at " << at;
+    for (auto [value, at] : {std::pair{3.0, 2}, {0.0, 0}, {5.0, 5}})
+        EXPECT_TRUE(a.insert(value, at)) << value << " at " << at;
     EXPECT_EQ(std::vector<double>({0, 1, 2, 3, 4, 5}), Values(a));
     for (int at : {2, 0}) EXPECT_TRUE(a.remove(at)) << at;
     EXPECT_EQ(std::vector<double>({1, 3, 4, 5}), Values(a));
@@ -135,35 +137,43 @@ TEST(DynArray, FailedAllocationReportsFailureAndKeepsTheArray) {
     a.append(1.0);
     ext_float* block = a.items;
     dyn_array_realloc = FailingRealloc;
-    EXPECT_EQ((std::tuple{a.append(2.0), a.insert(0.5, 0), a.reserve(1000), a.resize(1000)}), std::tuple(-1, false, false, false));
+    EXPECT_EQ((std::tuple{a.append(2.0), a.insert(0.5, 0), a.reserve(1000), a.resize(1000)}),
+              std::tuple(-1, false, false, false));
     dyn_array_direct<ext_float_pair> none(0, 10, nullptr), unallocated(10, 10, nullptr);
-    EXPECT_EQ(std::tuple(none.insert_sorted(ext_float_pair(1, 1)), none.size(), unallocated.capacity), std::tuple(-1, 0, 0));
+    EXPECT_EQ(std::tuple(none.insert_sorted(ext_float_pair(1, 1)), none.size(), unallocated.capacity),
+              std::tuple(-1, 0, 0));
     dyn_array_realloc = std::realloc;
     EXPECT_EQ(std::tuple(a.items, a.capacity), std::tuple(block, 2));
     EXPECT_EQ(std::vector<double>({1}), Values(a));
 }
 
 TEST(Scale, TicksAtMultiplesOfTheSmallestRoundStepThatFitsAndNoneForARangeWithoutSteps) {
+    // clang-format off
     const struct { double low, high; int steps; double step; int count; double first; } rows[] = {
         {0, 25, 5, 5, 6, 0}, {-265.4, 201, 5, 100, 5, -200}, {-3, 7, 4, 5, 2, 0}, {0.21, 0.79, 4, 0.2, 2, 0.4}, {10, 20, 1, 10, 2, 10},
         {0, 1000, 1000, 20, 51, 0},  // at most 50 steps
         {1, 1, 5, 0, 0, 0}, {2, 1, 5, 0, 0, 0}, {0, INFINITY, 5, 0, 0, 0}, {NAN, 1, 5, 0, 0, 0}, {0, 1, 0, 0, 0, 0}};
+    // clang-format on
     for (const auto& r : rows) {
         const RoundScale s = MakeScale(r.low, r.high, r.steps);
         ASSERT_EQ(std::pair(s.step, s.count), std::pair(r.step, r.count)) << r.low << " " << r.high;
         for (int i = 0; i < s.count; ++i)  // and no "-0"
-            EXPECT_TRUE(std::fabs(s.ticks[i] - r.first - i * r.step) < 1e-12 && !(s.ticks[i] == 0 && std::signbit(s.ticks[i])))
+            EXPECT_TRUE(std::fabs(s.ticks[i] - r.first - i * r.step) < 1e-12 &&
+                        !(s.ticks[i] == 0 && std::signbit(s.ticks[i])))
                 << "tick " << i << ": " << s.ticks[i];
     }
 }
 // Ticks carry the decimals of their step, trailing zeros dropped, not the labels' precision.
 TEST(Scale, TickNumbersHaveTheDecimalsTheirStepNeeds) {
+    // clang-format off
     const struct { double tick, step; bool comma; const char* text; } rows[] = {
         {0, 0.5, true, "0"}, {0.5, 0.5, true, "0,5"}, {0.25, 0.05, true, "0,25"}, {0.1, 0.05, false, "0.1"},
         {0.7, 0.1, true, "0,7"}, {0.1 + 0.2, 0.1, true, "0,3"}, {-1e-17, 0.1, true, "0"}, {-2.5, 0.5, true, "-2,5"},
         {0.003, 0.001, true, "0,003"}, {10000, 2000, true, "10000"}, {-200, 100, false, "-200"}, {3, 1, true, "3"}};
+    // clang-format on
     char text[16];
-    for (const auto& r : rows) EXPECT_STREQ((FormatTick(r.tick, r.step, r.comma, text, sizeof text), text), r.text) << r.tick;
+    for (const auto& r : rows)
+        EXPECT_STREQ((FormatTick(r.tick, r.step, r.comma, text, sizeof text), text), r.text) << r.tick;
     EXPECT_STREQ((FormatTick(123456.5, 0.5, true, text, 5), text), "1234");  // cut to the buffer
 }
 TEST_F(Evaluation, WorkedExampleWithUnevenSteps) {
@@ -185,11 +195,13 @@ TEST_F(Evaluation, WorkedExampleWithUnevenSteps) {
 // A result wherever E'' changes between positive and not positive (zero counts as not positive),
 // except that zeros between two positive values only touch zero.
 TEST_F(Evaluation, ResultsAreWhereTheSecondDifferenceChangesSign) {
+    // clang-format off
     const struct { std::vector<double> d2e, keys; } rows[] = {
         {{2, -2}, {1.5}}, {{4, 0, -4}, {2}}, {{-4, 0, 4}, {2}}, {{4, 0, 4}, {}}, {{4, 0, 0, 4}, {}}, {{-4, 0, -4}, {}},
         {{4, 0}, {2}}, {{4, 0, 0, -4}, {2}},
         {{2, 2}, {}}, {{3, -1, -2, 5, -5, 1}, {1.75, 3 + 2 / 7.0, 4.5, 5 + 5 / 6.0}},
     };
+    // clang-format on
     for (const auto& row : rows) {
         LoadSecondDifferences(row.d2e);
         EXPECT_EQ(row.keys, Values(arr_res)) << ::testing::PrintToString(row.d2e);
@@ -211,26 +223,35 @@ TEST_F(Evaluation, EqualVolumesMakeUndefinedDifferencesAndResults) {
 // The samples, also falling (E mirrored) and with reading noise of up to 0.3 mV, give their
 // equivalence volumes with the criterion; without it every sign change of E'' counts.
 TEST_F(Evaluation, SteepestInflectionsAreTheEquivalencePointsOfTheSamples) {
+    // clang-format off
     const struct { const char* file; std::vector<double> all, steepest; std::size_t crossings = 0; } samples[] = {
         {"uhlicitan-hcl.tid", {4.8, 10, 14.9, 20}, {10, 20}}, {"hcl-naoh.tid", {25}, {25}}, {"zelezo-cer.tid", {25}, {25}},
         {"fosforecna-naoh.tid", {}, {12.5, 25}, 227}};
+    // clang-format on
     std::minstd_rand noise(7);
     for (const auto& sample : samples) {
         dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
         ASSERT_TRUE(internal_read((std::string(TITRION_EXAMPLES_DIR) + "/" + sample.file).c_str(), points));
+        // clang-format off
         for (auto [mode, sign, spread] : {std::tuple{RECOGNIZE_ALL, 1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.0},
                                           {RECOGNIZE_STEEPEST, -1.0, 0.0}, {RECOGNIZE_STEEPEST, 1.0, 0.3}, {RECOGNIZE_STEEPEST, -1.0, 0.3},
                                           {RECOGNIZE_STEEPEST, 1.0, 1.0}, {RECOGNIZE_STEEPEST, -1.0, 2.0}}) {
-            if (sample.crossings && spread > 0) continue;  // a titrator's curve: its own noise, its sign changes counted
+            // clang-format on
+            if (sample.crossings && spread > 0)
+                continue;  // a titrator's curve: its own noise, its sign changes counted
             recognition = mode;
             std::vector<std::pair<double, double>> curve;
             for (int i = 0; i < points.size(); ++i)
-                curve.push_back({points[i]->vb.value, sign * points[i]->e.value + spread * (static_cast<int>(noise() % 7) - 3) / 3.0});
+                curve.push_back({points[i]->vb.value,
+                                 sign * points[i]->e.value + spread * (static_cast<int>(noise() % 7) - 3) / 3.0});
             Load(curve);
             const std::vector<double> volumes = ResultsInTenths();
             EXPECT_TRUE(spread > 0 || smoothing.window == 0.0) << sample.file << ": read to 0.1 mV, so not smoothed";
-            if (mode == RECOGNIZE_ALL && sample.crossings) EXPECT_EQ(sample.crossings, volumes.size()) << sample.file;
-            else EXPECT_EQ(volumes, mode == RECOGNIZE_ALL ? sample.all : sample.steepest) << sample.file << " " << sign << " " << spread;
+            if (mode == RECOGNIZE_ALL && sample.crossings)
+                EXPECT_EQ(sample.crossings, volumes.size()) << sample.file;
+            else
+                EXPECT_EQ(volumes, mode == RECOGNIZE_ALL ? sample.all : sample.steepest)
+                    << sample.file << " " << sign << " " << spread;
         }
     }
     // At 5 % the flat part between the carbonate's two jumps is steep enough, yet its valley parts them.

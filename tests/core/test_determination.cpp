@@ -82,7 +82,11 @@ TEST(Determination, ResultsTable) {
 
 TEST(Determination, ValidationNamesTheField) {
     const Determination good = Make(C, 0.1, 1, 35.45, "1", {2, 1}, 0, 20, ML, U::mg_per_l);
-    const auto with = [&](auto change) { Determination d = good; change(d); return ValidateDetermination(d); };
+    const auto with = [&](auto change) {
+        Determination d = good;
+        change(d);
+        return ValidateDetermination(d);
+    };
     EXPECT_EQ(ValidateDetermination(good), F::none);
     EXPECT_EQ(with([](Determination& d) { d.concentration = -0.1; }), F::concentration);
     EXPECT_EQ(with([](Determination& d) { d.concentration = INFINITY; }), F::concentration);
@@ -102,9 +106,11 @@ TEST(Determination, ValidationNamesTheField) {
 }
 
 TEST(Determination, TextsOfRatioPointAndUnit) {
+    // clang-format off
     const struct { const char* text; bool ok; double ratio; } ratios[] = {
         {"1/2", true, 0.5}, {" 0,5 ", true, 0.5}, {"2", true, 2}, {"1 / 3", true, 1.0 / 3}, {"2.5", true, 2.5},
         {"1/0", false, 0}, {"1e300/1e-300", false, 0}, {"1/2x", false, 0}, {"", false, 0}, {"a", false, 0}, {"1/", false, 0}};
+    // clang-format on
     for (const auto& c : ratios) {
         double z = -7;
         EXPECT_EQ(ParseRatio(c.text, z), c.ok) << c.text;
@@ -116,12 +122,14 @@ TEST(Determination, TextsOfRatioPointAndUnit) {
     EXPECT_EQ(RatioText(0.5), "1/2");
     EXPECT_EQ(RatioText(2), "2");
     EXPECT_EQ(RatioText(0.123), "0,123");
+    // clang-format off
     const struct { const char* text; bool ok; EquivalencePointChoice choice; } points[] = {
         {"1.", true, {1, 0}}, {"12", true, {12, 0}}, {"poslední", true, {LAST, 0}}, {"posl.", true, {LAST, 0}},
         {"2. − 1.", true, {2, 1}}, {"2-1", true, {2, 1}}, {"last – 1", true, {LAST, 1}}, {"0", false, {}},
         {"2 −", false, {}}, {"x", false, {}}, {"1. 2.", false, {}}, {"", false, {}},
         {"pH 8,3", true, {1, 0, SET, 8.3}}, {"4.5 pH", true, {1, 0, SET, 4.5}}, {"-250mV", true, {1, 0, SET, -250}},
         {"Gran", true, {1, 0, EndPointKind::gran}}, {"pH", false, {}}, {"8,3", false, {}}, {"pH 8 mV", false, {}}};
+    // clang-format on
     for (const auto& c : points) {
         EquivalencePointChoice choice{7, 7};
         EXPECT_EQ(ParseEquivalencePoint(c.text, choice), c.ok) << c.text;
@@ -155,8 +163,9 @@ TEST(Determination, CommentLinesRoundTrip) {
     standard.analyte = "KHP, sušený";
     standard.set_values = {8.3, -4.5}, standard.initial_volume = 50, standard.point = {1, 0, SET, -4.5};
     // Lines that are not the determination's stay in the description as they were.
-    const std::string others = "# Titrace vody.\n#Titrant: NaOH 0,1 M\n# Stanovení.neznámý = 5\n"
-                               "# Stanovení.c = pět mol/l\n  # Stanovení.vzorek = 3 kg\n";
+    const std::string others =
+        "# Titrace vody.\n#Titrant: NaOH 0,1 M\n# Stanovení.neznámý = 5\n"
+        "# Stanovení.c = pět mol/l\n  # Stanovení.vzorek = 3 kg\n";
     for (const Determination& d : {chloride, standard}) {
         const std::string description = others + DeterminationLines(d);
         Determination read;
@@ -187,8 +196,10 @@ TEST(Statistics, CriticalValues) {
     EXPECT_EQ(q, std::vector<double>({0.970, 0.710, 0.466}));
     EXPECT_TRUE(std::isnan(StudentT95(0)) && std::isnan(DixonQ95(11))) << StudentT95(0) << " " << DixonQ95(11);
     // The tables round to three decimals; `model` is the same formula evaluated with mpmath.
+    // clang-format off
     const struct { std::size_t n; double g, model; } grubbs[] = {
         {3, 1.155, 1.154305}, {5, 1.715, 1.715037}, {10, 2.290, 2.289954}, {12, 2.412, 2.411560}, {40, 3.036, 3.036097}};
+    // clang-format on
     for (const auto& c : grubbs) {
         EXPECT_NEAR(GrubbsG95(c.n), c.g, 1e-3) << c.n;
         EXPECT_NEAR(GrubbsG95(c.n), c.model, 2e-6) << c.n;
@@ -216,7 +227,8 @@ TEST(Statistics, WorkedExamples) {
     EXPECT_EQ(nitrite.outlier, 3u);
     // Twelve values (Grubbs): mean 120.6/12 = 10.05, squares 0.45, s = √(0.45/11) = 0.2022600,
     // G = 0.55/0.20226 = 2.719 > 2.412 flags 10.6; CI 2.201 · 0.20226/√12 = 0.1285107.
-    const SeriesStatistics twelve = ComputeStatistics({9.8, 9.9, 9.9, 10.0, 10.0, 10.0, 10.0, 10.1, 10.1, 10.2, 10.0, 10.6});
+    const SeriesStatistics twelve =
+        ComputeStatistics({9.8, 9.9, 9.9, 10.0, 10.0, 10.0, 10.0, 10.1, 10.1, 10.2, 10.0, 10.6});
     EXPECT_NEAR(twelve.mean, 10.05, 1e-12);
     EXPECT_NEAR(twelve.s, 0.2022600, 1e-7);
     EXPECT_NEAR(twelve.ci95, 0.1285107, 1e-7);
@@ -234,4 +246,4 @@ TEST(Statistics, WorkedExamples) {
     EXPECT_TRUE(std::isnan(ComputeStatistics({-1.0, 1.0}).rsd));
 }
 
-} // namespace
+}  // namespace

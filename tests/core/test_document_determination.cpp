@@ -20,8 +20,9 @@ void Write(const std::string& path, const std::string& bytes) { std::ofstream(pa
 TEST(DocumentDetermination, ReadAndSaveKeepTheFileAsItWas) {
     const std::string path = ::testing::TempDir() + "doc_det.tid", again = path + "2";
     const std::string points = "0.5 101.3\n1 150\n1.5 300\n";
-    const std::string lines = "# Stanovení.druh = obsah analytu\n# Stanovení.c = 0,1 mol/l\n"
-                              "# Stanovení.M = 35,453 g/mol\n# Stanovení.vzorek = 10 ml\n";
+    const std::string lines =
+        "# Stanovení.druh = obsah analytu\n# Stanovení.c = 0,1 mol/l\n"
+        "# Stanovení.M = 35,453 g/mol\n# Stanovení.vzorek = 10 ml\n";
     for (const std::string& head : {std::string("# Voda z vrtu.\n"), "# Voda z vrtu.\n" + lines}) {
         Write(path, head + points);
         Document doc;
@@ -47,9 +48,10 @@ TEST(DocumentDetermination, ReadAndSaveKeepTheFileAsItWas) {
 // curve: 200 lies between (1; 150) and (1,5; 300), at 1 + 0,5 · 50/150 ml; 400 is never reached.
 TEST(DocumentDetermination, QuantityAndSetValueEndPoint) {
     const std::string path = ::testing::TempDir() + "doc_ph.tid", again = path + "2";
-    Write(path, "# Vzorek.\n# Veličina = pH\n# Stanovení.c = 0,1 mol/l\n# Stanovení.M = 1 g/mol\n"
-                "# Stanovení.vzorek = 10 ml\n# Stanovení.nastavené hodnoty = 200; 400\n"
-                "# Stanovení.bod ekvivalence = pH 200\n0.5 101.3\n1 150\n1.5 300\n");
+    Write(path,
+          "# Vzorek.\n# Veličina = pH\n# Stanovení.c = 0,1 mol/l\n# Stanovení.M = 1 g/mol\n"
+          "# Stanovení.vzorek = 10 ml\n# Stanovení.nastavené hodnoty = 200; 400\n"
+          "# Stanovení.bod ekvivalence = pH 200\n0.5 101.3\n1 150\n1.5 300\n");
     Document doc;
     ASSERT_TRUE(doc.Read(path.c_str()));
     EXPECT_EQ(doc.quantity, Quantity::ph);
@@ -61,7 +63,8 @@ TEST(DocumentDetermination, QuantityAndSetValueEndPoint) {
     // n = 0,1 · V/1000 mol in 10 ml, M = 1 g/mol: 10 · V mg/l.
     EXPECT_DOUBLE_EQ(doc.Result().value, 10 * (1 + 0.5 * 50 / 150));
     ASSERT_TRUE(doc.Save(again.c_str()));
-    EXPECT_NE(FileBytes(again).find("# Vzorek.\r\n# Veličina = pH\r\n# Stanovení."), std::string::npos) << FileBytes(again);
+    EXPECT_NE(FileBytes(again).find("# Vzorek.\r\n# Veličina = pH\r\n# Stanovení."), std::string::npos)
+        << FileBytes(again);
     EXPECT_NE(FileBytes(again).find("bod ekvivalence = pH 200\r\n"), std::string::npos);
     doc.determination->point.set_value = 400;
     EXPECT_EQ(doc.Result().problem, ResultProblem::not_reached);
@@ -94,8 +97,9 @@ TEST(DocumentDetermination, TextsOfTheResultAndTheCalculation) {
     // A pipetted standard: 10 ml of 0,05 mol/l is 0,0005 mol; t = 0,0005 / (1 · 0,1 · 10/1000) = 0,5.
     d.sample_kind = SampleKind::volume, d.sample = 10, d.standard_concentration = 0.05, d.point.point = 1;
     r = EvaluateDetermination(d, volumes, 1);
-    EXPECT_NE(CalculationText(d, r, true).find("n(std) = c(std) · V(std)/1000 = 0,05 · 10/1000 = 0,0005 mol\n"
-                                               "t = n(std) / (z · c · (V − V(sl))/1000) = 0,0005 / (1 · 0,1 · 10/1000) = 0,5000\n"),
+    EXPECT_NE(CalculationText(d, r, true)
+                  .find("n(std) = c(std) · V(std)/1000 = 0,05 · 10/1000 = 0,0005 mol\n"
+                        "t = n(std) / (z · c · (V − V(sl))/1000) = 0,0005 / (1 · 0,1 · 10/1000) = 0,5000\n"),
               std::string::npos);
     // The settings file's one line: a tab in a name would split it, so it becomes a blank.
     d.titrant = "Ag\tNO3";

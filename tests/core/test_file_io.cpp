@@ -42,21 +42,26 @@ protected:
         return s.str();
     }
 
-    const std::string path = (fs::temp_directory_path() / ("titrion-" + std::string(::testing::UnitTest::GetInstance()
-                                                                        ->current_test_info()->name()) + ".tid")).string();
+    const std::string path =
+        (fs::temp_directory_path() /
+         ("titrion-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".tid"))
+            .string();
     dyn_array_direct<ext_float_pair> points{10, 10, nullptr};
 };
 
-} // namespace
+}  // namespace
 
 // Equal volumes end newest first, as inserting point by point put them.
 TEST_F(DataFile, ReadingTakesTwoNumbersALineSkipsCommentsAndSortsByVolume) {
-    Write("\n   \n# comment\n  # 9 9\n\t 1,5 200 mV\r\n1#2 3\r\n\x85" "4e0\xa0" "5.5E1\tremark\n"
-          "  12.5ml\t-7\n# Titrionika 2.0\n2 20\n2 30\n");
+    Write(
+        "\n   \n# comment\n  # 9 9\n\t 1,5 200 mV\r\n1#2 3\r\n\x85"
+        "4e0\xa0"
+        "5.5E1\tremark\n"
+        "  12.5ml\t-7\n# Titrionika 2.0\n2 20\n2 30\n");
     ASSERT_TRUE(ReadBack());
     EXPECT_EQ("1 3;1.5 200;2 30;2 20;4 55;12.5 -7;", Points());
     for (const std::string& bad : std::vector<std::string>{"1 2\n1,5 ;\n3 4\n", "1 2\n7\n", "1 2\n7   \r\n",
-                                                          "1 2\nabc 5\n", "1 2\n5 inf\n", "1 2\n0x10 5\n"}) {
+                                                           "1 2\nabc 5\n", "1 2\n5 inf\n", "1 2\n0x10 5\n"}) {
         Write(bad);
         EXPECT_FALSE(ReadBack()) << bad;
         EXPECT_EQ("1 2;", Points()) << bad;
@@ -68,7 +73,8 @@ TEST_F(DataFile, ReadingTakesTwoNumbersALineSkipsCommentsAndSortsByVolume) {
     EXPECT_EQ("1 2;3 4;", Points()) << "a missing file leaves the points";
     EXPECT_TRUE(error.problem == ReadProblem::cannot_open && error.system_error == ENOENT);
     std::string bytes = "old";
-    EXPECT_TRUE(!read_whole_file(path.c_str(), bytes, error, 8) && error.problem == ReadProblem::too_large && bytes.empty());
+    EXPECT_TRUE(!read_whole_file(path.c_str(), bytes, error, 8) && error.problem == ReadProblem::too_large &&
+                bytes.empty());
 }
 
 // Each number is printf's %.<p>g with the least p from 6 on that reads back exactly, so
@@ -77,8 +83,13 @@ TEST_F(DataFile, SavedNumbersAreTheShortestPrintfTextsThatReadBackExactly) {
     std::mt19937_64 rng(1234);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
     std::uniform_int_distribution<int> exponent(-300, 300);
-    std::vector<double> values = {5e-324, 1.7976931348623157e308, -0.0, -2.2250738585072014e-308, 0.1, 1e23,
-                                  999999.5, 9.999995e-5, 1e-5, 123456e20, 1.5e-200, 2.5e300, 1e6, 12.5};
+    std::vector<double> values = {5e-324,   1.7976931348623157e308,
+                                  -0.0,     -2.2250738585072014e-308,
+                                  0.1,      1e23,
+                                  999999.5, 9.999995e-5,
+                                  1e-5,     123456e20,
+                                  1.5e-200, 2.5e300,
+                                  1e6,      12.5};
     for (int i = 0; i < 4000; ++i) {
         const double m = mantissa(rng), scale = std::pow(10.0, exponent(rng));
         // Any double; 3 decimals (as measured); 9 to 12 digits; few digits far from the units.
@@ -90,7 +101,8 @@ TEST_F(DataFile, SavedNumbersAreTheShortestPrintfTextsThatReadBackExactly) {
     // Distinct volumes: equal ones would come back in reverse order.
     std::sort(values.begin(), values.end());
     values.erase(std::unique(values.begin(), values.end()), values.end());
-    for (std::size_t i = 0; i < values.size(); ++i) points.append(ext_float_pair(values[i], values[values.size() - 1 - i]));
+    for (std::size_t i = 0; i < values.size(); ++i)
+        points.append(ext_float_pair(values[i], values[values.size() - 1 - i]));
     const auto text = [](double v) {
         char t[32];
         for (int p = 6;; ++p) {
@@ -150,9 +162,11 @@ TEST_F(DataFile, DescriptionIsTheCommentsBeforeTheFirstPoint) {
 // The clipboard's text of a point: %f as before where its six decimals hold the value,
 // otherwise every digit that tells the value apart.
 TEST(PointText, SixDecimalsAsBeforeAndEveryDigitBeyond) {
+    // clang-format off
     const std::pair<ext_float_pair, const char*> cases[] = {
         {{1.5, -120}, "1.500000\t-120.000000"}, {{0.1, 366.6}, "0.100000\t366.600000"},
         {{1.23456789, 2.5e-7}, "1.23456789\t2.5e-07"}, {{1e-7, 123456.0000001}, "1e-07\t123456.0000001"}};
+    // clang-format on
     for (const auto& [point, text] : cases) EXPECT_EQ(point_text(point), text);
 }
 
@@ -162,7 +176,8 @@ TEST_F(DataFile, SaveReplacesTheOldFileOnlyWhenItSucceeds) {
     const auto beside = [this] {  // the names in the folder that start with the file's
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(fs::path(path).parent_path()))
-            if (entry.path().filename().string().rfind(fs::path(path).filename().string(), 0) == 0) names.push_back(entry.path().string());
+            if (entry.path().filename().string().rfind(fs::path(path).filename().string(), 0) == 0)
+                names.push_back(entry.path().string());
         return std::sort(names.begin(), names.end()), names;
     };
     const std::vector<std::string> only = {path, path + ".~tmp"};
@@ -174,12 +189,14 @@ TEST_F(DataFile, SaveReplacesTheOldFileOnlyWhenItSucceeds) {
     EXPECT_EQ(beside(), only);
     points.append(ext_float_pair(1, 2));
     WriteFailure failure;
-    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write, fs::perm_options::remove);
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
     EXPECT_FALSE(internal_save(path.c_str(), points, "", &failure));  // a read-only file is not replaced
     fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_EQ(failure.step, WriteFailure::READ_ONLY);
     EXPECT_EQ(HEADER + "\r\n", Read());
-    EXPECT_FALSE(internal_save((fs::temp_directory_path() / "titrion-no-such" / "x.tid").string().c_str(), points, "", &failure));
+    EXPECT_FALSE(internal_save((fs::temp_directory_path() / "titrion-no-such" / "x.tid").string().c_str(), points, "",
+                               &failure));
     EXPECT_EQ(failure.step, WriteFailure::CREATE);
     EXPECT_NE(failure.system_error, 0);
 #ifndef _WIN32

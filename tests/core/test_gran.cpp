@@ -32,8 +32,10 @@ TEST(GranOptions, IniFormReadsBackAndRefusesWhatItNeverWrites) {
     own.function = GRAN_BEFORE_WEAK, own.from = 5, own.to = 22.5, own.celsius = 20;
     GranOptions range_only;
     range_only.to = 30.25;
+    // clang-format off
     const struct { GranOptions options; const char* text; } rows[] = {
         {GranOptions(), ""}, {own, "before-weak;5;22.5;20"}, {range_only, "after;;30.25;"}};
+    // clang-format on
     for (const auto& row : rows) {
         EXPECT_EQ(row.text, GranOptionsText(row.options));
         GranOptions read = own;

@@ -26,13 +26,14 @@ std::string Points(const ImportTable& table) {
     return out;
 }
 
-template <class T> std::string Joined(const std::vector<T>& items) {
+template <class T>
+std::string Joined(const std::vector<T>& items) {
     std::ostringstream out;
     for (std::size_t i = 0; i < items.size(); ++i) out << (i ? "|" : "") << items[i];
     return out.str();
 }
 
-} // namespace
+}  // namespace
 
 TEST(Import, DetectsEncodingSeparatorDecimalHeaderAndColumns) {
     const struct {
@@ -47,28 +48,31 @@ TEST(Import, DetectsEncodingSeparatorDecimalHeaderAndColumns) {
         // A titrator's export: metadata, a header with units, a time column, a closing line.
         {"\xEF\xBB\xBFTitrátor T90;Metoda: HCl 0,1 M\r\nVzorek;1\r\n\r\nt [s];Titrant [mL];E [mV];T [°C]\r\n"
          "0;0,000;-120,5;25,1\r\n5;0,100;-118,25;25,1\r\n10;1,000;-110,0;25,2\r\nKonec\r\n",
-         ImportEncoding::utf8_bom, ';', ',', "t [s]|Titrant [mL]|E [mV]|T [°C]", 1, 2, "0 -120.5;0.1 -118.25;1 -110;", "8"},
+         ImportEncoding::utf8_bom, ';', ',', "t [s]|Titrant [mL]|E [mV]|T [°C]", 1, 2, "0 -120.5;0.1 -118.25;1 -110;",
+         "8"},
         // A spreadsheet's CSV, quoted, the potential first; of equal volumes the last reading stays.
-        {"t,\"POTENCIÁL\",\"Objem, ml\"\n0,200,1.5\n5,210,1.5\n10,\"-3e1\",\"2.25\"\n,\n", ImportEncoding::utf8,
-         ',', '.', "t|POTENCIÁL|Objem, ml", 2, 1, "1.5 210;2.25 -30;", "5"},
+        {"t,\"POTENCIÁL\",\"Objem, ml\"\n0,200,1.5\n5,210,1.5\n10,\"-3e1\",\"2.25\"\n,\n", ImportEncoding::utf8, ',',
+         '.', "t|POTENCIÁL|Objem, ml", 2, 1, "1.5 210;2.25 -30;", "5"},
         // A TAB-separated copy from a spreadsheet as "Unicode text".
-        {Utf16("n\tE/mV\tVb\r\n1\t100,5\t0,1\r\n2\t101\t\r\n3\t102\t0,3\r\n", false), ImportEncoding::utf16le, '\t', ',',
-         "n|E/mV|Vb", 2, 1, "0.1 100.5;0.3 102;", "3"},
+        {Utf16("n\tE/mV\tVb\r\n1\t100,5\t0,1\r\n2\t101\t\r\n3\t102\t0,3\r\n", false), ImportEncoding::utf16le, '\t',
+         ',', "n|E/mV|Vb", 2, 1, "0.1 100.5;0.3 102;", "3"},
         {Utf16("# comment\rjunk line here\r0.5  1e2\r# pause\r  1 2 3\r", true), ImportEncoding::utf16be, ' ', '.',
          "junk|line|here", 0, 1, "0.5 100;1 2;", ""},
         // windows-1250 ("Měření", "Potenciál"); a unit alone names a column too.
-        {"M\xEC\xF8" "en\xED HCl\nPotenci\xE1l [mV];ml\n-2;1,5\n\n-3;2,5\nxx;3\n", ImportEncoding::cp1250, ';', ',',
-         "Potenciál [mV]|ml", 1, 0, "1.5 -2;2.5 -3;", "6"},
+        {"M\xEC\xF8"
+         "en\xED HCl\nPotenci\xE1l [mV];ml\n-2;1,5\n\n-3;2,5\nxx;3\n",
+         ImportEncoding::cp1250, ';', ',', "Potenciál [mV]|ml", 1, 0, "1.5 -2;2.5 -3;", "6"},
         // With `;` and decimal points a comma is no decimal; a number beyond a double is none.
-        {"Vb;E\n1.25;100\n1,5;7\n2.5;110\n1e999;5\n", ImportEncoding::utf8, ';', '.', "Vb|E", 0, 1,
-         "1.25 100;2.5 110;", "3|5"},
+        {"Vb;E\n1.25;100\n1,5;7\n2.5;110\n1e999;5\n", ImportEncoding::utf8, ';', '.', "Vb|E", 0, 1, "1.25 100;2.5 110;",
+         "3|5"},
         {"V E\n1,5   200\n  2,5 210 \n", ImportEncoding::utf8, ' ', ',', "V|E", 0, 1, "1.5 200;2.5 210;", ""},
     };
     for (const auto& row : rows) {
         const ImportTable table = import_scan(row.bytes.data(), row.bytes.size());
         SCOPED_TRACE(row.points);
-        EXPECT_EQ(std::tuple(table.encoding, table.separator, table.decimal, table.volume_column, table.potential_column),
-                  std::tuple(row.encoding, row.separator, row.decimal, row.volume, row.potential));
+        EXPECT_EQ(
+            std::tuple(table.encoding, table.separator, table.decimal, table.volume_column, table.potential_column),
+            std::tuple(row.encoding, row.separator, row.decimal, row.volume, row.potential));
         EXPECT_EQ(std::tuple(Joined(table.header), Points(table), Joined(table.bad_lines), table.problem),
                   std::tuple(row.header, row.points, row.bad_lines, ImportProblem::none));
         EXPECT_EQ(Joined(table.header), Joined(table.preview.front()));
@@ -110,7 +114,11 @@ TEST(Import, HostileFilesAreReadOrExplained) {
         {cr, tid_read},
         {tail, "read;1 2;" + std::string(300, '#') + "|"},
         {std::string("# a\n1 2\n3\0 4\n5 6\n", 18), "line 3: 5;1 2;# a|"},
-        {std::string("# a\n\0" "1\0 \0" "2\n", 11), "line 2: 6;# a|"},
+        {std::string("# a\n\0"
+                     "1\0 \0"
+                     "2\n",
+                     11),
+         "line 2: 6;# a|"},
         {"# a\n1 2\n5 inf\n", "line 3: 5;1 2;# a|"},
         // The import: separator, decimal mark, columns, header; bad lines, replaced readings, doubt.
         {"E/mV;V/ml\nOVR;0,00\n100;1,0\n200;2,0\n", "; , 1 0 E/mV|V/ml; bad 2 replaced 0 doubt 0;1 100;2 200;"},
@@ -129,15 +137,16 @@ TEST(Import, HostileFilesAreReadOrExplained) {
             std::string description;
             ReadError error;
             const bool read = internal_read_bytes(row.bytes.data(), row.bytes.size(), points, &description, &error);
-            outcome << (read ? "read" : "line " + std::to_string(error.line) + ": " + std::to_string(int(error.problem)));
+            outcome << (read ? "read"
+                             : "line " + std::to_string(error.line) + ": " + std::to_string(int(error.problem)));
             for (int i = 0; i < points.size(); ++i) outcome << ';' << points[i]->vb.value << ' ' << points[i]->e.value;
             for (char& c : description) c = c == '\n' ? '|' : c;
             outcome << ';' << description;
         } else {
             const ImportTable table = import_scan(row.bytes.data(), row.bytes.size());
-            outcome << table.separator << ' ' << table.decimal << ' ' << table.volume_column << ' ' << table.potential_column
-                    << ' ' << Joined(table.header) << "; bad " << Joined(table.bad_lines) << " replaced " << table.replaced
-                    << " doubt " << table.doubtful << ';' << Points(table);
+            outcome << table.separator << ' ' << table.decimal << ' ' << table.volume_column << ' '
+                    << table.potential_column << ' ' << Joined(table.header) << "; bad " << Joined(table.bad_lines)
+                    << " replaced " << table.replaced << " doubt " << table.doubtful << ';' << Points(table);
         }
         EXPECT_EQ(row.outcome, outcome.str()) << row.bytes;
     }

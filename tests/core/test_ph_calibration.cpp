@@ -9,7 +9,9 @@ namespace {
 // (x̄ = 7,006667, Sxx = 18,000067): slope −58 + 3,48 · (−0,006667)/Sxx = −58,0013 mV/pH, 98,0 %
 // of 59,1594 mV/pH; e0 = 406 + 3,48 · 0,335928 = 407,1690 mV, pH 7,020 at 0 mV, 1,160 mV at
 // pH 7; E residuals −1,1639, +2,3200, −1,1561 mV, i.e. +0,020, −0,040, +0,020 pH.
-std::vector<CalibrationBuffer> Buffers(double offset) { return {{4.01, 173.42, 25}, {7.00, offset, 25}, {10.01, -174.58, 25}}; }
+std::vector<CalibrationBuffer> Buffers(double offset) {
+    return {{4.01, 173.42, 25}, {7.00, offset, 25}, {10.01, -174.58, 25}};
+}
 Calibration Of(const std::vector<CalibrationBuffer>& b) { return calibrate(b.data(), static_cast<int>(b.size())); }
 
 TEST(PhCalibration, SettingsLineReadsBackAndRefusesEverythingElse) {
@@ -19,9 +21,11 @@ TEST(PhCalibration, SettingsLineReadsBackAndRefusesEverythingElse) {
     ASSERT_TRUE(ReadCalibrationBuffers(CalibrationBuffersText(buffers), read));
     ASSERT_EQ(read.size(), 3u);
     for (size_t i = 0; i < 3; ++i)
-        EXPECT_TRUE(read[i].ph == buffers[i].ph && read[i].mv == buffers[i].mv && read[i].celsius == buffers[i].celsius) << i;
-    for (const char* bad : {"", "4.01 171.3 25", "4.01 171.3; 7 0 25", "4.01 171.3 25; 7 0 25;", "4,01 171 25; 7 0 25",
-                            "4 1 25; 7 0 x", "4 1 25; 7 nan 25", "4 1 25 7 0 25", "1 1 1; 2 2 2; 3 3 3; 4 4 4; 5 5 5; 6 6 6"})
+        EXPECT_TRUE(read[i].ph == buffers[i].ph && read[i].mv == buffers[i].mv && read[i].celsius == buffers[i].celsius)
+            << i;
+    for (const char* bad :
+         {"", "4.01 171.3 25", "4.01 171.3; 7 0 25", "4.01 171.3 25; 7 0 25;", "4,01 171 25; 7 0 25", "4 1 25; 7 0 x",
+          "4 1 25; 7 nan 25", "4 1 25 7 0 25", "1 1 1; 2 2 2; 3 3 3; 4 4 4; 5 5 5; 6 6 6"})
         EXPECT_FALSE(ReadCalibrationBuffers(bad, read)) << bad;
     EXPECT_EQ(read.size(), 3u);  // a refused line leaves the buffers as they were
     EXPECT_TRUE(ReadCalibrationBuffers("4 165 20;7 0 20", read) && read.size() == 2u && read[1].celsius == 20);
@@ -41,14 +45,17 @@ TEST(PhCalibration, ResultWordingWithResidualsAndWarnings) {
               "Nulový bod: pH 7,00 při 0 mV; při pH 7 je E = 0,0 mV\n"
               "Pozor: směrnice leží mimo 95–102 % Nernstovy směrnice.\n");
     // Rounding to zero from below shows no minus sign.
-    EXPECT_NE(CalibrationResultText(Of({{4, 174, 25}, {10, -174.0000000001, 25}}), true).find("E = 0,0 mV"), std::string::npos);
+    EXPECT_NE(CalibrationResultText(Of({{4, 174, 25}, {10, -174.0000000001, 25}}), true).find("E = 0,0 mV"),
+              std::string::npos);
 }
 
 TEST(PhCalibration, ConvertedDocumentNotesTheCalibrationForTheReport) {
-    const std::string description = ConvertedDescription("# Kyselina octová\n", "octova.tid", Of(Buffers(3.48)), "2026-12-07 11:30");
-    EXPECT_EQ(description, "# Kyselina octová\n# Převedeno z mV na pH: octova.tid\n# Kalibrace elektrody 2026-12-07 11:30: "
-                           "směrnice -58,00 mV/pH, 98,0 % Nernstovy směrnice (59,16 mV/pH při 25,0 °C), nulový bod pH 7,02 "
-                           "při 0 mV; při pH 7 je E = 1,2 mV\n");
+    const std::string description =
+        ConvertedDescription("# Kyselina octová\n", "octova.tid", Of(Buffers(3.48)), "2026-12-07 11:30");
+    EXPECT_EQ(description,
+              "# Kyselina octová\n# Převedeno z mV na pH: octova.tid\n# Kalibrace elektrody 2026-12-07 11:30: "
+              "směrnice -58,00 mV/pH, 98,0 % Nernstovy směrnice (59,16 mV/pH při 25,0 °C), nulový bod pH 7,02 "
+              "při 0 mV; při pH 7 je E = 1,2 mV\n");
     const std::vector<std::string> notes = ConversionNotes(description);
     ASSERT_EQ(notes.size(), 2u);
     EXPECT_EQ(notes[0], "Převedeno z mV na pH: octova.tid");

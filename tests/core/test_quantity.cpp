@@ -78,7 +78,8 @@ TEST(Quantity, PkaOfTheResultRows) {
     const int rows = d.derived.results.size();
     const HalfNeutralisation first = ResultRowPka(d, rows), second = ResultRowPka(d, rows + 1);
     EXPECT_EQ(std::tuple(first.status, first.volume, first.pka), std::tuple(PKA_OK, 3.0, 3.5));
-    EXPECT_EQ(std::pair(second.volume, PkaText(second, true)), std::pair(10.0, std::string("7,00")));  // midway 6..14 ml
+    EXPECT_EQ(std::pair(second.volume, PkaText(second, true)),
+              std::pair(10.0, std::string("7,00")));  // midway 6..14 ml
     EXPECT_EQ(PkaText(ResultRowPka(d, rows + 2), true), "nelze: BE není za předchozím");
     EXPECT_EQ(PkaText(ResultRowPka(d, rows + 3), true), "nelze: BE není za předchozím");
 }

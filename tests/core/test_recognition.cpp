@@ -48,12 +48,13 @@ double StrongAcidPh(double v) {
     return -std::log10(excess / 2 + std::sqrt(excess * excess / 4 + 1e-14));
 }
 
-} // namespace
+}  // namespace
 
 // Maxima of |E'| (unit volume steps, E' given) are one jump while |E'| stays above half the lower
 // one between them, and the steeper one stands for it (the first of two equal ones); a maximum
 // exactly at the threshold counts. Falling curves mirror rising ones.
 TEST_F(SteepestInflections, MaximaOfOneJumpMergeAndTheThresholdIsInclusive) {
+    // clang-format off
     const struct { std::vector<double> de, keys; } rows[] = {
         {{1, 100, 41, 80, 1}, {1 + 99 / 158.0}},                       // dip above half of 80: one jump
         {{1, 100, 40, 80, 1}, {1 + 99 / 159.0, 3 + 40 / 119.0}},       // exactly half: two jumps
@@ -62,12 +63,14 @@ TEST_F(SteepestInflections, MaximaOfOneJumpMergeAndTheThresholdIsInclusive) {
         {{1, 50, 30, 400, 120, 300, 1}, {3 + 370 / 650.0, 5 + 180 / 479.0}},  // measured from the steeper
         {{1, 100, 1, 1, 10, 1}, {1 + 99 / 198.0, 4 + 9 / 18.0}},       // 10 % of 100 exactly
     };
+    // clang-format on
     for (double sign : {1.0, -1.0}) {
         for (const auto& row : rows) {
             arr_vb.flush();
             double e = 0;
             arr_vb.append(ext_float_pair(0.0, 0.0));
-            for (std::size_t k = 0; k < row.de.size(); ++k) arr_vb.append(ext_float_pair(k + 1.0, e += sign * row.de[k]));
+            for (std::size_t k = 0; k < row.de.size(); ++k)
+                arr_vb.append(ext_float_pair(k + 1.0, e += sign * row.de[k]));
             recalc_arrays();
             EXPECT_EQ(row.keys, Keys()) << ::testing::PrintToString(row.de) << " sign " << sign;
             EXPECT_EQ(0.0, smoothing.window);

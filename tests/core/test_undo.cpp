@@ -25,7 +25,10 @@ TEST(UndoHistory, EveryKindOfChangeGoesBackAndForth) {
     d.file_name = "a.tid";
     d.name_automatic = false;
     d.description = "; vzorek\n";
-    struct Expect { Points points; std::string name; };
+    struct Expect {
+        Points points;
+        std::string name;
+    };
     std::vector<Expect> after;
     auto step = [&]() { after.push_back({State(d), d.file_name}); };
     step();
@@ -100,7 +103,8 @@ TEST(UndoHistory, KeepsTheLastHundredSteps) {
     EXPECT_EQ(d.points.size(), 5);
     d.MarkSaved();
     for (int i = 0; i < 101; ++i) d.Put(P(200 + i, 0));
-    while (d.Undo() >= 0) {}
+    while (d.Undo() >= 0) {
+    }
     EXPECT_TRUE(d.changed);  // the saved state fell out of the history
 }
 

@@ -8,12 +8,19 @@ namespace driver {
 namespace {
 constexpr int MAX_ROUNDS = 20000;  // round trips to the program before a wait gives up
 // A visible, enabled top window of this class and caption, or a child of this id or class.
-struct Search { const std::string* caption; HWND skip; int id; const char* cls; HWND found; };
+struct Search {
+    const std::string* caption;
+    HWND skip;
+    int id;
+    const char* cls;
+    HWND found;
+};
 BOOL CALLBACK Find(HWND wnd, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
     const bool hit = s->caption ? wnd != s->skip && IsWindowVisible(wnd) && IsWindowEnabled(wnd) &&
                                       ClassOf(wnd) == s->cls && Text(wnd).rfind(*s->caption, 0) == 0
-                                : s->cls ? ClassOf(wnd) == s->cls : GetDlgCtrlID(wnd) == s->id;
+                     : s->cls ? ClassOf(wnd) == s->cls
+                              : GetDlgCtrlID(wnd) == s->id;
     return hit ? (s->found = wnd, FALSE) : TRUE;
 }
 }  // namespace
@@ -56,15 +63,18 @@ bool SaveWindowPicture(HWND wnd, const char* path) {
     RECT rc;
     GetWindowRect(wnd, &rc);
     const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    const DWORD row = (static_cast<DWORD>(w) * 3 + 3) & ~3u, offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    const DWORD row = (static_cast<DWORD>(w) * 3 + 3) & ~3u,
+                offset = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
     const BITMAPFILEHEADER file = {0x4D42, offset + row * h, 0, 0, offset};
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof info.bmiHeader, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     void* bits = nullptr;
     HGDIOBJ old = SelectObject(memory, CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    FILE* f = BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) && GdiFlush() ? std::fopen(path, "wb") : nullptr;
-    bool written = f && std::fwrite(&file, sizeof file, 1, f) && std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) &&
+    FILE* f =
+        BitBlt(memory, 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY) && GdiFlush() ? std::fopen(path, "wb") : nullptr;
+    bool written = f && std::fwrite(&file, sizeof file, 1, f) &&
+                   std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, f) &&
                    std::fwrite(bits, row, h, f) == static_cast<size_t>(h);
     written = f && std::fclose(f) == 0 && written;
     DeleteObject(SelectObject(memory, old));
@@ -73,7 +83,8 @@ bool SaveWindowPicture(HWND wnd, const char* path) {
     return written;
 }
 bool OpenClipboardSoon() {
-    for (int attempt = 0; attempt < 1000000; ++attempt, SwitchToThread()) if (OpenClipboard(nullptr)) return true;
+    for (int attempt = 0; attempt < 1000000; ++attempt, SwitchToThread())
+        if (OpenClipboard(nullptr)) return true;
     return false;
 }
 std::string ClipboardText() {
@@ -172,7 +183,8 @@ HWND Program::WaitDialog(const std::string& caption) const {
     return nullptr;
 }
 bool Program::WaitGone(HWND wnd) const {
-    for (int round = 0; round < MAX_ROUNDS && IsWindow(wnd) && Sync(); ++round) {}
+    for (int round = 0; round < MAX_ROUNDS && IsWindow(wnd) && Sync(); ++round) {
+    }
     return !IsWindow(wnd);
 }
 HWND Program::WaitGraph() const {

@@ -6,18 +6,18 @@
 #include "resources/resource.h"
 namespace driver {
 constexpr int FILE_NAME_FIELD = 1148;  // the name field of the open and save pickers
-std::string ExeDir();  // folder of the running executable
+std::string ExeDir();                  // folder of the running executable
 std::string ReadFile(const std::string& path);
-std::string Text(HWND wnd);        // asked of the window, so also of another process's
+std::string Text(HWND wnd);  // asked of the window, so also of another process's
 std::string ClassOf(HWND wnd);
-std::string DialogText(HWND dlg);  // texts of its static controls, joined by '\n'
+std::string DialogText(HWND dlg);                                 // texts of its static controls, joined by '\n'
 HWND Descendant(HWND parent, int id, const char* cls = nullptr);  // by control id, or by class
-HWND NameField(HWND picker);  // the edit control of a picker's name field
-bool SaveWindowPicture(HWND wnd, const char* path);  // as on the screen, a 24-bit BMP file
+HWND NameField(HWND picker);                                      // the edit control of a picker's name field
+bool SaveWindowPicture(HWND wnd, const char* path);               // as on the screen, a 24-bit BMP file
 // Wine's clipboard bridge may hold the clipboard for a moment: these try again, yielding.
-std::string ClipboardText();  // "<none>" without text, "<locked>" when it never opens
+std::string ClipboardText();                     // "<none>" without text, "<locked>" when it never opens
 bool PutClipboardText(const std::string& text);  // false when it never opens
-struct ScratchFolder {  // a folder of its own in the temporary folder, removed with its files
+struct ScratchFolder {                           // a folder of its own in the temporary folder, removed with its files
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -41,9 +41,9 @@ public:
     DWORD process_id() const { return pi_.dwProcessId; }
     HWND list() const { return GetDlgItem(main_, IDC_LIST); }
     // Sent messages overtake posted ones: Sync covers commands, Settle also covers keys.
-    bool Sync() const;    // false when the program stopped answering
-    bool Settle() const;  // every posted message handled: opens and closes the about box
-    HWND Dialog(const std::string& caption) const;  // visible, enabled (so topmost modal), caption starts so
+    bool Sync() const;                                  // false when the program stopped answering
+    bool Settle() const;                                // every posted message handled: opens and closes the about box
+    HWND Dialog(const std::string& caption) const;      // visible, enabled (so topmost modal), caption starts so
     HWND WaitDialog(const std::string& caption) const;  // null when it does not appear
     bool WaitGone(HWND wnd) const;
     HWND WaitGraph() const;  // the visible graph window, once it is there

@@ -207,7 +207,7 @@ inline std::vector<Step> Editing(const std::string& file) {
                 .Selected(2),
             Paste("4\t150\r\n").Rows(7).Selected(6),
             Paste("2 -30").Answer(Yes("Dotaz")).Rows(7).Selected(2),  // replaces Vb 2, after the question
-            Press(VK_DOWN, VK_DELETE)  // the point that followed is selected
+            Press(VK_DOWN, VK_DELETE)                                 // the point that followed is selected
                 .Rows(5)
                 .Selected(4)
                 .Results(0)

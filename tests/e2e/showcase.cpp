@@ -41,12 +41,14 @@ int SeriesPictures(int argc, char** argv) {
     if (!series) return Fail("the series window did not open");
     SetWindowPos(series, HWND_TOP, 60, 40, 760, 380, SWP_SHOWWINDOW);
     driver::Program::Press(series, IDC_SERIES_ADD);
-    HWND picker = p.WaitDialog("Otevřít soubor"), field = picker ? GetDlgItem(picker, driver::FILE_NAME_FIELD) : nullptr;
+    HWND picker = p.WaitDialog("Otevřít soubor"),
+         field = picker ? GetDlgItem(picker, driver::FILE_NAME_FIELD) : nullptr;
     if (!field) return Fail("no file picker");
     if (HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr)) field = edit;
     std::string folder = first, names;
     folder.erase(folder.rfind('\\'));
-    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str())), driver::Program::Press(picker, IDOK), p.Sync();
+    SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str())), driver::Program::Press(picker, IDOK),
+        p.Sync();
     for (int i = 4; i < argc; ++i) {
         const std::string name = argv[i];
         names += "\"" + name.substr(name.find_last_of("/\\") + 1) + "\" ";
@@ -65,7 +67,8 @@ int main(int argc, char** argv) {
     if (argc != 3 && argc != 4 && argc != 6) return Fail("usage: ", "<document.tid> [<report.html>] <picture.bmp>") + 1;
     const char view = argc == 4 && std::strlen(argv[3]) == 1 ? argv[3][0] : 0;
     char document[MAX_PATH], report[MAX_PATH];
-    GetFullPathNameA(argv[1], sizeof document, document, nullptr), GetFullPathNameA(argv[2], sizeof report, report, nullptr);
+    GetFullPathNameA(argv[1], sizeof document, document, nullptr),
+        GetFullPathNameA(argv[2], sizeof report, report, nullptr);
     const std::string ini = driver::ExeDir() + "\\titrion2.ini";
     const std::string recognition = std::to_string(GetPrivateProfileIntA("Main", "recognition", 0, ini.c_str()));
     if (view) WritePrivateProfileStringA("Main", "recognition", "1", ini.c_str());

@@ -95,7 +95,8 @@ TEST(EndToEnd, OptionsDetailsReportAndHelp) {
     EXPECT_NE(page.find("<H1>Titrace \xE8. 1</H1>\r\n"), std::string::npos) << page;
     EXPECT_NE(page.find("<TR><TD>2</TD><TD>1.0</TD><TD>-245.0000</TD><TD></TD><TD>-4.5000</TD></TR>\r\n"),
               std::string::npos);
-    EXPECT_NE(page.find("<TR><TD>10.0000</TD></TR><TR><TD>19.9967</TD></TR></TABLE>\r\n<P>Rozpozn\xE1ny jen"), std::string::npos);
+    EXPECT_NE(page.find("<TR><TD>10.0000</TD></TR><TR><TD>19.9967</TD></TR></TABLE>\r\n<P>Rozpozn\xE1ny jen"),
+              std::string::npos);
     for (const char* line :
          {"use_comma=0", "vb_precis=1", "recognition=1", "min_steepness=10", "graph_show_scale=1", "graph_view=1"})
         EXPECT_NE(ini.find(line), std::string::npos) << ini;
@@ -140,14 +141,19 @@ TEST(EndToEnd, SeriesWindowOpensAReplicateSeries) {
     ASSERT_TRUE(series);
     driver::Program::Press(series, IDC_SERIES_ADD);
     // The folder first, then its four files quoted in the name field.
-    HWND picker = p.WaitDialog("Otevřít soubor"), field = picker ? GetDlgItem(picker, driver::FILE_NAME_FIELD) : nullptr;
+    HWND picker = p.WaitDialog("Otevřít soubor"),
+         field = picker ? GetDlgItem(picker, driver::FILE_NAME_FIELD) : nullptr;
     ASSERT_TRUE(field);
     if (HWND edit = FindWindowExA(field, nullptr, "Edit", nullptr)) field = edit;
     SendMessageA(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((driver::ExeDir() + "\\examples").c_str()));
     driver::Program::Press(picker, IDOK);
     ASSERT_TRUE(p.Sync());
-    ASSERT_TRUE(p.ChooseFile("Otevřít soubor", "\"chloridy-agno3-1.tid\" \"chloridy-agno3-2.tid\" \"chloridy-agno3-3.tid\" \"chloridy-agno3-4.tid\""));
-    EXPECT_EQ(driver::Text(GetDlgItem(series, IDC_SERIES_STATS)).rfind("n = 4    průměr = 709,0 mg/l    s = 1,70 mg/l", 0), 0u)
+    ASSERT_TRUE(p.ChooseFile(
+        "Otevřít soubor",
+        "\"chloridy-agno3-1.tid\" \"chloridy-agno3-2.tid\" \"chloridy-agno3-3.tid\" \"chloridy-agno3-4.tid\""));
+    EXPECT_EQ(
+        driver::Text(GetDlgItem(series, IDC_SERIES_STATS)).rfind("n = 4    průměr = 709,0 mg/l    s = 1,70 mg/l", 0),
+        0u)
         << driver::Text(GetDlgItem(series, IDC_SERIES_STATS));
     driver::Program::Press(series, IDCANCEL);
     EXPECT_TRUE(p.WaitGone(series));
@@ -177,14 +183,17 @@ std::string ResultRowText(const driver::Program& p, int row) {
 TEST(EndToEnd, PhExportImportedShowsTheSetValueEndPoints) {
     driver::ProgramCopy copy;
     std::ofstream(copy.path("ph.txt"), std::ios::binary)
-        << "Objem [ml]\tpH\r\n0\t2.0\r\n1\t2.2\r\n2\t2.5\r\n3\t3.0\r\n4\t4.0\r\n5\t7.0\r\n6\t10.0\r\n7\t11.0\r\n8\t11.5\r\n";
+        << "Objem "
+           "[ml]\tpH\r\n0\t2.0\r\n1\t2.2\r\n2\t2.5\r\n3\t3.0\r\n4\t4.0\r\n5\t7.0\r\n6\t10.0\r\n7\t11.0\r\n8\t11.5\r\n";
     Titrion p(copy);
     ASSERT_TRUE(p.Start());
-    Play(p, {Command(IDM_IMPORT).Answer(File("Importovat soubor", copy.path("ph.txt")), Ok("Import bodů")).Rows(17),
-             Command(IDM_DETERMINATION)
-                 .Answer(Ok("Stanovení", {{IDC_DET_C, "0,1"}, {IDC_DET_M, "1"}, {IDC_DET_SAMPLE, "10"},
-                                          {IDC_DET_SET_VALUES, "3,5; 7; 13"}})
-                             .Shows({{IDC_DET_PH, "1"}, {IDC_DET_MV, "0"}}))});
+    Play(p,
+         {Command(IDM_IMPORT).Answer(File("Importovat soubor", copy.path("ph.txt")), Ok("Import bodů")).Rows(17),
+          Command(IDM_DETERMINATION)
+              .Answer(
+                  Ok("Stanovení",
+                     {{IDC_DET_C, "0,1"}, {IDC_DET_M, "1"}, {IDC_DET_SAMPLE, "10"}, {IDC_DET_SET_VALUES, "3,5; 7; 13"}})
+                      .Shows({{IDC_DET_PH, "1"}, {IDC_DET_MV, "0"}}))});
     const int rows = int(SendDlgItemMessageA(p.main(), IDC_RESULTS, LVM_GETITEMCOUNT, 0, 0));
     EXPECT_EQ(ResultRowText(p, rows - 3) + "|" + ResultRowText(p, rows - 2) + "|" + ResultRowText(p, rows - 1),
               "pH 3,5: 3,5000|pH 7: 5,0000|pH 13: nedosaženo");

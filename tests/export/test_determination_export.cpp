@@ -30,10 +30,12 @@ TEST(DeterminationExport, ReportAndCsvCarryTheDeterminationUnderTheResults) {
     ASSERT_TRUE(internal_export_html(doc, html.c_str(), "Cl", false));
     ASSERT_TRUE(internal_export_csv(doc, csv.c_str()));
     const std::string page = FileBytes(html), table = FileBytes(csv);
-    const size_t results = page.find("<H2>V\xFDsledky:</H2>"), determination = page.find("<H2>V\xFDsledek stanoven\xED:</H2>");
+    const size_t results = page.find("<H2>V\xFDsledky:</H2>"),
+                 determination = page.find("<H2>V\xFDsledek stanoven\xED:</H2>");
     EXPECT_LT(results, determination);
     EXPECT_NE(page.find("<TR><TD><B>Cl-</B></TD><TD><B>707,2 mg/l</B></TD></TR>"), std::string::npos) << page;
-    EXPECT_NE(page.find("V &#8722; V(sl) = 7,97915 &#8722; 0 = 7,97915 ml<BR>"), std::string::npos) << page.substr(determination);
+    EXPECT_NE(page.find("V &#8722; V(sl) = 7,97915 &#8722; 0 = 7,97915 ml<BR>"), std::string::npos)
+        << page.substr(determination);
     EXPECT_NE(table.find("\r\nStanoven\xC3\xAD:\r\nDruh;obsah analytu\r\n"), std::string::npos) << table;
     EXPECT_NE(table.find("\r\nCl-;707,2"), std::string::npos);
     EXPECT_NE(table.find(";mg/l\r\n"), std::string::npos);
@@ -72,9 +74,11 @@ TEST(DeterminationExport, ReportOfAPhDocumentGivesTheGranEndPoint) {
 // sixth of the table.
 TEST(DeterminationExport, SeriesCountsOnlyComparableIncludedRowsAndExportsThem) {
     RestoreDisplayDefaults();
-    std::vector<SeriesEntry> entries = {Entry("a.tid", 0.403), Entry("g.tid", 0.4, ResultUnit::g_per_l), Entry("b.tid", 0.410),
-                                        SeriesEntry(), Entry("c.tid", 0.401), Entry("d.tid", 0.380), Entry("e.tid", 0.400),
-                                        Entry("f.tid", 0.413), Entry("h.tid", 0.408), Entry("x.tid", 9)};
+    std::vector<SeriesEntry> entries = {Entry("a.tid", 0.403), Entry("g.tid", 0.4, ResultUnit::g_per_l),
+                                        Entry("b.tid", 0.410), SeriesEntry(),
+                                        Entry("c.tid", 0.401), Entry("d.tid", 0.380),
+                                        Entry("e.tid", 0.400), Entry("f.tid", 0.413),
+                                        Entry("h.tid", 0.408), Entry("x.tid", 9)};
     entries[3].name = "zlý.tid";
     entries[9].included = false;
     const SeriesSummary summary = SummarizeSeries(entries);
@@ -89,23 +93,30 @@ TEST(DeterminationExport, SeriesCountsOnlyComparableIncludedRowsAndExportsThem) 
     EXPECT_EQ(summary.states[3], EntryState::unreadable);
     EXPECT_EQ(summary.states[9], EntryState::excluded);
     const std::string tab = SeriesTabText(entries, summary, true, 3);
-    EXPECT_EQ(tab.substr(0, tab.find("\r\n", 70) + 2),
-              "Soubor\tVzorek\tV/ml\tVýsledek\tJednotka\tZapočten\tPoznámka\r\na.tid\t10 ml\t5,000\t0,40\tmg/l\tano\t\r\n");
+    EXPECT_EQ(
+        tab.substr(0, tab.find("\r\n", 70) + 2),
+        "Soubor\tVzorek\tV/ml\tVýsledek\tJednotka\tZapočten\tPoznámka\r\na.tid\t10 ml\t5,000\t0,40\tmg/l\tano\t\r\n");
     EXPECT_NE(tab.find("d.tid\t10 ml\t5,000\t0,38\tmg/l\tano\todlehlá hodnota (Dixon, 95 %)\r\n"), std::string::npos);
     // mean 2,815/7 = 0,40214; s = √(7,109e-4/6) = 0,01088; RSD 2,71 %; t(6) = 2,447: ± 2,447 · 0,01088/√7 = 0,01007.
-    EXPECT_NE(tab.find("\r\nPrůměr\t0,40 mg/l\r\ns\t0,011 mg/l\r\nRSD\t2,71 %\r\n95% interval spolehlivosti\t0,40 ± 0,010 mg/l\r\n"
-                       "Odlehlá hodnota\td.tid\r\n"), std::string::npos) << tab;
+    EXPECT_NE(
+        tab.find(
+            "\r\nPrůměr\t0,40 mg/l\r\ns\t0,011 mg/l\r\nRSD\t2,71 %\r\n95% interval spolehlivosti\t0,40 ± 0,010 mg/l\r\n"
+            "Odlehlá hodnota\td.tid\r\n"),
+        std::string::npos)
+        << tab;
     const std::string csv = ::testing::TempDir() + "series.csv";
     ASSERT_TRUE(ExportSeriesCsv(entries, summary, csv.c_str()));
     const std::string table = FileBytes(csv);
     std::remove(csv.c_str());
-    EXPECT_NE(table.find("\r\nd.tid;10 ml;5;0,38;mg/l;ano;odlehlá hodnota (Dixon, 95 %)\r\n"), std::string::npos) << table;
+    EXPECT_NE(table.find("\r\nd.tid;10 ml;5;0,38;mg/l;ano;odlehlá hodnota (Dixon, 95 %)\r\n"), std::string::npos)
+        << table;
     EXPECT_NE(table.find("\r\nn;7\r\n"), std::string::npos);
     const std::string html = ::testing::TempDir() + "series.html";
     ASSERT_TRUE(ExportSeriesHtml(entries, summary, html.c_str(), "Dusitany", 3));
     const std::string page = FileBytes(html);
     std::remove(html.c_str());
-    EXPECT_NE(page.find("<TR><TD>95% interval spolehlivosti</TD><TD>0,40 \xB1 0,010 mg/l</TD></TR>"), std::string::npos) << page;
+    EXPECT_NE(page.find("<TR><TD>95% interval spolehlivosti</TD><TD>0,40 \xB1 0,010 mg/l</TD></TR>"), std::string::npos)
+        << page;
     EXPECT_EQ(page.substr(page.size() - 9), "</HTML>\r\n");
     // Titers are factors near 1: at least four decimals whatever the determination says.
     std::vector<SeriesEntry> titers = {Entry("t1", 0.99), Entry("t2", 1.01)};
@@ -123,9 +134,9 @@ TEST(DeterminationExport, PhReportNamesThePhAndListsTheSetValuesAndPka) {
     const std::string html = ::testing::TempDir() + "ph.html";
     ASSERT_TRUE(internal_export_html(doc, html.c_str(), "voda", false));
     const std::string page = FileBytes(html);
-    for (const char* part : {"<TD><B>E</B>/pH</TD><TD><B>E'</B>/pH.ml<SUP>-1</SUP></TD>",
-                             "<TR><TD>pH 8,3</TD><TD>2,0250</TD></TR>", "<TR><TD>pH 4,5</TD><TD>18,9500</TD></TR>",
-                             "neutralizace (pKa):</H2>", "<TD>pH 4,5: V = 18,95 ml</TD>", "3,79 mmol/l",
-                             "<TR><TD>pH 8,3</TD><TD>9,10</TD></TR>"})
+    for (const char* part :
+         {"<TD><B>E</B>/pH</TD><TD><B>E'</B>/pH.ml<SUP>-1</SUP></TD>", "<TR><TD>pH 8,3</TD><TD>2,0250</TD></TR>",
+          "<TR><TD>pH 4,5</TD><TD>18,9500</TD></TR>", "neutralizace (pKa):</H2>", "<TD>pH 4,5: V = 18,95 ml</TD>",
+          "3,79 mmol/l", "<TR><TD>pH 8,3</TD><TD>9,10</TD></TR>"})
         EXPECT_NE(page.find(part), std::string::npos) << part;
 }

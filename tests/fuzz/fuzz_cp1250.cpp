@@ -14,16 +14,20 @@ void Check(bool condition) {
     if (!condition) std::abort();
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), strnlen(reinterpret_cast<const char*>(data), size));
     std::string utf8, expected;
     for (unsigned char c : bytes) {
         const unsigned long cp = cp1250_to_unicode(c);  // at most U+FFFF
-        if (cp < 0x80) utf8 += static_cast<char>(cp);
-        else if (cp < 0x800) utf8 += {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
-        else utf8 += {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)), static_cast<char>(0x80 | (cp & 0x3F))};
+        if (cp < 0x80)
+            utf8 += static_cast<char>(cp);
+        else if (cp < 0x800)
+            utf8 += {static_cast<char>(0xC0 | cp >> 6), static_cast<char>(0x80 | (cp & 0x3F))};
+        else
+            utf8 += {static_cast<char>(0xE0 | cp >> 12), static_cast<char>(0x80 | (cp >> 6 & 0x3F)),
+                     static_cast<char>(0x80 | (cp & 0x3F))};
         expected += cp == 0xFFFD ? '?' : static_cast<char>(c);
         Check(cp == 0xFFFD || cp1250_from_unicode(cp) == c);
     }
@@ -34,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(utf8_to_cp1250(bytes.c_str(), &all[0], all.size()) == whole && all[whole] == '\0');
     for (std::size_t room = 1; room <= whole; room += 1 + room / 4) {
         std::string cut(room, '\x7f');
-        Check(utf8_to_cp1250(bytes.c_str(), &cut[0], room) == whole && cut[room - 1] == '\0' && all.compare(0, room - 1, cut, 0, room - 1) == 0);
+        Check(utf8_to_cp1250(bytes.c_str(), &cut[0], room) == whole && cut[room - 1] == '\0' &&
+              all.compare(0, room - 1, cut, 0, room - 1) == 0);
     }
     const unsigned char* s = reinterpret_cast<const unsigned char*>(bytes.c_str());
     for (std::size_t i = 0, k = 0; i < bytes.size(); ++k) {

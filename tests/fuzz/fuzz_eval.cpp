@@ -25,11 +25,14 @@ void Check(bool condition) {
 // The JSON grammar, strictly; Value() reads one value at `p`.
 struct Json {
     const char *p, *end;
-    void Skip() { while (p < end && *p && std::strchr(" \t\r\n", *p)) ++p; }
+    void Skip() {
+        while (p < end && *p && std::strchr(" \t\r\n", *p)) ++p;
+    }
     bool Eat(char c) { return Skip(), p < end && *p == c && ++p; }
     bool Digits() {
         const char* start = p;
-        for (; p < end && std::isdigit(static_cast<unsigned char>(*p)); ++p) {}
+        for (; p < end && std::isdigit(static_cast<unsigned char>(*p)); ++p) {
+        }
         return p > start;
     }
     bool Sequence(char close, bool members) {
@@ -41,7 +44,8 @@ struct Json {
     bool String() {
         if (!Eat('"')) return false;
         for (; p < end && *p != '"'; ++p)
-            if (static_cast<unsigned char>(*p) < 0x20 || (*p == '\\' && (++p == end || !*p || !std::strchr("\"\\/bfnrtu", *p))))
+            if (static_cast<unsigned char>(*p) < 0x20 ||
+                (*p == '\\' && (++p == end || !*p || !std::strchr("\"\\/bfnrtu", *p))))
                 return false;
         return p < end && ++p;
     }
@@ -71,14 +75,15 @@ std::string Written(const EvalOptions& options, const std::string& name, const D
     return text;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t lf = input.find('\n', 1);
     if (size < 1 || lf == std::string::npos) return 0;
     // A name comes from the command line: a C string.
-    const std::string name = input.substr(1, std::min(lf, input.find('\0', 1)) - 1), path = "/tmp/titrion-fuzz-eval-" + std::to_string(getpid());
+    const std::string name = input.substr(1, std::min(lf, input.find('\0', 1)) - 1),
+                      path = "/tmp/titrion-fuzz-eval-" + std::to_string(getpid());
     std::ofstream(path, std::ios::binary) << input.substr(lf + 1);
     EvalOptions options;
     options.details = data[0] & 1;

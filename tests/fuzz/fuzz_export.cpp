@@ -32,10 +32,11 @@ std::size_t Count(const std::string& text, const char* what) {
     return n;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string input(reinterpret_cast<const char*>(data), size), path = "/tmp/titrion-fuzz-export-" + std::to_string(getpid());
+    const std::string input(reinterpret_cast<const char*>(data), size),
+        path = "/tmp/titrion-fuzz-export-" + std::to_string(getpid());
     const std::size_t lf = input.find('\n', 1);
     if (size < 1 || lf == std::string::npos) return 0;
     use_comma = data[0] & 1;
@@ -46,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         double pair[2];
         std::memcpy(pair, input.data() + at, sizeof pair);
         // The program holds finite points only.
-        if (std::isfinite(pair[0]) && std::isfinite(pair[1])) Check(arr_vb.append(ext_float_pair(pair[0], pair[1])) >= 0);
+        if (std::isfinite(pair[0]) && std::isfinite(pair[1]))
+            Check(arr_vb.append(ext_float_pair(pair[0], pair[1])) >= 0);
     }
     order_by_volume(arr_vb.items, arr_vb.items + arr_vb.size());
     recalc_arrays();
@@ -56,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Check(table.bad_count == 0 && table.points.size() + table.replaced == static_cast<std::size_t>(arr_vb.size()));
     for (int i = 0, k = 0; i < static_cast<int>(table.points.size()); ++i, ++k) {
         while (k + 1 < arr_vb.size() && arr_vb[k + 1]->vb.value == arr_vb[k]->vb.value) ++k;
-        const double got[] = {table.points[static_cast<std::size_t>(i)].vb.value, table.points[static_cast<std::size_t>(i)].e.value};
+        const double got[] = {table.points[static_cast<std::size_t>(i)].vb.value,
+                              table.points[static_cast<std::size_t>(i)].e.value};
         const double expected[] = {arr_vb[k]->vb.value, arr_vb[k]->e.value};
         Check(std::memcmp(got, expected, sizeof got) == 0);
     }
@@ -64,7 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string html = Contents(path);
     std::remove(path.c_str());
     const std::size_t title = html.find("<TITLE>"), title_end = html.find("</TITLE>");
-    Check(Count(html, "<TITLE>") == 1 && title_end != std::string::npos && html.find_first_of("<>", title + 7) == title_end);
-    Check(Count(html, "<TR>") == Count(html, "</TR>") && html.find('\0') == std::string::npos && html.find("</HTML>") != std::string::npos);
+    Check(Count(html, "<TITLE>") == 1 && title_end != std::string::npos &&
+          html.find_first_of("<>", title + 7) == title_end);
+    Check(Count(html, "<TR>") == Count(html, "</TR>") && html.find('\0') == std::string::npos &&
+          html.find("</HTML>") != std::string::npos);
     return 0;
 }

@@ -51,7 +51,7 @@ ImportTable Reimported(const ImportTable& table, const std::string& path) {
     return again;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const ImportTable table = import_scan(reinterpret_cast<const char*>(data), size);

@@ -28,7 +28,7 @@ bool ReferenceParse(std::string text, double& value) {
     return true;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2) return 0;

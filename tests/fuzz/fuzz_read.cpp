@@ -33,7 +33,8 @@ bool ReferenceRead(std::string bytes, Points& points) {
         std::string line = bytes.substr(start, stop - start);
         start = stop + 1;
         char* first = skip_ws(&line[0]);
-        for (const char* p = first; *first == '\0' && p < line.data() + line.size(); ++p) hidden |= static_cast<signed char>(*p) > 32;
+        for (const char* p = first; *first == '\0' && p < line.data() + line.size(); ++p)
+            hidden |= static_cast<signed char>(*p) > 32;
         if (*first == '\0' || *first == '#') continue;
         char* end = seek(first);
         ok = *end != '\0';
@@ -55,7 +56,7 @@ void ExpectSame(const Points& a, const Points& b) {
         if (!Same(a[i]->vb.value, b[i]->vb.value) || !Same(a[i]->e.value, b[i]->e.value)) std::abort();
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string scratch = "/tmp/titrion-fuzz-" + std::to_string(getpid()), in = scratch + "-in.tid",

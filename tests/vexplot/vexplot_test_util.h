@@ -25,7 +25,10 @@ inline int GdiObjectCount() {
 }
 // Sizes as (width, height).
 inline std::pair<int, int> PictureSize(VexGraphWindow* w) { return {w->GetMaxX() + 1, w->GetMaxY() + 1}; }
-inline std::pair<int, int> ClientSize(HWND hwnd) { RECT r{}; return GetClientRect(hwnd, &r), std::pair<int, int>(r.right, r.bottom); }
+inline std::pair<int, int> ClientSize(HWND hwnd) {
+    RECT r{};
+    return GetClientRect(hwnd, &r), std::pair<int, int>(r.right, r.bottom);
+}
 // Counts its calls (1000 for a call with another DC than the picture's) and paints the
 // whole picture kRedrawColor.
 inline int redraw_calls = 0;
@@ -35,8 +38,10 @@ inline void CountingRedraw(HDC dc, HWND hwnd) {
     RECT all = {0, 0, w->GetMaxX() + 1, w->GetMaxY() + 1};
     SetDCBrushColor(dc, kRedrawColor), FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
-inline VexGraphWindow* NewWindow(int w, int h, DWORD style = WS_OVERLAPPEDWINDOW, int auto_free = 0, HMENU menu = NULL) {
-    return new VexGraphWindow(GetModuleHandleA(NULL), NULL, menu, style, 0, "vexplot test", 40, 30, w, h, auto_free, CountingRedraw);
+inline VexGraphWindow* NewWindow(int w, int h, DWORD style = WS_OVERLAPPEDWINDOW, int auto_free = 0,
+                                 HMENU menu = NULL) {
+    return new VexGraphWindow(GetModuleHandleA(NULL), NULL, menu, style, 0, "vexplot test", 40, 30, w, h, auto_free,
+                              CountingRedraw);
 }
 // Pixels of `color` inside [x0, x1) x [y0, y1) of the window's picture.
 inline int CountPixels(VexGraphWindow* w, int x0, int y0, int x1, int y1, COLORREF color) {
