@@ -72,6 +72,7 @@ const Points kCurve = {{0, 2.0}, {1, 2.2}, {2, 2.5}, {3, 3.0}, {4, 4.0}, {5, 7.0
 TEST_F(PhDocument, QuantitySwitchRenamesEveryLabelAndSetValuesGetRows) {
     Load(kCurve);
     EXPECT_EQ(Pictures(), "234");
+    EXPECT_NE(SendMessageA(ListView_GetHeader(main_window.list), HDM_GETIMAGELIST, 0, 0), 0);  // the pictures are shown
     Determine(true, "3,5; 7; 13");
     EXPECT_TRUE(document.quantity == Quantity::ph && document.changed);
     EXPECT_EQ(Pictures(), "567");  // the pictures of E/pH, E'/pH.ml-1, E''/pH.ml-2
