@@ -97,6 +97,10 @@ void AddPoints() {
     if (graph_view == VIEW_D2E) return;
     og->marks.reserve(arr_res.size());
     for (int i = 0; i < arr_res.size(); ++i) og->marks.append(arr_res.items[i].key);
+    if (graph_view != VIEW_E) return;
+    // The curve's own view marks where it reaches the set values, after the inflections.
+    for (const CurveReading& reached : main_window.document.SetValueEndPoints())
+        if (reached.found) og->marks.append(ext_float(reached.value));
 }
 
 // Shows view `view` (an unknown one as E''), checks its menu item and keeps it as the setting.

@@ -56,6 +56,8 @@ struct PhDocument : AppTest {
         OnCommand(IDM_GRAPH, 0);
         if (!og) return "no graph";
         std::string titles = std::string(og->x_title) + " " + og->y_title;
+        for (int i = document.derived.results.size(); i < og->marks.size(); ++i)  // the set values' marks
+            titles += " " + std::to_string(og->marks[i]->value);
         SendMessageA(og->window->GetWindow(), WM_CHAR, '3', 0);
         titles += std::string(" ") + og->y_title;
         return SendMessageA(og->window->GetWindow(), WM_CLOSE, 0, 0), titles;
@@ -76,7 +78,7 @@ TEST_F(PhDocument, QuantitySwitchRenamesEveryLabelAndSetValuesGetRows) {
     Determine(true, "3,5; 7; 13");
     EXPECT_TRUE(document.quantity == Quantity::ph && document.changed);
     EXPECT_EQ(Pictures(), "567");  // the pictures of E/pH, E'/pH.ml-1, E''/pH.ml-2
-    EXPECT_EQ(GraphTitles(), "Vb/ml E/pH E''/pH.ml-2");
+    EXPECT_EQ(GraphTitles(), "Vb/ml E/pH 3.500000 5.000000 E''/pH.ml-2");
     EXPECT_TRUE(PhPicture());
     const int inflections = document.derived.results.size();
     ASSERT_EQ(Rows(main_window.results), inflections + 3);
