@@ -116,11 +116,12 @@ TEST_F(Determinations, ResultShowsInTheStatusBarAndDetailsAndBecomesTheDefault) 
     document.determination = Determination(), document.determination->ratio = 0.123;
     testui::ModalScript script;
     script.call([](HWND dlg) {
-        EXPECT_EQ(testui::ItemText(dlg, IDC_DET_Z), "0,123");  // with the decimal comma of the settings
-                                                               // clang-format off
+        // with the decimal comma of the settings
+        EXPECT_EQ(testui::ItemText(dlg, IDC_DET_Z), "0,123");
+        // clang-format off
         for (const auto& field : {std::pair<int, std::string>{IDC_DET_C, "0,1"}, {IDC_DET_M, "35,453"}, {IDC_DET_SAMPLE, "10"},
                                   {IDC_DET_ANALYTE, "Cl-"}, {IDC_DET_TITRANT, "AgNO3"}, {IDC_DET_Z, "1"}})
-                                                               // clang-format on
+            // clang-format on
             testui::SetText(dlg, field.first, field.second);
         testui::Press(dlg, IDOK);
     });

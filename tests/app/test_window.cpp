@@ -420,9 +420,17 @@ TEST_F(MainWindow, DetailsShowTheSelectedResultAndItsBracketingPoints) {
                           {IDC_DETAIL_Y2, "1.0000"},
                           {IDC_DETAIL_STEEPNESS, "0.0 mV.ml-1 (0 %)"}})});
     testui::ModalScript ui;  // a double click on a result asks the main window for them too
-    ui.press(IDOK);
+    int gap = 0, row_gap = 0;
+    ui.call([&](HWND dlg) {  // without smoothing its row is gone: OK stands 9 units below the steepness
+        RECT steepness, ok, units = {0, 0, 0, 9};
+        GetWindowRect(GetDlgItem(dlg, IDC_DETAIL_STEEPNESS), &steepness), GetWindowRect(GetDlgItem(dlg, IDOK), &ok);
+        MapDialogRect(dlg, &units);
+        gap = ok.top - steepness.bottom, row_gap = units.bottom;
+        testui::Press(dlg, IDOK);
+    });
     Click(main_window.results, WM_LBUTTONDBLCLK, 0);
     RunQueue();
+    EXPECT_NEAR(gap, row_gap, 1);
     ListView_SetItemState(main_window.results, -1, 0, LVIS_SELECTED);  // no result chosen: a beep, no dialog
     testui::BeepCounter beeps;
     Play(*this, {Command(IDM_DETAILS)});

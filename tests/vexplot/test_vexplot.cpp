@@ -70,13 +70,14 @@ TEST(VexDrawing, PixelsLinesLabelsAndCopies) {
     w->Clear(kGreen);
     Canvas whole(250, 200), part(250, 200);
     RECT rect = {10, 20, 30, 40};
-    w->Draw(whole.dc, NULL), w->Draw(part.dc, &rect);  // all of it at (2, 2); a part in place
-                                                       // clang-format off
+    // all of it at (2, 2); a part in place
+    w->Draw(whole.dc, NULL), w->Draw(part.dc, &rect);
+    // clang-format off
     for (auto [dc, x, y, color] : {std::tuple{whole.dc, 2, 1, kWhite}, {whole.dc, 1, 2, kWhite}, {whole.dc, 2, 2, kGreen},
                                    {whole.dc, 201, 151, kGreen}, {whole.dc, 202, 151, kWhite}, {whole.dc, 201, 152, kWhite},
                                    {part.dc, 9, 20, kWhite}, {part.dc, 10, 20, kGreen}, {part.dc, 29, 39, kGreen},
                                    {part.dc, 30, 40, kWhite}})
-                                                       // clang-format on
+        // clang-format on
         EXPECT_EQ(::GetPixel(dc, x, y), color) << x << "," << y;
 }
 TEST(VexResize, FlagsChooseTheCopyAndABitmapThatCannotBeMadeKeepsTheOldPicture) {
