@@ -92,11 +92,12 @@ TEST_F(PhDocument, QuantitySwitchRenamesEveryLabelAndSetValuesGetRows) {
     testui::ModalScript details;
     details.call([&](HWND dlg) {
         pka = testui::ItemText(dlg, IDC_DETAIL_PKA), label = testui::ItemText(dlg, IDC_DETAIL_STEEPNESS);
+        label += " " + testui::ItemText(dlg, IDC_DETAIL_X1);  // no bracketing points: undefined
         shown = GetWindowLongA(GetDlgItem(dlg, IDC_DETAIL_PKA), GWL_STYLE) & WS_VISIBLE;
         testui::Press(dlg, IDOK);
     });
     SendMessageA(main_window.dialog, WM_COMMAND, IDM_DETAILS, 0);
-    EXPECT_EQ(std::tuple(pka, label, shown), std::tuple("4,75", "pH 7", true));
+    EXPECT_EQ(std::tuple(pka, label, shown), std::tuple("4,75", "pH 7 *", true));
     ScratchDir dir;
     ASSERT_TRUE(internal_export_csv(document, dir.path("ph.csv").c_str()));
     const std::string csv = ReadFile(dir.path("ph.csv"));

@@ -420,17 +420,21 @@ TEST_F(MainWindow, DetailsShowTheSelectedResultAndItsBracketingPoints) {
                           {IDC_DETAIL_Y2, "1.0000"},
                           {IDC_DETAIL_STEEPNESS, "0.0 mV.ml-1 (0 %)"}})});
     testui::ModalScript ui;  // a double click on a result asks the main window for them too
-    int gap = 0, row_gap = 0;
-    ui.call([&](HWND dlg) {  // without smoothing its row is gone: OK stands 9 units below the steepness
-        RECT steepness, ok, units = {0, 0, 0, 9};
+    // Without smoothing its row is gone: OK stands 9 units below the steepness and 7 above the edge.
+    int gaps[2] = {}, units[2] = {};
+    ui.call([&](HWND dlg) {
+        RECT steepness, ok, client, nine_seven = {0, 9, 0, 7};
         GetWindowRect(GetDlgItem(dlg, IDC_DETAIL_STEEPNESS), &steepness), GetWindowRect(GetDlgItem(dlg, IDOK), &ok);
-        MapDialogRect(dlg, &units);
-        gap = ok.top - steepness.bottom, row_gap = units.bottom;
+        GetClientRect(dlg, &client), MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&client), 2);
+        MapDialogRect(dlg, &nine_seven);
+        gaps[0] = ok.top - steepness.bottom, gaps[1] = client.bottom - ok.bottom;
+        units[0] = nine_seven.top, units[1] = nine_seven.bottom;
         testui::Press(dlg, IDOK);
     });
     Click(main_window.results, WM_LBUTTONDBLCLK, 0);
     RunQueue();
-    EXPECT_NEAR(gap, row_gap, 1);
+    EXPECT_NEAR(gaps[0], units[0], 1);
+    EXPECT_NEAR(gaps[1], units[1], 1);
     ListView_SetItemState(main_window.results, -1, 0, LVIS_SELECTED);  // no result chosen: a beep, no dialog
     testui::BeepCounter beeps;
     Play(*this, {Command(IDM_DETAILS)});

@@ -85,6 +85,9 @@ TEST(Import, ChosenColumnsAndTextWithoutPairs) {
     table.volume_column = 0;
     ASSERT_TRUE(import_extract(table));
     EXPECT_EQ("0 -120;5 -118;", Points(table));
+    std::string long_text = "V;E\n";  // the preview shows the header and the first 19 points of 30
+    for (int i = 0; i < 30; ++i) long_text += std::to_string(i) + ";" + std::to_string(100 + i) + "\n";
+    EXPECT_EQ(import_scan(long_text.data(), long_text.size()).preview.size(), 20u);
     table.potential_column = 0;
     EXPECT_FALSE(import_extract(table));
     EXPECT_EQ(ImportProblem::no_pairs, table.problem);
