@@ -560,7 +560,8 @@ void ConvertToPh() {
     if (!AskSaveChanges()) return;
     dyn_array_direct<ext_float_pair> points(10, 10, nullptr);
     if (!ConvertPoints(*c, doc.points, points)) return Beep();
-    std::string description = ConvertedDescription(doc.description, DisplayName(doc.file_name), *c, calibration_date);
+    std::string description = ConvertedDescription(doc.description, DisplayName(doc.file_name), *c, calibration_date) +
+                              QuantityLine(Quantity::ph);
     // The same sample and titrant; set values in mV mean nothing in pH.
     std::optional<Determination> determination = doc.determination;
     if (determination) {
@@ -568,9 +569,7 @@ void ConvertToPh() {
         if (determination->point.kind == EndPointKind::set_value) determination->point = EquivalencePointChoice();
     }
     ReplaceDocument(points, description, true);
-    // A new document: taking the conversion back would bring back mV values under the pH label.
-    doc.history.Clear();
-    doc.quantity = Quantity::ph;
+    doc.history.Clear();  // a new document: nothing before it to take back
     doc.determination = determination;
     StuffListView(window);
     SetStatusText(FormatResource(IDS_CONVERT_DONE, calibration_date).c_str());
